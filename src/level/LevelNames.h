@@ -1,0 +1,28 @@
+#pragma once
+// Level files: how a version is recognised, the load result codes, and level texture names
+// ("->" path "::" entry) under which a level's tiles are registered as scene textures.
+
+#include <cstdint>
+#include <string>
+
+namespace grottix {
+
+// Load result codes.
+constexpr uint8_t kLevelLoaded = 0;
+constexpr uint8_t kLevelNotFound = 1;
+constexpr uint8_t kLevelUnsupportedVersion = 2;
+
+std::string ImportErrorMessage(int code);
+
+bool IsKnownVersionWord(uint32_t versionWord);
+// Version code 1..7 from the version word and the path (the path's upper-cased text decides
+// .TUB / .TRG / .TRC anywhere in it); 0 for an unknown word.
+int VersionCodeFor(uint32_t versionWord, const std::string& path);
+
+std::string MakeLevelTextureName(const std::string& levelPath, const std::string& entry);
+bool SplitLevelTextureName(const std::string& text, std::string& levelPath, std::string& entry);
+bool IsLevelTextureName(const std::string& text);
+
+std::string UpperCase(std::string text);
+
+}  // namespace grottix

@@ -1,0 +1,22 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with everything in it at the end of scope.
+
+#include <string>
+
+namespace grottix::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+}  // namespace grottix::test
