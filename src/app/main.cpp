@@ -1,6 +1,8 @@
-#include <cstdio>
+#include <string>
+#include <vector>
 
-int main() {
-    std::puts("Grottix Viewer");
-    return 0;
+#include "app/CommandLine.h"
+
+int main(int argc, char** argv) {
+    return grottix::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc));
 }

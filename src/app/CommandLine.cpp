@@ -1,0 +1,55 @@
+#include "app/CommandLine.h"
+
+#include <cstdio>
+#include <functional>
+#include <map>
+
+#include "app/InfoCommand.h"
+
+namespace grottix {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: grottix-viewer [LEVEL]\n"
+    "       grottix-viewer --info LEVEL [--json]\n"
+    "       grottix-viewer --help | --version\n";
+
+using Command = std::function<int(const std::vector<std::string>&)>;
+
+// Each mode takes the arguments that follow its option.
+const std::map<std::string, Command>& commands() {
+    static const std::map<std::string, Command> table = {
+        {"--info", RunInfoCommand},
+    };
+    return table;
+}
+
+}  // namespace
+
+int RunCommandLine(const std::vector<std::string>& args) {
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (!args.empty() && args[0] == "--version") {
+        std::puts("Grottix Viewer " GROTTIX_VERSION);
+        return 0;
+    }
+    if (!args.empty() && args[0].starts_with("--")) {
+        const auto found = commands().find(args[0]);
+        if (found == commands().end()) {
+            std::fprintf(stderr, "grottix-viewer: unknown option %s\n%s", args[0].c_str(), kUsage);
+            return 2;
+        }
+        return found->second(std::vector<std::string>(args.begin() + 1, args.end()));
+    }
+    // Until the window exists, opening a level prints its summary.
+    if (args.empty()) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    return RunInfoCommand(args);
+}
+
+}  // namespace grottix
