@@ -1,0 +1,338 @@
+#include "level_writer/LevelWriter.h"
+
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+
+#include "storage/Stream.h"
+#include "storage/Zlib.h"
+
+namespace grottix::levelwriter {
+
+namespace {
+
+class Bytes {
+public:
+    template <typename T>
+    void put(T value) {
+        const auto* p = reinterpret_cast<const uint8_t*>(&value);
+        data.insert(data.end(), p, p + sizeof(T));
+    }
+    void put(const std::vector<uint8_t>& bytes) { data.insert(data.end(), bytes.begin(), bytes.end()); }
+    void zeros(size_t n) { data.insert(data.end(), n, 0); }
+    template <typename T>
+    void patch(size_t offset, T value) {
+        std::memcpy(data.data() + offset, &value, sizeof(T));
+    }
+    size_t size() const { return data.size(); }
+    std::vector<uint8_t> data;
+};
+
+uint32_t defaultWord(int code) {
+    switch (code) {
+        case 1: case 2: return 0x00000020;
+        case 3: case 4: return 0x0000002D;
+        case 5: return 0xFF180038;
+        default: return 0x00345254;
+    }
+}
+
+std::vector<uint8_t> tilePattern(size_t bytes, int seed) {
+    std::vector<uint8_t> tiles(bytes);
+    for (size_t i = 0; i < bytes; ++i) tiles[i] = uint8_t((i * 13 + i / 256 * 7 + size_t(seed)) & 0xFF);
+    return tiles;
+}
+
+// uint32 count, then count elements of size bytes with the section's pattern.
+void countedSection(Bytes& out, int section, uint32_t count, size_t size) {
+    out.put<uint32_t>(count);
+    out.put(PatternBytes(section, size_t(count) * size));
+}
+
+void chunk(Bytes& out, const std::vector<uint8_t>& content) {
+    const auto packed = DeflateBytes(content, TCompressionLevel::clDefault);
+    out.put<uint32_t>(uint32_t(content.size()));
+    out.put<uint32_t>(uint32_t(packed.size()));
+    out.put(packed);
+}
+
+void staticMeshes(Bytes& out, const std::vector<StaticMesh>& meshes, int code) {
+    for (const auto& mesh : meshes) {
+        out.put(mesh.x);
+        out.put(mesh.y);
+        out.put(mesh.z);
+        out.put(mesh.rotation);
+        out.put<uint16_t>(0x1111);
+        if (code >= 3) out.put<uint16_t>(0x2222);
+        out.put(mesh.meshId);
+    }
+}
+
+void classicRoom(Bytes& out, const Room& room, int code) {
+    out.put(room.x);
+    out.put(room.z);
+    out.put(room.yBottom);
+    out.put(room.yTop);
+    out.put<uint32_t>(0);  // data word count
+    out.put<uint16_t>(uint16_t(room.vertices.size()));
+    for (const auto& v : room.vertices) {
+        out.put(v.x);
+        out.put(v.y);
+        out.put(v.z);
+        out.put(v.lighting);
+        if (code >= 3) {
+            out.put(v.attributes);
+            out.put(v.colour);
+        }
+    }
+    out.put<uint16_t>(uint16_t(room.rectangles.size()));
+    for (const auto& r : room.rectangles) {
+        for (auto index : r.vertices) out.put(index);
+        out.put(r.texture);
+    }
+    out.put<uint16_t>(uint16_t(room.triangles.size()));
+    for (const auto& t : room.triangles) {
+        for (auto index : t.vertices) out.put(index);
+        out.put(t.texture);
+    }
+    out.put<uint16_t>(uint16_t(room.sprites.size()));
+    for (const auto& s : room.sprites) {
+        out.put(s.vertex);
+        out.put(s.texture);
+    }
+    out.put<uint16_t>(room.portals);
+    out.put(PatternBytes(kPortals, size_t(room.portals) * 32));
+    out.put(room.zSectors);
+    out.put(room.xSectors);
+    out.put(PatternBytes(kSectors, size_t(room.zSectors) * room.xSectors * 8));
+    out.zeros(code <= 2 ? 2 : code <= 4 ? 6 : 4);  // ambient
+    out.put<uint16_t>(room.lights);
+    out.put(PatternBytes(kLights, size_t(room.lights) * (code <= 2 ? 18 : code <= 5 ? 24 : 46)));
+    out.put<uint16_t>(uint16_t(room.staticMeshes.size()));
+    staticMeshes(out, room.staticMeshes, code);
+    out.put<int16_t>(-1);  // alternate room
+    out.zeros(2);          // flags
+    if (code >= 5) out.zeros(3);
+}
+
+void layeredRoom(Bytes& out, const Room& room) {
+    Bytes r;
+    r.put<uint32_t>(0x414C4558);  // room marker
+    r.put<uint32_t>(0);           // data size, patched below
+    r.zeros(4);
+    r.zeros(16);                  // extra values 1-4
+    r.put(room.x);
+    r.zeros(4);
+    r.put(room.z);
+    r.put(room.yBottom);
+    r.put(room.yTop);
+    r.put(room.zSectors);
+    r.put(room.xSectors);
+    r.put<uint32_t>(0x00404040);  // room colour
+    r.put<uint16_t>(room.lights);
+    r.put<uint16_t>(uint16_t(room.staticMeshes.size()));
+    r.zeros(12 + 14 + 2 + 2 + 14 + 16 + 16 + 4 + 4 + 20);
+    r.put<uint32_t>(room.fogBulbs);
+    r.zeros(8);
+    r.put<uint32_t>(uint32_t(room.layers.size()));
+    r.zeros(20 + 16);
+    if (r.size() != 216) throw std::logic_error("layered room header is not 216 bytes");
+    r.put(PatternBytes(kLights, size_t(room.lights) * 88));
+    r.put(PatternBytes(kFogBulbs, size_t(room.fogBulbs) * 36));
+    r.put(PatternBytes(kSectors, size_t(room.zSectors) * room.xSectors * 8));
+    r.put<uint16_t>(room.portals);
+    r.put(PatternBytes(kPortals, size_t(room.portals) * 32));
+    r.zeros(2);
+    staticMeshes(r, room.staticMeshes, 7);
+    size_t triangles = 0;
+    for (const auto& layer : room.layers) {
+        r.put<uint32_t>(uint32_t(layer.vertices.size()));
+        r.put<uint16_t>(0);
+        r.put<uint16_t>(uint16_t(layer.rectangles.size()));
+        r.put<uint16_t>(uint16_t(layer.triangles.size()));
+        r.zeros(46);
+        triangles += layer.triangles.size();
+    }
+    for (const auto& layer : room.layers) {
+        for (const auto& face : layer.rectangles) {
+            for (auto index : face.vertices) r.put(index);
+            r.put(face.texture);
+            r.put<uint16_t>(0);
+        }
+        for (const auto& face : layer.triangles) {
+            for (auto index : face.vertices) r.put(index);
+            r.put(face.texture);
+            r.put<uint16_t>(0);
+        }
+    }
+    if (triangles % 2) r.zeros(2);
+    for (const auto& layer : room.layers)
+        for (const auto& v : layer.vertices) {
+            r.put(v.x);
+            r.put(v.y);
+            r.put(v.z);
+            r.zeros(12);
+            r.put(v.blue);
+            r.put(v.green);
+            r.put(v.red);
+            r.put(v.alpha);
+        }
+    r.zeros(room.trailingBytes);
+    r.patch<uint32_t>(4, uint32_t(r.size() - 8));
+    out.put(r.data);
+}
+
+void objectTextures(Bytes& out, const std::vector<ObjectTexture>& textures, int code) {
+    out.put<uint32_t>(uint32_t(textures.size()));
+    for (const auto& t : textures) {
+        out.put(t.attribute);
+        out.put(t.tile);
+        if (code >= 6) out.put<uint16_t>(0);
+        for (int c = 0; c < 4; ++c) {
+            out.put<uint8_t>(0);
+            out.put(t.u[size_t(c)]);
+            out.put<uint8_t>(0);
+            out.put(t.v[size_t(c)]);
+        }
+        if (code >= 6) out.zeros(16);
+        if (code == 7) out.zeros(2);
+    }
+}
+
+// Everything from the room count to the sample indices.
+void levelData(Bytes& out, const LevelDescription& level) {
+    const int code = level.code;
+    const Counts& n = level.counts;
+    if (code == 7) {
+        out.zeros(4);
+        out.put<uint32_t>(uint32_t(level.rooms.size()));
+    } else {
+        out.zeros(4);
+        out.put<uint16_t>(uint16_t(level.rooms.size()));
+    }
+    for (const auto& room : level.rooms) {
+        if (code == 7) layeredRoom(out, room);
+        else classicRoom(out, room, code);
+    }
+    countedSection(out, kFloorData, n.floorData, 2);
+    out.put<uint32_t>(uint32_t(level.meshData.size()));
+    for (auto word : level.meshData) out.put(word);
+    out.put<uint32_t>(uint32_t(level.meshPointers.size()));
+    for (auto pointer : level.meshPointers) out.put(pointer);
+    countedSection(out, kAnimations, n.animations, code >= 6 ? 40 : 32);
+    countedSection(out, kStateChanges, n.stateChanges, 6);
+    countedSection(out, kAnimDispatches, n.animDispatches, 8);
+    countedSection(out, kAnimCommands, n.animCommands, 2);
+    countedSection(out, kMeshTrees, n.meshTrees, 4);
+    countedSection(out, kFrames, n.frames, 2);
+    countedSection(out, kMoveables, n.moveables, code == 7 ? 20 : 18);
+    out.put<uint32_t>(uint32_t(level.staticMeshDefinitions.size()));
+    for (const auto& d : level.staticMeshDefinitions) {
+        out.put(d.objectId);
+        out.put(d.meshIndex);
+        out.zeros(26);
+    }
+    if (code <= 4) objectTextures(out, level.objectTextures, code);
+    if (code == 6) out.put(std::vector<uint8_t>{'S', 'P', 'R'});
+    if (code == 7) out.put(std::vector<uint8_t>{'S', 'P', 'R', 0});
+    countedSection(out, kSpriteTextures, n.spriteTextures, 16);
+    countedSection(out, kSpriteSequences, n.spriteSequences, 8);
+    if (code == 2) out.put(std::vector<uint8_t>(level.palette8.begin(), level.palette8.end()));
+    countedSection(out, kCameras, n.cameras, 16);
+    if (code >= 6) countedSection(out, kFlybyCameras, n.flybyCameras, 40);
+    countedSection(out, kSoundSources, n.soundSources, 16);
+    countedSection(out, kBoxes, n.boxes, code <= 2 ? 20 : 8);
+    countedSection(out, kOverlaps, n.overlaps, 2);
+    out.put(PatternBytes(kZones, size_t(code <= 2 ? 6 : 10) * n.boxes * 2));
+    countedSection(out, kAnimatedTextures, n.animatedTextures, 2);
+    if (code == 6) out.put(std::vector<uint8_t>{'T', 'E', 'X', 0});
+    if (code == 7) out.put(std::vector<uint8_t>{0, 'T', 'E', 'X', 0});
+    if (code >= 5) objectTextures(out, level.objectTextures, code);
+    countedSection(out, kEntities, n.entities, code <= 2 ? 22 : 24);
+    if (level.afterEntities) {
+        out.put(*level.afterEntities);
+        return;
+    }
+    if (code <= 5) out.put(PatternBytes(kLightMap, 8192));
+    if (code == 1) out.put(std::vector<uint8_t>(level.palette8.begin(), level.palette8.end()));
+    if (code >= 6) {
+        countedSection(out, kAIObjects, n.aiObjects, 24);
+    } else {
+        out.put<uint16_t>(n.cinematicFrames);
+        out.put(PatternBytes(41, size_t(n.cinematicFrames) * 16));
+    }
+    out.put<uint16_t>(n.demoData);
+    out.put(PatternBytes(kDemoData, n.demoData));
+    out.put(PatternBytes(kSoundMap, code <= 2 ? 512 : code <= 6 ? 740 : 900));
+    countedSection(out, kSoundDetails, n.soundDetails, 8);
+    if (code <= 2) countedSection(out, kSamples, n.sampleBytes, 1);
+    countedSection(out, kSampleIndices, n.sampleIndices, 4);
+}
+
+std::vector<uint8_t> tiles(const std::vector<uint8_t>& given, size_t bytes, int seed) {
+    if (given.empty()) return tilePattern(bytes, seed);
+    if (given.size() != bytes) throw std::invalid_argument("tile block does not match the tile count");
+    return given;
+}
+
+}  // namespace
+
+uint8_t PatternByte(int section, size_t offset) { return uint8_t((size_t(section) * 31 + offset * 7 + offset / 251) & 0xFF); }
+
+std::vector<uint8_t> PatternBytes(int section, size_t count) {
+    std::vector<uint8_t> bytes(count);
+    for (size_t i = 0; i < count; ++i) bytes[i] = PatternByte(section, i);
+    return bytes;
+}
+
+std::vector<uint8_t> WriteLevel(const LevelDescription& level) {
+    const int code = level.code;
+    const size_t n = size_t(level.tileCount);
+    Bytes out;
+    out.put<uint32_t>(level.versionWord ? level.versionWord : defaultWord(code));
+    if (code >= 6) {
+        out.put<uint16_t>(uint16_t(level.tileCount));
+        out.put<uint16_t>(0);
+        out.put<uint16_t>(0);
+        chunk(out, PatternBytes(kTiles32, n * 262144));
+        chunk(out, tiles(level.tiles16, n * 131072, 2));
+        chunk(out, PatternBytes(kMisc, 2 * 262144));
+    } else {
+        if (code >= 3) {
+            out.put(std::vector<uint8_t>(level.palette8.begin(), level.palette8.end()));
+            out.zeros(1024);
+        }
+        out.put<uint32_t>(uint32_t(n));
+        out.put(tiles(level.tiles8, n * 65536, 1));
+        if (code >= 3) out.put(tiles(level.tiles16, n * 131072, 2));
+    }
+    Bytes data;
+    levelData(data, level);
+    if (code == 6) {
+        chunk(out, data.data);
+        out.put(level.sampleTail);
+    } else if (code == 7) {
+        out.zeros(32);
+        out.put<uint32_t>(uint32_t(data.size()));
+        out.put<uint32_t>(uint32_t(data.size()));
+        out.put(data.data);
+        out.put(level.sampleTail);
+    } else {
+        out.put(data.data);
+    }
+    if (!level.zlibWrapped) return std::move(out.data);
+    Bytes wrapped;
+    const auto packed = DeflateBytes(out.data, TCompressionLevel::clDefault);
+    wrapped.put(std::vector<uint8_t>{'Z', 'L', 'I', 'B'});
+    wrapped.put<uint32_t>(uint32_t(packed.size()));
+    wrapped.put<uint32_t>(uint32_t(out.size()));
+    wrapped.put(packed);
+    return std::move(wrapped.data);
+}
+
+void WriteLevelFile(const LevelDescription& level, const std::string& path) {
+    const auto bytes = WriteLevel(level);
+    WriteFileAtomically(path, bytes.data(), bytes.size());
+}
+
+}  // namespace grottix::levelwriter

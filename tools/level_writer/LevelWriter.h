@@ -1,0 +1,121 @@
+#pragma once
+// Writes Tomb Raider level files of all seven version codes from a small description. Used by the
+// tests (as fixtures that check the reader) and by the demo level generator. Sections the viewer
+// does not interpret are written with chosen counts and a recognisable byte pattern.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace grottix::levelwriter {
+
+struct Vertex {
+    int16_t x = 0, y = 0, z = 0;
+    int16_t lighting = 0;
+    uint16_t attributes = 16;
+    uint16_t colour = 0x7FFF;  // 15-bit, codes 3-6
+};
+
+struct LayerVertex {
+    float x = 0, y = 0, z = 0;
+    uint8_t blue = 0, green = 0, red = 0, alpha = 255;
+};
+
+struct Rectangle {
+    std::array<uint16_t, 4> vertices{};
+    uint16_t texture = 0;
+};
+struct Triangle {
+    std::array<uint16_t, 3> vertices{};
+    uint16_t texture = 0;
+};
+struct Sprite {
+    uint16_t vertex = 0;
+    uint16_t texture = 0;
+};
+struct StaticMesh {
+    int32_t x = 0, y = 0, z = 0;
+    uint16_t rotation = 0;
+    uint16_t meshId = 0;
+};
+
+// One layer of a code 7 room: its own vertex list, faces indexing it.
+struct Layer {
+    std::vector<LayerVertex> vertices;
+    std::vector<Rectangle> rectangles;
+    std::vector<Triangle> triangles;
+};
+
+struct Room {
+    int32_t x = 0, z = 0, yBottom = 0, yTop = 0;
+    std::vector<Vertex> vertices;  // codes 1-6
+    std::vector<Layer> layers;     // code 7
+    std::vector<Rectangle> rectangles;
+    std::vector<Triangle> triangles;
+    std::vector<Sprite> sprites;
+    std::vector<StaticMesh> staticMeshes;
+    uint16_t portals = 0;
+    uint16_t zSectors = 1, xSectors = 1;
+    uint16_t lights = 0;
+    uint32_t fogBulbs = 0;          // code 7
+    uint32_t trailingBytes = 0;     // code 7: room data beyond what the reader consumes
+};
+
+struct ObjectTexture {
+    uint16_t attribute = 0;
+    uint16_t tile = 0;
+    std::array<uint8_t, 4> u{}, v{};
+};
+
+struct StaticMeshDefinition {
+    uint32_t objectId = 0;
+    uint16_t meshIndex = 0;
+};
+
+// Element counts of the sections that are only carried along.
+struct Counts {
+    uint32_t floorData = 3, animations = 2, stateChanges = 2, animDispatches = 1, animCommands = 4;
+    uint32_t meshTrees = 2, frames = 5, moveables = 2, spriteTextures = 2, spriteSequences = 1;
+    uint32_t cameras = 1, flybyCameras = 1, soundSources = 1, boxes = 3, overlaps = 2;
+    uint32_t animatedTextures = 2, entities = 2, aiObjects = 1;
+    uint16_t cinematicFrames = 1, demoData = 3;
+    uint32_t soundDetails = 2, sampleIndices = 2, sampleBytes = 16;
+};
+
+struct LevelDescription {
+    int code = 1;                // 1..7
+    uint32_t versionWord = 0;    // 0: the usual word for the code
+    int tileCount = 0;
+    std::vector<uint8_t> tiles8;   // tileCount x 65536; empty: a pattern
+    std::vector<uint8_t> tiles16;  // tileCount x 131072; empty: a pattern
+    std::array<uint8_t, 768> palette8{};
+    std::vector<Room> rooms;
+    std::vector<uint16_t> meshData;
+    std::vector<uint32_t> meshPointers;
+    std::vector<StaticMeshDefinition> staticMeshDefinitions;
+    std::vector<ObjectTexture> objectTextures;
+    Counts counts;
+    std::vector<uint8_t> sampleTail;  // codes 6-7: the bytes after the level data
+    // Replaces every section after the entities (levels from extended editors break the tables there).
+    std::optional<std::vector<uint8_t>> afterEntities;
+    bool zlibWrapped = false;
+};
+
+// The byte pattern written into carried sections: section id and offset decide each byte.
+uint8_t PatternByte(int section, size_t offset);
+std::vector<uint8_t> PatternBytes(int section, size_t count);
+
+std::vector<uint8_t> WriteLevel(const LevelDescription& level);
+void WriteLevelFile(const LevelDescription& level, const std::string& path);
+
+// Section ids of the pattern, also used by tests to check where the reader took each section from.
+enum Section : int {
+    kFloorData = 13, kAnimations = 16, kStateChanges, kAnimDispatches, kAnimCommands, kMeshTrees, kFrames,
+    kMoveables, kSpriteTextures = 26, kSpriteSequences, kCameras = 29, kFlybyCameras, kSoundSources, kBoxes,
+    kOverlaps, kZones, kAnimatedTextures, kEntities = 38, kLightMap, kAIObjects = 41, kDemoData, kSoundMap,
+    kSoundDetails, kSamples, kSampleIndices, kPortals = 60, kSectors, kLights, kFogBulbs, kTiles32 = 70, kMisc
+};
+
+}  // namespace grottix::levelwriter
