@@ -1,10 +1,29 @@
 #pragma once
 // grottix-viewer --info LEVEL [--json]: a summary of one level file.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace grottix {
+
+class TTombRaiderLevel;
+
+struct RoomCounts {
+    size_t vertices = 0, rectangles = 0, triangles = 0, sprites = 0, staticMeshes = 0;
+};
+
+struct LevelSummary {
+    uint32_t versionWord = 0;
+    int versionCode = 0;
+    size_t tiles = 0, objectTextures = 0, spriteTextures = 0, meshDataWords = 0, meshPointers = 0;
+    size_t staticMeshDefinitions = 0;
+    std::vector<RoomCounts> rooms;
+    RoomCounts totals;
+};
+
+LevelSummary SummarizeLevel(const TTombRaiderLevel& level);
+std::string FormatLevelSummary(const LevelSummary& summary, bool json);
 
 int RunInfoCommand(const std::vector<std::string>& args);
 

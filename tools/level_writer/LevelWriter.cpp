@@ -294,7 +294,7 @@ std::vector<uint8_t> WriteLevel(const LevelDescription& level) {
         out.put<uint16_t>(uint16_t(level.tileCount));
         out.put<uint16_t>(0);
         out.put<uint16_t>(0);
-        chunk(out, PatternBytes(kTiles32, n * 262144));
+        chunk(out, level.tiles32.empty() ? PatternBytes(kTiles32, n * 262144) : tiles(level.tiles32, n * 262144, 3));
         chunk(out, tiles(level.tiles16, n * 131072, 2));
         chunk(out, PatternBytes(kMisc, 2 * 262144));
     } else {

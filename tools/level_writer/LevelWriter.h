@@ -90,6 +90,7 @@ struct LevelDescription {
     int tileCount = 0;
     std::vector<uint8_t> tiles8;   // tileCount x 65536; empty: a pattern
     std::vector<uint8_t> tiles16;  // tileCount x 131072; empty: a pattern
+    std::vector<uint8_t> tiles32;  // codes 6-7: tileCount x 262144; empty: a pattern
     std::array<uint8_t, 768> palette8{};
     std::vector<Room> rooms;
     std::vector<uint16_t> meshData;

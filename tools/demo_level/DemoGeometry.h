@@ -1,0 +1,59 @@
+#pragma once
+// The demo level's content in a form independent of any level version: rooms of the hall,
+// corridor, courtyard and storeroom with lit vertices, static meshes (pillars, crates, a pyramid)
+// and plant sprites.
+
+#include <cstdint>
+#include <vector>
+
+#include "demo_level/DemoTextures.h"
+
+namespace grottix::demo {
+
+struct Light5 {
+    uint8_t r = 31, g = 31, b = 31;  // 0..31 each
+};
+
+struct DemoVertex {
+    int16_t x = 0, y = 0, z = 0;  // relative to the room origin; y grows downwards
+    Light5 light;
+};
+
+struct DemoFace {
+    std::vector<uint16_t> corners;  // 3 or 4 vertex indices
+    DemoTexture texture = DemoTexture::Stone;
+};
+
+struct DemoSprite {
+    uint16_t vertex = 0;
+    DemoTexture texture = DemoTexture::Plant;
+};
+
+struct DemoStatic {
+    int32_t x = 0, y = 0, z = 0;  // absolute
+    uint16_t rotation = 0;
+    uint16_t meshId = 0;
+};
+
+struct DemoRoom {
+    int32_t x = 0, z = 0, yBottom = 0, yTop = 0;
+    std::vector<DemoVertex> vertices;
+    std::vector<DemoFace> faces;
+    std::vector<DemoSprite> sprites;
+    std::vector<DemoStatic> statics;
+};
+
+struct DemoMesh {
+    uint16_t meshId = 0;
+    std::vector<std::array<int16_t, 3>> vertices;
+    std::vector<DemoFace> faces;
+};
+
+struct DemoWorld {
+    std::vector<DemoRoom> rooms;
+    std::vector<DemoMesh> meshes;
+};
+
+DemoWorld BuildDemoWorld();
+
+}  // namespace grottix::demo

@@ -1,0 +1,142 @@
+#include "demo_level/DemoLevel.h"
+
+#include <cstring>
+
+#include "demo_level/DemoGeometry.h"
+
+namespace grottix::demo {
+
+using namespace levelwriter;
+
+namespace {
+
+// Object textures: one for quads (corners top-left, top-right, bottom-right, bottom-left) and one
+// for triangles (apex at the top middle) per demo texture.
+std::vector<ObjectTexture> objectTextures(const DemoTiles& tiles) {
+    std::vector<ObjectTexture> textures;
+    for (const TexturePlace& p : tiles.places) {
+        ObjectTexture quad;
+        quad.attribute = p.transparent ? 1 : 0;
+        quad.tile = p.tile;
+        quad.u = {p.left, p.right, p.right, p.left};
+        quad.v = {p.top, p.top, p.bottom, p.bottom};
+        textures.push_back(quad);
+    }
+    for (const TexturePlace& p : tiles.places) {
+        ObjectTexture triangle;
+        triangle.tile = p.tile;
+        triangle.u = {uint8_t((p.left + p.right) / 2), p.right, p.left, 0};
+        triangle.v = {p.top, p.bottom, p.bottom, 0};
+        textures.push_back(triangle);
+    }
+    return textures;
+}
+
+uint16_t textureIndex(const DemoFace& face) {
+    const auto base = uint16_t(face.texture);
+    return face.corners.size() == 3 ? uint16_t(base + uint16_t(DemoTexture::Count)) : base;
+}
+
+// TR1/TR2 lighting: 0 is brightest, 31 darkest, in the high byte.
+int16_t lighting(const Light5& l) { return int16_t((31 - (l.r * 3 + l.g * 6 + l.b) / 10) << 8); }
+uint16_t colour15(const Light5& l) { return uint16_t(l.r << 10 | l.g << 5 | l.b); }
+
+void addFaces(const std::vector<DemoFace>& faces, std::vector<Rectangle>& rectangles, std::vector<Triangle>& triangles) {
+    for (const DemoFace& face : faces) {
+        if (face.corners.size() == 4) {
+            rectangles.push_back({{face.corners[0], face.corners[1], face.corners[2], face.corners[3]}, textureIndex(face)});
+        } else {
+            triangles.push_back({{face.corners[0], face.corners[1], face.corners[2]}, textureIndex(face)});
+        }
+    }
+}
+
+Room convertRoom(const DemoRoom& demo, int code) {
+    Room room;
+    room.x = demo.x;
+    room.z = demo.z;
+    room.yBottom = demo.yBottom;
+    room.yTop = demo.yTop;
+    room.zSectors = 1;
+    room.xSectors = 1;
+    std::vector<Rectangle> rectangles;
+    std::vector<Triangle> triangles;
+    addFaces(demo.faces, rectangles, triangles);
+    if (code == 7) {
+        Layer layer;
+        for (const auto& v : demo.vertices)
+            layer.vertices.push_back({float(v.x), float(v.y), float(v.z), uint8_t(v.light.b << 3), uint8_t(v.light.g << 3),
+                                      uint8_t(v.light.r << 3), 255});
+        layer.rectangles = rectangles;
+        layer.triangles = triangles;
+        room.layers.push_back(layer);
+    } else {
+        for (const auto& v : demo.vertices) room.vertices.push_back({v.x, v.y, v.z, lighting(v.light), 16, colour15(v.light)});
+        room.rectangles = rectangles;
+        room.triangles = triangles;
+    }
+    for (const auto& s : demo.sprites) room.sprites.push_back({s.vertex, uint16_t(s.texture)});
+    for (const auto& s : demo.statics) room.staticMeshes.push_back({s.x, s.y, s.z, s.rotation, s.meshId});
+    return room;
+}
+
+// One mesh in the mesh data layout of the code; returns its bytes, padded to 4.
+std::vector<uint8_t> meshBytes(const DemoMesh& mesh, int code) {
+    std::vector<uint8_t> out;
+    const auto put16 = [&](int v) { out.push_back(uint8_t(v)); out.push_back(uint8_t(v >> 8)); };
+    put16(0); put16(-512); put16(0);
+    for (uint8_t b : {0x00, 0x08, 0x00, 0x00}) out.push_back(b);  // radius 2048
+    put16(int(mesh.vertices.size()));
+    for (const auto& v : mesh.vertices) { put16(v[0]); put16(v[1]); put16(v[2]); }
+    put16(-int(mesh.vertices.size()));  // one light value per vertex
+    for (size_t i = 0; i < mesh.vertices.size(); ++i) put16(4096);
+    std::vector<Rectangle> rectangles;
+    std::vector<Triangle> triangles;
+    addFaces(mesh.faces, rectangles, triangles);
+    put16(int(rectangles.size()));
+    for (const auto& r : rectangles) {
+        for (auto index : r.vertices) put16(index);
+        put16(r.texture);
+        if (code >= 6) put16(0);
+    }
+    put16(int(triangles.size()));
+    for (const auto& t : triangles) {
+        for (auto index : t.vertices) put16(index);
+        put16(t.texture);
+        if (code >= 6) put16(0);
+    }
+    if (code <= 5) { put16(0); put16(0); }
+    if (out.size() % 4) put16(0);
+    return out;
+}
+
+}  // namespace
+
+LevelDescription DemoLevel(int code) {
+    const DemoTiles tiles = PaintDemoTiles();
+    const DemoWorld world = BuildDemoWorld();
+    LevelDescription level;
+    level.code = code;
+    level.tileCount = tiles.count;
+    if (code <= 5) Tiles8(tiles, level.tiles8, level.palette8);
+    if (code >= 3) level.tiles16 = Tiles16(tiles);
+    if (code >= 6) level.tiles32 = Tiles32(tiles);
+    level.objectTextures = objectTextures(tiles);
+    for (const auto& room : world.rooms) level.rooms.push_back(convertRoom(room, code));
+
+    std::vector<uint8_t> meshData;
+    for (size_t i = 0; i < world.meshes.size(); ++i) {
+        level.meshPointers.push_back(uint32_t(meshData.size()));
+        level.staticMeshDefinitions.push_back({world.meshes[i].meshId, uint16_t(i)});
+        const auto bytes = meshBytes(world.meshes[i], code);
+        meshData.insert(meshData.end(), bytes.begin(), bytes.end());
+    }
+    level.meshData.resize(meshData.size() / 2);
+    std::memcpy(level.meshData.data(), meshData.data(), meshData.size());
+    level.counts = Counts{};
+    level.counts.spriteTextures = 0;
+    level.counts.entities = 0;
+    return level;
+}
+
+}  // namespace grottix::demo
