@@ -209,4 +209,33 @@ void TBitmap::CopyRect(int x, int y, const TBitmap& source, int srcLeft, int src
         }
 }
 
+void TBitmap::StretchDraw(const TRect& destRect, const TBitmap& source, const TRect& sourceRect) {
+    if (source.format_ != format_) {
+        TBitmap same = source;
+        same.SetPixelFormat(format_);
+        StretchDraw(destRect, same, sourceRect);
+        return;
+    }
+    const int64_t destW = destRect.Width(), destH = destRect.Height();
+    const int64_t srcW = sourceRect.Width(), srcH = sourceRect.Height();
+    if (destW <= 0 || destH <= 0 || srcW <= 0 || srcH <= 0) return;
+    const int bits = BitsPerPixel(format_);
+    const int x0 = std::max(destRect.Left, 0), x1 = std::min(destRect.Right, width_);
+    const int y0 = std::max(destRect.Top, 0), y1 = std::min(destRect.Bottom, height_);
+    for (int y = y0; y < y1; ++y) {
+        const int64_t sy = sourceRect.Top + (y - destRect.Top) * srcH / destH;
+        if (sy < 0 || sy >= source.height_) continue;
+        for (int x = x0; x < x1; ++x) {
+            const int64_t sx = sourceRect.Left + (x - destRect.Left) * srcW / destW;
+            if (sx < 0 || sx >= source.width_) continue;
+            if (bits >= 8) {
+                const size_t bytes = size_t(bits / 8);
+                std::copy_n(source.ScanLine(int(sy)) + size_t(sx) * bytes, bytes, ScanLine(y) + size_t(x) * bytes);
+            } else {
+                CopyRect(x, y, source, int(sx), int(sy), 1, 1);
+            }
+        }
+    }
+}
+
 }  // namespace grottix

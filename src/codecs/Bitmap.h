@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "codecs/Graphic.h"
+
 namespace grottix {
 
 enum class TPixelFormat { pf1bit = 1, pf4bit = 4, pf8bit = 8, pf16bit = 16, pf24bit = 24, pf32bit = 32 };
@@ -26,7 +28,14 @@ constexpr uint8_t GetRValue(TColor c) { return c & 0xFF; }
 constexpr uint8_t GetGValue(TColor c) { return (c >> 8) & 0xFF; }
 constexpr uint8_t GetBValue(TColor c) { return (c >> 16) & 0xFF; }
 
-class TBitmap {
+// A rectangle [Left, Right) x [Top, Bottom).
+struct TRect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    int Width() const { return Right - Left; }
+    int Height() const { return Bottom - Top; }
+};
+
+class TBitmap : public TGraphic {
 public:
     // Sizes beyond these are refused (EGrottixError) rather than allocated.
     static constexpr int kMaxDimension = 65536;
@@ -38,9 +47,9 @@ public:
     TBitmap(const TBitmap&) = default;
     TBitmap& operator=(const TBitmap&) = default;
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    bool Empty() const { return width_ == 0 || height_ == 0; }
+    int Width() const final { return width_; }
+    int Height() const final { return height_; }
+    bool Empty() const final { return width_ == 0 || height_ == 0; }
     void SetWidth(int width) { SetSize(width, height_); }
     void SetHeight(int height) { SetSize(width_, height); }
     // Resizes keeping the pixels that stay inside; new pixels are zero.
@@ -68,6 +77,20 @@ public:
     uint8_t PixelIndex(int x, int y) const;
 
     void Assign(const TBitmap& source) { *this = source; }
+    // Copies any graphic in (size, format, pixels, palette).
+    void Assign(const TGraphic& source) { source.AssignTo(*this); }
+    void AssignTo(TBitmap& destination) const override { destination.TBitmap::operator=(*this); }
+
+    // The platform bitmap's own format: a BMP file (file header, info header, palette, padded rows).
+    void LoadFromStream(TStream& stream) override;
+    void SaveToStream(TStream& stream) override;
+
+    // Draws source's sourceRect scaled (nearest pixel) onto destRect of this image, converting
+    // to this image's format; parts outside this image are clipped.
+    void StretchDraw(const TRect& destRect, const TBitmap& source, const TRect& sourceRect);
+    void StretchDraw(const TRect& destRect, const TBitmap& source) {
+        StretchDraw(destRect, source, {0, 0, source.Width(), source.Height()});
+    }
 
     // Fills [left, right) x [top, bottom) with brush and outlines it penWidth pixels wide with pen.
     void Rectangle(int left, int top, int right, int bottom, int penWidth, TColor pen, TColor brush);

@@ -1,0 +1,131 @@
+#include "codecs/Jpeg.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+
+#include "codecs/CodecSupport.h"
+#include "storage/Stream.h"
+
+namespace grottix {
+
+namespace {
+
+// libjpeg reports fatal errors through error_exit, which must not return: it jumps back to the
+// setjmp in the calling function with the message kept here.
+struct JpegError {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void onError(j_common_ptr info) {
+    auto* error = reinterpret_cast<JpegError*>(info->err);
+    info->err->format_message(info, error->message);
+    std::longjmp(error->jump, 1);
+}
+
+void onMessage(j_common_ptr) {}  // warnings (a truncated file, for one) are not shown
+
+void installErrorHandler(JpegError& error) {
+    jpeg_std_error(&error.manager);
+    error.manager.error_exit = onError;
+    error.manager.output_message = onMessage;
+    error.message[0] = 0;
+}
+
+struct Decompressor {
+    jpeg_decompress_struct info{};
+    JpegError error{};
+    Decompressor() {
+        installErrorHandler(error);
+        info.err = &error.manager;
+    }
+    ~Decompressor() { jpeg_destroy_decompress(&info); }
+};
+
+struct Compressor {
+    jpeg_compress_struct info{};
+    JpegError error{};
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    Compressor() {
+        installErrorHandler(error);
+        info.err = &error.manager;
+    }
+    ~Compressor() {
+        jpeg_destroy_compress(&info);
+        std::free(buffer);
+    }
+};
+
+// One code can stand for a whole 8 x 8 block of three colours: a bound on what the data can fill.
+constexpr uint64_t kMaxExpansion = 4096;
+
+}  // namespace
+
+TBitmap DecodeJpeg(const uint8_t* data, size_t size) {
+    Decompressor d;
+    TBitmap image;
+    if (setjmp(d.error.jump)) throw EJPEG(d.error.message);
+    jpeg_create_decompress(&d.info);
+    jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&d.info, TRUE);
+    d.info.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&d.info);
+    CheckImageFits(d.info.output_width, d.info.output_height, TPixelFormat::pf24bit, size, kMaxExpansion);
+    image.SetSize(int(d.info.output_width), int(d.info.output_height));
+    while (d.info.output_scanline < d.info.output_height) {
+        JSAMPROW row = image.ScanLine(int(d.info.output_scanline));
+        jpeg_read_scanlines(&d.info, &row, 1);
+    }
+    jpeg_finish_decompress(&d.info);
+    return image;
+}
+
+const TGraphicClass& TJPEGImage::ClassInfo() {
+    static const TGraphicClass info{"TJPEGImage", [] { return std::make_unique<TJPEGImage>(); }};
+    return info;
+}
+
+void TJPEGImage::LoadFromStream(TStream& stream) {
+    const std::vector<uint8_t> file = ReadRest(stream);
+    Assign(DecodeJpeg(file.data(), file.size()));
+}
+
+void TJPEGImage::SaveToStream(TStream& stream) {
+    TBitmap image(*this);
+    image.SetPixelFormat(TPixelFormat::pf24bit);
+    if (image.Empty()) throw EJPEG("Cannot save an empty JPEG image");
+    Compressor c;
+    if (setjmp(c.error.jump)) throw EJPEG(c.error.message);
+    jpeg_create_compress(&c.info);
+    jpeg_mem_dest(&c.info, &c.buffer, &c.size);
+    c.info.image_width = JDIMENSION(image.Width());
+    c.info.image_height = JDIMENSION(image.Height());
+    c.info.input_components = 3;
+    c.info.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&c.info);
+    jpeg_set_quality(&c.info, quality_, TRUE);
+    jpeg_start_compress(&c.info, TRUE);
+    while (c.info.next_scanline < c.info.image_height) {
+        JSAMPROW row = image.ScanLine(int(c.info.next_scanline));
+        jpeg_write_scanlines(&c.info, &row, 1);
+    }
+    jpeg_finish_compress(&c.info);
+    stream.WriteBuffer(c.buffer, int64_t(c.size));
+}
+
+TUnitRegistration& JpegUnit() {
+    static TUnitRegistration unit(
+        [] {
+            TPicture::RegisterFileFormat("jpeg", "JPEG Image File", TJPEGImage::ClassInfo());
+            TPicture::RegisterFileFormat("jpg", "JPEG Image File", TJPEGImage::ClassInfo());
+        },
+        [] { TPicture::UnregisterGraphicClass(TJPEGImage::ClassInfo()); });
+    return unit;
+}
+
+}  // namespace grottix
