@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 
+#include "app/ConvertCommand.h"
 #include "app/InfoCommand.h"
 
 namespace grottix {
@@ -13,6 +14,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: grottix-viewer [LEVEL]\n"
     "       grottix-viewer --info LEVEL [--json]\n"
+    "       grottix-viewer --convert IN OUT\n"
     "       grottix-viewer --help | --version\n";
 
 using Command = std::function<int(const std::vector<std::string>&)>;
@@ -21,6 +23,7 @@ using Command = std::function<int(const std::vector<std::string>&)>;
 const std::map<std::string, Command>& commands() {
     static const std::map<std::string, Command> table = {
         {"--info", RunInfoCommand},
+        {"--convert", RunConvertCommand},
     };
     return table;
 }
