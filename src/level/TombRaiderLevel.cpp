@@ -116,15 +116,16 @@ void TTombRaiderLevel::readClassicTiles(TFileBuffer& buffer) {
     const uint64_t perTile = kTile8Bytes + (code >= 3 ? kTile16Bytes : 0);
     // A tile count beyond the file would only describe missing bytes.
     TileCount = int32_t(std::min<uint64_t>(count, (buffer.Remaining() + perTile - 1) / perTile));
-    const auto tiles8 = buffer.Take(uint64_t(TileCount) * kTile8Bytes);
-    Tiles8.assign(size_t(TileCount) * kTile8Bytes, 0);
-    std::copy(tiles8.begin(), tiles8.end(), Tiles8.begin());
+    takeTiles(buffer, Tiles8, kTile8Bytes);
     buffer.Skip((uint64_t(count) - uint64_t(TileCount)) * kTile8Bytes);
-    if (code >= 3) {
-        const auto tiles16 = buffer.Take(uint64_t(TileCount) * kTile16Bytes);
-        Tiles16.assign(size_t(TileCount) * kTile16Bytes, 0);
-        std::copy(tiles16.begin(), tiles16.end(), Tiles16.begin());
-    }
+    if (code >= 3) takeTiles(buffer, Tiles16, kTile16Bytes);
+}
+
+// Copies TileCount tiles straight out of the buffer; a file ending inside them leaves zeros.
+void TTombRaiderLevel::takeTiles(TFileBuffer& buffer, std::vector<uint8_t>& tiles, uint64_t tileBytes) const {
+    const auto bytes = buffer.Take(uint64_t(TileCount) * tileBytes);
+    tiles.assign(bytes.begin(), bytes.end());
+    tiles.resize(size_t(TileCount) * tileBytes, 0);
 }
 
 size_t TTombRaiderLevel::readRoomCount(TFileBuffer& buffer) {

@@ -61,6 +61,7 @@ private:
     void readTextureChunks(TFileBuffer& buffer);
     void readLevelDataChunk(TFileBuffer& buffer);
     void readClassicTiles(TFileBuffer& buffer);
+    void takeTiles(TFileBuffer& buffer, std::vector<uint8_t>& tiles, uint64_t tileBytes) const;
     size_t readRoomCount(TFileBuffer& buffer);  // returns where code 7's level data ends
     void readRooms(TFileBuffer& buffer, size_t count);
     void readMeshesAndAnimations(TFileBuffer& buffer);
