@@ -41,11 +41,15 @@ std::vector<T> readRecords(TFileBuffer& buffer, uint64_t count) {
     const auto bytes = buffer.Take(count * sizeof(T));
     std::vector<T> records((bytes.size() + sizeof(T) - 1) / sizeof(T));
     // gcc 12 sees a possibly negative length in the vector arithmetic here and warns falsely.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wstringop-overflow"
 #pragma GCC diagnostic ignored "-Wrestrict"
+#endif
     if (!bytes.empty()) std::memcpy(static_cast<void*>(records.data()), bytes.data(), bytes.size());
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
     return records;
 }
 
