@@ -37,12 +37,16 @@ std::vector<TPaletteEntry> loadedPalette(const uint8_t* header, int& darkest) {
     return palette;
 }
 
-// The writer's colour table: entry 0 and the reserved entries 1 to 15 are black, and new colours
-// are appended from 16 on. Lookups are cached by colour: a colour's answer never changes once given,
-// because entries are only ever appended after every entry it was compared with.
+// The writer's colour table starts with the sixteen colours of a 4-bit display palette (entry 0
+// black, so that no other reserved entry is black and black pixels read back as the darkest colour);
+// new colours are appended from 16 on. Lookups are cached by colour: a colour's answer never changes
+// once given, because entries are only ever appended after every entry it was compared with.
 class M8Quantiser {
 public:
-    M8Quantiser() : table_(16) {}
+    M8Quantiser()
+        : table_{{0, 0, 0},     {128, 0, 0},   {0, 128, 0},   {128, 128, 0},   {0, 0, 128},   {128, 0, 128},
+                 {0, 128, 128}, {128, 128, 128}, {192, 192, 192}, {255, 0, 0}, {0, 255, 0},   {255, 255, 0},
+                 {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 255, 255}} {}
 
     uint8_t indexOf(uint8_t r, uint8_t g, uint8_t b) {
         const uint32_t key = r | (g << 8) | (uint32_t{b} << 16);
