@@ -1,0 +1,13 @@
+#include "device/Direct3DTexture.h"
+
+namespace grottix {
+
+TDirect3DTexture2::TDirect3DTexture2(TCustomDXDraw* display, const TBitmap& picture)
+    : display_(display), surface_(TDirectDrawSurface::Create(picture)) {}
+
+void TDirect3DTexture2::Restore(const TBitmap& picture) {
+    surface_->Assign(picture);
+    if (transparent_) surface_->SetColorKey(transparentColor_);
+}
+
+}  // namespace grottix

@@ -1,0 +1,76 @@
+#include "device/DirectDrawSurface.h"
+
+#include <cstring>
+
+namespace grottix {
+
+namespace {
+
+uint32_t deviceColor(TColor color) {
+    return (uint32_t{GetRValue(color)} << 16) | (uint32_t{GetGValue(color)} << 8) | GetBValue(color);
+}
+
+std::shared_ptr<const TTexelImage> texelsOf(const TBitmap& picture) {
+    auto image = std::make_shared<TTexelImage>();
+    if (picture.Empty()) {
+        image->width = image->height = 1;
+        image->texels.assign(1, 0xFF000000u);
+        return image;
+    }
+    image->width = picture.Width();
+    image->height = picture.Height();
+    image->texels.resize(size_t(image->width) * size_t(image->height));
+    uint32_t* out = image->texels.data();
+    for (int y = 0; y < image->height; ++y) {
+        if (picture.PixelFormat() == TPixelFormat::pf32bit) {
+            const uint8_t* row = picture.ScanLine(y);
+            for (int x = 0; x < image->width; ++x)
+                *out++ = 0xFF000000u | (uint32_t{row[x * 4 + 2]} << 16) | (uint32_t{row[x * 4 + 1]} << 8) | row[x * 4];
+        } else {
+            for (int x = 0; x < image->width; ++x) *out++ = 0xFF000000u | deviceColor(picture.Pixel(x, y));
+        }
+    }
+    return image;
+}
+
+}  // namespace
+
+std::shared_ptr<TDirectDrawSurface> TDirectDrawSurface::Create(const TBitmap& picture) {
+    std::shared_ptr<TDirectDrawSurface> surface(new TDirectDrawSurface());
+    surface->Assign(picture);
+    return surface;
+}
+
+void TDirectDrawSurface::Assign(const TBitmap& picture) {
+    image_ = texelsOf(picture);
+    ++version_;
+}
+
+void TDirectDrawSurface::SetColorKey(TColor color) {
+    const uint32_t key = deviceColor(color);
+    if (colorKey_ == key) return;
+    colorKey_ = key;
+    ++version_;
+}
+
+void TDirectDrawSurface::ClearColorKey() {
+    if (!colorKey_) return;
+    colorKey_.reset();
+    ++version_;
+}
+
+TBitmap TDirectDrawSurface::ToBitmap() const {
+    TBitmap bitmap(Width(), Height(), TPixelFormat::pf24bit);
+    for (int y = 0; y < Height(); ++y) {
+        uint8_t* row = bitmap.ScanLine(y);
+        const uint32_t* texels = image_->texels.data() + size_t(y) * size_t(Width());
+        for (int x = 0; x < Width(); ++x) {
+            row[x * 3] = uint8_t(texels[x]);
+            row[x * 3 + 1] = uint8_t(texels[x] >> 8);
+            row[x * 3 + 2] = uint8_t(texels[x] >> 16);
+        }
+    }
+    return bitmap;
+}
+
+}  // namespace grottix

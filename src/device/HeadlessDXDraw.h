@@ -1,0 +1,30 @@
+#pragma once
+// THeadlessDXDraw: a drawing surface without a window, drawn by the CPU rasterizer. Serves
+// rendering from the command line and tests of code that draws on a display.
+
+#include <vector>
+
+#include "device/CustomDXDraw.h"
+
+namespace grottix {
+
+class THeadlessDXDraw : public TCustomDXDraw {
+public:
+    THeadlessDXDraw(int width, int height, int bitCount = 32, int workers = 0);
+    ~THeadlessDXDraw() override;
+
+    void SetSurfaceSize(int width, int height, int bitCount);
+    int FlipCount() const { return flipCount_; }
+
+protected:
+    TSurfaceDesc SurfaceFor(const TDXDrawOptions& options) const override;
+    std::unique_ptr<TD3DBackend> CreateBackend(TDXDrawOptions& options) override;
+    void Present(const uint32_t* pixels, int width, int height) override;
+
+private:
+    TSurfaceDesc surface_;
+    int workers_;
+    int flipCount_ = 0;
+};
+
+}  // namespace grottix

@@ -1,0 +1,178 @@
+#include "device/SoftwareDevice.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "device/raster/DrawState.h"
+#include "device/raster/Rasterize.h"
+#include "device/raster/VertexProcessing.h"
+#include "device/raster/WorkerPool.h"
+
+namespace grottix {
+
+using namespace raster;
+
+namespace {
+
+// Below this many primitives a frame is drawn on the calling thread alone.
+constexpr uint64_t kParallelThreshold = 64;
+// Queued vertices beyond this are drawn before more are accepted.
+constexpr size_t kMaxQueuedVertices = size_t{1} << 22;
+
+}  // namespace
+
+TSoftwareDevice::TSoftwareDevice(const TSurfaceDesc& surface, int workers)
+    : TD3DBackend(surface.zBuffer), pool_(std::make_unique<TWorkerPool>(workers)) {
+    ResizeSurface(surface);
+}
+
+TSoftwareDevice::~TSoftwareDevice() = default;
+
+void TSoftwareDevice::ResizeSurface(const TSurfaceDesc& surface) {
+    commands_.clear();
+    vertices_.clear();
+    states_.clear();
+    frame_.Resize(surface.width, surface.height, surface.bitCount, surface.zBuffer);
+    surfaceChanged(surface);
+    stateDirty_ = true;
+}
+
+uint32_t TSoftwareDevice::currentState() {
+    if (TextureChanged()) stateDirty_ = true;
+    if (stateDirty_ || states_.empty()) {
+        states_.push_back(BuildDrawState(state_, surface_));
+        stateDirty_ = false;
+    }
+    return uint32_t(states_.size() - 1);
+}
+
+bool TSoftwareDevice::Clear(uint32_t count, const TD3DRect* rects, uint32_t flags, uint32_t color, float z,
+                            uint32_t /*stencil: there is no stencil buffer*/) {
+    if (flags & ~(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) return false;
+    if (count > 0 && !rects) return false;
+    const TD3DViewport7& vp = state_.viewport;
+    const TD3DRect viewport{int32_t(vp.dwX), int32_t(vp.dwY), int32_t(vp.dwX + vp.dwWidth), int32_t(vp.dwY + vp.dwHeight)};
+    const float depth = std::isfinite(z) ? z : 1.0f;
+    for (uint32_t i = 0; i < std::max<uint32_t>(count, 1); ++i) {
+        const TD3DRect r = count ? rects[i] : viewport;
+        TCommand command{};
+        command.isClear = true;
+        command.clear = TRasterClear{std::max(r.x1, viewport.x1), std::max(r.y1, viewport.y1), std::min(r.x2, viewport.x2),
+                                     std::min(r.y2, viewport.y2), flags, color, depth};
+        if (command.clear.left < command.clear.right && command.clear.top < command.clear.bottom)
+            commands_.push_back(command);
+    }
+    return true;
+}
+
+bool TSoftwareDevice::DrawPrimitive(TD3DPrimitiveType type, uint32_t vertexFormat, const void* vertices,
+                                    uint32_t count, uint32_t /*flags*/) {
+    if (vertexFormat != D3DFVF_LVERTEX || !vertices || type < D3DPT_POINTLIST || type > D3DPT_TRIANGLEFAN) return false;
+    const uint32_t primitives = PrimitiveCount(type, count);
+    if (primitives == 0) return true;
+    if (vertices_.size() + count > kMaxQueuedVertices) Flush();
+    TCommand command{};
+    command.state = currentState();
+    command.type = type;
+    command.firstVertex = uint32_t(vertices_.size());
+    command.vertexCount = count;
+    command.primitiveCount = primitives;
+    const auto* first = static_cast<const TD3DLVertex*>(vertices);
+    vertices_.insert(vertices_.end(), first, first + count);
+    commands_.push_back(command);
+    return true;
+}
+
+void TSoftwareDevice::Flush() {
+    if (commands_.empty()) return;
+    uint64_t primitiveTotal = 0;
+    for (const TCommand& command : commands_) primitiveTotal += command.primitiveCount;
+    const int workers = primitiveTotal >= kParallelThreshold ? pool_->Count() : 1;
+    queues_.resize(size_t(workers));
+    scratch_.resize(size_t(workers));
+    auto vertexJob = [&](int worker) { processVertices(worker, workers, primitiveTotal); };
+    auto rasterJob = [&](int worker) { rasterize(worker, workers, workers); };
+    if (workers == 1) {
+        vertexJob(0);
+        rasterJob(0);
+    } else {
+        pool_->Run(vertexJob);
+        pool_->Run(rasterJob);
+    }
+    commands_.clear();
+    vertices_.clear();
+    states_.clear();
+    stateDirty_ = true;
+}
+
+// Worker w handles the primitives [total * w / n, total * (w + 1) / n) of the frame, and each clear
+// goes to the last worker whose share starts at or before it, so the queues concatenated in worker
+// order keep the order the calls were made in.
+void TSoftwareDevice::processVertices(int worker, int workers, uint64_t primitiveTotal) {
+    TRasterQueue& queue = queues_[size_t(worker)];
+    queue.clear();
+    const uint64_t begin = primitiveTotal * uint64_t(worker) / uint64_t(workers);
+    const uint64_t end = primitiveTotal * uint64_t(worker + 1) / uint64_t(workers);
+    const uint64_t nextBegin = worker + 1 < workers ? end : UINT64_MAX;
+    uint64_t position = 0;
+    for (const TCommand& command : commands_) {
+        if (command.isClear) {
+            if (position >= begin && position < nextBegin) {
+                queue.items.push_back({TItemKind::Clear, uint32_t(queue.clears.size())});
+                queue.clears.push_back(command.clear);
+            }
+            continue;
+        }
+        const uint64_t from = std::max(position, begin), to = std::min(position + command.primitiveCount, end);
+        if (from < to)
+            processCommand(command, uint32_t(from - position), uint32_t(to - position), queue, scratch_[size_t(worker)]);
+        position += command.primitiveCount;
+    }
+}
+
+void TSoftwareDevice::processCommand(const TCommand& command, uint32_t first, uint32_t last, TRasterQueue& queue,
+                                     std::vector<TClipVertex>& scratch) {
+    uint32_t firstVertex, endVertex;
+    PrimitiveVertexRange(command.type, first, last, &firstVertex, &endVertex);
+    endVertex = std::min(endVertex, command.vertexCount);
+    scratch.resize(endVertex - firstVertex);
+    const TDrawState& state = states_[command.state];
+    TransformVertices(state.vertex, vertices_.data() + command.firstVertex + firstVertex, scratch.size(), scratch.data());
+    TPrimitiveAssembler assembler(state, command.state, queue);
+    assembler.Assemble(command.type, scratch.data(), firstVertex, first, last);
+}
+
+void TSoftwareDevice::rasterize(int worker, int workers, int queueCount) {
+    const TBandFilter band{worker, workers};
+    for (int q = 0; q < queueCount; ++q) {
+        const TRasterQueue& queue = queues_[size_t(q)];
+        for (const TRasterItem& item : queue.items) {
+            switch (item.kind) {
+                case TItemKind::Triangle: {
+                    const TRasterTriangle& t = queue.triangles[item.index];
+                    RasterizeTriangle(t, states_[t.state], frame_, band);
+                    break;
+                }
+                case TItemKind::Line: {
+                    const TRasterLine& l = queue.lines[item.index];
+                    RasterizeLine(l, states_[l.state], frame_, band);
+                    break;
+                }
+                case TItemKind::Point: {
+                    const TRasterPoint& p = queue.points[item.index];
+                    RasterizePoint(p, states_[p.state], frame_, band);
+                    break;
+                }
+                case TItemKind::Clear: frame_.Clear(queue.clears[item.index], band); break;
+            }
+        }
+    }
+}
+
+void TSoftwareDevice::ReadBackBuffer(uint32_t* pixels) {
+    Flush();
+    frame_.CopyTo(pixels);
+}
+
+}  // namespace grottix

@@ -1,0 +1,66 @@
+// Edge walking: for every owned row between the top and bottom corner, the span between the left
+// and right edge, then the pixel shader along it.
+
+#include <algorithm>
+#include <cmath>
+
+#include "device/raster/PixelShader.h"
+#include "device/raster/Rasterize.h"
+
+namespace grottix::raster {
+
+namespace {
+
+// An edge from an upper to a lower corner. The crossing is computed in double from the two corners
+// only, so a triangle on either side of a shared edge finds the very same crossing.
+struct TEdge {
+    double x0, y0, slope;
+    TEdge(float xa, float ya, float xb, float yb) : x0(xa), y0(ya), slope(yb > ya ? (double(xb) - xa) / (double(yb) - ya) : 0) {}
+    double At(double y) const { return x0 + (y - y0) * slope; }
+};
+
+int ceilToInt(double v) { return int(std::ceil(std::clamp(v, -1e9, 1e9))); }
+
+}  // namespace
+
+void RasterizeTriangle(const TRasterTriangle& t, const TDrawState& state, TFrameBuffer& frame,
+                       const TBandFilter& band) {
+    const TVertexState& vs = state.vertex;
+    const int rowBegin = std::max(ceilToInt(t.y[0]), vs.scissorTop);
+    const int rowEnd = std::min(ceilToInt(t.y[2]), vs.scissorBottom);
+    if (rowBegin >= rowEnd) return;
+
+    const TEdge longEdge(t.x[0], t.y[0], t.x[2], t.y[2]);
+    const TEdge upperEdge(t.x[0], t.y[0], t.x[1], t.y[1]);
+    const TEdge lowerEdge(t.x[1], t.y[1], t.x[2], t.y[2]);
+    const TPixelShader shader(state.pixel, t.bilinear);
+    float stepAttr[kAttributeCount];
+    for (int k = 0; k < kAttributeCount; ++k) stepAttr[k] = t.attrQ[k].dx;
+    float dummyDepth = 1;
+
+    for (int row = band.NextOwned(rowBegin); row < rowEnd; row = band.NextOwned(row + 1)) {
+        const double y = row;
+        const double xLong = longEdge.At(y);
+        const double xShort = y < t.y[1] ? upperEdge.At(y) : lowerEdge.At(y);
+        const int left = std::max(ceilToInt(t.longEdgeLeft ? xLong : xShort), vs.scissorLeft);
+        const int right = std::min(ceilToInt(t.longEdgeLeft ? xShort : xLong), vs.scissorRight);
+        if (left >= right) continue;
+
+        const float fx = float(left) - t.x[0], fy = float(row) - t.y[0];
+        float z = t.z.base + t.z.dx * fx + t.z.dy * fy;
+        float q = t.q.base + t.q.dx * fx + t.q.dy * fy;
+        float attr[kAttributeCount];
+        for (int k = 0; k < kAttributeCount; ++k) attr[k] = t.attrQ[k].base + t.attrQ[k].dx * fx + t.attrQ[k].dy * fy;
+
+        uint32_t* color = frame.ColorRow(row);
+        float* depth = frame.HasDepth() ? frame.DepthRow(row) : nullptr;
+        for (int x = left; x < right; ++x) {
+            shader.Shade(color + x, depth ? depth + x : &dummyDepth, z, q, attr);
+            z += t.z.dx;
+            q += t.q.dx;
+            for (int k = 0; k < kAttributeCount; ++k) attr[k] += stepAttr[k];
+        }
+    }
+}
+
+}  // namespace grottix::raster
