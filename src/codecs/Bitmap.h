@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "codecs/Graphic.h"
@@ -46,6 +47,8 @@ public:
     virtual ~TBitmap() = default;
     TBitmap(const TBitmap&) = default;
     TBitmap& operator=(const TBitmap&) = default;
+    TBitmap(TBitmap&&) = default;
+    TBitmap& operator=(TBitmap&&) = default;
 
     int Width() const final { return width_; }
     int Height() const final { return height_; }
@@ -77,6 +80,8 @@ public:
     uint8_t PixelIndex(int x, int y) const;
 
     void Assign(const TBitmap& source) { *this = source; }
+    // Takes a decoded image over without copying its pixels.
+    void Assign(TBitmap&& source) { TBitmap::operator=(std::move(source)); }
     // Copies any graphic in (size, format, pixels, palette).
     void Assign(const TGraphic& source) { source.AssignTo(*this); }
     void AssignTo(TBitmap& destination) const override { destination.TBitmap::operator=(*this); }

@@ -191,7 +191,7 @@ size_t ReadBmp(std::span<const uint8_t> file, TBitmap& image) {
     const auto data = file.subspan(offset);
     if (h.compression == BI_RLE8 || h.compression == BI_RLE4) DecodeBmpRle(data, h.bits, topDown, decoded);
     else readRows(data, h, topDown, decoded);
-    image.Assign(decoded);
+    image.Assign(std::move(decoded));
     return file.size();
 }
 

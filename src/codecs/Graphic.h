@@ -44,6 +44,8 @@ protected:
     TGraphic() = default;
     TGraphic(const TGraphic&) = default;
     TGraphic& operator=(const TGraphic&) = default;
+    TGraphic(TGraphic&&) = default;
+    TGraphic& operator=(TGraphic&&) = default;
 };
 
 }  // namespace grottix

@@ -91,6 +91,15 @@ const TGraphicClass& TJPEGImage::ClassInfo() {
 }
 
 void TJPEGImage::LoadFromStream(TStream& stream) {
+    // A stream already in memory is decoded where it lies.
+    if (auto* memory = dynamic_cast<TMemoryStream*>(&stream)) {
+        const int64_t position = memory->Position(), size = memory->Size();
+        if (position >= 0 && position <= size) {
+            Assign(DecodeJpeg(memory->Bytes().data() + position, size_t(size - position)));
+            memory->Seek(0, SeekOrigin::End);
+            return;
+        }
+    }
     const std::vector<uint8_t> file = ReadRest(stream);
     Assign(DecodeJpeg(file.data(), file.size()));
 }

@@ -118,7 +118,7 @@ void ReduceToM8Palette(TBitmap& image) {
         for (int x = 0; x < image.Width(); ++x) out[x] = quantiser.indexOf(in[x * 3 + 2], in[x * 3 + 1], in[x * 3]);
     }
     indexed.SetPalette(quantiser.palette());
-    image.Assign(indexed);
+    image.Assign(std::move(indexed));
 }
 
 const TGraphicClass& TM8Bitmap::ClassInfo() {
@@ -142,7 +142,7 @@ void TM8Bitmap::LoadFromStream(TStream& stream) {
         if (more) more = stream.Read(row, image.Width()) == image.Width();
         std::replace(row, row + image.Width(), uint8_t{0}, uint8_t(darkest));
     }
-    Assign(image);
+    Assign(std::move(image));
 }
 
 void TM8Bitmap::SaveToStream(TStream& stream) {

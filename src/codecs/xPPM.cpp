@@ -146,7 +146,7 @@ void TPPMBitmap::LoadFromStream(TStream& stream) {
     TBitmap image(width, height, TPixelFormat::pf24bit);
     if (ascii) readAsciiRows(in, image);
     else readBinaryRows(in, image);
-    Assign(image);
+    Assign(std::move(image));
     ascii_ = ascii;
 }
 

@@ -40,7 +40,7 @@ void TTGABitmap::LoadFromStream(TStream& stream) {
     const int64_t rowBytes = image.BytesPerRow();
     for (int row = height - 1; row >= 0; --row)
         if (stream.Read(image.ScanLine(row), rowBytes) < rowBytes) break;  // the rest stays black
-    Assign(image);
+    Assign(std::move(image));
 }
 
 void TTGABitmap::SaveToStream(TStream& stream) {

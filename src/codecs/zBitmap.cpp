@@ -58,7 +58,7 @@ void TZBitmap::LoadFromStream(TStream& stream) {
     TBitmap image;
     ReadBmp(file, image);
     decodeDeltas(image);
-    Assign(image);
+    Assign(std::move(image));
 }
 
 void TZBitmap::SaveToStream(TStream& stream) {
