@@ -48,6 +48,7 @@ uniform ivec3 keyColor;
 uniform int colorOp, colorArg1, colorArg2, alphaOp, alphaArg1, alphaArg2;
 uniform vec4 textureFactor;
 uniform bool specularEnable;
+uniform bool quantize565;
 
 int wrap(int p, int size) {
     int r = p - size * int(floor(float(p) / float(size)));
@@ -106,7 +107,10 @@ void main() {
     vec3 rgb = operate(colorOp, argument(colorArg1, t), argument(colorArg2, t)).rgb;
     float alpha = operate(alphaOp, argument(alphaArg1, t), argument(alphaArg2, t)).a;
     if (specularEnable) rgb += vSpecular.rgb;
-    fragColor = clamp(vec4(rgb, alpha), 0.0, 1.0);
+    rgb = clamp(rgb, 0.0, 1.0);
+    // Exact 5:6:5 steps, so that drivers that round and drivers that truncate store the same.
+    if (quantize565) rgb = floor(rgb * vec3(31.0, 63.0, 31.0) + 0.5) / vec3(31.0, 63.0, 31.0);
+    fragColor = vec4(rgb, clamp(alpha, 0.0, 1.0));
 }
 )";
 
@@ -165,6 +169,7 @@ TGLProgram::TGLProgram(QOpenGLFunctions_3_3_Core& gl) : gl_(gl) {
     alphaArg2_ = location("alphaArg2");
     textureFactor_ = location("textureFactor");
     specular_ = location("specularEnable");
+    quantize565_ = location("quantize565");
     Use();
     gl.glUniform1i(location("tex"), 0);
 }
@@ -173,7 +178,8 @@ TGLProgram::~TGLProgram() { gl_.glDeleteProgram(program_); }
 
 GLint TGLProgram::location(const char* name) const { return gl_.glGetUniformLocation(program_, name); }
 
-void TGLProgram::Apply(const TD3DDeviceState& s, bool hasTexture, int textureWidth, int textureHeight) {
+void TGLProgram::Apply(const TD3DDeviceState& s, bool sixteenBit, bool hasTexture, int textureWidth, int textureHeight) {
+    gl_.glUniform1i(quantize565_, sixteenBit);
     const TD3DMatrix transform = s.world() * s.view() * s.projection();
     gl_.glUniformMatrix4fv(transform_, 1, GL_FALSE, &transform.m[0][0]);
     gl_.glUniform2f(pixelShift_, 1.0f / float(s.viewport.dwWidth), 1.0f / float(s.viewport.dwHeight));

@@ -17,7 +17,7 @@ public:
 
     void Use() { gl_.glUseProgram(program_); }
     // Uploads every uniform that follows the device state (texture unit 0 holds the texture).
-    void Apply(const TD3DDeviceState& state, bool hasTexture, int textureWidth, int textureHeight);
+    void Apply(const TD3DDeviceState& state, bool sixteenBit, bool hasTexture, int textureWidth, int textureHeight);
 
 private:
     GLint location(const char* name) const;
@@ -26,7 +26,7 @@ private:
     GLuint program_ = 0;
     GLint transform_, pixelShift_, lighting_, litColor_;
     GLint hasTexture_, textureSize_, magnifyLinear_, minifyLinear_, colorKey_, keyColor_;
-    GLint colorOp_, colorArg1_, colorArg2_, alphaOp_, alphaArg1_, alphaArg2_, textureFactor_, specular_;
+    GLint colorOp_, colorArg1_, colorArg2_, alphaOp_, alphaArg1_, alphaArg2_, textureFactor_, specular_, quantize565_;
 };
 
 }  // namespace grottix

@@ -115,6 +115,7 @@ TOpenGLDevice::TOpenGLDevice(const TSurfaceDesc& surface) : TD3DBackend(surface.
     d.textures = std::make_unique<TGLTextureCache>(*d.gl);
     d.framebuffer = std::make_unique<TGLFramebuffer>(*d.gl);
     d.gl->glFrontFace(GL_CCW);
+    d.gl->glDisable(GL_DITHER);
     ResizeSurface(surface);
 }
 
@@ -149,7 +150,12 @@ bool TOpenGLDevice::Clear(uint32_t count, const TD3DRect* rects, uint32_t flags,
     if (flags & D3DCLEAR_TARGET) bits |= GL_COLOR_BUFFER_BIT;
     if ((flags & D3DCLEAR_ZBUFFER) && surface_.zBuffer) bits |= GL_DEPTH_BUFFER_BIT;
     if (!bits) return true;
-    gl.glClearColor(ArgbRed(color) / 255.0f, ArgbGreen(color) / 255.0f, ArgbBlue(color) / 255.0f, 1.0f);
+    if (surface_.bitCount == 16) {  // exact 5:6:5 steps, whether the driver rounds or truncates
+        gl.glClearColor(float((ArgbRed(color) * 31 + 127) / 255) / 31, float((ArgbGreen(color) * 63 + 127) / 255) / 63,
+                        float((ArgbBlue(color) * 31 + 127) / 255) / 31, 1.0f);
+    } else {
+        gl.glClearColor(ArgbRed(color) / 255.0f, ArgbGreen(color) / 255.0f, ArgbBlue(color) / 255.0f, 1.0f);
+    }
     gl.glClearDepth(std::isfinite(z) ? std::clamp(double(z), 0.0, 1.0) : 1.0);
     gl.glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     gl.glDepthMask(GL_TRUE);
@@ -178,7 +184,7 @@ bool TOpenGLDevice::DrawPrimitive(TD3DPrimitiveType type, uint32_t vertexFormat,
         const TD3DDeviceState& s = state_;
         const TGLTexture* texture = impl_->textures->Bind(s.textures[0].get());
         impl_->program->Use();
-        impl_->program->Apply(s, texture != nullptr, texture ? texture->width : 1, texture ? texture->height : 1);
+        impl_->program->Apply(s, surface_.bitCount == 16, texture != nullptr, texture ? texture->width : 1, texture ? texture->height : 1);
         const TD3DViewport7& vp = s.viewport;
         gl.glViewport(GLint(vp.dwX), GLint(vp.dwY), GLsizei(vp.dwWidth), GLsizei(vp.dwHeight));
         gl.glScissor(GLint(vp.dwX), GLint(vp.dwY), GLsizei(vp.dwWidth), GLsizei(vp.dwHeight));

@@ -22,6 +22,7 @@ public:
     uint32_t* ColorRow(int y) { return color_.data() + size_t(y) * size_t(width_); }
     const uint32_t* ColorRow(int y) const { return color_.data() + size_t(y) * size_t(width_); }
     float* DepthRow(int y) { return depth_.data() + size_t(y) * size_t(width_); }
+    const float* DepthRow(int y) const { return depth_.data() + size_t(y) * size_t(width_); }
 
     // Clears the rows of the rectangle that the band filter owns.
     void Clear(const TRasterClear& clear, const TBandFilter& band);

@@ -115,10 +115,14 @@ inline bool TPixelShader::sample(float u, float v, TColor4& texel) const {
     return bilinear_ ? sampleBilinear(u, v, texel) : samplePoint(u, v, texel);
 }
 
+// Channels in 0..255; each is rounded once, to eight bits or straight to five or six.
 inline uint32_t TPixelShader::pack(float r, float g, float b) const {
-    const uint32_t ir = uint32_t(r + 0.5f), ig = uint32_t(g + 0.5f), ib = uint32_t(b + 0.5f);
-    if (state_.quantize565) return QuantizeTo565(ir, ig, ib);
-    return 0xFF000000u | (ir << 16) | (ig << 8) | ib;
+    if (state_.quantize565) {
+        const uint32_t r5 = uint32_t(r * (31.0f / 255.0f) + 0.5f), g6 = uint32_t(g * (63.0f / 255.0f) + 0.5f),
+                       b5 = uint32_t(b * (31.0f / 255.0f) + 0.5f);
+        return 0xFF000000u | (((r5 << 3) | (r5 >> 2)) << 16) | (((g6 << 2) | (g6 >> 4)) << 8) | ((b5 << 3) | (b5 >> 2));
+    }
+    return 0xFF000000u | (uint32_t(r + 0.5f) << 16) | (uint32_t(g + 0.5f) << 8) | uint32_t(b + 0.5f);
 }
 
 inline void TPixelShader::Shade(uint32_t* color, float* depth, float z, float q, const float* attrQ) const {
