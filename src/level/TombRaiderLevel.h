@@ -6,9 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "codecs/Bitmap.h"
 #include "level/LevelTypes.h"
 
 namespace grottix {
@@ -26,6 +28,12 @@ public:
     // The same for a level already in memory; path is what the version rules look at.
     uint8_t LoadLevelFromBytes(std::vector<uint8_t> bytes, const std::string& path, bool texturesOnly = false);
     void FreeData();
+
+    // Registers tile textures in Scene: every tile 1..N without a list, else the listed tile numbers
+    // (as text). Returns how many were registered.
+    int RegisterTiles(const std::vector<std::string>* entries = nullptr);
+    // One tile (number as text, 1-based) as a new 24-bit 256 x 256 bitmap, or none.
+    std::unique_ptr<TBitmap> GetTileBitmap(const std::string& entry) const;
 
     TD3DScene* Scene;
     std::string Path;

@@ -1,0 +1,67 @@
+// The eye of a scene: setting, moving and reading its position and angles.
+
+#include <numbers>
+
+#include "engine/Scene.h"
+
+namespace grottix {
+
+namespace {
+
+float normalizedAngle(float angle) {
+    constexpr float pi = std::numbers::pi_v<float>;
+    if (!std::isfinite(angle)) return 0;
+    while (angle > pi) angle -= 2 * pi;
+    while (angle < -pi) angle += 2 * pi;
+    return angle;
+}
+
+}  // namespace
+
+void TD3DScene::SetCameraPosition(TD3DVector position) {
+    if (position == EyePosition || position == PreviousEyePosition) return;
+    PreviousEyePosition = EyePosition;
+    EyePosition = position;
+    Changes |= ChangedPosition | ChangedLights;
+}
+
+void TD3DScene::MoveCamera(TD3DVector position) {
+    if (position == PreviousEyePosition) return;
+    PreviousEyePosition = EyePosition = position;
+    Changes |= ChangedPosition | ChangedLights;
+}
+
+void TD3DScene::SetCameraRotation(TD3DVector angles) {
+    if (angles == EyeRotation) return;
+    PreviousEyeRotation = EyeRotation;
+    EyeRotation = {normalizedAngle(angles.x), normalizedAngle(angles.y), normalizedAngle(angles.z)};
+    Changes |= ChangedRotation;
+}
+
+TD3DVector TD3DScene::GetCameraPosition() const {
+    TD3DVector position = EyePosition + Info.Translation;
+    if (IsChild && Parent) position = position + Parent->GetCameraPosition();
+    return position;
+}
+
+TD3DVector TD3DScene::GetCameraRotation() const {
+    TD3DVector angles = EyeRotation + Info.Rotation;
+    if (IsChild && Parent) angles = angles + Parent->GetCameraRotation();
+    return angles;
+}
+
+TD3DVector TD3DScene::GetWorldTranslation() const {
+    return Parent ? Info.Translation + Parent->GetWorldTranslation() : Info.Translation;
+}
+
+TD3DVector TD3DScene::GetWorldRotation() const { return Parent ? Info.Rotation + Parent->GetWorldRotation() : Info.Rotation; }
+
+void TD3DScene::SetCameraToObject(TD3DObject& object, float offset) {
+    TD3DVector origin;
+    object.GetOrigin(origin, offset);
+    SetCameraPosition(origin);
+}
+
+float TD3DScene::DistanceTo(TD3DVector point) const { return VectorLength(EyePosition - Info.Translation - point); }
+
+}  // namespace grottix
