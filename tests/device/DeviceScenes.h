@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ struct TDeviceScene {
     int bitCount = 32;
     void (*draw)(TD3DDevice& device, int width, int height) = nullptr;
 };
+
+// Test output names a scene by its name.
+inline void PrintTo(const TDeviceScene& scene, std::ostream* out) { *out << scene.name; }
 
 // Every scene; the OpenGL comparison runs them all.
 const std::vector<TDeviceScene>& AllScenes();

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "device/raster/PixelShader.h"
 #include "device/raster/Rasterize.h"
+#include "device/raster/SpanFunctions.h"
 
 namespace grottix::raster {
 
@@ -33,10 +33,11 @@ void RasterizeTriangle(const TRasterTriangle& t, const TDrawState& state, TFrame
     const TEdge longEdge(t.x[0], t.y[0], t.x[2], t.y[2]);
     const TEdge upperEdge(t.x[0], t.y[0], t.x[1], t.y[1]);
     const TEdge lowerEdge(t.x[1], t.y[1], t.x[2], t.y[2]);
-    const TPixelShader shader(state.pixel, t.bilinear);
-    float stepAttr[kAttributeCount];
-    for (int k = 0; k < kAttributeCount; ++k) stepAttr[k] = t.attrQ[k].dx;
-    float dummyDepth = 1;
+    const TSpanFunction drawSpan = SelectSpanFunction(state.pixel, t);
+    TSpanValues step;
+    step.z = t.z.dx;
+    step.q = t.q.dx;
+    for (int k = 0; k < kAttributeCount; ++k) step.attrQ[k] = t.attrQ[k].dx;
 
     for (int row = band.NextOwned(rowBegin); row < rowEnd; row = band.NextOwned(row + 1)) {
         const double y = row;
@@ -47,19 +48,12 @@ void RasterizeTriangle(const TRasterTriangle& t, const TDrawState& state, TFrame
         if (left >= right) continue;
 
         const float fx = float(left) - t.x[0], fy = float(row) - t.y[0];
-        float z = t.z.base + t.z.dx * fx + t.z.dy * fy;
-        float q = t.q.base + t.q.dx * fx + t.q.dy * fy;
-        float attr[kAttributeCount];
-        for (int k = 0; k < kAttributeCount; ++k) attr[k] = t.attrQ[k].base + t.attrQ[k].dx * fx + t.attrQ[k].dy * fy;
-
-        uint32_t* color = frame.ColorRow(row);
-        float* depth = frame.HasDepth() ? frame.DepthRow(row) : nullptr;
-        for (int x = left; x < right; ++x) {
-            shader.Shade(color + x, depth ? depth + x : &dummyDepth, z, q, attr);
-            z += t.z.dx;
-            q += t.q.dx;
-            for (int k = 0; k < kAttributeCount; ++k) attr[k] += stepAttr[k];
-        }
+        TSpanValues start;
+        start.z = t.z.base + t.z.dx * fx + t.z.dy * fy;
+        start.q = t.q.base + t.q.dx * fx + t.q.dy * fy;
+        for (int k = 0; k < kAttributeCount; ++k) start.attrQ[k] = t.attrQ[k].base + t.attrQ[k].dx * fx + t.attrQ[k].dy * fy;
+        const TSpan span{frame.ColorRow(row) + left, frame.HasDepth() ? frame.DepthRow(row) + left : nullptr, right - left};
+        drawSpan(state.pixel, t, span, start, step);
     }
 }
 

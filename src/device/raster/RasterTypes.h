@@ -79,6 +79,11 @@ struct TRasterTriangle {
     uint32_t state;
     bool longEdgeLeft;
     bool bilinear;  // filter chosen for this triangle (magnify or minify)
+    // Shortcuts for the pixel stage: one diffuse colour at every corner (then in constantDiffuse),
+    // and no specular colour at any corner.
+    bool hasConstantDiffuse;
+    bool noSpecular;
+    uint8_t constantDiffuse[4];
 };
 
 struct TRasterLine {

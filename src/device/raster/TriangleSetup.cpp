@@ -33,7 +33,7 @@ bool choosesBilinear(const TPixelState& pixel, const TScreenVertex* v[3], float 
 }  // namespace
 
 bool SetupTriangle(const TScreenVertex& a, const TScreenVertex& b, const TScreenVertex& c, uint32_t stateIndex,
-                   const TPixelState& pixel, TRasterTriangle& out) {
+                   const TPixelState& pixel, const TCornerTraits& traits, TRasterTriangle& out) {
     const TScreenVertex* v[3] = {&a, &b, &c};
     if (above(v[1], v[0])) std::swap(v[0], v[1]);
     if (above(v[2], v[1])) std::swap(v[1], v[2]);
@@ -56,6 +56,9 @@ bool SetupTriangle(const TScreenVertex& a, const TScreenVertex& b, const TScreen
     out.state = stateIndex;
     out.longEdgeLeft = area > 0;
     out.bilinear = choosesBilinear(pixel, v, area);
+    out.hasConstantDiffuse = traits.constantDiffuse;
+    out.noSpecular = traits.noSpecular;
+    for (int k = 0; k < 4; ++k) out.constantDiffuse[k] = traits.diffuse[k];
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "device/raster/VertexProcessing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -184,6 +185,19 @@ void TPrimitiveAssembler::Triangle(const TClipVertex& a, const TClipVertex& b, c
     if (count >= 3) emitPolygon(polygon[current], count);
 }
 
+TCornerTraits CornerTraits(const TClipVertex* polygon, int count) {
+    TCornerTraits traits;
+    traits.constantDiffuse = traits.noSpecular = true;
+    for (int i = 0; i < count; ++i) {
+        for (int k = kDiffuseR; k <= kDiffuseA; ++k) traits.constantDiffuse &= polygon[i].attr[k] == polygon[0].attr[k];
+        for (int k = kSpecularR; k <= kSpecularB; ++k) traits.noSpecular &= polygon[i].attr[k] == 0;
+    }
+    for (int k = 0; k < 4; ++k) traits.diffuse[k] = uint8_t(std::clamp(polygon[0].attr[kDiffuseR + k], 0.0f, 255.0f));
+    traits.constantDiffuse &= traits.diffuse[0] == polygon[0].attr[kDiffuseR] && traits.diffuse[1] == polygon[0].attr[kDiffuseG] &&
+                              traits.diffuse[2] == polygon[0].attr[kDiffuseB] && traits.diffuse[3] == polygon[0].attr[kDiffuseA];
+    return traits;
+}
+
 void TPrimitiveAssembler::emitPolygon(const TClipVertex* polygon, int count) {
     TScreenVertex screen[kMaxPolygon];
     for (int i = 0; i < count; ++i) screen[i] = project(polygon[i]);
@@ -204,9 +218,10 @@ void TPrimitiveAssembler::emitPolygon(const TClipVertex* polygon, int count) {
             return;
         default: break;
     }
+    const TCornerTraits traits = CornerTraits(polygon, count);
     for (int i = 1; i + 1 < count; ++i) {
         TRasterTriangle triangle;
-        if (!SetupTriangle(screen[0], screen[i], screen[i + 1], stateIndex_, pixel_, triangle)) continue;
+        if (!SetupTriangle(screen[0], screen[i], screen[i + 1], stateIndex_, pixel_, traits, triangle)) continue;
         queue_.items.push_back({TItemKind::Triangle, uint32_t(queue_.triangles.size())});
         queue_.triangles.push_back(triangle);
     }

@@ -42,8 +42,16 @@ private:
     TRasterQueue& queue_;
 };
 
+// What the corners of a polygon share, found before the perspective divide.
+struct TCornerTraits {
+    bool constantDiffuse = false;
+    bool noSpecular = false;
+    uint8_t diffuse[4] = {};
+};
+TCornerTraits CornerTraits(const TClipVertex* polygon, int count);
+
 // Builds the gradient planes of a screen triangle; false for a triangle that covers no area.
 bool SetupTriangle(const TScreenVertex& a, const TScreenVertex& b, const TScreenVertex& c, uint32_t stateIndex,
-                   const TPixelState& pixel, TRasterTriangle& out);
+                   const TPixelState& pixel, const TCornerTraits& traits, TRasterTriangle& out);
 
 }  // namespace grottix::raster

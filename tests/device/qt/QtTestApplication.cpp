@@ -13,9 +13,11 @@ namespace {
 
 std::unique_ptr<QApplication> application;
 
-// Ends the application after the last test, before static objects of Qt go away.
+// Starts the application before the first test (fixtures may hold widgets) and ends it after the
+// last, before static objects of Qt go away.
 class TQtEnvironment : public ::testing::Environment {
 public:
+    void SetUp() override { TestApplication(); }
     void TearDown() override { application.reset(); }
 };
 
