@@ -21,7 +21,7 @@ struct BmpBuilder {
 
     std::vector<uint8_t> bytes() const {
         std::vector<uint8_t> out;
-        auto put = [&](uint32_t value, int size) {
+        auto put = [&](uint64_t value, int size) {
             for (int i = 0; i < size; ++i) out.push_back(uint8_t(value >> (8 * i)));
         };
         const size_t headerSize = core ? 12 : 40;
