@@ -1,5 +1,6 @@
 #include "storage/Wad.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -90,6 +91,8 @@ void rewriteWad(const std::string& path, TCompressionLevel level, Append append)
         fresh.WriteBuffer(&updated.directoryOffset, 4);
         fresh.WriteBuffer(&updated.count, 4);
         fresh.Sync();
+        struct stat original {};
+        if (::stat(path.c_str(), &original) == 0) ::chmod(temporary.c_str(), original.st_mode & 07777);
     } catch (...) {
         ::unlink(temporary.c_str());
         throw;

@@ -77,20 +77,5 @@ TEST(Bitmap, StretchDrawConvertsTheSourceToTheCanvasFormat) {
     EXPECT_TRUE(SamePixels(test::IndexedImage(2, 2), canvas));
 }
 
-TEST(Bitmap, RectangleDrawsOutlineAndFill) {
-    TBitmap image(6, 5, TPixelFormat::pf24bit);
-    image.Rectangle(1, 1, 5, 4, 1, RGB(128, 128, 128), RGB(255, 255, 255));
-    EXPECT_EQ(image.Pixel(0, 0), 0u);
-    EXPECT_EQ(image.Pixel(1, 1), RGB(128, 128, 128));
-    EXPECT_EQ(image.Pixel(4, 3), RGB(128, 128, 128));
-    EXPECT_EQ(image.Pixel(2, 2), RGB(255, 255, 255));
-}
-
-TEST(Bitmap, AbsurdSizesAreRefusedRatherThanAllocated) {
-    TBitmap image;
-    EXPECT_THROW(image.SetSize(65535, 65535), EGrottixError);
-    EXPECT_THROW(image.SetSize(-1, 3), EGrottixError);
-}
-
 }  // namespace
 }  // namespace grottix

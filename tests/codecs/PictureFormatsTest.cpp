@@ -51,15 +51,6 @@ TEST(PictureFormats, ExtensionsMatchWithoutRegardToCaseOrDot) {
     EXPECT_EQ(CreateGraphicForFile("dir.tga/image"), nullptr);
 }
 
-TEST(PictureFormats, UnregisteringAClassRemovesEveryRowOfIt) {
-    static const TGraphicClass fake{"TFake", [] { return std::make_unique<TBitmap>(); }};
-    TPicture::RegisterFileFormat("fk1", "Fake", fake);
-    TPicture::RegisterFileFormat("fk2", "Fake", fake);
-    TPicture::UnregisterGraphicClass(fake);
-    EXPECT_EQ(TPicture::FindFileFormat("fk1"), nullptr);
-    EXPECT_EQ(TPicture::FindFileFormat("fk2"), nullptr);
-}
-
 TEST(PictureFormats, PictureLoadsAFileWithTheClassOfItsExtension) {
     InitializeImageCodecs();
     test::TempDir dir;

@@ -104,12 +104,5 @@ TEST(Ppm, AHugeClaimedSizeInATinyFileIsRefused) {
     EXPECT_THROW(load("P6\n-5 2\n255\n"), EGrottixError);
 }
 
-TEST(Ppm, StrToIntTakesDecimalIntegersOnly) {
-    EXPECT_EQ(StrToInt("-12"), -12);
-    EXPECT_EQ(StrToInt("+7"), 7);
-    EXPECT_THROW(StrToInt("7a"), EConvertError);
-    EXPECT_THROW(StrToInt("99999999999"), EConvertError);
-}
-
 }  // namespace
 }  // namespace grottix

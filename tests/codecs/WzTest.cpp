@@ -88,13 +88,5 @@ TEST(WZ, DegenerateSizesNeitherHangNorOverrun) {
     EXPECT_THROW(test::Decode<TWZ1Bitmap>(wzFile(65535, 65535, {1, 1})), EGrottixError);
 }
 
-TEST(WZ, TrueColourImagesAreBroughtToEightBits) {
-    const TBitmap image = test::GradientImage(6, 4);
-    const TWZ1Bitmap back = test::RoundTrip<TWZ1Bitmap>(image);
-    TBitmap expected = image;
-    expected.SetPixelFormat(TPixelFormat::pf8bit);
-    EXPECT_TRUE(test::SamePixels(expected, back));
-}
-
 }  // namespace
 }  // namespace grottix

@@ -142,6 +142,15 @@ TEST_F(Wad, AddingFilesSkipsNamesAlreadyPresentButRewritesTheDirectory) {
     EXPECT_EQ(header(after, 4), header(before, 4));
 }
 
+TEST_F(Wad, ARewrittenArchiveKeepsItsPermissions) {
+    CreateWad(path("a.wad"));
+    ::chmod(path("a.wad").c_str(), 0600);
+    store(path("a.wad"), "e", "x");
+    struct stat info {};
+    ASSERT_EQ(::stat(path("a.wad").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
 TEST_F(Wad, AWriterThatFailsPartWayLeavesTheArchiveAsItWas) {
     store(path("a.wad"), "keep", "precious");
     const auto before = ReadWholeFile(path("a.wad"));
