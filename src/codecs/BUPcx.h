@@ -33,6 +33,13 @@ public:
     void Assign(const TBitmap* source);
     void Assign(const TBUPcx& source);
 
+    // The internal image's palette (none when empty).
+    std::vector<TPaletteEntry> Palette() const { return bitmap_ ? bitmap_->Palette() : std::vector<TPaletteEntry>(); }
+    // Draws the image stretched over a rectangle of a canvas.
+    void Draw(TBitmap& canvas, const TRect& rect) const {
+        if (bitmap_) canvas.StretchDraw(rect, *bitmap_);
+    }
+
     // The internal image, or null when empty.
     const TBitmap* Bitmap() const { return bitmap_.get(); }
     const std::array<uint8_t, kHeaderSize>& Header() const { return header_; }

@@ -61,6 +61,18 @@ struct Compressor {
     }
 };
 
+// A CMYK row to blue, green, red. Adobe's files store the inks inverted (0 is full ink), as libjpeg
+// hands them back; other files store them as they are.
+void cmykToBgr(const uint8_t* cmyk, uint8_t* bgr, size_t width, bool inverted) {
+    for (size_t x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+        const unsigned c = inverted ? cmyk[0] : 255u - cmyk[0], m = inverted ? cmyk[1] : 255u - cmyk[1];
+        const unsigned y = inverted ? cmyk[2] : 255u - cmyk[2], k = inverted ? cmyk[3] : 255u - cmyk[3];
+        bgr[0] = uint8_t((y * k + 127) / 255);
+        bgr[1] = uint8_t((m * k + 127) / 255);
+        bgr[2] = uint8_t((c * k + 127) / 255);
+    }
+}
+
 // One code can stand for a whole 8 x 8 block of three colours: a bound on what the data can fill.
 constexpr uint64_t kMaxExpansion = 4096;
 
@@ -73,13 +85,17 @@ TBitmap DecodeJpeg(const uint8_t* data, size_t size) {
     jpeg_create_decompress(&d.info);
     jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&d.info, TRUE);
-    d.info.out_color_space = JCS_EXT_BGR;
+    const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
+    d.info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
     jpeg_start_decompress(&d.info);
     CheckImageFits(d.info.output_width, d.info.output_height, TPixelFormat::pf24bit, size, kMaxExpansion);
     image.SetSize(int(d.info.output_width), int(d.info.output_height));
+    std::vector<uint8_t> inks(cmyk ? size_t(d.info.output_width) * 4 : 0);
     while (d.info.output_scanline < d.info.output_height) {
-        JSAMPROW row = image.ScanLine(int(d.info.output_scanline));
+        uint8_t* out = image.ScanLine(int(d.info.output_scanline));
+        JSAMPROW row = cmyk ? inks.data() : out;
         jpeg_read_scanlines(&d.info, &row, 1);
+        if (cmyk) cmykToBgr(inks.data(), out, d.info.output_width, d.info.saw_Adobe_marker);
     }
     jpeg_finish_decompress(&d.info);
     return image;

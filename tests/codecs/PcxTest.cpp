@@ -153,8 +153,12 @@ TEST(Pcx, AssignmentCopiesImagesAndEmptiness) {
     TBitmap out;
     copy.AssignTo(out);
     EXPECT_TRUE(SamePixels(image, out));
+    TBitmap canvas(6, 4, TPixelFormat::pf24bit);
+    copy.Draw(canvas, {0, 0, 6, 4});
+    EXPECT_EQ(canvas.Pixel(5, 3), image.Pixel(2, 1));
     copy.Assign(empty);
     EXPECT_TRUE(copy.Empty());
+    EXPECT_TRUE(copy.Palette().empty());
     copy.Assign(static_cast<const TBitmap*>(nullptr));
     EXPECT_EQ(copy.Height(), -1);
 }

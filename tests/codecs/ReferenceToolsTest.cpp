@@ -209,5 +209,18 @@ TEST_F(ReferenceTools, JpegFilesOfImageMagickDecodeAndItReadsOurs) {
     EXPECT_EQ(back.Height(), 24);
 }
 
+TEST_F(ReferenceTools, CmykJpegFilesDecodeAsImageMagickDecodesThem) {
+    const std::string in = source(test::GradientImage(40, 24));
+    ASSERT_TRUE(RunTool(ImageMagick() + " " + in + " -colorspace CMYK " + file("cmyk.jpg")));
+    ASSERT_TRUE(RunTool(ImageMagick() + " " + file("cmyk.jpg") + " " + file("magick.ppm")));
+    const TBitmap ours = load<TJPEGImage>("cmyk.jpg");
+    const TBitmap theirs = load<TPPMBitmap>("magick.ppm");
+    ASSERT_EQ(ours.Width(), theirs.Width());
+    for (int y = 0; y < ours.Height(); ++y)
+        for (int x = 0; x < ours.Width(); ++x)
+            for (int shift : {0, 8, 16})
+                ASSERT_NEAR(int((ours.Pixel(x, y) >> shift) & 0xFF), int((theirs.Pixel(x, y) >> shift) & 0xFF), 2);
+}
+
 }  // namespace
 }  // namespace grottix
