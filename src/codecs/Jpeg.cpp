@@ -36,9 +36,11 @@ void installErrorHandler(JpegError& error) {
     error.message[0] = 0;
 }
 
+// Everything that lives across the setjmp is declared before it, here.
 struct Decompressor {
     jpeg_decompress_struct info{};
     JpegError error{};
+    std::vector<uint8_t> inks;  // one CMYK row
     Decompressor() {
         installErrorHandler(error);
         info.err = &error.manager;
@@ -90,12 +92,12 @@ TBitmap DecodeJpeg(const uint8_t* data, size_t size) {
     jpeg_start_decompress(&d.info);
     CheckImageFits(d.info.output_width, d.info.output_height, TPixelFormat::pf24bit, size, kMaxExpansion);
     image.SetSize(int(d.info.output_width), int(d.info.output_height));
-    std::vector<uint8_t> inks(cmyk ? size_t(d.info.output_width) * 4 : 0);
+    d.inks.resize(cmyk ? size_t(d.info.output_width) * 4 : 0);
     while (d.info.output_scanline < d.info.output_height) {
         uint8_t* out = image.ScanLine(int(d.info.output_scanline));
-        JSAMPROW row = cmyk ? inks.data() : out;
+        JSAMPROW row = cmyk ? d.inks.data() : out;
         jpeg_read_scanlines(&d.info, &row, 1);
-        if (cmyk) cmykToBgr(inks.data(), out, d.info.output_width, d.info.saw_Adobe_marker);
+        if (cmyk) cmykToBgr(d.inks.data(), out, d.info.output_width, d.info.saw_Adobe_marker);
     }
     jpeg_finish_decompress(&d.info);
     return image;
