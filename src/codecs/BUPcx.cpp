@@ -54,6 +54,15 @@ void placeScanLine(const uint8_t* line, size_t lineBytes, size_t bytesPerLine, T
             }
             return;
         default:
+            if (bytesPerLine >= size_t(width) && lineBytes >= 3 * bytesPerLine) {
+                const uint8_t *red = line, *green = line + bytesPerLine, *blue = line + 2 * bytesPerLine;
+                for (int x = 0; x < width; ++x, row += 3) {
+                    row[0] = blue[x];
+                    row[1] = green[x];
+                    row[2] = red[x];
+                }
+                return;
+            }
             for (int x = 0; x < width; ++x) {
                 row[x * 3 + 2] = planeByte(0, size_t(x));
                 row[x * 3 + 1] = planeByte(1, size_t(x));

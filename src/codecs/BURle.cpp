@@ -1,6 +1,7 @@
 #include "codecs/BURle.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace grottix {
 
@@ -36,19 +37,25 @@ std::vector<uint8_t> TBURle::Encode(std::span<const uint8_t> input) {
 }
 
 std::vector<uint8_t> TBURle::Decode(std::span<const uint8_t> input, size_t limit) {
-    std::vector<uint8_t> out;
-    out.reserve(std::min(limit, input.size() * 4));
+    // No byte of input yields more than 63 bytes of output.
+    std::vector<uint8_t> out(std::min(limit, input.size() * 63));
+    uint8_t* const begin = out.data();
+    uint8_t* const end = begin + out.size();
+    uint8_t* at = begin;
     size_t i = 0;
-    while (i < input.size() && out.size() < limit) {
+    while (i < input.size() && at < end) {
         const uint8_t c = input[i++];
         if (c < 192) {
-            out.push_back(c);
+            *at++ = c;
             continue;
         }
         if (i >= input.size()) break;
         const uint8_t value = input[i++];
-        out.insert(out.end(), std::min<size_t>(c - 192, limit - out.size()), value);
+        const size_t count = std::min<size_t>(c - 192, size_t(end - at));
+        std::memset(at, value, count);
+        at += count;
     }
+    out.resize(size_t(at - begin));
     return out;
 }
 
