@@ -49,7 +49,7 @@ int64_t TStream::CopyFrom(TStream& source, int64_t count) {
 
 int64_t TMemoryStream::Read(void* buffer, int64_t count) {
     const int64_t size = Size();
-    if (count <= 0 || position_ >= size) return 0;
+    if (count <= 0 || position_ < 0 || position_ >= size) return 0;
     const int64_t n = std::min(count, size - position_);
     std::memcpy(buffer, data_.data() + position_, static_cast<size_t>(n));
     position_ += n;

@@ -111,6 +111,14 @@ TEST_F(CachedFileStreamTest, ReadsAtTheEndDeliverWhatIsThere) {
     EXPECT_EQ(stream.Read(got, 10), 0);
 }
 
+TEST(MemoryStream, ReadingBeforeTheStartGivesNothing) {
+    TMemoryStream stream(countingBytes(10));
+    stream.Seek(-4, SeekOrigin::Current);
+    uint8_t got[4] = {};
+    EXPECT_EQ(stream.Read(got, 4), 0);
+    EXPECT_EQ(stream.Write(got, 4), 0);
+}
+
 TEST(FileStream, MissingFileRaisesOpenError) {
     EXPECT_THROW(TFileStream("/nonexistent/grottix/file", FileMode::OpenRead), EFOpenError);
 }
