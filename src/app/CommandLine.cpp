@@ -5,7 +5,9 @@
 #include <map>
 
 #include "app/ConvertCommand.h"
+#include "app/ExportTexturesCommand.h"
 #include "app/InfoCommand.h"
+#include "app/RenderCommand.h"
 
 namespace grottix {
 
@@ -15,6 +17,9 @@ constexpr const char* kUsage =
     "Usage: grottix-viewer [LEVEL]\n"
     "       grottix-viewer --info LEVEL [--json]\n"
     "       grottix-viewer --convert IN OUT\n"
+    "       grottix-viewer --export-textures LEVEL DIR [--format bmp|tga|ppm|png]\n"
+    "       grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles P,Y,R]\n"
+    "                      [--frames N] [--stats] [--opengl]\n"
     "       grottix-viewer --help | --version\n";
 
 using Command = std::function<int(const std::vector<std::string>&)>;
@@ -24,6 +29,8 @@ const std::map<std::string, Command>& commands() {
     static const std::map<std::string, Command> table = {
         {"--info", RunInfoCommand},
         {"--convert", RunConvertCommand},
+        {"--export-textures", RunExportTexturesCommand},
+        {"--render", RunRenderCommand},
     };
     return table;
 }

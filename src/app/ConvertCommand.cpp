@@ -1,85 +1,15 @@
 #include "app/ConvertCommand.h"
 
-#include <QBuffer>
-#include <QImage>
-
 #include <cstdio>
-#include <memory>
-#include <strings.h>
 
-#include "codecs/BUPcx.h"
+#include "app/ImageFiles.h"
 #include "codecs/ImageCodecs.h"
-#include "codecs/Jpeg.h"
-#include "codecs/PictureFormats.h"
-#include "codecs/xM8.h"
-#include "codecs/xPPM.h"
-#include "codecs/xTGA.h"
-#include "codecs/xWZ.h"
-#include "codecs/zBitmap.h"
-#include "storage/Stream.h"
 
 namespace grottix {
 
 namespace {
 
 constexpr const char* kUsage = "Usage: grottix-viewer --convert IN OUT\n";
-
-bool sameText(const std::string& a, const char* b) { return ::strcasecmp(a.c_str(), b) == 0; }
-
-TBitmap readImage(const std::string& path) {
-    const std::string extension = FileExtension(path);
-    // A device-independent bitmap file is a BMP file.
-    std::unique_ptr<TGraphic> graphic =
-        sameText(extension, "dib") ? std::make_unique<TBitmap>() : CreateGraphicForFile(path);
-    if (!graphic) throw EGrottixError("Unknown image type: " + path);
-    graphic->LoadFromFile(path);
-    TBitmap image;
-    image.Assign(*graphic);
-    return image;
-}
-
-std::vector<uint8_t> encodePng(const TBitmap& source) {
-    TBitmap image(source);
-    image.SetPixelFormat(TPixelFormat::pf24bit);
-    const QImage view(image.ScanLine(0), image.Width(), image.Height(), image.BytesPerRow(), QImage::Format_BGR888);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (image.Empty() || !view.save(&buffer, "PNG")) throw EGrottixError("Cannot write the PNG image");
-    return std::vector<uint8_t>(bytes.begin(), bytes.end());
-}
-
-// The writer for an extension, or null for PNG and for extensions without one.
-std::unique_ptr<TGraphic> writerFor(const std::string& extension, const TBitmap& image) {
-    auto make = [&](auto writer) -> std::unique_ptr<TGraphic> {
-        writer->Assign(image);
-        return writer;
-    };
-    if (sameText(extension, "bmp")) return make(std::make_unique<TBitmap>());
-    if (sameText(extension, "ppm")) return make(std::make_unique<TPPMBitmap>());
-    if (sameText(extension, "m8")) return make(std::make_unique<TM8Bitmap>());
-    if (sameText(extension, "tga")) return make(std::make_unique<TTGABitmap>());
-    if (sameText(extension, "bmz")) return make(std::make_unique<TZBitmap>());
-    if (sameText(extension, "wz1")) return make(std::make_unique<TWZ1Bitmap>());
-    if (sameText(extension, "wz2")) return make(std::make_unique<TWZ2Bitmap>());
-    if (sameText(extension, "jpg") || sameText(extension, "jpeg")) return make(std::make_unique<TJPEGImage>());
-    if (sameText(extension, "pcx")) {
-        auto pcx = std::make_unique<TBUPcx>();
-        pcx->Assign(&image);
-        return pcx;
-    }
-    return nullptr;
-}
-
-std::vector<uint8_t> encodeImage(const TBitmap& image, const std::string& path) {
-    const std::string extension = FileExtension(path);
-    if (sameText(extension, "png")) return encodePng(image);
-    std::unique_ptr<TGraphic> writer = writerFor(extension, image);
-    if (!writer) throw EGrottixError("Can not determine file type!");
-    TMemoryStream stream;
-    writer->SaveToStream(stream);
-    return stream.TakeBytes();
-}
 
 }  // namespace
 
@@ -90,9 +20,7 @@ int RunConvertCommand(const std::vector<std::string>& args) {
     }
     InitializeImageCodecs();
     try {
-        const TBitmap image = readImage(args[0]);
-        const std::vector<uint8_t> bytes = encodeImage(image, args[1]);
-        WriteFileAtomically(args[1], bytes.data(), bytes.size());
+        WriteImageFile(ReadImageFile(args[0]), args[1]);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "grottix-viewer: %s\n", error.what());
         return 1;

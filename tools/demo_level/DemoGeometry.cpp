@@ -16,6 +16,7 @@ struct Box {
     int floor, ceiling;  // y grows downwards: ceiling < floor
     DemoTexture floorTexture, wallTexture, ceilingTexture;
     float ambient;
+    bool open = false;  // no ceiling: the sky shows above
 };
 
 // An opening in the wall between two rooms: on the line x = at (alongZ false) or z = at.
@@ -30,10 +31,10 @@ struct PointLight {
 };
 
 const std::vector<Box> kBoxes = {
-    {-3072, 3072, -3072, 3072, 3840, 768, DemoTexture::Marble, DemoTexture::Brick, DemoTexture::Stone, 0.35f},
-    {-1024, 1024, 3072, 7168, 3840, 2048, DemoTexture::Stone, DemoTexture::Brick, DemoTexture::Wood, 0.25f},
-    {-4096, 4096, 7168, 15360, 4352, -2048, DemoTexture::Grass, DemoTexture::Stone, DemoTexture::Stone, 0.55f},
-    {3072, 7168, -2048, 2048, 3584, 1536, DemoTexture::Wood, DemoTexture::Brick, DemoTexture::Wood, 0.2f},
+    {-3072, 3072, -3072, 3072, 3840, 768, DemoTexture::Marble, DemoTexture::Brick, DemoTexture::Stone, 0.12f},
+    {-1024, 1024, 3072, 7168, 3840, 2048, DemoTexture::Stone, DemoTexture::Brick, DemoTexture::Wood, 0.08f},
+    {-4096, 4096, 7168, 15360, 4352, -2048, DemoTexture::Grass, DemoTexture::Stone, DemoTexture::Stone, 0.3f, true},
+    {3072, 7168, -2048, 2048, 3584, 1536, DemoTexture::Wood, DemoTexture::Brick, DemoTexture::Wood, 0.06f},
 };
 
 const std::vector<Door> kDoors = {
@@ -43,9 +44,9 @@ const std::vector<Door> kDoors = {
 };
 
 const std::vector<PointLight> kLights = {
-    {0, 1800, 0, 1.0f, 0.8f, 0.5f, 5500},     {0, 2600, 5120, 0.45f, 0.6f, 1.0f, 3500},
-    {0, 0, 11264, 0.9f, 0.9f, 0.8f, 9000},    {5120, 2200, 0, 1.0f, 0.55f, 0.25f, 4200},
-    {-2500, 2000, 13000, 0.3f, 0.5f, 1.0f, 4000},
+    {0, 1800, 0, 1.0f, 0.75f, 0.45f, 4500},    {0, 2600, 5120, 0.35f, 0.5f, 1.0f, 2800},
+    {0, 0, 11264, 0.8f, 0.8f, 0.7f, 8000},     {5120, 2400, 0, 1.0f, 0.5f, 0.2f, 3600},
+    {-2500, 2000, 13000, 0.2f, 0.45f, 1.0f, 3500}, {2560, 3000, 2560, 0.9f, 0.3f, 0.2f, 2200},
 };
 
 Light5 lightAt(float x, float y, float z, float ambient) {
@@ -137,7 +138,8 @@ DemoRoom buildRoom(int index) {
         for (int z = box.z0; z < box.z1; z += kSector) {
             const int x1 = x + kSector, z1 = z + kSector;
             b.quad({{{x, box.floor, z1}, {x1, box.floor, z1}, {x1, box.floor, z}, {x, box.floor, z}}}, floorTextureAt(index, x, z));
-            b.quad({{{x, box.ceiling, z}, {x1, box.ceiling, z}, {x1, box.ceiling, z1}, {x, box.ceiling, z1}}}, box.ceilingTexture);
+            if (!box.open)
+                b.quad({{{x, box.ceiling, z}, {x1, box.ceiling, z}, {x1, box.ceiling, z1}, {x, box.ceiling, z1}}}, box.ceilingTexture);
         }
     for (int x = box.x0; x < box.x1; x += kSector) {
         wallSegment(b, index, true, box.z0, x, x, box.z0, x + kSector, box.z0);

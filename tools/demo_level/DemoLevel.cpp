@@ -14,19 +14,22 @@ namespace {
 // for triangles (apex at the top middle) per demo texture.
 std::vector<ObjectTexture> objectTextures(const DemoTiles& tiles) {
     std::vector<ObjectTexture> textures;
+    // One texel in from each edge, so that filtering never reaches the neighbouring texture.
     for (const TexturePlace& p : tiles.places) {
         ObjectTexture quad;
         quad.attribute = p.transparent ? 1 : 0;
         quad.tile = p.tile;
-        quad.u = {p.left, p.right, p.right, p.left};
-        quad.v = {p.top, p.top, p.bottom, p.bottom};
+        const uint8_t left = uint8_t(p.left + 1), right = uint8_t(p.right - 1), top = uint8_t(p.top + 1),
+                      bottom = uint8_t(p.bottom - 1);
+        quad.u = {left, right, right, left};
+        quad.v = {top, top, bottom, bottom};
         textures.push_back(quad);
     }
     for (const TexturePlace& p : tiles.places) {
         ObjectTexture triangle;
         triangle.tile = p.tile;
-        triangle.u = {uint8_t((p.left + p.right) / 2), p.right, p.left, 0};
-        triangle.v = {p.top, p.bottom, p.bottom, 0};
+        triangle.u = {uint8_t((p.left + p.right) / 2), uint8_t(p.right - 1), uint8_t(p.left + 1), 0};
+        triangle.v = {uint8_t(p.top + 1), uint8_t(p.bottom - 1), uint8_t(p.bottom - 1), 0};
         textures.push_back(triangle);
     }
     return textures;

@@ -93,15 +93,16 @@ Rgb crate(int u, int v, int size) {
     return shade(185, 140, 80, 0.7 + 0.3 * n);
 }
 
-// A fern on a transparent background: a stem and leaves that narrow towards the tip.
+// A fern on a transparent background: a stem and broad leaves that narrow towards the tip.
 Rgb plant(int u, int v, int size) {
     const double x = (u - size / 2.0) / (size / 2.0), y = 1.0 - double(v) / size;  // y: 0 at the root
-    const bool stem = std::abs(x) < 0.04 && y < 0.95;
-    const double leafLength = 0.9 * (1 - y);
-    const double phase = std::fmod(y * 10, 1.0);
-    const bool leaf = std::abs(x) < leafLength && std::abs(phase - std::abs(x) * 0.8) < 0.12;
+    const bool stem = std::abs(x) < 0.06 && y < 0.97;
+    const double leafLength = 0.95 * (1 - y * 0.8);
+    const double phase = std::fmod(y * 6, 1.0);
+    const bool leaf = std::abs(x) < leafLength && std::abs(phase - std::abs(x) * 0.6) < 0.22;
     if (!stem && !leaf) return {0, 0, 0};
-    return shade(40 + 60 * y, 110 + 100 * y, 40, 1);
+    const double vein = 0.8 + 0.2 * std::cos(std::abs(x) * 20);
+    return shade((40 + 60 * y) * vein, (120 + 110 * y) * vein, 40, 1);
 }
 
 struct Slot {
@@ -157,17 +158,81 @@ std::vector<uint8_t> Tiles32(const DemoTiles& tiles) {
     return out;
 }
 
-// Palette: entry 0 transparent black, then a 6 x 7 x 6 colour cube in 6-bit components.
-void Tiles8(const DemoTiles& tiles, std::vector<uint8_t>& indices, std::array<uint8_t, 768>& palette) {
-    palette.fill(0);
-    for (int r = 0; r < 6; ++r)
-        for (int g = 0; g < 7; ++g)
-            for (int b = 0; b < 6; ++b) {
-                const int index = 1 + (r * 7 + g) * 6 + b;
-                palette[size_t(index * 3)] = uint8_t(1 + r * 62 / 5);
-                palette[size_t(index * 3 + 1)] = uint8_t(1 + g * 62 / 6);
-                palette[size_t(index * 3 + 2)] = uint8_t(1 + b * 62 / 5);
+namespace {
+
+// Median cut: splits the colours into boxes along their widest channel until there are enough.
+std::vector<Rgb> medianCut(std::vector<Rgb> colours, size_t wanted) {
+    struct Box {
+        size_t begin, end;
+    };
+    const auto channel = [](const Rgb& c, int k) { return k == 0 ? c.r : k == 1 ? c.g : c.b; };
+    const auto widest = [&](const Box& box, int& which) {
+        int best = -1;
+        for (int k = 0; k < 3; ++k) {
+            uint8_t lo = 255, hi = 0;
+            for (size_t i = box.begin; i < box.end; ++i) {
+                lo = std::min(lo, channel(colours[i], k));
+                hi = std::max(hi, channel(colours[i], k));
             }
+            if (hi - lo > best) {
+                best = hi - lo;
+                which = k;
+            }
+        }
+        return best;
+    };
+    std::vector<Box> boxes = {{0, colours.size()}};
+    while (boxes.size() < wanted) {
+        size_t pick = 0;
+        int pickRange = -1, pickChannel = 0;
+        for (size_t b = 0; b < boxes.size(); ++b) {
+            int which = 0;
+            const int range = boxes[b].end - boxes[b].begin > 1 ? widest(boxes[b], which) : -1;
+            if (range > pickRange) {
+                pickRange = range;
+                pick = b;
+                pickChannel = which;
+            }
+        }
+        if (pickRange <= 0) break;
+        Box& box = boxes[pick];
+        const size_t middle = (box.begin + box.end) / 2;
+        std::nth_element(colours.begin() + long(box.begin), colours.begin() + long(middle), colours.begin() + long(box.end),
+                         [&](const Rgb& a, const Rgb& b) { return channel(a, pickChannel) < channel(b, pickChannel); });
+        boxes.push_back({middle, box.end});
+        boxes[pick].end = middle;
+    }
+    std::vector<Rgb> palette;
+    for (const Box& box : boxes) {
+        unsigned long r = 0, g = 0, b = 0;
+        for (size_t i = box.begin; i < box.end; ++i) {
+            r += colours[i].r;
+            g += colours[i].g;
+            b += colours[i].b;
+        }
+        const unsigned long n = std::max<unsigned long>(box.end - box.begin, 1);
+        palette.push_back({uint8_t(r / n), uint8_t(g / n), uint8_t(b / n)});
+    }
+    return palette;
+}
+
+}  // namespace
+
+// Palette: entry 0 transparent black, then up to 255 colours cut from the texels, in 6-bit components.
+void Tiles8(const DemoTiles& tiles, std::vector<uint8_t>& indices, std::array<uint8_t, 768>& palette) {
+    std::vector<Rgb> opaque;
+    for (const Rgb& c : tiles.texels)
+        if (c.r || c.g || c.b) opaque.push_back(c);
+    const std::vector<Rgb> colours = medianCut(opaque, 255);
+    palette.fill(0);
+    std::vector<Rgb> stored(colours.size());
+    for (size_t i = 0; i < colours.size(); ++i) {
+        const auto six = [](uint8_t v) { return uint8_t(std::max(1, (v + 2) / 4 > 63 ? 63 : (v + 2) / 4)); };
+        palette[(i + 1) * 3] = six(colours[i].r);
+        palette[(i + 1) * 3 + 1] = six(colours[i].g);
+        palette[(i + 1) * 3 + 2] = six(colours[i].b);
+        stored[i] = {uint8_t(palette[(i + 1) * 3] * 4), uint8_t(palette[(i + 1) * 3 + 1] * 4), uint8_t(palette[(i + 1) * 3 + 2] * 4)};
+    }
     indices.resize(tiles.texels.size());
     for (size_t i = 0; i < tiles.texels.size(); ++i) {
         const Rgb& c = tiles.texels[i];
@@ -175,8 +240,16 @@ void Tiles8(const DemoTiles& tiles, std::vector<uint8_t>& indices, std::array<ui
             indices[i] = 0;
             continue;
         }
-        const int r = (c.r * 5 + 127) / 255, g = (c.g * 6 + 127) / 255, b = (c.b * 5 + 127) / 255;
-        indices[i] = uint8_t(1 + (r * 7 + g) * 6 + b);
+        int best = 0, bestDistance = 1 << 30;
+        for (size_t p = 0; p < stored.size(); ++p) {
+            const int dr = stored[p].r - c.r, dg = stored[p].g - c.g, db = stored[p].b - c.b;
+            const int distance = dr * dr + dg * dg + db * db;
+            if (distance < bestDistance) {
+                bestDistance = distance;
+                best = int(p);
+            }
+        }
+        indices[i] = uint8_t(best + 1);
     }
 }
 

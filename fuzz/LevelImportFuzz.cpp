@@ -1,0 +1,24 @@
+// The whole level import on arbitrary bytes: reading, tiles, faces, meshes and sprites, with any
+// indices a file may hold.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/Scene.h"
+#include "level/LevelImport.h"
+#include "level/TombRaiderLevel.h"
+#include "storage/Exceptions.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const char* const kNames[] = {"f.phd", "f.tr2", "f.tr4", "f.trc"};
+    for (const char* name : kNames) {
+        grottix::TD3DScene scene(nullptr);
+        grottix::TTombRaiderLevel level(&scene);
+        try {
+            if (level.LoadLevelFromBytes(std::vector<uint8_t>(data, data + size), name) == 0)
+                grottix::ImportLoadedLevel(scene, level, 128, 0.5f);
+        } catch (const grottix::EGrottixError&) {
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,35 @@
+#include "app/HeadlessViewer.h"
+
+#include "app/DeviceSetup.h"
+#include "app/SkyBlobs.h"
+
+namespace grottix {
+
+THeadlessViewer::THeadlessViewer(int width, int height, int workers)
+    : Display(width, height, 32, workers), Scene(&Display), skyPicture_(ExpandSkyPicture()), floor_(MakeFloorRecord()) {
+    Scene.SetNearDistance(0.5f);
+    Scene.SkyVertices = ExpandSkyVertices();
+    Display.OnInitializeSurface = [this](TCustomDXDraw& sender) { SetFixedDeviceState(sender, &Scene); };
+    Display.Initialize();
+}
+
+uint8_t THeadlessViewer::Open(const std::string& path, float lightFactor, TImportTimings* timings) {
+    const uint8_t result = OpenLevelIntoScene(Scene, path, 128.0f, lightFactor, skyPicture_, floor_, timings);
+    Scene.PrepareScene();
+    Scene.Refresh();
+    return result;
+}
+
+void THeadlessViewer::DrawFrame(bool filtering, bool transparency) {
+    if (TD3DDevice* device = Display.D3DDevice7()) SetOptionStates(*device, filtering, transparency);
+    Scene.RenderPass(true);
+    Display.Flip();
+}
+
+TBitmap THeadlessViewer::Picture() {
+    TBitmap picture = Display.BackBufferBitmap();
+    picture.SetPixelFormat(TPixelFormat::pf24bit);
+    return picture;
+}
+
+}  // namespace grottix

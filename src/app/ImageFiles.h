@@ -1,0 +1,20 @@
+#pragma once
+// Image files at the application's edge: reading any picture the program reads as a texture, and
+// writing with the writer for a path's extension (bmp, ppm, m8, tga, bmz, wz1, wz2, pcx, jpg/jpeg
+// through our codecs; png through Qt). Call InitializeImageCodecs first.
+
+#include <string>
+#include <vector>
+
+#include "codecs/Bitmap.h"
+
+namespace grottix {
+
+// Raises the codec's error, or "Unknown image type: <path>".
+TBitmap ReadImageFile(const std::string& path);
+// Raises "Can not determine file type!" for an extension without a writer.
+std::vector<uint8_t> EncodeImage(const TBitmap& image, const std::string& path);
+// Encodes, then writes beside the target and renames over it.
+void WriteImageFile(const TBitmap& image, const std::string& path);
+
+}  // namespace grottix

@@ -1,0 +1,42 @@
+#include "app/ViewerScene.h"
+
+#include "device/D3DDevice.h"
+#include "device/Direct3DTexture.h"
+
+namespace grottix {
+
+void TGrottixViewerScene::RenderObjects() {
+    TD3DScene::RenderObjects();
+    TD3DDevice* device = Device();
+    if (!SkyTexture || !device || SkyVertices.empty()) return;
+    device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+    device->SetTexture(0, &SkyTexture->Surface());
+    device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, SkyVertices.data(), uint32_t(SkyVertices.size()), 0);
+}
+
+TD3DQuadrangleInfo MakeFloorRecord() {
+    TD3DQuadrangleInfo floor;
+    floor.ID = 1;
+    floor.Corners = {TD3DVector{-10000, -1000, 10000}, {10000, -1000, 10000}, {-10000, -1000, -10000}, {10000, -1000, -10000}};
+    floor.Flags = 1;
+    floor.Colors = {RGB(192, 192, 192), RGB(192, 192, 192), RGB(192, 192, 192), RGB(192, 192, 192)};
+    return floor;
+}
+
+uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, float scale, float gamma,
+                           const TBitmap& skyPicture, const TD3DQuadrangleInfo& floor, TImportTimings* timings) {
+    scene.SkyTexture = nullptr;
+    scene.Reset();
+    scene.MoveCamera({0, 0, 0});
+    scene.SetCameraRotationNow({0, 0, 0});
+    const uint8_t result = ImportTombRaiderMap(scene, path, scale, gamma, timings);
+    if (result != 0) return result;
+    for (auto& entry : scene.Objects)
+        if (entry.Name.empty()) entry.Item->SetHidden(true);
+    scene.SkyTexture = scene.AddTextureFromBitmap("SKY", skyPicture);
+    if (scene.SkyTexture) scene.SkyTexture->Surface().SetColorKey(0);
+    scene.AddObject(kKindQuadrangle, &floor);
+    return result;
+}
+
+}  // namespace grottix

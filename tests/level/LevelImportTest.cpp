@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "engine/Polygon.h"
+#include "engine/Scene.h"
+#include "engine/StubObject.h"
+#include "level/LevelImport.h"
+#include "level_writer/LevelWriter.h"
+#include "storage/Stream.h"
+#include "support/TempDir.h"
+
+namespace grottix {
+namespace {
+
+using namespace levelwriter;
+
+class LevelImportTest : public ::testing::Test {
+protected:
+    uint8_t import(const LevelDescription& description, float scale = 1, float gamma = 0, const char* name = "level.phd") {
+        path = dir.file(name);
+        WriteLevelFile(description, path);
+        return ImportTombRaiderMap(scene, path, scale, gamma);
+    }
+    std::vector<TD3DPolygon*> polygons() {
+        std::vector<TD3DPolygon*> result;
+        for (auto& entry : scene.Objects)
+            if (entry.Item->GetKind() == kKindPolygon) result.push_back(static_cast<TD3DPolygon*>(entry.Item.get()));
+        return result;
+    }
+    std::string tile(int n) const { return "->" + path + "::" + std::to_string(n); }
+
+    test::TempDir dir;
+    std::string path;
+    TD3DScene scene{nullptr};
+};
+
+// One room with one rectangle (corners 0, 1, 2, 3) over four vertices.
+LevelDescription oneRectangle(int code, std::array<int16_t, 4> lighting = {}, std::array<uint16_t, 4> colours = {}) {
+    LevelDescription level;
+    level.code = code;
+    level.tileCount = 1;
+    Room room;
+    room.x = 100;
+    room.z = 200;
+    room.yBottom = 0;
+    room.yTop = -512;
+    for (int i = 0; i < 4; ++i)
+        room.vertices.push_back({int16_t(i * 10), int16_t(-i), int16_t(i * 100), lighting[size_t(i)], 16, colours[size_t(i)]});
+    room.rectangles = {{{0, 1, 2, 3}, 0}};
+    level.rooms = {room};
+    ObjectTexture texture;
+    texture.u = {8, 16, 24, 32};
+    texture.v = {40, 48, 56, 64};
+    level.objectTextures = {texture};
+    return level;
+}
+
+TEST_F(LevelImportTest, RectangleCornersArriveAsAStripWithTheirTextureCoordinates) {
+    ASSERT_EQ(import(oneRectangle(1)), 0);
+    const auto found = polygons();
+    ASSERT_EQ(found.size(), 1u);
+    const TD3DPolygon& polygon = *found[0];
+    EXPECT_EQ(polygon.Info.TextureNames[0], tile(1));
+    ASSERT_EQ(polygon.Count, 6);
+    // Slots 0..3 hold corners 0, 1, 3, 2; the polygon stores slots 0, 1, 2, 1, 3, 2.
+    const int cornerOfVertex[6] = {0, 1, 3, 1, 2, 3};
+    for (int i = 0; i < 6; ++i) {
+        const int corner = cornerOfVertex[i];
+        const TD3DLVertex& v = polygon.LitVertices[size_t(i)];
+        EXPECT_EQ(v.x, 100 + corner * 10) << i;
+        EXPECT_EQ(v.y, corner) << "y is negated";
+        EXPECT_EQ(v.z, 200 + corner * 100);
+        EXPECT_EQ(v.tu, (8 + 8 * corner) / 256.0f);
+        EXPECT_EQ(v.tv, (40 + 8 * corner) / 256.0f);
+    }
+    EXPECT_EQ(scene.EyePosition, (TD3DVector{100, -512, 200})) << "(x, yTop - yBottom, z) of the first room";
+}
+
+TEST_F(LevelImportTest, ClassicLightingAndGamma) {
+    ASSERT_EQ(import(oneRectangle(1, {0, 0x1F00, 0x0F00, 0})), 0);
+    const TD3DPolygon& polygon = *polygons()[0];
+    EXPECT_EQ(polygon.LitVertices[0].color, 0x00FFFFFFu) << "lighting 0 is brightest";
+    EXPECT_EQ(polygon.LitVertices[1].color, 0x00454545u) << "lighting 0x1F00 gives 69";
+    EXPECT_EQ(polygon.LitVertices[4].color, 0x00A5A5A5u) << "corner 2: 16 * 6 + 69 = 165";
+
+    scene.Reset();
+    ASSERT_EQ(import(oneRectangle(1, {0, 0x1F00, 0x0F00, 0}), 1, 1), 0);
+    for (const auto& v : polygons()[0]->LitVertices) EXPECT_EQ(v.color, 0x00FFFFFFu) << "gamma 1 makes every vertex white";
+}
+
+TEST_F(LevelImportTest, ColouredVerticesOfLaterVersions) {
+    ASSERT_EQ(import(oneRectangle(5, {}, {0x7FFF, 0, uint16_t(31 << 10), 0}), 1, 0, "level.tr2"), 0);
+    const TD3DPolygon& polygon = *polygons()[0];
+    EXPECT_EQ(polygon.LitVertices[0].color, 0x00FFFFFFu);
+    EXPECT_EQ(polygon.LitVertices[1].color, 0x00454545u);
+    EXPECT_EQ(polygon.LitVertices[4].color, 0x00FF4545u) << "corner 2: red bits 10-14";
+}
+
+TEST_F(LevelImportTest, FacesWithMissingVerticesOrTexturesAreHandledSafely) {
+    auto level = oneRectangle(3);
+    level.rooms[0].rectangles.push_back({{0, 1, 2, 9}, 0});  // vertex 9 does not exist
+    level.rooms[0].triangles = {{{0, 1, 2}, 77}};            // object texture 77 does not exist
+    ASSERT_EQ(import(level, 1, 0, "level.tr2"), 0);
+    const auto found = polygons();
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0]->Count, 6) << "the rectangle naming vertex 9 is skipped";
+    EXPECT_EQ(found[1]->Info.TextureNames[0], "") << "an unknown texture leaves the name empty";
+    EXPECT_EQ(found[1]->LitVertices[1].tu, 1) << "and gives the default coordinates";
+    EXPECT_EQ(found[1]->LitVertices[2].tv, 1);
+}
+
+TEST_F(LevelImportTest, LevelWithoutRoomsRegistersTilesAndLeavesTheCamera) {
+    auto level = oneRectangle(1);
+    level.rooms.clear();
+    level.tileCount = 2;
+    scene.SetCameraPosition({5, 5, 5});
+    ASSERT_EQ(import(level), 0);
+    EXPECT_TRUE(scene.Objects.empty());
+    EXPECT_EQ(scene.Shared->Textures.size(), 2u);
+    EXPECT_EQ(scene.EyePosition, (TD3DVector{5, 5, 5}));
+}
+
+TEST_F(LevelImportTest, MissingAndUnknownFilesReturnTheirResults) {
+    EXPECT_EQ(ImportTombRaiderMap(scene, dir.file("none.phd"), 128, 0.5f), 1);
+    const std::vector<uint8_t> junk(100, 0x77);
+    WriteFileAtomically(dir.file("junk.tr4"), junk.data(), junk.size());
+    EXPECT_EQ(ImportTombRaiderMap(scene, dir.file("junk.tr4"), 128, 0.5f), 2);
+    EXPECT_TRUE(scene.Objects.empty());
+}
+
+// A mesh of 4 vertices and one textured rectangle, as the mesh data of code 3 lays it out.
+std::vector<uint16_t> squareMesh() {
+    return {0, 0, 0, 0, 0,             // centre, radius
+            4,                         // vertices
+            0, 0, 0, 64, 0, 0, 64, 0, 64, 0, 0, 64,
+            0,                         // no normals
+            1, 0, 1, 2, 3, 0,          // one textured rectangle
+            0, 0, 0};                  // no triangles, no coloured faces: 56 bytes, no pad
+}
+
+TEST_F(LevelImportTest, StaticMeshesAreTurnedAndPlacedOncePerMatchingDefinition) {
+    auto level = oneRectangle(3);
+    level.rooms[0].rectangles.clear();
+    level.rooms[0].staticMeshes = {{1000, -2000, 3000, 16384, 5}};
+    level.meshData = squareMesh();
+    level.meshPointers = {0, 999};  // the second pointer starts no mesh
+    level.staticMeshDefinitions = {{5, 1}, {5, 0}, {6, 0}};
+    ASSERT_EQ(import(level, 1, 0, "level.tr2"), 0);
+    const auto found = polygons();
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0]->Count, 12) << "two definitions of object 5: the mesh appears twice";
+    // Mesh vertex 1 (64, 0, 0), turned by 16384 / 65535 of a full turn, a hair more than 90 degrees.
+    const double theta = 16384.0 / 65535.0 * 2 * std::numbers::pi;
+    const TD3DLVertex& v = found[0]->LitVertices[1];
+    EXPECT_NEAR(v.x, 1000 + 64 * std::cos(theta), 1e-3);
+    EXPECT_NEAR(v.z, 3000 - 64 * std::sin(theta), 1e-3);
+    EXPECT_EQ(v.y, 2000) << "-Y - ry";
+    EXPECT_EQ(v.color, 0x00FFFFFFu);
+    EXPECT_EQ(v.tu, 16 / 256.0f) << "mesh faces use the object texture's corners";
+}
+
+TEST_F(LevelImportTest, SpritesBecomeStubsSizedByTheirTexture) {
+    auto level = oneRectangle(1);
+    level.rooms[0].rectangles.clear();
+    ObjectTexture sprite;
+    sprite.u = {16, 48, 48, 16};
+    sprite.v = {0, 0, 64, 64};
+    level.objectTextures.push_back(sprite);
+    level.rooms[0].sprites = {{1, 1}, {0, 5}, {9, 1}};  // texture 5 and vertex 9 do not exist
+    ASSERT_EQ(import(level), 0);
+    ASSERT_EQ(scene.Stubs.size(), 1u);
+    const TD3DStubObjectInfo& info = scene.Stubs[0].second->Info;
+    EXPECT_EQ(info.Width, 32);
+    EXPECT_EQ(info.Height, 64);
+    EXPECT_EQ(info.X, 110);
+    EXPECT_EQ(info.Y, 1 + 32) << "the centre is raised by half the height";
+    EXPECT_EQ(info.TexLeft, 16 / 256.0f);
+    EXPECT_EQ(info.TexWidth, 32 / 256.0f);
+    EXPECT_EQ(info.Passes, 16);
+    EXPECT_EQ(info.TextureNames[0], tile(1));
+}
+
+}  // namespace
+}  // namespace grottix
