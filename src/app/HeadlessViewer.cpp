@@ -6,11 +6,14 @@
 namespace grottix {
 
 THeadlessViewer::THeadlessViewer(int width, int height, int workers)
-    : Display(width, height, 32, workers), Scene(&Display), skyPicture_(ExpandSkyPicture()), floor_(MakeFloorRecord()) {
+    : THeadlessViewer(std::make_unique<THeadlessDXDraw>(width, height, 32, workers)) {}
+
+THeadlessViewer::THeadlessViewer(std::unique_ptr<THeadlessDXDraw> display)
+    : Display(std::move(display)), Scene(Display.get()), skyPicture_(ExpandSkyPicture()), floor_(MakeFloorRecord()) {
     Scene.SetNearDistance(0.5f);
     Scene.SkyVertices = ExpandSkyVertices();
-    Display.OnInitializeSurface = [this](TCustomDXDraw& sender) { SetFixedDeviceState(sender, &Scene); };
-    Display.Initialize();
+    Display->OnInitializeSurface = [this](TCustomDXDraw& sender) { SetFixedDeviceState(sender, &Scene); };
+    Display->Initialize();
 }
 
 uint8_t THeadlessViewer::Open(const std::string& path, float lightFactor, TImportTimings* timings) {
@@ -21,13 +24,13 @@ uint8_t THeadlessViewer::Open(const std::string& path, float lightFactor, TImpor
 }
 
 void THeadlessViewer::DrawFrame(bool filtering, bool transparency) {
-    if (TD3DDevice* device = Display.D3DDevice7()) SetOptionStates(*device, filtering, transparency);
+    if (TD3DDevice* device = Display->D3DDevice7()) SetOptionStates(*device, filtering, transparency);
     Scene.RenderPass(true);
-    Display.Flip();
+    Display->Flip();
 }
 
 TBitmap THeadlessViewer::Picture() {
-    TBitmap picture = Display.BackBufferBitmap();
+    TBitmap picture = Display->BackBufferBitmap();
     picture.SetPixelFormat(TPixelFormat::pf24bit);
     return picture;
 }

@@ -14,6 +14,10 @@ namespace grottix {
 class THeadlessViewer {
 public:
     THeadlessViewer(int width, int height, int workers = 0);
+    // Draws on the display given (a headless display of any backend).
+    THeadlessViewer(std::unique_ptr<THeadlessDXDraw> display);
+    // Whether the frames are drawn by OpenGL.
+    bool UsesOpenGL() const { return Display->NowOptions().Contains(doHardware); }
 
     // Opens a level as the window does; returns the load result (0 loaded).
     uint8_t Open(const std::string& path, float lightFactor = 0.5f, TImportTimings* timings = nullptr);
@@ -22,7 +26,7 @@ public:
     // The back buffer as a 24-bit picture.
     TBitmap Picture();
 
-    THeadlessDXDraw Display;
+    std::unique_ptr<THeadlessDXDraw> Display;
     TGrottixViewerScene Scene;
 
 private:

@@ -7,7 +7,10 @@
 #include <optional>
 #include <sstream>
 
+#include <QGuiApplication>
+
 #include "app/HeadlessViewer.h"
+#include "app/OpenGLHeadlessDXDraw.h"
 #include "app/ImageFiles.h"
 #include "codecs/ImageCodecs.h"
 #include "level/LevelNames.h"
@@ -93,12 +96,20 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    if (options.opengl) {
-        std::fputs("grottix-viewer: --opengl needs the window's display; drawing with the CPU rasterizer\n", stderr);
-    }
     InitializeImageCodecs();
+    // OpenGL contexts need a Qt application; the CPU rasterizer needs none.
+    std::unique_ptr<QGuiApplication> application;
+    if (options.opengl) {
+        static int argc = 1;
+        static char name[] = "grottix-viewer";
+        static char* argv[] = {name, nullptr};
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    }
     try {
-        THeadlessViewer viewer(options.width, options.height);
+        THeadlessViewer viewer(options.opengl ? std::make_unique<TOpenGLHeadlessDXDraw>(options.width, options.height)
+                                              : std::make_unique<THeadlessDXDraw>(options.width, options.height));
+        if (options.opengl && !viewer.UsesOpenGL())
+            std::fputs("grottix-viewer: no OpenGL here; drawing with the CPU rasterizer\n", stderr);
         TGrottixViewerScene& scene = viewer.Scene;
         TImportTimings timings;
         const uint8_t result = viewer.Open(options.level, options.light, &timings);
