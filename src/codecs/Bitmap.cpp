@@ -131,8 +131,55 @@ bool isIndexed(TPixelFormat f) { return BitsPerPixel(f) <= 8; }
 
 }  // namespace
 
+namespace {
+
+// Row converters from 8 (palette), 16 (5:6:5), 24 and 32 bits to 24 or 32 bits, a row at a time.
+void widenRow(const uint8_t* in, TPixelFormat from, const std::vector<TPaletteEntry>& palette, uint8_t* out, int outBytes,
+              int width) {
+    for (int x = 0; x < width; ++x, out += outBytes) {
+        uint8_t r = 0, g = 0, b = 0;
+        switch (from) {
+            case TPixelFormat::pf8bit:
+                if (in[x] < palette.size()) {
+                    r = palette[in[x]].red;
+                    g = palette[in[x]].green;
+                    b = palette[in[x]].blue;
+                }
+                break;
+            case TPixelFormat::pf16bit: {
+                const unsigned p = in[x * 2] | (in[x * 2 + 1] << 8);
+                const unsigned r5 = (p >> 11) & 31, g6 = (p >> 5) & 63, b5 = p & 31;
+                r = uint8_t((r5 << 3) | (r5 >> 2));
+                g = uint8_t((g6 << 2) | (g6 >> 4));
+                b = uint8_t((b5 << 3) | (b5 >> 2));
+                break;
+            }
+            case TPixelFormat::pf24bit: b = in[x * 3]; g = in[x * 3 + 1]; r = in[x * 3 + 2]; break;
+            default: b = in[x * 4]; g = in[x * 4 + 1]; r = in[x * 4 + 2]; break;
+        }
+        out[0] = b;
+        out[1] = g;
+        out[2] = r;
+    }
+}
+
+bool widenable(TPixelFormat from, TPixelFormat to) {
+    return (to == TPixelFormat::pf24bit || to == TPixelFormat::pf32bit) &&
+           (from == TPixelFormat::pf8bit || from == TPixelFormat::pf16bit || from == TPixelFormat::pf24bit ||
+            from == TPixelFormat::pf32bit);
+}
+
+}  // namespace
+
 void TBitmap::SetPixelFormat(TPixelFormat format) {
     if (format == format_) return;
+    if (widenable(format_, format)) {
+        TBitmap converted(width_, height_, format);
+        for (int y = 0; y < height_; ++y)
+            widenRow(ScanLine(y), format_, palette_, converted.ScanLine(y), BitsPerPixel(format) / 8, width_);
+        *this = std::move(converted);
+        return;
+    }
     TBitmap converted;
     converted.format_ = format;
     converted.width_ = width_;

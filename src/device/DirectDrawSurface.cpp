@@ -26,6 +26,10 @@ std::shared_ptr<const TTexelImage> texelsOf(const TBitmap& picture) {
             const uint8_t* row = picture.ScanLine(y);
             for (int x = 0; x < image->width; ++x)
                 *out++ = 0xFF000000u | (uint32_t{row[x * 4 + 2]} << 16) | (uint32_t{row[x * 4 + 1]} << 8) | row[x * 4];
+        } else if (picture.PixelFormat() == TPixelFormat::pf24bit) {
+            const uint8_t* row = picture.ScanLine(y);
+            for (int x = 0; x < image->width; ++x)
+                *out++ = 0xFF000000u | (uint32_t{row[x * 3 + 2]} << 16) | (uint32_t{row[x * 3 + 1]} << 8) | row[x * 3];
         } else {
             for (int x = 0; x < image->width; ++x) *out++ = 0xFF000000u | deviceColor(picture.Pixel(x, y));
         }
