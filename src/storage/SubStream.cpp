@@ -15,24 +15,24 @@ int64_t TSubStream::clampToWindow(int64_t count) const {
     return std::clamp<int64_t>(count, 0, size_ - position_);
 }
 
-int64_t TSubStream::Read(void* buffer, int64_t count) {
+// Moves the parent to the window's position for one transfer, and back afterwards.
+template <typename Transfer>
+int64_t TSubStream::atWindowPosition(int64_t count, Transfer transfer) {
     const int64_t allowed = clampToWindow(count);
     const int64_t saved = parent_->Position();
     parent_->Seek(start_ + position_, SeekOrigin::Beginning);
-    const int64_t done = allowed ? parent_->Read(buffer, allowed) : 0;
+    const int64_t done = allowed ? transfer(allowed) : 0;
     parent_->Seek(saved, SeekOrigin::Beginning);
     position_ += done;
     return done;
 }
 
+int64_t TSubStream::Read(void* buffer, int64_t count) {
+    return atWindowPosition(count, [&](int64_t n) { return parent_->Read(buffer, n); });
+}
+
 int64_t TSubStream::Write(const void* buffer, int64_t count) {
-    const int64_t allowed = clampToWindow(count);
-    const int64_t saved = parent_->Position();
-    parent_->Seek(start_ + position_, SeekOrigin::Beginning);
-    const int64_t done = allowed ? parent_->Write(buffer, allowed) : 0;
-    parent_->Seek(saved, SeekOrigin::Beginning);
-    position_ += done;
-    return done;
+    return atWindowPosition(count, [&](int64_t n) { return parent_->Write(buffer, n); });
 }
 
 int64_t TSubStream::Seek(int64_t offset, SeekOrigin origin) {

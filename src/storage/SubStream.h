@@ -23,6 +23,8 @@ public:
 
 private:
     int64_t clampToWindow(int64_t count) const;
+    template <typename Transfer>
+    int64_t atWindowPosition(int64_t count, Transfer transfer);
 
     TStream* parent_;
     int64_t start_;
