@@ -14,6 +14,11 @@ void TGrottixViewerScene::RenderObjects() {
     device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, SkyVertices.data(), uint32_t(SkyVertices.size()), 0);
 }
 
+void TGrottixViewerScene::Reset() {
+    SkyTexture = nullptr;
+    TD3DScene::Reset();
+}
+
 TD3DQuadrangleInfo MakeFloorRecord() {
     TD3DQuadrangleInfo floor;
     floor.ID = 1;
@@ -25,7 +30,6 @@ TD3DQuadrangleInfo MakeFloorRecord() {
 
 uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, float scale, float gamma,
                            const TBitmap& skyPicture, const TD3DQuadrangleInfo& floor, TImportTimings* timings) {
-    scene.SkyTexture = nullptr;
     scene.Reset();
     scene.MoveCamera({0, 0, 0});
     scene.SetCameraRotationNow({0, 0, 0});

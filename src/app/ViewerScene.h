@@ -16,6 +16,8 @@ public:
 
     // The level, then (when SkyTexture exists) one strip of the sky vertices.
     void RenderObjects() override;
+    // Forgets the sky texture too: resetting frees every texture.
+    void Reset() override;
 
     TDirect3DTexture2* SkyTexture = nullptr;
     std::vector<TD3DLVertex> SkyVertices;
