@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScreen>
 #include <algorithm>
 #include <cstring>
 
@@ -52,6 +53,8 @@ void TDXDraw::Present(const uint32_t* pixels, int width, int height) {
 void TDXDraw::DisplayStarted() {
     if (!NowOptions().Contains(doFullScreen)) return;
     fullScreen_ = std::make_unique<TFullScreenView>(*this);
+    // The screen's whole area, also where no window manager carries out the full-screen request.
+    if (QScreen* screen = window()->screen()) fullScreen_->setGeometry(screen->geometry());
     fullScreen_->showFullScreen();
     fullScreen_->activateWindow();
     fullScreen_->setFocus();

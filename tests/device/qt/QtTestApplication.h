@@ -1,6 +1,6 @@
 #pragma once
-// One Qt application per test process. Under a display (Xvfb in the test script) the xcb platform is
-// used so that OpenGL works; otherwise the offscreen platform the tests are given.
+// One Qt application per test process, on the platform the tests are given (offscreen). With a
+// display at hand (Xvfb in the test script) that platform can make OpenGL contexts too.
 
 #include <QApplication>
 
