@@ -15,8 +15,9 @@ using namespace raster;
 
 namespace {
 
-// Below this many primitives a frame is drawn on the calling thread alone.
-constexpr uint64_t kParallelThreshold = 64;
+// Below this many primitives a frame is drawn on the calling thread alone (a few large triangles
+// are still worth sharing, so the bar is low).
+constexpr uint64_t kParallelThreshold = 2;
 // Queued vertices beyond this are drawn before more are accepted.
 constexpr size_t kMaxQueuedVertices = size_t{1} << 22;
 
@@ -88,7 +89,8 @@ void TSoftwareDevice::Flush() {
     if (commands_.empty()) return;
     uint64_t primitiveTotal = 0;
     for (const TCommand& command : commands_) primitiveTotal += command.primitiveCount;
-    const int workers = primitiveTotal >= kParallelThreshold ? pool_->Count() : 1;
+    const bool clears = std::any_of(commands_.begin(), commands_.end(), [](const TCommand& c) { return c.isClear; });
+    const int workers = primitiveTotal >= kParallelThreshold || clears ? pool_->Count() : 1;
     queues_.resize(size_t(workers));
     scratch_.resize(size_t(workers));
     auto vertexJob = [&](int worker) { processVertices(worker, workers, primitiveTotal); };

@@ -34,11 +34,6 @@ void RasterizeTriangle(const TRasterTriangle& t, const TDrawState& state, TFrame
     const TEdge upperEdge(t.x[0], t.y[0], t.x[1], t.y[1]);
     const TEdge lowerEdge(t.x[1], t.y[1], t.x[2], t.y[2]);
     const TSpanFunction drawSpan = SelectSpanFunction(state.pixel, t);
-    TSpanValues step;
-    step.z = t.z.dx;
-    step.q = t.q.dx;
-    for (int k = 0; k < kAttributeCount; ++k) step.attrQ[k] = t.attrQ[k].dx;
-
     for (int row = band.NextOwned(rowBegin); row < rowEnd; row = band.NextOwned(row + 1)) {
         const double y = row;
         const double xLong = longEdge.At(y);
@@ -46,14 +41,8 @@ void RasterizeTriangle(const TRasterTriangle& t, const TDrawState& state, TFrame
         const int left = std::max(ceilToInt(t.longEdgeLeft ? xLong : xShort), vs.scissorLeft);
         const int right = std::min(ceilToInt(t.longEdgeLeft ? xShort : xLong), vs.scissorRight);
         if (left >= right) continue;
-
-        const float fx = float(left) - t.x[0], fy = float(row) - t.y[0];
-        TSpanValues start;
-        start.z = t.z.base + t.z.dx * fx + t.z.dy * fy;
-        start.q = t.q.base + t.q.dx * fx + t.q.dy * fy;
-        for (int k = 0; k < kAttributeCount; ++k) start.attrQ[k] = t.attrQ[k].base + t.attrQ[k].dx * fx + t.attrQ[k].dy * fy;
-        const TSpan span{frame.ColorRow(row) + left, frame.HasDepth() ? frame.DepthRow(row) + left : nullptr, right - left};
-        drawSpan(state.pixel, t, span, start, step);
+        drawSpan(state.pixel, t,
+                 TSpan{row, left, right - left, frame.ColorRow(row) + left, frame.HasDepth() ? frame.DepthRow(row) + left : nullptr});
     }
 }
 

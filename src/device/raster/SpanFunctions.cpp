@@ -8,22 +8,29 @@ namespace grottix::raster {
 
 namespace {
 
-void generalSpan(const TPixelState& state, const TRasterTriangle& triangle, const TSpan& span, TSpanValues v,
-                 const TSpanValues& step) {
+// A plane's value at the span's first pixel.
+struct TPlaneAt {
+    float x, y;
+    float operator()(const TPlane& p) const { return p.base + p.dx * x + p.dy * y; }
+};
+
+void generalSpan(const TPixelState& state, const TRasterTriangle& triangle, const TSpan& span) {
     const TPixelShader shader(state, triangle.bilinear);
+    const TPlaneAt at{float(span.left) - triangle.x[0], float(span.row) - triangle.y[0]};
+    float z = at(triangle.z), q = at(triangle.q), attrQ[kAttributeCount];
+    for (int k = 0; k < kAttributeCount; ++k) attrQ[k] = at(triangle.attrQ[k]);
     float dummyDepth = 1;
     for (int i = 0; i < span.count; ++i) {
-        shader.Shade(span.color + i, span.depth ? span.depth + i : &dummyDepth, v.z, v.q, v.attrQ);
-        v.z += step.z;
-        v.q += step.q;
-        for (int k = 0; k < kAttributeCount; ++k) v.attrQ[k] += step.attrQ[k];
+        shader.Shade(span.color + i, span.depth ? span.depth + i : &dummyDepth, z, q, attrQ);
+        z += triangle.z.dx;
+        q += triangle.q.dx;
+        for (int k = 0; k < kAttributeCount; ++k) attrQ[k] += triangle.attrQ[k].dx;
     }
 }
 
 // Texture x diffuse (+ specular) into a 32-bit buffer, depth test less-or-equal when ZTest.
 template <bool ZTest, bool Bilinear, bool Key, bool ConstantDiffuse, bool Specular>
-void fastSpan(const TPixelState& state, const TRasterTriangle& triangle, const TSpan& span, TSpanValues v,
-              const TSpanValues& step) {
+void fastSpan(const TPixelState& state, const TRasterTriangle& triangle, const TSpan& span) {
     const TTexelImage& texture = *state.texture;
     const uint32_t* texels = texture.texels.data();
     const int width = texture.width, maskU = texture.width - 1, maskV = texture.height - 1;
@@ -34,15 +41,18 @@ void fastSpan(const TPixelState& state, const TRasterTriangle& triangle, const T
     constexpr float kInv255 = 1.0f / 255.0f;
     uint32_t* color = span.color;
     float* depth = span.depth;
-    float z = v.z, q = v.q, uq = v.attrQ[kTexU], vq = v.attrQ[kTexV];
-    float dr = v.attrQ[kDiffuseR], dg = v.attrQ[kDiffuseG], db = v.attrQ[kDiffuseB];
-    float sr = v.attrQ[kSpecularR], sg = v.attrQ[kSpecularG], sb = v.attrQ[kSpecularB];
-    for (int i = 0; i < span.count; ++i, z += step.z, q += step.q, uq += step.attrQ[kTexU], vq += step.attrQ[kTexV]) {
+    const TPlaneAt at{float(span.left) - triangle.x[0], float(span.row) - triangle.y[0]};
+    const TPlane* a = triangle.attrQ;
+    float z = at(triangle.z), q = at(triangle.q), uq = at(a[kTexU]), vq = at(a[kTexV]);
+    float dr = 0, dg = 0, db = 0, sr = 0, sg = 0, sb = 0;
+    if constexpr (!ConstantDiffuse) dr = at(a[kDiffuseR]), dg = at(a[kDiffuseG]), db = at(a[kDiffuseB]);
+    if constexpr (Specular) sr = at(a[kSpecularR]), sg = at(a[kSpecularG]), sb = at(a[kSpecularB]);
+    for (int i = 0; i < span.count; ++i, z += triangle.z.dx, q += triangle.q.dx, uq += a[kTexU].dx, vq += a[kTexV].dx) {
         if constexpr (!ConstantDiffuse) {
-            if (i) dr += step.attrQ[kDiffuseR], dg += step.attrQ[kDiffuseG], db += step.attrQ[kDiffuseB];
+            if (i) dr += a[kDiffuseR].dx, dg += a[kDiffuseG].dx, db += a[kDiffuseB].dx;
         }
         if constexpr (Specular) {
-            if (i) sr += step.attrQ[kSpecularR], sg += step.attrQ[kSpecularG], sb += step.attrQ[kSpecularB];
+            if (i) sr += a[kSpecularR].dx, sg += a[kSpecularG].dx, sb += a[kSpecularB].dx;
         }
         const float zc = z > 0 ? (z < 1.0f ? z : 1.0f) : 0.0f;
         if constexpr (ZTest) {

@@ -10,20 +10,15 @@
 
 namespace grottix::raster {
 
-// Depth, 1/w and the attributes (each times 1/w) at the span's first pixel, and their steps.
-struct TSpanValues {
-    float z, q;
-    float attrQ[kAttributeCount];
-};
-
+// Pixels [left, left + count) of one row; a span function evaluates the triangle's planes it needs
+// at the first pixel and steps them along.
 struct TSpan {
-    uint32_t* color;  // first pixel of the span
+    int row, left, count;
+    uint32_t* color;  // the first pixel
     float* depth;     // its depth, or none without a z-buffer
-    int count;
 };
 
-using TSpanFunction = void (*)(const TPixelState& state, const TRasterTriangle& triangle, const TSpan& span,
-                               TSpanValues start, const TSpanValues& step);
+using TSpanFunction = void (*)(const TPixelState& state, const TRasterTriangle& triangle, const TSpan& span);
 
 TSpanFunction SelectSpanFunction(const TPixelState& state, const TRasterTriangle& triangle);
 
