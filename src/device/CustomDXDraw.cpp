@@ -38,7 +38,7 @@ void TCustomDXDraw::Finalize() {
     nowOptions_ = {};
 }
 
-bool TCustomDXDraw::CanDraw() const { return backend_ != nullptr; }
+bool TCustomDXDraw::CanDraw() const { return backend_ && !backend_->IsLost(); }
 
 void TCustomDXDraw::Flip() {
     if (!backend_) return;

@@ -76,7 +76,8 @@ public:
     // Fires OnFinalize and releases device and back buffer.
     void Finalize();
     bool Initialized() const { return backend_ != nullptr; }
-    // True when initialised and the surfaces are usable.
+    // True when initialised and the device can draw; a lost device makes it false until the next
+    // Initialize builds a new one.
     virtual bool CanDraw() const;
     // Finishes the frame and presents the back buffer.
     void Flip();

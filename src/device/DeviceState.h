@@ -90,6 +90,8 @@ public:
     virtual void Flush() = 0;
     // Copies the back buffer, top row first, as width x height pixels 0xFFRRGGBB.
     virtual void ReadBackBuffer(uint32_t* pixels) = 0;
+    // True when the device can no longer draw (a graphics context reset by the driver).
+    virtual bool IsLost() const { return false; }
 
 protected:
     // Remembers the new back buffer and makes the viewport cover all of it.

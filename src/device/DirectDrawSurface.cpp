@@ -1,6 +1,6 @@
 #include "device/DirectDrawSurface.h"
 
-#include <cstring>
+#include "storage/Exceptions.h"
 
 namespace grottix {
 
@@ -11,6 +11,8 @@ uint32_t deviceColor(TColor color) {
 }
 
 std::shared_ptr<const TTexelImage> texelsOf(const TBitmap& picture) {
+    if (picture.Width() > TDirectDrawSurface::kMaxSide || picture.Height() > TDirectDrawSurface::kMaxSide)
+        throw EGrottixError("Texture too large");
     auto image = std::make_shared<TTexelImage>();
     if (picture.Empty()) {
         image->width = image->height = 1;

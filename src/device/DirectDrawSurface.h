@@ -20,8 +20,12 @@ struct TTexelImage {
 
 class TDirectDrawSurface : public std::enable_shared_from_this<TDirectDrawSurface> {
 public:
+    // The largest side of a texture.
+    static constexpr int kMaxSide = 8192;
+
     // A surface holding the picture's pixels (any pixel format); an empty picture gives a 1 x 1
-    // black surface, so every surface can be sampled.
+    // black surface, so every surface can be sampled. A side beyond kMaxSide raises EGrottixError
+    // ("Texture too large").
     static std::shared_ptr<TDirectDrawSurface> Create(const TBitmap& picture);
 
     int Width() const { return image_->width; }

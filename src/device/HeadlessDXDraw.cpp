@@ -1,11 +1,12 @@
 #include "device/HeadlessDXDraw.h"
 
+#include "device/RecordingDevice.h"
 #include "device/SoftwareDevice.h"
 
 namespace grottix {
 
-THeadlessDXDraw::THeadlessDXDraw(int width, int height, int bitCount, int workers)
-    : surface_{width, height, bitCount, true}, workers_(workers) {
+THeadlessDXDraw::THeadlessDXDraw(int width, int height, int bitCount, int workers, TDevice device)
+    : surface_{width, height, bitCount, true}, workers_(workers), device_(device) {
     SetOptions({do3D, doDirectX7Mode, doZBuffer});
 }
 
@@ -22,8 +23,11 @@ std::unique_ptr<TD3DBackend> THeadlessDXDraw::CreateBackend(TDXDrawOptions& opti
     options.Exclude(doHardware);
     TSurfaceDesc surface = surface_;
     surface.zBuffer = options.Contains(do3D) && options.Contains(doZBuffer);
+    if (device_ == TDevice::Recording) return std::make_unique<TRecordingDevice>(surface.zBuffer);
     return std::make_unique<TSoftwareDevice>(surface, workers_);
 }
+
+TRecordingDevice* THeadlessDXDraw::Recorder() const { return dynamic_cast<TRecordingDevice*>(Backend()); }
 
 void THeadlessDXDraw::Present(const uint32_t* /*pixels*/, int /*width*/, int /*height*/) { ++flipCount_; }
 

@@ -1,5 +1,7 @@
 #include "device/RecordingDevice.h"
 
+#include <algorithm>
+
 #include "device/DirectDrawSurface.h"
 
 namespace grottix {
@@ -65,9 +67,14 @@ bool TRecordingDevice::SetTransform(TD3DTransformStateType type, const TD3DMatri
     return TD3DStateDevice::SetTransform(type, matrix);
 }
 
+// Any viewport is taken: the recorder keeps what it was asked for, surface or not.
 bool TRecordingDevice::SetViewport(const TD3DViewport7& viewport) {
     record(TDeviceCall::TKind::SetViewport).viewport = viewport;
     return TD3DStateDevice::SetViewport(viewport);
+}
+
+void TRecordingDevice::ReadBackBuffer(uint32_t* pixels) {
+    std::fill_n(pixels, size_t(surface_.width) * size_t(surface_.height), 0xFF000000u);
 }
 
 bool TRecordingDevice::SetMaterial(const TD3DMaterial7& material) {

@@ -1,6 +1,7 @@
 #pragma once
 // TRecordingDevice: a 3D device that draws nothing and records every call with its arguments, for
-// tests of the code that draws. It keeps state like any device, so getters answer as usual.
+// tests of the code that draws. It keeps state like any device, so getters answer as usual, and can
+// stand behind a headless display (its back buffer reads as black).
 
 #include <optional>
 #include <string>
@@ -33,9 +34,9 @@ struct TDeviceCall {
     std::string ToString() const;
 };
 
-class TRecordingDevice : public TD3DStateDevice {
+class TRecordingDevice : public TD3DBackend {
 public:
-    using TD3DStateDevice::TD3DStateDevice;
+    using TD3DBackend::TD3DBackend;
 
     bool SetRenderState(TD3DRenderStateType state, uint32_t value) override;
     bool SetTextureStageState(uint32_t stage, TD3DTextureStageStateType type, uint32_t value) override;
@@ -49,6 +50,10 @@ public:
     bool SetTexture(uint32_t stage, TDirectDrawSurface* texture) override;
     bool DrawPrimitive(TD3DPrimitiveType type, uint32_t vertexFormat, const void* vertices, uint32_t count,
                        uint32_t flags) override;
+
+    void ResizeSurface(const TSurfaceDesc& surface) override { surfaceChanged(surface); }
+    void Flush() override {}
+    void ReadBackBuffer(uint32_t* pixels) override;
 
     const std::vector<TDeviceCall>& Calls() const { return calls_; }
     std::vector<std::string> Lines() const;

@@ -79,6 +79,13 @@ TEST(DirectDrawSurface, TakesThePixelsOfAnyPictureFormat) {
     EXPECT_EQ(empty->Image()->texels[0], 0xFF000000u);
 }
 
+TEST(DirectDrawSurface, RefusesPicturesLargerThanATextureCanBe) {
+    EXPECT_THROW(TDirectDrawSurface::Create(TBitmap(TDirectDrawSurface::kMaxSide + 1, 1, TPixelFormat::pf8bit)), EGrottixError);
+    auto surface = TDirectDrawSurface::Create(TBitmap(2, 2, TPixelFormat::pf24bit));
+    EXPECT_THROW(surface->Assign(TBitmap(1, TDirectDrawSurface::kMaxSide + 1, TPixelFormat::pf8bit)), EGrottixError);
+    EXPECT_EQ(surface->Width(), 2) << "a refused picture leaves the surface as it was";
+}
+
 TEST(DirectDrawSurface, ItsVersionChangesWithPixelsAndKeyOnly) {
     auto surface = TDirectDrawSurface::Create(TBitmap(2, 2, TPixelFormat::pf24bit));
     const uint64_t first = surface->Version();
@@ -185,6 +192,19 @@ TEST(HeadlessDXDraw, ResizingTheSurfaceFiresInitializeSurfaceOnly) {
     EXPECT_EQ(display.D3DDevice7()->GetViewport(), (TD3DViewport7{0, 0, 12, 6, 0, 1}));
     display.Flip();
     EXPECT_EQ(display.FlipCount(), 1);
+}
+
+TEST(HeadlessDXDraw, ARecordingDisplayHandsOutARecorderAsItsDevice) {
+    THeadlessDXDraw display(16, 8, 32, 0, THeadlessDXDraw::TDevice::Recording);
+    EXPECT_EQ(display.Recorder(), nullptr);
+    display.OnInitializeSurface = [](TCustomDXDraw& sender) {
+        sender.D3DDevice7()->SetViewport({0, 0, uint32_t(sender.SurfaceWidth()), uint32_t(sender.SurfaceHeight()), 0, 1});
+    };
+    display.Initialize();
+    ASSERT_NE(display.Recorder(), nullptr);
+    EXPECT_EQ(display.Recorder(), display.D3DDevice7());
+    EXPECT_THAT(display.Recorder()->Lines(), ElementsAre("SetViewport 0 0 16 8"));
+    EXPECT_EQ(display.BackBufferBitmap().Pixel(15, 7), RGB(0, 0, 0));
 }
 
 TKeyAssignList viewerKeys() {

@@ -131,6 +131,8 @@ TOpenGLDevice::~TOpenGLDevice() {
 
 void TOpenGLDevice::StateChanged() { impl_->stateDirty = true; }
 
+bool TOpenGLDevice::IsLost() const { return !impl_->context.isValid(); }
+
 void TOpenGLDevice::ResizeSurface(const TSurfaceDesc& surface) {
     impl_->makeCurrent();
     impl_->framebuffer->Resize(surface);

@@ -27,6 +27,7 @@ public:
     void ResizeSurface(const TSurfaceDesc& surface) override;
     void Flush() override;
     void ReadBackBuffer(uint32_t* pixels) override;
+    bool IsLost() const override;
 
 protected:
     void StateChanged() override;
