@@ -76,8 +76,12 @@ void TDXDraw::showEvent(QShowEvent* event) {
 
 void TDXDraw::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (Initialized() && !NowOptions().Contains(doFullScreen))
+    if (!Initialized() || NowOptions().Contains(doFullScreen)) return;
+    try {
         ResizeSurface({std::max(width(), 1), std::max(height(), 1), 32, false});
+    } catch (const EGrottixError&) {
+        // Larger than a back buffer can be: the one there is stays.
+    }
 }
 
 void TDXDraw::paintEvent(QPaintEvent*) { PaintFrame(*this, front_, NowOptions()); }
