@@ -94,7 +94,11 @@ void TSoftwareDevice::Flush() {
     queues_.resize(size_t(workers));
     scratch_.resize(size_t(workers));
     auto vertexJob = [&](int worker) { processVertices(worker, workers, primitiveTotal); };
-    auto rasterJob = [&](int worker) { rasterize(worker, workers, workers); };
+    const int bandCount = (surface_.height + TRowBand::kRows - 1) / TRowBand::kRows;
+    nextBand_ = 0;
+    auto rasterJob = [&](int) {
+        for (int band = nextBand_++; band < bandCount; band = nextBand_++) rasterizeBand(band, workers);
+    };
     if (workers == 1) {
         vertexJob(0);
         rasterJob(0);
@@ -113,7 +117,7 @@ void TSoftwareDevice::Flush() {
 // order keep the order the calls were made in.
 void TSoftwareDevice::processVertices(int worker, int workers, uint64_t primitiveTotal) {
     TRasterQueue& queue = queues_[size_t(worker)];
-    queue.clear();
+    queue.clear(size_t((surface_.height + TRowBand::kRows - 1) / TRowBand::kRows));
     const uint64_t begin = primitiveTotal * uint64_t(worker) / uint64_t(workers);
     const uint64_t end = primitiveTotal * uint64_t(worker + 1) / uint64_t(workers);
     const uint64_t nextBegin = worker + 1 < workers ? end : UINT64_MAX;
@@ -123,12 +127,16 @@ void TSoftwareDevice::processVertices(int worker, int workers, uint64_t primitiv
             if (position >= begin && position < nextBegin) {
                 queue.items.push_back({TItemKind::Clear, uint32_t(queue.clears.size())});
                 queue.clears.push_back(command.clear);
+                binItems(queue, queue.items.size() - 1);
             }
             continue;
         }
         const uint64_t from = std::max(position, begin), to = std::min(position + command.primitiveCount, end);
-        if (from < to)
+        if (from < to) {
+            const size_t firstItem = queue.items.size();
             processCommand(command, uint32_t(from - position), uint32_t(to - position), queue, scratch_[size_t(worker)]);
+            binItems(queue, firstItem);
+        }
         position += command.primitiveCount;
     }
 }
@@ -145,11 +153,47 @@ void TSoftwareDevice::processCommand(const TCommand& command, uint32_t first, ui
     assembler.Assemble(command.type, scratch.data(), firstVertex, first, last);
 }
 
-void TSoftwareDevice::rasterize(int worker, int workers, int queueCount) {
-    const TBandFilter band{worker, workers};
+// Files every item from firstItem on under each band of rows it may touch.
+void TSoftwareDevice::binItems(TRasterQueue& queue, size_t firstItem) const {
+    const int lastBand = int(queue.bands.size()) - 1;
+    auto bandOf = [lastBand](double row) {  // rows above the surface (or NaN) fall in the first band
+        return row >= 0 ? int(std::min(row / TRowBand::kRows, double(lastBand))) : 0;
+    };
+    for (size_t i = firstItem; i < queue.items.size(); ++i) {
+        const TRasterItem& item = queue.items[i];
+        double top = 0, bottom = 0;  // rows, inclusive
+        switch (item.kind) {
+            case TItemKind::Triangle: {
+                const TRasterTriangle& t = queue.triangles[item.index];
+                top = std::ceil(t.y[0]);
+                bottom = std::ceil(t.y[2]) - 1;
+                break;
+            }
+            case TItemKind::Line: {
+                const TRasterLine& l = queue.lines[item.index];
+                top = std::floor(std::min(l.a.y, l.b.y)) - 1;
+                bottom = std::ceil(std::max(l.a.y, l.b.y)) + 1;
+                break;
+            }
+            case TItemKind::Point: top = bottom = std::floor(queue.points[item.index].v.y + 0.5f); break;
+            case TItemKind::Clear: {
+                const TRasterClear& c = queue.clears[item.index];
+                top = c.top;
+                bottom = c.bottom - 1;
+                break;
+            }
+        }
+        if (bottom < top) continue;
+        for (int band = bandOf(top); band <= bandOf(bottom); ++band) queue.bands[size_t(band)].push_back(uint32_t(i));
+    }
+}
+
+void TSoftwareDevice::rasterizeBand(int bandIndex, int queueCount) {
+    const TRowBand band{bandIndex * TRowBand::kRows, std::min((bandIndex + 1) * TRowBand::kRows, surface_.height)};
     for (int q = 0; q < queueCount; ++q) {
         const TRasterQueue& queue = queues_[size_t(q)];
-        for (const TRasterItem& item : queue.items) {
+        for (uint32_t itemIndex : queue.bands[size_t(bandIndex)]) {
+            const TRasterItem& item = queue.items[itemIndex];
             switch (item.kind) {
                 case TItemKind::Triangle: {
                     const TRasterTriangle& t = queue.triangles[item.index];

@@ -2,9 +2,10 @@
 // TSoftwareDevice: the 3D device drawn by the CPU (hardware acceleration off, headless rendering,
 // pixel tests). Draw calls are recorded with a snapshot of their state and drawn when the frame is
 // needed (end of scene, reading the back buffer): vertex processing splits the primitives between
-// the workers, then every worker draws all queued work into its own bands of rows, in order. The
-// picture does not depend on the number of workers.
+// the workers and sorts what it makes into bands of rows; then the workers take the bands one by
+// one and draw each band's work in call order. The picture does not depend on the number of workers.
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -55,7 +56,8 @@ private:
     void processVertices(int worker, int workers, uint64_t primitiveTotal);
     void processCommand(const TCommand& command, uint32_t first, uint32_t last, raster::TRasterQueue& queue,
                         std::vector<raster::TClipVertex>& scratch);
-    void rasterize(int worker, int workers, int queueCount);
+    void binItems(raster::TRasterQueue& queue, size_t firstItem) const;
+    void rasterizeBand(int band, int queueCount);
 
     raster::TFrameBuffer frame_;
     std::unique_ptr<raster::TWorkerPool> pool_;
@@ -65,6 +67,7 @@ private:
     std::vector<TCommand> commands_;
     std::vector<raster::TRasterQueue> queues_;
     std::vector<std::vector<raster::TClipVertex>> scratch_;
+    std::atomic<int> nextBand_{0};
 };
 
 }  // namespace grottix

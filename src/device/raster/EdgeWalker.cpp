@@ -1,5 +1,5 @@
-// Edge walking: for every owned row between the top and bottom corner, the span between the left
-// and right edge, then the pixel shader along it.
+// Edge walking: for every row of the band between the top and bottom corner, the span between the
+// left and right edge, drawn by the span function that suits the state.
 
 #include <algorithm>
 #include <cmath>
@@ -24,17 +24,17 @@ int ceilToInt(double v) { return int(std::ceil(std::clamp(v, -1e9, 1e9))); }
 }  // namespace
 
 void RasterizeTriangle(const TRasterTriangle& t, const TDrawState& state, TFrameBuffer& frame,
-                       const TBandFilter& band) {
+                       const TRowBand& band) {
     const TVertexState& vs = state.vertex;
-    const int rowBegin = std::max(ceilToInt(t.y[0]), vs.scissorTop);
-    const int rowEnd = std::min(ceilToInt(t.y[2]), vs.scissorBottom);
+    const int rowBegin = std::max({ceilToInt(t.y[0]), vs.scissorTop, band.begin});
+    const int rowEnd = std::min({ceilToInt(t.y[2]), vs.scissorBottom, band.end});
     if (rowBegin >= rowEnd) return;
 
     const TEdge longEdge(t.x[0], t.y[0], t.x[2], t.y[2]);
     const TEdge upperEdge(t.x[0], t.y[0], t.x[1], t.y[1]);
     const TEdge lowerEdge(t.x[1], t.y[1], t.x[2], t.y[2]);
     const TSpanFunction drawSpan = SelectSpanFunction(state.pixel, t);
-    for (int row = band.NextOwned(rowBegin); row < rowEnd; row = band.NextOwned(row + 1)) {
+    for (int row = rowBegin; row < rowEnd; ++row) {
         const double y = row;
         const double xLong = longEdge.At(y);
         const double xShort = y < t.y[1] ? upperEdge.At(y) : lowerEdge.At(y);

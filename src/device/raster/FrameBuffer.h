@@ -24,8 +24,8 @@ public:
     float* DepthRow(int y) { return depth_.data() + size_t(y) * size_t(width_); }
     const float* DepthRow(int y) const { return depth_.data() + size_t(y) * size_t(width_); }
 
-    // Clears the rows of the rectangle that the band filter owns.
-    void Clear(const TRasterClear& clear, const TBandFilter& band);
+    // Clears the rows of the rectangle that lie in the band.
+    void Clear(const TRasterClear& clear, const TRowBand& band);
 
     void CopyTo(uint32_t* pixels) const;
 

@@ -24,7 +24,7 @@ int roundToInt(float v) { return int(std::floor(v + 0.5f)); }
 
 }  // namespace
 
-void RasterizeLine(const TRasterLine& line, const TDrawState& state, TFrameBuffer& frame, const TBandFilter& band) {
+void RasterizeLine(const TRasterLine& line, const TDrawState& state, TFrameBuffer& frame, const TRowBand& band) {
     const TScreenVertex* a = &line.a;
     const TScreenVertex* b = &line.b;
     const bool xMajor = std::fabs(b->x - a->x) >= std::fabs(b->y - a->y);
@@ -51,7 +51,7 @@ void RasterizeLine(const TRasterLine& line, const TDrawState& state, TFrameBuffe
 }
 
 void RasterizePoint(const TRasterPoint& point, const TDrawState& state, TFrameBuffer& frame,
-                    const TBandFilter& band) {
+                    const TRowBand& band) {
     const int x = roundToInt(point.v.x), y = roundToInt(point.v.y);
     if (!inside(state.vertex, x, y) || !band.Owns(y)) return;
     const TPixelShader shader(state.pixel, state.pixel.bilinearMagnify);

@@ -109,37 +109,35 @@ struct TRasterItem {
     uint32_t index;
 };
 
-// The drawable work produced by one vertex-processing chunk, in drawing order.
+// The drawable work produced by one vertex-processing chunk, in drawing order, and for every band
+// of rows the items that reach into it.
 struct TRasterQueue {
     std::vector<TRasterItem> items;
     std::vector<TRasterTriangle> triangles;
     std::vector<TRasterLine> lines;
     std::vector<TRasterPoint> points;
     std::vector<TRasterClear> clears;
+    std::vector<std::vector<uint32_t>> bands;  // item indices per band
 
-    void clear() {
+    void clear(size_t bandCount) {
         items.clear();
         triangles.clear();
         lines.clear();
         points.clear();
         clears.clear();
+        bands.resize(bandCount);
+        for (auto& band : bands) band.clear();
     }
 };
 
-// The rows one worker draws: rows are dealt out in bands of 16, band b to worker b mod count.
-struct TBandFilter {
-    static constexpr int kShift = 4;
-    int worker = 0;
-    int workers = 1;
+// A band of rows [begin, end): the unit of work of the pixel stage. Workers take bands one after
+// another, so a worker slowed down by another program holds up no more than its band.
+struct TRowBand {
+    static constexpr int kRows = 16;
+    int begin = 0;
+    int end = 0;
 
-    bool Owns(int row) const { return workers == 1 || ((row >> kShift) % workers) == worker; }
-    // The first owned row at or after row.
-    int NextOwned(int row) const {
-        if (workers == 1 || Owns(row)) return row;
-        const int band = row >> kShift;
-        const int ahead = (worker - band % workers + workers) % workers;
-        return (band + ahead) << kShift;
-    }
+    bool Owns(int row) const { return row >= begin && row < end; }
 };
 
 }  // namespace grottix::raster
