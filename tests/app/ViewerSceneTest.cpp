@@ -7,7 +7,8 @@
 #include "device/Direct3DTexture.h"
 #include "engine/QuadrAngle.h"
 #include "level_writer/LevelWriter.h"
-#include "support/RecordingDisplay.h"
+#include "device/HeadlessDXDraw.h"
+#include "device/RecordingDevice.h"
 #include "support/TempDir.h"
 
 namespace grottix {
@@ -52,7 +53,7 @@ protected:
     uint8_t open(const std::string& path) {
         return OpenLevelIntoScene(scene, path, 128, 0.5f, ExpandSkyPicture(), MakeFloorRecord());
     }
-    test::TRecordingDXDraw display;
+    THeadlessDXDraw display{64, 48, 32, 0, THeadlessDXDraw::TDevice::Recording};
     TGrottixViewerScene scene{&display};
     test::TempDir dir;
 };
@@ -77,9 +78,9 @@ TEST_F(ViewerSceneTest, OpeningAddsTheSkyAndAVisibleFloorAndHidesUnnamedObjects)
     EXPECT_FALSE(floor.Hidden) << "the floor is added after unnamed objects are hidden";
     EXPECT_EQ(floor.Info.Corners[0].y, -1000);
 
-    display.Recorder().ClearCalls();
+    (*display.Recorder()).ClearCalls();
     scene.RenderScene(0);
-    const auto& calls = display.Recorder().Calls();
+    const auto& calls = (*display.Recorder()).Calls();
     const auto lastDraw = std::find_if(calls.rbegin(), calls.rend(), [](const auto& c) { return c.kind == TKind::DrawPrimitive; });
     ASSERT_NE(lastDraw, calls.rend());
     EXPECT_EQ(lastDraw->c, 320u) << "the sky is drawn last";
@@ -92,9 +93,9 @@ TEST_F(ViewerSceneTest, AFailedOpenLeavesAnEmptySceneWithoutSkyOrFloor) {
     EXPECT_EQ(open(dir.file("missing.tr4")), 1);
     EXPECT_TRUE(scene.Objects.empty());
     EXPECT_EQ(scene.SkyTexture, nullptr);
-    display.Recorder().ClearCalls();
+    (*display.Recorder()).ClearCalls();
     scene.RenderScene(0);
-    for (const auto& call : display.Recorder().Calls()) EXPECT_NE(call.kind, TKind::DrawPrimitive);
+    for (const auto& call : (*display.Recorder()).Calls()) EXPECT_NE(call.kind, TKind::DrawPrimitive);
 }
 
 }  // namespace

@@ -6,7 +6,8 @@
 #include "engine/Polygon.h"
 #include "engine/Scene.h"
 #include "engine/StubObject.h"
-#include "support/RecordingDisplay.h"
+#include "device/HeadlessDXDraw.h"
+#include "device/RecordingDevice.h"
 
 namespace grottix {
 namespace {
@@ -24,7 +25,7 @@ protected:
         scene.AddTextureFromBitmap("blue", blue);
         recorder().ClearCalls();
     }
-    TRecordingDevice& recorder() { return display.Recorder(); }
+    TRecordingDevice& recorder() { return (*display.Recorder()); }
     std::vector<const TDeviceCall*> callsOf(TKind kind) {
         std::vector<const TDeviceCall*> found;
         for (const auto& call : recorder().Calls())
@@ -33,7 +34,7 @@ protected:
     }
     TDirectDrawSurface* surfaceOf(const std::string& name) { return &scene.GetTexture(name)->Surface(); }
 
-    test::TRecordingDXDraw display;
+    THeadlessDXDraw display{64, 48, 32, 0, THeadlessDXDraw::TDevice::Recording};
     TD3DScene scene{&display};
 };
 
