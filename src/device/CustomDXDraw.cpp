@@ -6,7 +6,6 @@ namespace grottix {
 
 TCustomDXDraw::TCustomDXDraw() = default;
 
-// Subclasses finalise in their own destructors, while their overrides still exist.
 TCustomDXDraw::~TCustomDXDraw() = default;
 
 void TCustomDXDraw::checkSurface(const TSurfaceDesc& surface) {
@@ -33,6 +32,11 @@ void TCustomDXDraw::Initialize() {
 void TCustomDXDraw::Finalize() {
     if (!backend_) return;
     if (OnFinalize) OnFinalize(*this);
+    Release();
+}
+
+void TCustomDXDraw::Release() {
+    if (!backend_) return;
     DisplayStopped();
     backend_.reset();
     nowOptions_ = {};

@@ -57,6 +57,7 @@ public:
     static constexpr int kMaxSurfaceSide = 8192;
 
     TCustomDXDraw();
+    // Subclasses Release() in their destructors; destruction fires no events.
     virtual ~TCustomDXDraw();
     TCustomDXDraw(const TCustomDXDraw&) = delete;
     TCustomDXDraw& operator=(const TCustomDXDraw&) = delete;
@@ -105,6 +106,9 @@ protected:
 
     // Recreates the back buffer at a new size and fires OnInitializeSurface.
     void ResizeSurface(const TSurfaceDesc& surface);
+    // Releases device and back buffer without firing OnFinalize: for destructors, whose owner
+    // (the handler of the events) may be gone already.
+    void Release();
     TD3DBackend* Backend() const { return backend_.get(); }
 
 private:

@@ -10,7 +10,7 @@ THeadlessDXDraw::THeadlessDXDraw(int width, int height, int bitCount, int worker
     SetOptions({do3D, doDirectX7Mode, doZBuffer});
 }
 
-THeadlessDXDraw::~THeadlessDXDraw() { Finalize(); }
+THeadlessDXDraw::~THeadlessDXDraw() { Release(); }
 
 void THeadlessDXDraw::SetSurfaceSize(int width, int height, int bitCount) {
     surface_ = TSurfaceDesc{width, height, bitCount, true};

@@ -136,6 +136,16 @@ TEST(HeadlessDXDraw, InitialisingFiresInitializeThenInitializeSurfaceAndReinitia
                                         "Finalize"));
 }
 
+TEST(HeadlessDXDraw, DestroyingAnInitialisedDisplayFiresNoEventIntoItsPossiblyGoneOwner) {
+    auto log = std::make_unique<TEventLog>();
+    auto display = std::make_unique<THeadlessDXDraw>(8, 8);
+    log->attach(*display);
+    display->Initialize();
+    log.reset();
+    display.reset();  // would write into the freed log if it fired OnFinalize
+    SUCCEED();
+}
+
 TEST(HeadlessDXDraw, CreatesTheDeviceAndDepthBufferTheOptionsAskFor) {
     THeadlessDXDraw display(32, 24);
     display.SetOptions({do3D, doZBuffer, doHardware});
@@ -182,7 +192,7 @@ TEST(HeadlessDXDraw, RefusesSurfacesItCannotMakeAndStaysUninitialised) {
 }
 
 TEST(HeadlessDXDraw, ResizingTheSurfaceFiresInitializeSurfaceOnly) {
-    TEventLog log;  // outlives the display, whose destruction finalises it
+    TEventLog log;
     THeadlessDXDraw display(8, 8);
     display.Initialize();
     log.attach(display);

@@ -19,7 +19,7 @@ TDXDraw::TDXDraw(QWidget* parent) : QWidget(parent) {
                 doZBuffer});
 }
 
-TDXDraw::~TDXDraw() { Finalize(); }
+TDXDraw::~TDXDraw() { Release(); }
 
 QWidget* TDXDraw::FullScreenWindow() const { return fullScreen_.get(); }
 
