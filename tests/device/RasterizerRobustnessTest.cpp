@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -145,6 +146,55 @@ TEST_F(RasterizerInput, ATextureOfAnySizeWrapsLikeAPowerOfTwoOne) {
             const int tx = ((int(std::floor(u * 3)) % 3) + 3) % 3, ty = ((int(std::floor(v * 5)) % 5) + 5) % 5;
             EXPECT_EQ(image[size_t(y) * 32 + size_t(x)] & 0xFFFFFF, uint32_t(tx * 100) << 16 | uint32_t(ty * 50) << 8 | 7u) << x << "," << y;
         }
+}
+
+}  // namespace
+}  // namespace grottix::test
+
+namespace grottix::test {
+namespace {
+
+// Blending with ONE and ZERO changes nothing in the picture but sends every pixel through the general
+// shader instead of the spans specialised for the engine's usual state.
+TImage drawTexturedScene(bool general, uint32_t filter, bool key, bool varyingDiffuse, bool specular) {
+    TSoftwareDevice device({48, 40, 32, true}, 1);
+    PrepareEngine(device, 0.5f, D3DRGBA(30, 0, 60, 0));
+    auto texture = HoledTexture(16, RGB(200, 180, 40));
+    texture->SetColorKey(RGB(0, 0, 0));
+    device.SetTexture(0, texture.get());
+    device.SetTextureStageState(0, D3DTSS_MAGFILTER, filter);
+    device.SetTextureStageState(0, D3DTSS_MINFILTER, filter);
+    device.SetRenderState(D3DRENDERSTATE_COLORKEYENABLE, key);
+    device.SetRenderState(D3DRENDERSTATE_SPECULARENABLE, specular);
+    if (general) {
+        device.SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, 1);
+        device.SetRenderState(D3DRENDERSTATE_SRCBLEND, D3DBLEND_ONE);
+        device.SetRenderState(D3DRENDERSTATE_DESTBLEND, D3DBLEND_ZERO);
+    }
+    const uint32_t far = varyingDiffuse ? 0xFF4080C0 : 0xFFC0C0C0;
+    TD3DLVertex corners[4] = {{-2, -1, 6, 0, far, 0, 0.03f, 0.02f}, {2, -1, 6, 0, far, 0, 3.03f, 0.02f},
+                              {-2, -1, 1.2f, 0, 0xFFC0C0C0, 0, 0.03f, 2.02f}, {2, -1, 1.2f, 0, 0xFFC0C0C0, 0, 3.03f, 2.02f}};
+    corners[3].specular = 0x00503010;
+    DrawQuad(device, corners[0], corners[1], corners[2], corners[3]);
+    TImage image{48, 40, std::vector<uint32_t>(48 * 40)};
+    device.ReadBackBuffer(image.pixels.data());
+    return image;
+}
+
+TEST(RasterizerSpans, TheSpecialisedSpansDrawWhatTheGeneralShaderDraws) {
+    for (uint32_t filter : {D3DTFG_POINT, D3DTFG_LINEAR})
+        for (bool key : {false, true})
+            for (bool varying : {false, true})
+                for (bool specular : {false, true}) {
+                    const TImage fast = drawTexturedScene(false, filter, key, varying, specular);
+                    const TImage general = drawTexturedScene(true, filter, key, varying, specular);
+                    const long drawn = std::count_if(fast.pixels.begin(), fast.pixels.end(),
+                                                     [](uint32_t p) { return (p & 0xFFFFFF) != 0x1E003C; });
+                    ASSERT_GT(drawn, 400) << "the floor covers part of the picture";
+                    EXPECT_EQ(CountDifferences(fast, general, 1), 0)
+                        << "filter " << filter << " key " << key << " varying " << varying << " specular " << specular
+                        << ": " << DescribeDifferences(fast, general, 1);
+                }
 }
 
 }  // namespace
