@@ -26,15 +26,6 @@ struct TSetupDialog {
     TGrottix3DEngineSetupForm form;
 };
 
-TEST(EnginePresets, AreTheFourRowsInMenuOrder) {
-    const auto presets = EnginePresets();
-    ASSERT_EQ(presets.size(), 4u);
-    EXPECT_EQ(std::string_view(presets[0].Hint), "Full featured rendering ");
-    EXPECT_EQ(presets[2].Options, (TEngineOptions{true, true, true, false}));
-    EXPECT_EQ(presets[3].Options, (TEngineOptions{false, true, false, false}));
-    EXPECT_EQ(MatchingPreset({false, false, false, false}), std::nullopt);
-}
-
 TEST(EngineSetupDialog, ThePresetMenuMarksTheRowTheBoxesMatch) {
     TSetupDialog dialog;
     dialog.form.SetOptions({true, false, true, true});
