@@ -69,15 +69,6 @@ TEST(FileDrag, SplitsEveryDroppedPathIntoNameAndExtension) {
     EXPECT_EQ(target.window.OwnDrops, 0);
 }
 
-TEST(FileDrag, ANewDropReplacesTheListsOfTheLastOne) {
-    TDropTarget target;
-    DragAndDrop(target.window, *Files(Local({"/a/one.tr4", "/a/two.tr4"})));
-    DragAndDrop(target.window, *Files(Local({"/b/three"})));
-    EXPECT_EQ(target.drag->FileCount(), 1);
-    EXPECT_EQ(target.drag->FullPaths(), QStringList{"/b/three"});
-    EXPECT_EQ(target.drag->Extension(), QStringList{""});
-}
-
 TEST(FileDrag, OnlyLocalFilesCountAndDragsWithoutAnyGoToTheWindow) {
     TDropTarget target;
     const auto web = Files({QUrl("https://example.org/level.tr4")});
@@ -95,13 +86,6 @@ TEST(FileDrag, WhileDisabledTheWindowRefusesDropsAndOnDropNeverRuns) {
     DragAndDrop(target.window, *data);
     EXPECT_EQ(target.drops, 0);
     EXPECT_EQ(target.drag->FileCount(), 0);
-}
-
-TEST(FileDrag, AnOwnerThatIsNoWindowNeverAcceptsDrops) {
-    QObject owner;
-    TFileDrag drag(&owner);
-    drag.SetEnableDrop(true);
-    EXPECT_FALSE(drag.EnableDrop());
 }
 
 TEST(FileDrag, GoingAwayGivesTheWindowBackItsOwnHandling) {

@@ -69,15 +69,6 @@ TEST(FileMenuHistory, SettingPathsDropsBlankLinesButKeepsOthersUntrimmed) {
     EXPECT_EQ(menu.history.Paths(), (QStringList{" a ", "b"}));
 }
 
-TEST(FileMenuHistory, PathsAppendedDirectlyShowAtTheNextRefresh) {
-    THistoryMenu menu;
-    menu.history.SetPaths({});
-    menu.history.Paths() << "x" << "";
-    EXPECT_FALSE(menu.items[0]->isVisible());
-    menu.history.RefreshMenu();
-    EXPECT_EQ(menu.Captions().mid(0, 3), (QStringList{"&1. x", "&2. ", "-"})) << "a refresh keeps the list as it is";
-}
-
 TEST(FileMenuHistory, ClicksReportTheirSlotsPathAndClicksBeyondTheListDoNothing) {
     THistoryMenu menu;
     menu.history.SetPaths({"a", "b"});
@@ -103,18 +94,6 @@ TEST(FileMenuHistory, AssigningAnItemReplacesItsClickHandlerAndReleasesTheOldIte
     delete menu.items[2];
     menu.history.SetPaths({"a", "b", "c"});  // a deleted item is an empty slot
     EXPECT_EQ(menu.history.MenuItem(2), nullptr);
-}
-
-TEST(FileMenuHistory, SlotsOutsideZeroToNineAreRefused) {
-    THistoryMenu menu;
-    for (int index : {-1, 10}) {
-        try {
-            menu.history.AssignMenuItem(index, nullptr);
-            ADD_FAILURE() << index;
-        } catch (const EGrottixError& error) {
-            EXPECT_STREQ(error.what(), "Index out of range.");
-        }
-    }
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ TEST(FormRestorer, ClosingStoresTheBoundsUnderTheFormsKeyAndTheNextFormGetsThemB
     EXPECT_EQ(second.form.size(), QSize(800, 600));
 }
 
-TEST(FormRestorer, RestoresOnlyWhatItIsToldTo) {
+TEST(FormRestorer, RestoresOnlyWhatItIsToldToAndIgnoresAValueOfTheWrongSize) {
     TMemorySettingsStore store;
     Store(store, Bounds(10, 20, 500, 400));
     TRestoredForm positionOnly(store, TFormRestorerOption::frPositionOnly);
@@ -79,10 +79,7 @@ TEST(FormRestorer, RestoresOnlyWhatItIsToldTo) {
     TRestoredForm sizeOnly(store, TFormRestorerOption::frSizeOnly);
     sizeOnly.restorer->Loaded();
     EXPECT_EQ(sizeOnly.form.geometry(), QRect(216, 128, 500, 400));
-}
 
-TEST(FormRestorer, IgnoresAStoredValueOfTheWrongSize) {
-    TMemorySettingsStore store;
     std::vector<uint8_t> twelve = Bounds(10, 20, 500, 400);
     twelve.resize(12);
     Store(store, twelve);
@@ -120,14 +117,6 @@ TEST(FormRestorer, AFailedWriteIsReportedAndSkipsTheFormsHandler) {
     EXPECT_EQ(reported, "Error writing value");
     EXPECT_FALSE(handlerRan);
     EXPECT_FALSE(form.form.isVisible()) << "the window still closes";
-}
-
-TEST(FormRestorer, WithoutAParentUsesTheLostKey) {
-    TMemorySettingsStore store;
-    TViewerForm form;
-    auto* restorer = new TFormRestorer(form, store, "FormRestorer1");
-    restorer->WriteBounds();
-    EXPECT_NE(store.FindValue("Software\\!!!AnotherReg-LostKey!!!\\FormRestorer1", "SizeAndPosition"), nullptr);
 }
 
 }  // namespace

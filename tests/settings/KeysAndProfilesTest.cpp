@@ -45,11 +45,6 @@ TEST(ConfigurationKeys, ComposeTheirPathsFromParentsAndApplicationNames) {
     width.WriteValue(int32_t{640});
     EXPECT_TRUE(keys.form.Exists());
     ASSERT_NE(store.FindValue(ViewerFormPath, "SceneWidth"), nullptr);
-
-    TAppConfigKey unnamed(store, "AppConfigKey2");
-    EXPECT_EQ(unnamed.GetKeyName(),
-              "Software\\Someone forgot to specify company name\\Someone forgot to specify application name\\"
-              "Someone forgot to specify application version");
 }
 
 TEST(ConfigurationKeys, RenamingTheApplicationClosesTheKeyAndTheNextUseOpensTheNewPath) {
@@ -151,17 +146,6 @@ TEST(ConfigurationKeys, StoreFailuresRaiseTheirMessages) {
     EXPECT_FALSE(keys.form.IsOpen());
 }
 
-TEST(Profiles, WithoutAKeyEveryOperationFails) {
-    TVariantProfile variant("SafeMode");
-    TStringProfile text("FileMenuHistoryPaths");
-    const std::string message = "No key associated with the profile";
-    EXPECT_EQ(MessageOf([&] { variant.ReadValue(); }), message);
-    EXPECT_EQ(MessageOf([&] { variant.WriteValue(true); }), message);
-    EXPECT_EQ(MessageOf([&] { variant.Exists(); }), message);
-    EXPECT_EQ(MessageOf([&] { variant.Delete(); }), message);
-    EXPECT_EQ(MessageOf([&] { text.WriteValue("x"); }), message);
-}
-
 TEST(Profiles, MissingValuesReadAsEmptyAndExistOnlyOnceWritten) {
     TMemorySettingsStore store;
     TViewerKeys keys(store);
@@ -187,13 +171,6 @@ TEST(Profiles, StringProfileKeepsLineBreaksAndDropsOnlyItsTerminator) {
     EXPECT_EQ(stored->Kind, TValueKind::String);
     EXPECT_EQ(stored->Bytes.size(), text.size() + 1);
     EXPECT_EQ(paths.ReadValue(), "/levels/a.tr4\r\n/levels/b.phd\r\n");
-    EXPECT_EQ(SplitLines(paths.ReadValue()), (std::vector<std::string>{"/levels/a.tr4", "/levels/b.phd"}));
-}
-
-TEST(StringLines, SplitAtEveryKindOfLineBreakAndKeepBlankLines) {
-    EXPECT_EQ(SplitLines("a\r\n\r\nb\rc\nd"), (std::vector<std::string>{"a", "", "b", "c", "d"}));
-    EXPECT_EQ(SplitLines("a\r\n"), (std::vector<std::string>{"a"}));
-    EXPECT_TRUE(SplitLines("").empty());
 }
 
 }  // namespace

@@ -117,20 +117,6 @@ TEST(SettingsFileStore, AFailedWriteLeavesTheOldFileWholeAndTheStoreUsable) {
     EXPECT_EQ(TStringProfile("FileMenuHistoryPaths", reopenedRoot.get()).ReadValue(), "/levels/second.tr4\r\n");
 }
 
-TEST(SettingsFileStore, HandEditedEntriesOfAnotherShapeReadAsMissing) {
-    test::TempDir dir;
-    const QString file = FileIn(dir, "settings.json");
-    const std::string text = R"({"Software\\G": {"Paths": "a\r\n", "Width": 640, "Bounds": {"binary": "not base64!"},
-                                                  "Flag": {"binary": "AQI="}}, "Software\\H": 5})";
-    WriteFileAtomically(file.toStdString(), text.data(), text.size());
-    TSettingsFileStore store(file);
-    EXPECT_EQ(store.ReadValue("Software\\G", "Paths"), (std::vector<uint8_t>{'a', '\r', '\n', 0}));
-    EXPECT_EQ(store.ValueSize("Software\\G", "Width"), std::nullopt);
-    EXPECT_EQ(store.ValueSize("Software\\G", "Bounds"), std::nullopt);
-    EXPECT_EQ(store.ReadValue("Software\\G", "Flag"), (std::vector<uint8_t>{1, 2}));
-    EXPECT_FALSE(store.KeyExists("Software\\H"));
-}
-
 TEST(SettingsFileStore, ADamagedFileReadsAsEmptyAndIsReplacedByTheNextWrite) {
     test::TempDir dir;
     const QString file = FileIn(dir, "settings.json");

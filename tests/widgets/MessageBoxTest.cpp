@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QLabel>
 #include <QPushButton>
 
 #include "widgets/MessageBox.h"
@@ -17,8 +16,7 @@ public:
     QMessageBox::Icon ShownIcon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons ShownButtons;
     QMessageBox::StandardButton ShownDefault = QMessageBox::NoButton;
-    bool ShownOwned = false, ShownOnTop = false;
-    Qt::Alignment ShownAlignment;
+    bool ShownOwned = false;
     std::function<void()> WhileShown;
 
 protected:
@@ -30,8 +28,6 @@ protected:
         ShownButtons = box.standardButtons();
         ShownDefault = box.standardButton(box.defaultButton());
         ShownOwned = box.parentWidget() != nullptr;
-        ShownOnTop = box.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-        ShownAlignment = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->alignment();
         if (WhileShown) WhileShown();
         return Answer;
     }
@@ -45,7 +41,6 @@ TEST(MessageBox, ANewBoxAsksOkOrCancelUnderTheApplicationTitle) {
     EXPECT_EQ(box.ShownButtons, QMessageBox::Ok | QMessageBox::Cancel);
     EXPECT_EQ(box.ShownDefault, QMessageBox::Ok);
     EXPECT_EQ(box.ShownIcon, QMessageBox::NoIcon);
-    EXPECT_TRUE(box.ShownAlignment.testFlag(Qt::AlignLeft) || !box.ShownAlignment.testFlag(Qt::AlignRight));
 }
 
 TEST(MessageBox, TheViewersErrorBoxShowsAStopIconAndAFormattedText) {
@@ -85,47 +80,6 @@ TEST(MessageBox, AVetoShowsNothingAndReturnsMinusOne) {
     EXPECT_EQ(box.Shown, 1);
     EXPECT_EQ(afterCalls, 0);
     EXPECT_EQ(box.LastResult(), TMessageBoxResult::Cancel);
-}
-
-TEST(MessageBox, TheAnswerIsKeptAndNumberedLikeThePlatformsResults) {
-    TAnsweringBox box;
-    box.Buttons = TMessageBoxButtons::mbxAbortRetryIgnore;
-    box.Answer = QMessageBox::Retry;
-    TMessageBoxResult seenAfter = TMessageBoxResult::None;
-    box.OnAfterExecute = [&](TMessageBox& sender) { seenAfter = sender.LastResult(); };
-    EXPECT_EQ(static_cast<int>(box.Execute()), 4);
-    EXPECT_EQ(seenAfter, TMessageBoxResult::Retry);
-    box.Answer = QMessageBox::NoButton;  // closed without an answer
-    EXPECT_EQ(box.Execute(), TMessageBoxResult::None);
-}
-
-TEST(MessageBox, DefaultButtonsCountFromTheFirstOfTheSet) {
-    using B = QMessageBox::StandardButton;
-    using D = TMessageBoxDefaultButton;
-    EXPECT_EQ(DefaultButtonOf(TMessageBoxButtons::mbxYesNoCancel, D::mbxDefButton2), B::No);
-    EXPECT_EQ(DefaultButtonOf(TMessageBoxButtons::mbxYesNoCancel, D::mbxDefButton3), B::Cancel);
-    EXPECT_EQ(DefaultButtonOf(TMessageBoxButtons::mbxRetryCancel, D::mbxNoDefButton), B::Retry);
-    EXPECT_EQ(DefaultButtonOf(TMessageBoxButtons::mbxOK, D::mbxDefButton3), B::Ok);
-    EXPECT_EQ(ButtonsOf(TMessageBoxButtons::mbxAbortRetryIgnore), (QList<B>{B::Abort, B::Retry, B::Ignore}));
-}
-
-TEST(MessageBox, IconsFallIntoTheFourPlatformIcons) {
-    using I = TMessageBoxIcon;
-    for (I icon : {I::mbxIconExclamation, I::mbxIconWarning}) EXPECT_EQ(IconOf(icon), QMessageBox::Warning);
-    for (I icon : {I::mbxIconInformation, I::mbxIconAsterisk}) EXPECT_EQ(IconOf(icon), QMessageBox::Information);
-    for (I icon : {I::mbxIconStop, I::mbxIconError, I::mbxIconHand}) EXPECT_EQ(IconOf(icon), QMessageBox::Critical);
-    EXPECT_EQ(IconOf(I::mbxIconQuestion), QMessageBox::Question);
-}
-
-TEST(MessageBox, RightAlignmentAndStayingOnTopReachTheBox) {
-    TAnsweringBox box;
-    box.TextAlignment = TMessageBoxTextAlignment::mbxRight;
-    box.OnTop = true;
-    box.Execute();
-    EXPECT_TRUE(box.ShownAlignment.testFlag(Qt::AlignRight));
-    EXPECT_TRUE(box.ShownOnTop);
-    EXPECT_TRUE(PlacementOf(TMessageBoxModality::mbxSystemModal, false).StaysOnTop);
-    EXPECT_FALSE(PlacementOf(TMessageBoxModality::mbxNoModality, false).OwnedByActiveWindow);
 }
 
 TEST(MessageBoxFormat, ReplacesPlaceholdersInOrderAndSurvivesTooFewArguments) {
