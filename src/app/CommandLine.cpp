@@ -8,6 +8,7 @@
 #include "app/ExportTexturesCommand.h"
 #include "app/InfoCommand.h"
 #include "app/RenderCommand.h"
+#include "app/ViewerWindow.h"
 
 namespace grottix {
 
@@ -54,12 +55,7 @@ int RunCommandLine(const std::vector<std::string>& args) {
         }
         return found->second(std::vector<std::string>(args.begin() + 1, args.end()));
     }
-    // Until the window exists, opening a level prints its summary.
-    if (args.empty()) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
-    return RunInfoCommand(args);
+    return RunViewerWindow(args);
 }
 
 }  // namespace grottix

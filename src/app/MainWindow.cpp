@@ -1,0 +1,267 @@
+// The main window: creation, menus, tool bar, status bar, input, settings and destruction.
+
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/DeviceSetup.h"
+#include "app/HelpDialogs.h"
+#include "app/SkyBlobs.h"
+#include "app/ViewerKeys.h"
+#include "app/ViewerSettings.h"
+#include "settings/AnotherReg.h"
+#include "settings/FileDrag.h"
+#include "settings/FileMenuHistory.h"
+#include "settings/FormRestorer.h"
+#include "settings/QtKeyTimer.h"
+
+namespace grottix {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Grottix Viewer");
+
+QAction* action(QWidget* owner, const QString& text, const QString& hint, const QKeySequence& shortcut = {}) {
+    auto* item = new QAction(text, owner);
+    item->setStatusTip(hint);
+    item->setToolTip(hint);
+    if (!shortcut.isEmpty()) item->setShortcut(shortcut);
+    return item;
+}
+
+}  // namespace
+
+TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : arguments_(std::move(arguments)) {
+    setObjectName(QStringLiteral("DXViewerForm"));
+    setWindowTitle(kTitle);
+    resize(648, 574);
+    move(216, 128);
+    setMinimumSize(384, 300);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    FloorRecord = MakeFloorRecord();
+
+    applicationKey_ = std::make_unique<TAppConfigKey>(store, "Application", QtKeyTimers());
+    ConfigureApplicationKey(*applicationKey_);
+    restorer_ = new TFormRestorer(*this, store, "FormRestorer1", QtKeyTimers());
+    restorer_->SetParentKey(applicationKey_.get());
+    settings_ = std::make_unique<TViewerSettings>(*restorer_);
+
+    DXDraw = new TDXDraw(this);
+    DXDraw->setObjectName(QStringLiteral("DXDraw"));
+    DXDraw->SetOptions({doAllowReboot, doWaitVBlank, doAllowPalette256, doStretch, doCenter, doFlip, do3D, doDirectX7Mode,
+                        doHardware, doSelectDriver, doZBuffer});
+    DXDraw->OnInitialize = [this](TCustomDXDraw&) { DXDrawInitialize(); };
+    DXDraw->OnInitializeSurface = [this](TCustomDXDraw&) { DXDrawInitializeSurface(); };
+    DXDraw->OnFinalize = [this](TCustomDXDraw&) { DXDrawFinalize(); };
+    setCentralWidget(DXDraw);
+
+    Scene = std::make_unique<TGrottixViewerScene>(DXDraw, false);
+    Scene->SetNearDistance(0.5f);
+    Scene->OnProcessMessages = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+    Scene->SkyVertices = ExpandSkyVertices();
+    SkyPicture = ExpandSkyPicture();
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    createInput();
+
+    DXTimer.SetInterval(1);
+    DXTimer.SetActiveOnly(true);
+    DXTimer.OnTimer = [this](TDXTimer&, int) { DXTimerTimer(); };
+    DXTimer.SetEnabled(true);
+    DrawThread.OnExecute = [this](TThreadComponent&) { DrawThreadExecute(); };
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) { ApplicationActivated(state == Qt::ApplicationActive); });
+
+    for (TMessageBox* box : {&ErrorMessageBox, &ClipboardErrorMessageBox, &MessageBox1}) {
+        box->Caption = kTitle;
+        box->Buttons = TMessageBoxButtons::mbxOK;
+    }
+    ErrorMessageBox.Icon = TMessageBoxIcon::mbxIconStop;
+    ErrorMessageBox.Modality = TMessageBoxModality::mbxTaskModal;
+    ClipboardErrorMessageBox.Icon = TMessageBoxIcon::mbxIconError;
+    ClipboardErrorMessageBox.Modality = TMessageBoxModality::mbxTaskModal;
+    ClipboardErrorMessageBox.Text = QStringLiteral("Can not copy to clipboard an empty bitmap!");
+    MessageBox1.Icon = TMessageBoxIcon::mbxIconStop;
+    MessageBox1.Text = QStringLiteral("Can not determine file type!");
+
+    readSettings();
+    restorer_->Loaded();
+    Eye.LastInputTime = TD3DScene::TickSeconds();
+    QGuiApplication::restoreOverrideCursor();
+}
+
+TDXViewerForm::~TDXViewerForm() {
+    DXInput.Keyboard.Enabled = false;
+    DXInput.Mouse.Enabled = false;
+    DrawThread.SetEnabled(false);
+    DXTimer.SetEnabled(false);
+    try {
+        writeSettings();
+    } catch (const std::exception&) {
+        // Settings that cannot be written are lost; the program still ends cleanly.
+    }
+    DXDraw->Finalize();
+    Scene.reset();
+}
+
+void TDXViewerForm::createActions() {
+    open_ = action(this, tr("Open"), tr("Open Tomb Raider level to preview"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    save_ = action(this, tr("Save As.."), tr("Save current view as an image file on disk"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    exit_ = action(this, tr("Exit"), tr("Exit the program"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    copy_ = action(this, tr("Copy"), tr("Copy current view to clipboard as bitmap"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    fullScreen_ = action(this, tr("Full Screen"), tr("Full screen 3D preview of the level"));
+    setup_ = action(this, tr("3D Engine Setup..."), tr("Select 3D Engine options"));
+    homePage_ = action(this, tr("Home page"), tr("Visit the application's home page to look for updates and news"),
+                       QKeySequence(Qt::CTRL | Qt::Key_H));
+    contact_ = action(this, tr("Contact me"), tr("Contact the author"));
+    quickInfo_ = action(this, tr("Quick Info"), tr("Quick information for the application"), QKeySequence(Qt::Key_F1));
+    about_ = action(this, tr("About"), tr("Information and copyright notice"));
+    connect(open_, &QAction::triggered, this, [this] { OpenClick(); });
+    connect(save_, &QAction::triggered, this, [this] { Save2Click(); });
+    connect(exit_, &QAction::triggered, this, &QWidget::close);
+    connect(copy_, &QAction::triggered, this, [this] { CopyClick(); });
+    connect(fullScreen_, &QAction::triggered, this, [this] { ToggleFullScreen(); });
+    connect(setup_, &QAction::triggered, this, [this] { N3DEngineSetup1Click(); });
+    connect(homePage_, &QAction::triggered, this, [] { OpenHomePage(); });
+    connect(contact_, &QAction::triggered, this, [] { ComposeContactMail(kTitle); });
+    connect(quickInfo_, &QAction::triggered, this, [this] { ShowQuickInfo(this); });
+    connect(about_, &QAction::triggered, this, [this] { ShowAbout(this); });
+}
+
+void TDXViewerForm::createMenus() {
+    fileMenu_ = menuBar()->addMenu(tr("&File"));
+    fileMenu_->addAction(open_);
+    fileMenu_->addAction(save_);
+    fileMenu_->addSeparator();
+    history_ = new TFileMenuHistory(this);
+    for (int i = 0; i < TFileMenuHistory::SlotCount; ++i) {
+        QAction* item = action(this, QString(), tr("Open this level"));
+        fileMenu_->addAction(item);
+        history_->AssignMenuItem(i, item);
+    }
+    history_->OnOpen = [this](QAction*, const QString& path) { OpenLevelFile(path.toStdString()); };
+    fileMenu_->addSeparator();
+    fileMenu_->addAction(exit_);
+    connect(fileMenu_, &QMenu::aboutToShow, this, [this] { history_->RefreshMenu(); });
+
+    menuBar()->addMenu(tr("&Edit"))->addAction(copy_);
+    menuBar()->addMenu(tr("&View"))->addAction(fullScreen_);
+    menuBar()->addMenu(tr("&Options"))->addAction(setup_);
+    QMenu* help = menuBar()->addMenu(tr("Help"));
+    help->addAction(homePage_);
+    help->addAction(contact_);
+    help->addAction(quickInfo_);
+    help->addSeparator();
+    help->addAction(about_);
+}
+
+void TDXViewerForm::createToolBar() {
+    QToolBar* bar = addToolBar(tr("Tools"));
+    bar->setMovable(false);
+    bar->addAction(open_);
+    bar->addAction(save_);
+    bar->addSeparator();
+    bar->addAction(copy_);
+    bar->addSeparator();
+    DisplayModeBox = new QComboBox(bar);
+    DisplayModeBox->setFixedWidth(145);
+    DisplayModeBox->setStatusTip(tr("Fullscreen display mode"));
+    DisplayModeBox->setToolTip(tr("Fullscreen display mode"));
+    connect(DisplayModeBox, &QComboBox::activated, this, [this] { FocusView(); });
+    bar->addWidget(DisplayModeBox);
+    bar->addSeparator();
+    bar->addAction(fullScreen_);
+}
+
+void TDXViewerForm::createStatusBar() {
+    auto* panel = new QLabel(QLatin1Char(' ') + kTitle);
+    panel->setMinimumWidth(300);
+    statusBar()->addWidget(panel);
+    connect(statusBar(), &QStatusBar::messageChanged, this, [panel](const QString& hint) {
+        panel->setText(QLatin1Char(' ') + (hint.trimmed().isEmpty() ? kTitle : hint.trimmed()));
+    });
+}
+
+void TDXViewerForm::createInput() {
+    DXInput.Keyboard.Enabled = true;
+    DXInput.Keyboard.BindInputStates = true;
+    DXInput.Keyboard.KeyAssigns = DefaultKeyAssigns();
+    DXInput.Mouse.Enabled = false;
+    DXInput.Mouse.BindInputStates = false;
+    DXInput.Joystick.Enabled = true;
+    DXInput.Joystick.BindInputStates = true;
+    DXInput.SetForegroundQuery([this] { return isActiveWindow() || (DXDraw->FullScreenWindow() && DXDraw->FullScreenWindow()->isActiveWindow()); });
+    qApp->installEventFilter(&DXInput);
+    qApp->installEventFilter(this);
+    fileDrag_ = new TFileDrag(this);
+    fileDrag_->OnDrop = [this](TFileDrag&) { FileDrag1Drop(); };
+}
+
+void TDXViewerForm::readSettings() {
+    const TViewerOptions options = settings_->ReadOptions();
+    HardwareOn = options.UseHardwareAcceleration;
+    SetHardwareAcceleration(HardwareOn, true);
+    SafeModeOn = options.SafeMode;
+    ApplySafeMode(SafeModeOn, true);
+    TransparencyOn = options.Transparent;
+    FilteringOn = options.TextureFiltering;
+    for (const std::string& path : options.FileMenuHistoryPaths) history_->Paths().append(QString::fromStdString(path));
+    LevelFileName.clear();
+    LevelScale = 128;
+    LightFactorValue = options.LightFactor;
+}
+
+void TDXViewerForm::writeSettings() {
+    if (const TD3DSceneDisplayParam* mode = selectedDisplayMode())
+        settings_->WriteDisplayMode({mode->Width, mode->Height, mode->BitsPerPixel});
+    displayParams_.clear();
+    TViewerOptions options;
+    options.UseHardwareAcceleration = DXDraw->Options().Contains(doHardware);
+    options.SafeMode = Scene->SafeMode;
+    options.Transparent = TransparencyOn;
+    options.TextureFiltering = FilteringOn;
+    for (const QString& path : history_->Paths()) options.FileMenuHistoryPaths.push_back(path.toStdString());
+    options.LightFactor = LightFactorValue;
+    settings_->WriteOptions(options);
+}
+
+void TDXViewerForm::showHint(const QString& hint) { statusBar()->showMessage(hint); }
+
+bool TDXViewerForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool altEnter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && (key->modifiers() & Qt::AltModifier);
+        const bool escapeFullScreen = key->key() == Qt::Key_Escape && DXDraw->Options().Contains(doFullScreen);
+        if ((altEnter || escapeFullScreen) && !key->isAutoRepeat()) {
+            ToggleFullScreen();
+            return true;
+        }
+    }
+    return TDXForm::eventFilter(watched, event);
+}
+
+void TDXViewerForm::changeEvent(QEvent* event) { TDXForm::changeEvent(event); }
+
+void TDXViewerForm::showEvent(QShowEvent* event) {
+    TDXForm::showEvent(event);
+    FocusView();
+}
+
+void TDXViewerForm::closeEvent(QCloseEvent* event) { TDXForm::closeEvent(event); }
+
+void TDXViewerForm::FocusView() {
+    if (isVisible()) DXDraw->setFocus();
+}
+
+}  // namespace grottix

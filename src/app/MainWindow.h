@@ -1,0 +1,119 @@
+#pragma once
+// TDXViewerForm: the program's main window. A menu bar, a tool bar, the drawing surface and a status
+// bar; it owns the scene, the rendering options, the display modes, the recent-files menu, the drop
+// target and the settings, and carries out the user's commands.
+
+#include <QComboBox>
+#include <QStringList>
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "app/EyeMovement.h"
+#include "app/ThreadComponent.h"
+#include "app/ViewerScene.h"
+#include "device/qt/DXDraw.h"
+#include "device/qt/DXForm.h"
+#include "device/qt/DXInput.h"
+#include "device/qt/DXTimer.h"
+#include "widgets/MessageBox.h"
+
+class QAction;
+class QMenu;
+
+namespace grottix {
+
+class TAppConfigKey;
+class TFileDrag;
+class TFileMenuHistory;
+class TFormRestorer;
+class TSettingsStore;
+class TViewerSettings;
+
+// One full-screen display mode of the mode list.
+struct TD3DSceneDisplayParam {
+    int32_t Width = 0, Height = 0, BitsPerPixel = 0;
+};
+
+// "%dx%d %dbit", as the mode list shows a mode.
+QString DisplayModeText(int width, int height, int bits);
+
+class TDXViewerForm : public TDXForm {
+public:
+    // arguments: the command line after the program name; the first names a level to open.
+    TDXViewerForm(TSettingsStore& store, QStringList arguments);
+    ~TDXViewerForm() override;
+
+    // Loads LevelFileName into the scene; failures of the file raise.
+    void OpenLevel();
+    // Opens a level as a command does: any failure is shown in a message box.
+    void OpenLevelFile(const std::string& path);
+    void ToggleFullScreen();
+    void SetHardwareAcceleration(bool on, bool atStart);
+    void ApplySafeMode(bool on, bool atStart);
+    void FocusView();
+    void DrawFrame();
+
+    TDXDraw* DXDraw = nullptr;
+    std::unique_ptr<TGrottixViewerScene> Scene;
+    std::string LevelFileName;
+    int LevelScale = 128;
+    float LightFactorValue = 0.5f;
+    bool HardwareOn = true, SafeModeOn = true, TransparencyOn = true, FilteringOn = true;
+    bool Initialized = false;
+    bool Loading = false;
+    TD3DQuadrangleInfo FloorRecord;
+    TBitmap SkyPicture;
+    std::recursive_mutex FrameLock;
+    TDXInput DXInput;
+    TDXTimer DXTimer;
+    TThreadComponent DrawThread;
+    TEyeMovement Eye;
+    TMessageBox ErrorMessageBox, ClipboardErrorMessageBox, MessageBox1;
+    QComboBox* DisplayModeBox = nullptr;
+
+protected:
+    // Escape (full screen) and Alt+Enter, whichever window has the keyboard.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void createInput();
+    void readSettings();
+    void writeSettings();
+
+    void OpenClick();
+    void Save2Click();
+    void CopyClick();
+    void N3DEngineSetup1Click();
+    void FileDrag1Drop();
+    void DXDrawInitialize();
+    void DXDrawInitializeSurface();
+    void DXDrawFinalize();
+    void DXTimerTimer();
+    void DrawThreadExecute();
+    void ApplicationActivated(bool active);
+    void fillDisplayModes();
+    const TD3DSceneDisplayParam* selectedDisplayMode() const;
+    void showHint(const QString& hint);
+
+    std::unique_ptr<TAppConfigKey> applicationKey_;
+    TFormRestorer* restorer_ = nullptr;
+    std::unique_ptr<TViewerSettings> settings_;
+    TFileMenuHistory* history_ = nullptr;
+    TFileDrag* fileDrag_ = nullptr;
+    QStringList arguments_;
+    QMenu* fileMenu_ = nullptr;
+    QAction *open_ = nullptr, *save_ = nullptr, *exit_ = nullptr, *copy_ = nullptr, *fullScreen_ = nullptr;
+    QAction *setup_ = nullptr, *homePage_ = nullptr, *contact_ = nullptr, *quickInfo_ = nullptr, *about_ = nullptr;
+    std::vector<TD3DSceneDisplayParam> displayParams_;  // one per entry of DisplayModeBox
+};
+
+}  // namespace grottix

@@ -1,0 +1,209 @@
+// The main window's commands: opening levels, full screen, the engine options, saving and copying
+// the view.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QMenuBar>
+#include <QMessageBox>
+
+#include <chrono>
+#include <thread>
+
+#include "app/MainWindow.h"
+#include "app/ViewExport.h"
+#include "app/dialogs/EngineSetupDialog.h"
+#include "app/dialogs/FileDialogFilter.h"
+#include "app/dialogs/OpenLevelDialog.h"
+#include "level/LevelNames.h"
+#include "settings/AnotherReg.h"
+#include "settings/FileDrag.h"
+#include "settings/FileMenuHistory.h"
+
+namespace grottix {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Grottix Viewer");
+
+// Keeps the busy cursor up for a scope; the normal cursor comes back on every exit.
+struct TBusyCursor {
+    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+// A command's failure is shown the way the application shows any error.
+template <typename Command>
+void guarded(QWidget* owner, Command command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(owner, kTitle, QString::fromUtf8(error.what()));
+    }
+}
+
+// The view's pixels: the drawing surface's back buffer at the control's size.
+TBitmap viewBitmap(TDXDraw& draw) {
+    TBitmap view = draw.BackBufferBitmap();
+    view.SetPixelFormat(TPixelFormat::pf24bit);
+    return view;
+}
+
+}  // namespace
+
+QString DisplayModeText(int width, int height, int bits) { return QStringLiteral("%1x%2 %3bit").arg(width).arg(height).arg(bits); }
+
+const TD3DSceneDisplayParam* TDXViewerForm::selectedDisplayMode() const {
+    const int index = DisplayModeBox->currentIndex();
+    return index >= 0 && size_t(index) < displayParams_.size() ? &displayParams_[size_t(index)] : nullptr;
+}
+
+void TDXViewerForm::OpenLevel() {
+    std::lock_guard lock(FrameLock);
+    TBusyCursor busy;
+    Loading = true;
+    const bool drawing = DrawThread.Enabled();
+    DrawThread.SetEnabled(false);
+    const auto finish = [&] {
+        Loading = false;
+        DrawThread.SetEnabled(drawing);
+    };
+    try {
+        const uint8_t result = OpenLevelIntoScene(*Scene, LevelFileName, float(LevelScale), LightFactorValue, SkyPicture, FloorRecord);
+        if (result != kLevelLoaded) {
+            setWindowTitle(kTitle);
+            ErrorMessageBox.Execute(QStringLiteral("File %1: %2").arg(QString::fromStdString(LevelFileName),
+                                                                     QString::fromStdString(ImportErrorMessage(result))));
+            LevelFileName.clear();
+        } else {
+            history_->AddPath(QString::fromStdString(LevelFileName));
+            setWindowTitle(QStringLiteral("Grottix Viewer - %1").arg(QString::fromStdString(LevelFileName)));
+        }
+        FocusView();
+        ApplySafeMode(Scene->SafeMode, false);
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void TDXViewerForm::OpenLevelFile(const std::string& path) {
+    guarded(this, [&] {
+        LevelFileName = path;
+        OpenLevel();
+    });
+}
+
+void TDXViewerForm::OpenClick() {
+    guarded(this, [this] {
+        if (ShowOpenLevelDialog(this, *applicationKey_, LevelFileName, LightFactorValue)) OpenLevel();
+    });
+}
+
+void TDXViewerForm::FileDrag1Drop() {
+    guarded(this, [this] {
+        if (fileDrag_->FileCount() == 1) {
+            OpenLevelFile(fileDrag_->FullPaths().front().toStdString());
+        } else if (fileDrag_->FileCount() > 1) {
+            ErrorMessageBox.Execute(QStringLiteral("Only one file at a time!"));
+        }
+    });
+}
+
+void TDXViewerForm::ToggleFullScreen() {
+    const bool drawing = DrawThread.Enabled();
+    DrawThread.SetEnabled(false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(DrawThread.Sleep()));
+    DXDraw->Finalize();
+    TDXDrawOptions options = DXDraw->Options();
+    if (options.Contains(doFullScreen)) {
+        options.Exclude(doFullScreen);
+        DXDraw->SetOptions(options);
+        RestoreWindowPos();
+        show();
+        unsetCursor();
+        menuBar()->show();
+        FocusView();
+    } else {
+        const TD3DSceneDisplayParam* mode = selectedDisplayMode();
+        DXDraw->Display().SetWidth(mode ? mode->Width : 640);
+        DXDraw->Display().SetHeight(mode ? mode->Height : 480);
+        DXDraw->Display().SetBitCount(mode ? mode->BitsPerPixel : 16);
+        FocusView();
+        StoreWindowPos();
+        hide();
+        options.Include(doFullScreen);
+        DXDraw->SetOptions(options);
+    }
+    guarded(this, [this] { DXDraw->Initialize(); });
+    Scene->Refresh();
+    Scene->PrepareScene();
+    DrawThread.SetEnabled(drawing);
+}
+
+void TDXViewerForm::SetHardwareAcceleration(bool on, bool atStart) {
+    if (!atStart) DXDraw->Finalize();
+    TDXDrawOptions options = DXDraw->Options();
+    if (on) {
+        options.Include(doHardware);
+        options.Exclude(doSystemMemory);
+    } else {
+        options.Exclude(doHardware);
+        options.Include(doSystemMemory);
+    }
+    DXDraw->SetOptions(options);
+    if (atStart) return;
+    guarded(this, [this] { DXDraw->Initialize(); });
+    Scene->Refresh();
+    Scene->PrepareScene();
+}
+
+void TDXViewerForm::ApplySafeMode(bool on, bool atStart) {
+    Scene->SetSafeMode(on);
+    if (on && DXDraw->Options().Contains(doHardware)) {
+        SetHardwareAcceleration(false, atStart);
+        SetHardwareAcceleration(true, atStart);
+    }
+}
+
+void TDXViewerForm::N3DEngineSetup1Click() {
+    guarded(this, [this] {
+        if (!ShowEngineSetupDialog(this, *applicationKey_, HardwareOn, SafeModeOn, FilteringOn, TransparencyOn)) return;
+        SetHardwareAcceleration(HardwareOn, false);
+        ApplySafeMode(SafeModeOn, false);
+    });
+}
+
+void TDXViewerForm::Save2Click() {
+    guarded(this, [this] {
+        QFileDialog dialog(this);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        const QStringList filters = QtFileFilter(QString::fromLatin1(kSaveViewFilter)).split(QStringLiteral(";;"));
+        dialog.setNameFilters(filters);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+        TBusyCursor busy;
+        const int filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+        try {
+            const std::string path = SaveViewFileName(dialog.selectedFiles().front().toStdString(), filterIndex);
+            SaveViewImage(viewBitmap(*DXDraw), path);
+        } catch (const EUnknownFileType&) {
+            MessageBox1.Execute();
+        }
+    });
+}
+
+void TDXViewerForm::CopyClick() {
+    const TBitmap view = viewBitmap(*DXDraw);
+    if (view.Width() * view.Height() == 0) {
+        ClipboardErrorMessageBox.Execute();
+        return;
+    }
+    const QImage image(view.ScanLine(0), view.Width(), view.Height(), view.BytesPerRow(), QImage::Format_BGR888);
+    QApplication::clipboard()->setImage(image.copy());
+}
+
+}  // namespace grottix

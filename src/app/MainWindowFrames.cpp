@@ -1,0 +1,90 @@
+// The main window's frame loop: the two frame sources, the frame itself, and the display's events.
+
+#include <QApplication>
+
+#include "app/DeviceSetup.h"
+#include "app/MainWindow.h"
+#include "app/ViewerSettings.h"
+#include "settings/FileDrag.h"
+
+namespace grottix {
+
+void TDXViewerForm::DrawFrame() {
+    if (!DXDraw->CanDraw() || Loading) return;
+    DXInput.Update();
+    Eye.ProcessInput(*Scene, DXInput.States(), TD3DScene::TickSeconds(), QApplication::applicationState() == Qt::ApplicationActive);
+    if (TD3DDevice* device = DXDraw->D3DDevice7()) SetOptionStates(*device, FilteringOn, TransparencyOn);
+    Scene->RenderScene(0);
+    DXDraw->Flip();
+}
+
+void TDXViewerForm::DXTimerTimer() {
+    std::lock_guard lock(FrameLock);
+    DrawFrame();
+}
+
+void TDXViewerForm::DrawThreadExecute() {
+    std::lock_guard lock(FrameLock);
+    if (!Scene) return;
+    Scene->Drawing = true;
+    try {
+        DrawFrame();
+    } catch (...) {
+        Scene->Drawing = false;
+        throw;
+    }
+    Scene->Drawing = false;
+}
+
+void TDXViewerForm::fillDisplayModes() {
+    for (int i = 0; i < DXDraw->Display().Count(); ++i) {
+        const TDisplayMode mode = DXDraw->Display().Modes(i);
+        if (mode.BitCount != 16 && mode.BitCount != 32) continue;
+        displayParams_.push_back({mode.Width, mode.Height, mode.BitCount});
+        DisplayModeBox->addItem(DisplayModeText(mode.Width, mode.Height, mode.BitCount));
+    }
+    const TSceneDisplayMode stored = settings_->ReadDisplayMode();
+    int index = DisplayModeBox->findText(DisplayModeText(stored.Width, stored.Height, stored.BitCount));
+    if (index < 0) index = DisplayModeBox->findText(DisplayModeText(640, 480, 16));
+    DisplayModeBox->setCurrentIndex(index);
+}
+
+void TDXViewerForm::DXDrawInitialize() {
+    if (DisplayModeBox->count() == 0) fillDisplayModes();
+    DXDraw->setFocus();
+    if (TD3DDevice* device = DXDraw->D3DDevice7())
+        device->SetTransform(D3DTRANSFORMSTATE_VIEW, TD3DMatrix::Diagonal(0.75f, 1, 1, 0));
+    DrawThread.SetEnabled(true);
+    if (Initialized) return;
+    Initialized = true;
+    fileDrag_->SetEnableDrop(true);
+    if (!arguments_.isEmpty()) {
+        // Opened once the display has finished initialising.
+        const std::string path = arguments_.front().toStdString();
+        QMetaObject::invokeMethod(this, [this, path] { OpenLevelFile(path); }, Qt::QueuedConnection);
+    }
+}
+
+void TDXViewerForm::DXDrawInitializeSurface() { SetFixedDeviceState(*DXDraw, Scene.get()); }
+
+void TDXViewerForm::DXDrawFinalize() { DrawThread.SetEnabled(false); }
+
+void TDXViewerForm::ApplicationActivated(bool active) {
+    DXTimer.ApplicationActivated(active);
+    if (!active) {
+        DrawThread.SetEnabled(false);
+        return;
+    }
+    if (!DXDraw->isVisible() && !DXDraw->Options().Contains(doFullScreen)) return;
+    try {
+        DXDraw->Finalize();
+        DXDraw->Initialize();
+        DXDraw->setFocus();
+        Scene->Refresh();
+        DrawThread.SetEnabled(true);
+    } catch (...) {
+        // A display that cannot be rebuilt now is tried again on the next activation.
+    }
+}
+
+}  // namespace grottix

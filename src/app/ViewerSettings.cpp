@@ -1,0 +1,79 @@
+#include "app/ViewerSettings.h"
+
+#include "settings/Profiles.h"
+#include "settings/StringLines.h"
+#include "settings/Variant.h"
+
+namespace grottix {
+
+void ConfigureApplicationKey(TAppConfigKey& key) {
+    key.SetCompanyName("Halvoran");
+    key.SetApplicationName("GrottixViewer");
+    key.SetApplicationVersion("1.0");
+}
+
+bool TViewerSettings::readBool(const char* name, bool fallback) {
+    TVariantProfile profile(name, &window_);
+    if (!profile.Exists()) return fallback;
+    const TVariant value = profile.ReadValue();
+    const bool* flag = std::get_if<bool>(&value.Value());
+    return flag ? *flag : fallback;
+}
+
+TViewerOptions TViewerSettings::ReadOptions() {
+    TViewerOptions options;
+    try {
+        options.UseHardwareAcceleration = readBool("UseHardwareAcceleration", true);
+        options.SafeMode = readBool("SafeMode", true);
+        options.Transparent = readBool("Transparent", true);
+        options.TextureFiltering = readBool("TextureFiltering", true);
+        TStringProfile history("FileMenuHistoryPaths", &window_);
+        if (history.Exists()) options.FileMenuHistoryPaths = SplitLines(history.ReadValue());
+        TVariantProfile light("LightFactor", &window_);
+        if (light.Exists()) {
+            const TVariant value = light.ReadValue();
+            if (const double* d = std::get_if<double>(&value.Value())) options.LightFactor = float(*d);
+            else if (const float* f = std::get_if<float>(&value.Value())) options.LightFactor = *f;
+        }
+    } catch (const EGrottixError&) {
+        // Unreadable settings leave the defaults.
+    }
+    return options;
+}
+
+void TViewerSettings::WriteOptions(const TViewerOptions& options) {
+    TVariantProfile("UseHardwareAcceleration", &window_).WriteValue(options.UseHardwareAcceleration);
+    TVariantProfile("SafeMode", &window_).WriteValue(options.SafeMode);
+    TVariantProfile("Transparent", &window_).WriteValue(options.Transparent);
+    TVariantProfile("TextureFiltering", &window_).WriteValue(options.TextureFiltering);
+    TStringProfile("FileMenuHistoryPaths", &window_).WriteValue(JoinLines(options.FileMenuHistoryPaths));
+    TVariantProfile("LightFactor", &window_).WriteValue(double(options.LightFactor));
+}
+
+TSceneDisplayMode TViewerSettings::ReadDisplayMode() {
+    TSceneDisplayMode mode;
+    const auto readInt = [&](const char* name, int& value) {
+        TVariantProfile profile(name, &window_);
+        if (!profile.Exists()) {
+            profile.WriteValue(int32_t(value));
+            return;
+        }
+        const TVariant stored = profile.ReadValue();
+        if (const int32_t* i = std::get_if<int32_t>(&stored.Value())) value = *i;
+    };
+    try {
+        readInt("SceneWidth", mode.Width);
+        readInt("SceneHeight", mode.Height);
+        readInt("SceneBitCount", mode.BitCount);
+    } catch (const EGrottixError&) {
+    }
+    return mode;
+}
+
+void TViewerSettings::WriteDisplayMode(const TSceneDisplayMode& mode) {
+    TVariantProfile("SceneWidth", &window_).WriteValue(int32_t(mode.Width));
+    TVariantProfile("SceneHeight", &window_).WriteValue(int32_t(mode.Height));
+    TVariantProfile("SceneBitCount", &window_).WriteValue(int32_t(mode.BitCount));
+}
+
+}  // namespace grottix

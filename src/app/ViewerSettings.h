@@ -1,0 +1,47 @@
+#pragma once
+// The viewer's persisted settings: the four rendering options, the light factor, the display mode
+// and the recent files, under the application key Halvoran\GrottixViewer\1.0 and the window's name.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/AnotherReg.h"
+
+namespace grottix {
+
+struct TViewerOptions {
+    bool UseHardwareAcceleration = true;
+    bool SafeMode = true;
+    bool Transparent = true;
+    bool TextureFiltering = true;
+    float LightFactor = 0.5f;
+    std::vector<std::string> FileMenuHistoryPaths;
+};
+
+struct TSceneDisplayMode {
+    int Width = 640, Height = 480, BitCount = 16;
+};
+
+// The application key Halvoran\GrottixViewer\1.0 in a store.
+void ConfigureApplicationKey(TAppConfigKey& key);
+
+// The window's values, read and written through the window's key (its form restorer).
+class TViewerSettings {
+public:
+    explicit TViewerSettings(TCustomKey& windowKey) : window_(windowKey) {}
+
+    // Absent values give the defaults.
+    TViewerOptions ReadOptions();
+    void WriteOptions(const TViewerOptions& options);
+    // The stored display mode; 640 x 480 x 16 are written where absent.
+    TSceneDisplayMode ReadDisplayMode();
+    void WriteDisplayMode(const TSceneDisplayMode& mode);
+
+private:
+    bool readBool(const char* name, bool fallback);
+    TCustomKey& window_;
+};
+
+}  // namespace grottix
