@@ -57,7 +57,8 @@ public:
     TVariant(uint8_t value) : value_(value) {}
     TVariant(std::string value) : value_(std::move(value)) {}
     TVariant(const char* value) : value_(std::string(value)) {}
-    static TVariant Null() { return TVariant(TValue{TNullValue{}}); }
+    TVariant(TNullValue value) : value_(value) {}
+    static TVariant Null() { return TVariant(TNullValue{}); }
 
     TVarType Type() const;
     bool IsEmpty() const { return std::holds_alternative<std::monostate>(value_); }
@@ -71,7 +72,6 @@ public:
     std::optional<bool> ToBoolean() const;
 
 private:
-    explicit TVariant(TValue value) : value_(std::move(value)) {}
     TValue value_;
 };
 
