@@ -55,6 +55,13 @@ public:
     // One record per triangle (for the scene's SplitPolygon).
     std::vector<TD3DPolygonInfo> Split() const;
 
+    // Reads the polygon's header and vertices from a world stream, then constructs it with the
+    // names and the textures resolved from them. Prelit polygons keep the stored lit vertices.
+    static std::unique_ptr<TD3DPolygon> CreateFromStream(TStream& stream, int32_t version, const TTextureNames& names,
+                                                         const TTextureSet& textures, TCustomDXDraw* display);
+    void SaveToStream(TStream& stream) const override;
+    void LoadFromStream(TStream& stream, int32_t version) override;
+
     int Triangles() const;
 
     TTextureSet Textures{};

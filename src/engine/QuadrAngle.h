@@ -29,6 +29,13 @@ public:
     // Positions, corner colours and texture coordinates from the record.
     void BuildVertices();
 
+    // Reads the quadrangle's fields from a world stream, then constructs it with the texture name
+    // and the texture resolved from it.
+    static std::unique_ptr<TD3DQuadrAngle> CreateFromStream(TStream& stream, int32_t version, const std::string& textureName,
+                                                            TDirect3DTexture2* texture, TCustomDXDraw* display);
+    void SaveToStream(TStream& stream) const override;
+    void LoadFromStream(TStream& stream, int32_t version) override;
+
     std::array<TD3DLVertex, 4> Vertices{};
     TD3DQuadrangleInfo Info;
 };

@@ -21,7 +21,7 @@ TD3DScene::TD3DScene(const TD3DSceneInfo& info, TD3DScene* parent) {
     Parent = parent;
     construct(parent ? parent->Display : nullptr, true);
     Info = info;
-    // World files come with the world-file reader; until then a child names none it could read.
+    readChildWorld();
     RotateObjects(Info.Rotation);
     TranslateObjects(Info.Translation);
     Refresh();

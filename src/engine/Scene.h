@@ -189,6 +189,52 @@ public:
     virtual void PrepareScene();
     void RenderPass(bool drawing);
 
+    // ---- world files ----
+    // The world stream: signature, version, texture names, objects, data items, actions, lights.
+    // Writing settles the frame counts of stubs and polygons to the frames they use.
+    void SaveToStream(TStream& stream) const override;
+    // Replaces the scene with the world read from the stream (its own version decides the layout).
+    void LoadFromStream(TStream& stream, int32_t version) override;
+    // Adds the world read from the stream; textures are kept, the other items replaced.
+    void AddFromStream(TStream& stream);
+    // Reads and adds every item; each object is turned by rotation and then moved by translation.
+    // A damaged world raises EWorldFileError; what was read until then stays in the scene.
+    void ReadWorld(TStream& stream, TD3DVector rotation, TD3DVector translation);
+    // The layout without signature (version 0).
+    void ReadOldWorld(TStream& stream, TD3DVector rotation, TD3DVector translation);
+    void WriteWorldHeader(TStream& stream);
+    void WriteTextureList(TStream& stream);
+    void WriteObjects(TStream& stream);
+    // Writes beside the file and renames over it, after copying an existing file to ".~D3D".
+    void SaveToFile(const std::string& name);
+    void LoadFromFile(const std::string& name);
+    void ImportFromFile(const std::string& name, TD3DVector rotation, TD3DVector translation);
+    // This platform has no program resources: raises EWorldFileError for every name.
+    void LoadFromResource(const std::string& name);
+    // Loads a world file, a "->" WAD "::" entry, or an entry of the WAD the current world came
+    // from; false when the file is missing.
+    bool OpenWorld(const std::string& name);
+    void LoadFromWad(const std::string& file, const std::string& entry);
+    // A WAD held inside another stream, length bytes from start.
+    void LoadFromWadStream(TStream& stream, int64_t start, const std::string& entry, int64_t length);
+    void ImportFromWad(const std::string& file, const std::string& entry, TD3DVector rotation, TD3DVector translation);
+    // The files a world depends on: texture and data files, and the worlds of child scenes.
+    void CollectFiles(std::vector<std::string>& files);
+    void CollectChildFiles(std::vector<std::string>& files);
+    // Writes the world (entry name made "C:\name.D3D") and the files (collected when none are
+    // given) into a new WAD beside file, renamed over it; an existing file is copied to ".~WAD".
+    void SaveToWad(const std::string& file, const std::string& entry, const std::vector<std::string>* files, bool progress);
+    // The same, adding the files first and keeping the entries the WAD already holds.
+    void SaveToWadFilesFirst(const std::string& file, const std::string& entry, const std::vector<std::string>* files,
+                             bool progress);
+    // Stores a new quality mode (0-6) and rebuilds every texture for it.
+    void SetTextureQuality(uint8_t mode);
+    // Writes the world to memory and reads it back.
+    void ReloadTextures();
+    // Renames a registered texture everywhere in the world.
+    void RenameTexture(const std::string& oldName, const std::string& newName);
+    void RenameTextureAt(int index, const std::string& newName);
+
     // ---- fields ----
     bool FixTextureSizes = true;
     double PausedTime = 0;
@@ -226,6 +272,8 @@ public:
 
     // Set by the window so that long loads let it paint.
     std::function<void()> OnProcessMessages;
+    // Child worlds read in the current load of a top-level scene: bounds what a world can nest.
+    int32_t ChildWorldsRead = 0;
 
 protected:
     // Creates the object of a kind from its record (kinds 2, 3, 4, 7), or none.
@@ -236,6 +284,14 @@ private:
     void construct(TCustomDXDraw* display, bool isChild);
     template <typename Visit>
     void forEachMatching(int kind, int32_t id, Visit visit);
+    // The clock starts again after a whole world was loaded.
+    void restartClock();
+    // Reads the world a child scene names, from the parent's source.
+    void readChildWorld();
+    // Runs read on the entry of an open WAD, with LoadingFromWad set and Wad pointing at the WAD.
+    void readFromWad(TWad& wad, const std::string& entry, const std::function<void(TStream&)>& read);
+    void saveWorldToWad(const std::string& file, const std::string& entry, const std::vector<std::string>* files,
+                        bool progress, bool filesFirst);
 };
 
 }  // namespace grottix

@@ -18,6 +18,10 @@ class TStream;
 class TD3DSceneLight {
 public:
     explicit TD3DSceneLight(const TD3DSceneLightInfo& info);
+    // Reads the 33-byte light record from a world stream.
+    TD3DSceneLight(TStream& stream, int32_t version);
+    void SaveToStream(TStream& stream) const;
+    void LoadFromStream(TStream& stream, int32_t version);
 
     uint8_t GetKind() const { return kKindLight; }
     int32_t GetID() const { return Info.ID; }
@@ -37,6 +41,8 @@ class TCustomData {
 public:
     // The stream belongs to the scene's stream cache.
     TCustomData(const TCustomDataInfo& info, TStream* stream) : Stream(stream), Info(info) {}
+    // Reads the ID from a world stream; the scene reads the name and opens the data stream.
+    TCustomData(TStream& stream, int32_t version, const std::string& name, TStream* dataStream);
 
     void LoadFromStream(TStream& stream, int32_t version);
     void SaveToStream(TStream& stream) const;
@@ -50,6 +56,8 @@ public:
 class TD3DAction {
 public:
     TD3DAction(const TD3DActionInfo& info, TD3DScene* scene);
+    // Reads the stored 55 bytes of the record from a world stream; Finished is cleared.
+    TD3DAction(TStream& stream, int32_t version, TD3DScene* scene);
 
     uint8_t GetKind() const { return Info.ActionKind; }
     int32_t GetID() const { return Info.ID; }

@@ -32,6 +32,13 @@ public:
     void FaceCamera(TD3DVector eye, TD3DVector angles);
     void SetFacing(float angle);
 
+    // Reads the stub's fields from a world stream, then constructs it with the names and the
+    // textures resolved from them.
+    static std::unique_ptr<TD3DStubObject> CreateFromStream(TStream& stream, int32_t version, const TTextureNames& names,
+                                                            const TTextureSet& textures, TCustomDXDraw* display);
+    void SaveToStream(TStream& stream) const override;
+    void LoadFromStream(TStream& stream, int32_t version) override;
+
     TTextureSet Textures{};
     std::array<TD3DLVertex, 4> Vertices{};
     TD3DStubObjectInfo Info;
