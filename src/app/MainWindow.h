@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/EyeMovement.h"
+#include "app/ScreenSaverInhibitor.h"
 #include "app/ThreadComponent.h"
 #include "app/ViewerScene.h"
 #include "device/qt/DXDraw.h"
@@ -113,7 +114,8 @@ private:
     QMenu* fileMenu_ = nullptr;
     QAction *open_ = nullptr, *save_ = nullptr, *exit_ = nullptr, *copy_ = nullptr, *fullScreen_ = nullptr;
     QAction *setup_ = nullptr, *homePage_ = nullptr, *contact_ = nullptr, *quickInfo_ = nullptr, *about_ = nullptr;
-    std::vector<TD3DSceneDisplayParam> displayParams_;  // one per entry of DisplayModeBox
+    std::vector<TD3DSceneDisplayParam> displayParams_;
+    TScreenSaverInhibitor screenSaver_;  // one per entry of DisplayModeBox
 };
 
 }  // namespace grottix

@@ -122,6 +122,7 @@ void TDXViewerForm::ToggleFullScreen() {
     if (options.Contains(doFullScreen)) {
         options.Exclude(doFullScreen);
         DXDraw->SetOptions(options);
+        screenSaver_.Release();
         RestoreWindowPos();
         show();
         unsetCursor();
@@ -135,6 +136,7 @@ void TDXViewerForm::ToggleFullScreen() {
         FocusView();
         StoreWindowPos();
         hide();
+        screenSaver_.Inhibit();
         options.Include(doFullScreen);
         DXDraw->SetOptions(options);
     }
