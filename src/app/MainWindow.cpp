@@ -236,8 +236,6 @@ void TDXViewerForm::writeSettings() {
     settings_->WriteOptions(options);
 }
 
-void TDXViewerForm::showHint(const QString& hint) { statusBar()->showMessage(hint); }
-
 bool TDXViewerForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -251,14 +249,10 @@ bool TDXViewerForm::eventFilter(QObject* watched, QEvent* event) {
     return TDXForm::eventFilter(watched, event);
 }
 
-void TDXViewerForm::changeEvent(QEvent* event) { TDXForm::changeEvent(event); }
-
 void TDXViewerForm::showEvent(QShowEvent* event) {
     TDXForm::showEvent(event);
     FocusView();
 }
-
-void TDXViewerForm::closeEvent(QCloseEvent* event) { TDXForm::closeEvent(event); }
 
 void TDXViewerForm::FocusView() {
     if (isVisible()) DXDraw->setFocus();

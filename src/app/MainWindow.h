@@ -77,9 +77,7 @@ public:
 protected:
     // Escape (full screen) and Alt+Enter, whichever window has the keyboard.
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createActions();
@@ -103,7 +101,6 @@ private:
     void ApplicationActivated(bool active);
     void fillDisplayModes();
     const TD3DSceneDisplayParam* selectedDisplayMode() const;
-    void showHint(const QString& hint);
 
     std::unique_ptr<TAppConfigKey> applicationKey_;
     TFormRestorer* restorer_ = nullptr;

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <numbers>
 #include <optional>
-#include <sstream>
 
 #include <QGuiApplication>
 

@@ -210,32 +210,47 @@ void placeEye(TD3DScene& scene, const TTombRaiderLevel& level, float scale) {
 
 }  // namespace
 
-void ImportLoadedLevel(TD3DScene& scene, TTombRaiderLevel& level, float scale, float gamma) {
+namespace {
+
+// Times the steps of one import, one lap per step.
+class TLapTimer {
+public:
+    void lap(double& into) {
+        const auto now = std::chrono::steady_clock::now();
+        into = std::chrono::duration<double>(now - mark_).count();
+        mark_ = now;
+    }
+
+private:
+    std::chrono::steady_clock::time_point mark_ = std::chrono::steady_clock::now();
+};
+
+void importLoaded(TD3DScene& scene, TTombRaiderLevel& level, float scale, float gamma, TImportTimings& times, TLapTimer& timer) {
     level.RegisterTiles();
+    timer.lap(times.Textures);
     if (level.Rooms.empty()) return;
     Importer(scene, level, scale, gamma).importRooms();
+    timer.lap(times.Converting);
     placeEye(scene, level, scale);
+}
+
+}  // namespace
+
+void ImportLoadedLevel(TD3DScene& scene, TTombRaiderLevel& level, float scale, float gamma) {
+    TImportTimings ignored;
+    TLapTimer timer;
+    importLoaded(scene, level, scale, gamma, ignored, timer);
 }
 
 uint8_t ImportTombRaiderMap(TD3DScene& scene, const std::string& path, float scale, float gamma, TImportTimings* timings) {
     TImportTimings ignored;
     TImportTimings& times = timings ? *timings : ignored;
-    auto mark = std::chrono::steady_clock::now();
-    const auto lap = [&mark](double& into) {
-        const auto now = std::chrono::steady_clock::now();
-        into = std::chrono::duration<double>(now - mark).count();
-        mark = now;
-    };
+    TLapTimer timer;
     TTombRaiderLevel level(&scene);
     const uint8_t result = level.LoadLevel(path);
-    lap(times.Reading);
+    timer.lap(times.Reading);
     if (result != kLevelLoaded) return result;
-    level.RegisterTiles();
-    lap(times.Textures);
-    if (level.Rooms.empty()) return kLevelLoaded;
-    Importer(scene, level, scale, gamma).importRooms();
-    lap(times.Converting);
-    placeEye(scene, level, scale);
+    importLoaded(scene, level, scale, gamma, times, timer);
     return kLevelLoaded;
 }
 
