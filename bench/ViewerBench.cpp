@@ -55,14 +55,14 @@ void BM_OpenToFirstFrame(benchmark::State& state) {
     THeadlessViewer viewer(640, 480);
     double open = 0, frame = 0, floor = 0, textures = 0;
     for (auto _ : state) {
-        TImportTimings timings;
+        TImportReport report;
         const auto start = std::chrono::steady_clock::now();
-        viewer.Open(path, 0.5f, &timings);
+        viewer.Open(path, 0.5f, &report);
         open += secondsSince(start);
         const auto drawn = std::chrono::steady_clock::now();
         viewer.DrawFrame();
         frame += secondsSince(drawn);
-        textures += timings.Textures;
+        textures += report.Textures;
         state.PauseTiming();
         floor += readAndInflate(path, file.code);
         state.ResumeTiming();

@@ -16,8 +16,8 @@ THeadlessViewer::THeadlessViewer(std::unique_ptr<THeadlessDXDraw> display)
     Display->Initialize();
 }
 
-uint8_t THeadlessViewer::Open(const std::string& path, float lightFactor, TImportTimings* timings) {
-    const uint8_t result = OpenLevelIntoScene(Scene, path, 128.0f, lightFactor, skyPicture_, floor_, timings);
+uint8_t THeadlessViewer::Open(const std::string& path, float lightFactor, TImportReport* report) {
+    const uint8_t result = OpenLevelIntoScene(Scene, path, 128.0f, lightFactor, skyPicture_, floor_, report);
     Scene.PrepareScene();
     Scene.Refresh();
     return result;

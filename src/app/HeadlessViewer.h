@@ -20,7 +20,7 @@ public:
     bool UsesOpenGL() const { return Display->NowOptions().Contains(doHardware); }
 
     // Opens a level as the window does; returns the load result (0 loaded).
-    uint8_t Open(const std::string& path, float lightFactor = 0.5f, TImportTimings* timings = nullptr);
+    uint8_t Open(const std::string& path, float lightFactor = 0.5f, TImportReport* report = nullptr);
     // Draws one frame with the option states of the window, and presents it.
     void DrawFrame(bool filtering = true, bool transparency = true);
     // The back buffer as a 24-bit picture.

@@ -74,7 +74,8 @@ double seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-void printStats(const TGrottixViewerScene& scene, const TImportTimings& timings, double firstFrame) {
+// The figures of --stats; the eye and room are where the level's start put the eye.
+void printStats(const TGrottixViewerScene& scene, const TImportReport& report, TD3DVector start, double firstFrame) {
     size_t polygons = 0, vertices = 0, triangles = 0;
     for (const auto& entry : scene.Objects) {
         polygons += entry.Item->GetKind() == kKindPolygon;
@@ -82,9 +83,10 @@ void printStats(const TGrottixViewerScene& scene, const TImportTimings& timings,
         triangles += size_t(std::max(entry.Item->GetTriangleCount(), 0));
     }
     std::printf("reading: %.1f ms\ntexture registration: %.1f ms\nconverting: %.1f ms\nfirst frame: %.1f ms\n",
-                timings.Reading * 1e3, timings.Textures * 1e3, timings.Converting * 1e3, firstFrame * 1e3);
+                report.Reading * 1e3, report.Textures * 1e3, report.Converting * 1e3, firstFrame * 1e3);
     std::printf("objects: %zu\npolygons: %zu\nvertices: %zu\ntriangles: %zu\ntextures: %zu\n", scene.Objects.size(), polygons,
                 vertices, triangles, scene.Shared->Textures.size());
+    std::printf("eye: %.3f, %.3f, %.3f\nroom: %d\n", start.x, start.y, start.z, report.StartRoom);
 }
 
 }  // namespace
@@ -110,12 +112,13 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         if (options.opengl && !viewer.UsesOpenGL())
             std::fputs("grottix-viewer: no OpenGL here; drawing with the CPU rasterizer\n", stderr);
         TGrottixViewerScene& scene = viewer.Scene;
-        TImportTimings timings;
-        const uint8_t result = viewer.Open(options.level, options.light, &timings);
+        TImportReport report;
+        const uint8_t result = viewer.Open(options.level, options.light, &report);
         if (result != kLevelLoaded) {
             std::fprintf(stderr, "File %s: %s\n", options.level.c_str(), ImportErrorMessage(result).c_str());
             return 1;
         }
+        const TD3DVector start = scene.GetCameraPosition();
         if (options.eye) scene.SetCameraPosition(*options.eye);
         if (options.angles) scene.SetCameraRotation(*options.angles);
 
@@ -133,7 +136,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
             std::printf("%d frames at %dx%d: %.1f frames per second\n", options.frames, options.width, options.height,
                         options.frames / seconds(loopStart));
         }
-        if (options.stats) printStats(scene, timings, firstFrame);
+        if (options.stats) printStats(scene, report, start, firstFrame);
         WriteImageFile(viewer.Picture(), options.out);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "grottix-viewer: %s\n", error.what());

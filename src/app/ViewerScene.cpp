@@ -29,11 +29,11 @@ TD3DQuadrangleInfo MakeFloorRecord() {
 }
 
 uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, float scale, float gamma,
-                           const TBitmap& skyPicture, const TD3DQuadrangleInfo& floor, TImportTimings* timings) {
+                           const TBitmap& skyPicture, const TD3DQuadrangleInfo& floor, TImportReport* report) {
     scene.Reset();
     scene.MoveCamera({0, 0, 0});
     scene.SetCameraRotationNow({0, 0, 0});
-    const uint8_t result = ImportTombRaiderMap(scene, path, scale, gamma, timings);
+    const uint8_t result = ImportTombRaiderMap(scene, path, scale, gamma, report);
     if (result != 0) return result;
     for (auto& entry : scene.Objects)
         if (entry.Name.empty()) entry.Item->SetHidden(true);

@@ -29,6 +29,6 @@ TD3DQuadrangleInfo MakeFloorRecord();
 // What opening a level does to the scene: reset, eye to the origin, import, hide unnamed objects,
 // register the sky picture as "SKY" (black colour key), add the floor. Returns the load result.
 uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, float scale, float gamma,
-                           const TBitmap& skyPicture, const TD3DQuadrangleInfo& floor, TImportTimings* timings = nullptr);
+                           const TBitmap& skyPicture, const TD3DQuadrangleInfo& floor, TImportReport* report = nullptr);
 
 }  // namespace grottix

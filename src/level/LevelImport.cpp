@@ -7,6 +7,8 @@
 #include "engine/Scene.h"
 #include "level/LevelMeshes.h"
 #include "level/LevelNames.h"
+#include "level/LevelStart.h"
+#include "level/SpriteTextures.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
@@ -24,6 +26,7 @@ public:
 
     void importRooms() {
         meshes_ = ParseLevelMeshes(level_);
+        spriteTextures_ = ReadSpriteTextures(level_);
         for (const TRoomRecord& room : level_.Rooms) {
             for (const auto& face : room.rectangles) roomRectangle(room, face);
             for (const auto& face : room.triangles) roomTriangle(room, face);
@@ -49,9 +52,9 @@ private:
 
     TD3DLVertex roomVertex(const TRoomRecord& room, const TRoomVertex& v) const {
         TD3DLVertex out;
-        out.x = float(room.x + v.x) / scale_;
+        out.x = float((double(room.x) + v.x) / scale_);
         out.y = -float(v.y) / scale_;
-        out.z = float(room.z + v.z) / scale_;
+        out.z = float((double(room.z) + v.z) / scale_);
         out.color = colour(roomChannels(v));
         return out;
     }
@@ -162,29 +165,27 @@ private:
             }
     }
 
+    // A camera-facing stub with the sprite texture's picture, sized and placed by its extents.
     void roomSprite(const TRoomRecord& room, const TRoomSprite& sprite) {
         const size_t t = sprite.texture & 0x0FFF;
-        if (t >= level_.ObjectTextures.size() || sprite.vertex >= room.vertices.size()) return;
-        const TObjectTexture& texture = level_.ObjectTextures[t];
+        if (t >= spriteTextures_.size() || sprite.vertex >= room.vertices.size()) return;
+        const TSpriteTexture& texture = spriteTextures_[t];
         const TRoomVertex& v = room.vertices[sprite.vertex];
-        const float w = float(int(texture.corners[1].u) - int(texture.corners[0].u));
-        const float h = float(int(texture.corners[2].v) - int(texture.corners[0].v));
         TD3DStubObjectInfo info;
         info.ID = NextID();
         info.Color = RGB(255, 255, 255);
         info.Passes = 16;
         info.FrameCount = 1;
-        const int tile = texture.tile & 0x7FFF;
-        if (tile < level_.TileCount) info.TextureNames[0] = tileName(tile);
-        info.TexWidth = w / 256;
-        info.TexHeight = h / 256;
-        info.TexLeft = texture.corners[0].u / 256.0f;
-        info.TexTop = texture.corners[0].v / 256.0f;
-        info.Width = w / scale_;
-        info.Height = h / scale_;
-        info.X = float(room.x + v.x) / scale_;
-        info.Y = -float(v.y) / scale_ + (h / scale_) / 2;
-        info.Z = float(room.z + v.z) / scale_;
+        if (texture.tile < level_.TileCount) info.TextureNames[0] = tileName(texture.tile);
+        info.TexLeft = float(texture.left) / 256;
+        info.TexTop = float(texture.top) / 256;
+        info.TexWidth = float(texture.width) / 256;
+        info.TexHeight = float(texture.height) / 256;
+        info.Width = float((double(texture.extentRight) - texture.extentLeft) / scale_);
+        info.Height = float((double(texture.extentBottom) - texture.extentTop) / scale_);
+        info.X = float((double(room.x) + v.x) / scale_);
+        info.Y = float(-(v.y + (double(texture.extentTop) + texture.extentBottom) / 2) / scale_);
+        info.Z = float((double(room.z) + v.z) / scale_);
         scene_.AddObject(kKindStub, &info);
     }
 
@@ -193,24 +194,19 @@ private:
     float scale_;
     double keep_, add_;
     TLevelMeshList meshes_;
+    std::vector<TSpriteTexture> spriteTextures_;
     mutable std::vector<std::string> tileNames_;
     TD3DGenericQuadrangleInfo quad_;
     TD3DGenericTriangleInfo triangle_;
 };
 
-}  // namespace
-
-namespace {
-
-void placeEye(TD3DScene& scene, const TTombRaiderLevel& level, float scale) {
-    const TRoomRecord& first = level.Rooms.front();
-    scene.SetCameraPosition({float(first.x) / scale, float(first.yTop - first.yBottom) / scale, float(first.z) / scale});
-    scene.SetCameraRotation({});
+// The eye at the level's start, in scene units, turned the way the player faces.
+int placeEye(TD3DScene& scene, const TTombRaiderLevel& level, float scale) {
+    const TLevelStart start = FindLevelStart(level);
+    scene.SetCameraPosition({float(start.x / scale), float(-start.y / scale), float(start.z / scale)});
+    scene.SetCameraRotation({0, float(start.yaw), 0});
+    return start.room;
 }
-
-}  // namespace
-
-namespace {
 
 // Times the steps of one import, one lap per step.
 class TLapTimer {
@@ -225,32 +221,32 @@ private:
     std::chrono::steady_clock::time_point mark_ = std::chrono::steady_clock::now();
 };
 
-void importLoaded(TD3DScene& scene, TTombRaiderLevel& level, float scale, float gamma, TImportTimings& times, TLapTimer& timer) {
+void importLoaded(TD3DScene& scene, TTombRaiderLevel& level, float scale, float gamma, TImportReport& report, TLapTimer& timer) {
     level.RegisterTiles();
-    timer.lap(times.Textures);
+    timer.lap(report.Textures);
     if (level.Rooms.empty()) return;
     Importer(scene, level, scale, gamma).importRooms();
-    timer.lap(times.Converting);
-    placeEye(scene, level, scale);
+    timer.lap(report.Converting);
+    report.StartRoom = placeEye(scene, level, scale);
 }
 
 }  // namespace
 
 void ImportLoadedLevel(TD3DScene& scene, TTombRaiderLevel& level, float scale, float gamma) {
-    TImportTimings ignored;
+    TImportReport ignored;
     TLapTimer timer;
     importLoaded(scene, level, scale, gamma, ignored, timer);
 }
 
-uint8_t ImportTombRaiderMap(TD3DScene& scene, const std::string& path, float scale, float gamma, TImportTimings* timings) {
-    TImportTimings ignored;
-    TImportTimings& times = timings ? *timings : ignored;
+uint8_t ImportTombRaiderMap(TD3DScene& scene, const std::string& path, float scale, float gamma, TImportReport* report) {
+    TImportReport ignored;
+    TImportReport& into = report ? *report : ignored;
     TLapTimer timer;
     TTombRaiderLevel level(&scene);
     const uint8_t result = level.LoadLevel(path);
-    timer.lap(times.Reading);
+    timer.lap(into.Reading);
     if (result != kLevelLoaded) return result;
-    importLoaded(scene, level, scale, gamma, times, timer);
+    importLoaded(scene, level, scale, gamma, into, timer);
     return kLevelLoaded;
 }
 

@@ -28,8 +28,9 @@ const Viewpoint kViewpoints[] = {
     {"trc-hall", "demo-trc.trc", {}, {}},
     {"tr4-store", "demo-tr4.tr4", {}, TD3DVector{0, 0.9f, 0}},
     {"tr4-sky", "demo-tr4.tr4", TD3DVector{0, -28, 58}, TD3DVector{0.45f, 0.2f, 0}},
-    {"tr1-plants", "demo-tr1.phd", TD3DVector{-26.5f, -33.6f, 65.5f}, TD3DVector{0, -0.5f, 0}},
-    {"tr3-plants", "demo-tr3.tr2", TD3DVector{-26.5f, -33.6f, 65.5f}, TD3DVector{0, -0.5f, 0}},
+    {"tr1-plants", "demo-tr1.phd", TD3DVector{-26.5f, -28, 65.5f}, TD3DVector{0, -0.5f, 0}},
+    {"tr3-plants", "demo-tr3.tr2", TD3DVector{-26.5f, -28, 65.5f}, TD3DVector{0, -0.5f, 0}},
+    {"tr4-plants", "demo-tr4.tr4", TD3DVector{-26.5f, -28, 65.5f}, TD3DVector{0, -0.5f, 0}},
 };
 
 void PrintTo(const Viewpoint& view, std::ostream* out) { *out << view.name; }

@@ -75,7 +75,6 @@ TEST_F(LevelImportTest, RectangleCornersArriveAsAStripWithTheirTextureCoordinate
         EXPECT_EQ(v.tu, (8 + 8 * corner) / 256.0f);
         EXPECT_EQ(v.tv, (40 + 8 * corner) / 256.0f);
     }
-    EXPECT_EQ(scene.EyePosition, (TD3DVector{100, -512, 200})) << "(x, yTop - yBottom, z) of the first room";
 }
 
 TEST_F(LevelImportTest, ClassicLightingAndGamma) {
@@ -161,25 +160,74 @@ TEST_F(LevelImportTest, StaticMeshesAreTurnedAndPlacedOncePerMatchingDefinition)
     EXPECT_EQ(v.tu, 16 / 256.0f) << "mesh faces use the object texture's corners";
 }
 
-TEST_F(LevelImportTest, SpritesBecomeStubsSizedByTheirTexture) {
+TEST_F(LevelImportTest, SpriteWordsNamingNoSpriteTextureOrVertexAreSkipped) {
     auto level = oneRectangle(1);
-    level.rooms[0].rectangles.clear();
-    ObjectTexture sprite;
-    sprite.u = {16, 48, 48, 16};
-    sprite.v = {0, 0, 64, 64};
-    level.objectTextures.push_back(sprite);
-    level.rooms[0].sprites = {{1, 1}, {0, 5}, {9, 1}};  // texture 5 and vertex 9 do not exist
+    level.spriteTextures = std::vector<SpriteTexture>{{0, 16, 0, 32 * 256 - 1, 64 * 256 - 1, -16, -64, 16, 0}};
+    level.rooms[0].sprites = {{1, 0}, {0, 1}, {9, 0}};  // sprite texture 1 and vertex 9 do not exist
     ASSERT_EQ(import(level), 0);
     ASSERT_EQ(scene.Stubs.size(), 1u);
-    const TD3DStubObjectInfo& info = scene.Stubs[0].second->Info;
-    EXPECT_EQ(info.Width, 32);
-    EXPECT_EQ(info.Height, 64);
-    EXPECT_EQ(info.X, 110);
-    EXPECT_EQ(info.Y, 1 + 32) << "the centre is raised by half the height";
-    EXPECT_EQ(info.TexLeft, 16 / 256.0f);
-    EXPECT_EQ(info.TexWidth, 32 / 256.0f);
-    EXPECT_EQ(info.Passes, 16);
-    EXPECT_EQ(info.TextureNames[0], tile(1));
+    EXPECT_EQ(scene.Stubs[0].second->Info.Passes, 16) << "colour-keyed";
+}
+
+// A room of 4 x 4 sectors from (-2048, -2048), floor at y 512 and ceiling at -2048, with a floor
+// of two rectangles (the larger one at x >= -1024) and a small raised step.
+LevelDescription floorRoom(int code) {
+    LevelDescription level;
+    level.code = code;
+    level.tileCount = 1;
+    Room room;
+    room.x = room.z = -2048;
+    room.xSectors = room.zSectors = 4;
+    room.yBottom = 512;
+    room.yTop = -2048;
+    const auto corner = [&](int x, int y, int z) {
+        room.vertices.push_back({int16_t(x + 2048), int16_t(y), int16_t(z + 2048), 0, 16, 0x7FFF});
+        return uint16_t(room.vertices.size() - 1);
+    };
+    const auto rectangle = [&](int x0, int x1, int y, int z0, int z1) {
+        room.rectangles.push_back({{corner(x0, y, z0), corner(x1, y, z0), corner(x1, y, z1), corner(x0, y, z1)}, 0});
+    };
+    rectangle(-2048, -1024, 512, -2048, 2048);
+    rectangle(-1024, 2048, 512, -2048, 2048);
+    rectangle(-1024, 2048, -2048, -2048, 2048);  // the ceiling, as large as the floor
+    level.rooms = {room};
+    return level;
+}
+
+TEST_F(LevelImportTest, TheEyeStartsAtThePlayerEntityFacingItsAngle) {
+    for (const auto& [code, name] : {std::pair{1, "level.phd"}, std::pair{6, "level.tr4"}}) {
+        auto level = floorRoom(code);
+        level.entities = std::vector<Entity>{{5, 0, 9, 9, 9, 0}, {0, 0, 300, 512, -700, 16384}};
+        scene.Reset();
+        ASSERT_EQ(import(level, 1, 0, name), 0);
+        EXPECT_EQ(scene.EyePosition, (TD3DVector{300, -(512 - 768), -700})) << code << ": 768 above the entity, y negated";
+        EXPECT_NEAR(scene.EyeRotation.y, std::numbers::pi / 2, 1e-6) << "16384 is a quarter turn";
+        EXPECT_EQ(scene.EyeRotation.x, 0);
+    }
+}
+
+TEST_F(LevelImportTest, WithoutAUsablePlayerEntityTheEyeStandsOverTheFirstRoomsLargestFloor) {
+    auto level = floorRoom(3);
+    ASSERT_EQ(import(level, 1, 0, "level.tr2"), 0);
+    EXPECT_EQ(scene.EyePosition, (TD3DVector{512, -(512 - 768), 0})) << "over the middle of the larger floor face";
+    level.entities = std::vector<Entity>{{0, 7, 300, 512, -700, 16384}};  // room 7 does not exist
+    scene.Reset();
+    ASSERT_EQ(import(level, 1, 0, "level.tr2"), 0);
+    EXPECT_EQ(scene.EyePosition, (TD3DVector{512, -(512 - 768), 0}));
+    EXPECT_EQ(scene.EyeRotation.y, 0);
+}
+
+TEST_F(LevelImportTest, CoordinatesAtTheLimitsOfTheFileFieldsConvertWithoutOverflow) {
+    auto level = oneRectangle(1);
+    level.rooms[0].x = level.rooms[0].z = INT32_MAX;
+    level.rooms[0].vertices[2].x = level.rooms[0].vertices[2].z = INT16_MAX;
+    level.rooms[0].sprites = {{2, 0}};
+    level.spriteTextures = std::vector<SpriteTexture>{{0, 0, 0, 0xFFFF, 0xFFFF, INT16_MIN, INT16_MIN, INT16_MAX, INT16_MAX}};
+    level.entities = std::vector<Entity>{{0, 0, INT32_MAX, INT32_MIN, INT32_MAX, 0}};
+    ASSERT_EQ(import(level, 128), 0);
+    EXPECT_NEAR(polygons()[0]->LitVertices[4].x, (double(INT32_MAX) + INT16_MAX) / 128, 1);
+    EXPECT_NEAR(scene.Stubs[0].second->Info.X, (double(INT32_MAX) + INT16_MAX) / 128, 1);
+    EXPECT_TRUE(std::isfinite(scene.EyePosition.y));
 }
 
 }  // namespace

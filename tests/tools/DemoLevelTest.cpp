@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "demo_level/DemoLevel.h"
+#include "level/LevelStart.h"
+#include "level/SpriteTextures.h"
 #include "level/TombRaiderLevel.h"
 #include "storage/Exceptions.h"
 
@@ -43,13 +45,18 @@ TEST_P(DemoLevelTest, StaticMeshesHaveDefinitionsAndMeshes) {
     for (auto pointer : level.MeshPointers) EXPECT_LT(pointer, level.MeshData.size() * 2);
 }
 
-TEST_P(DemoLevelTest, TheEyeStartsInsideTheFirstRoom) {
-    // The viewer puts the eye (yTop - yBottom) below the origin; the hall is shaped so that this
-    // lands between its floor and ceiling.
-    const auto& hall = level.Rooms[0];
-    const int eye = hall.yBottom - hall.yTop;
-    EXPECT_LT(eye, hall.yBottom);
-    EXPECT_GT(eye, hall.yTop);
+TEST_P(DemoLevelTest, ThePlayerStartsInTheHallAndEverySpriteHasItsPicture) {
+    const TLevelStart start = FindLevelStart(level);
+    EXPECT_TRUE(start.atPlayer);
+    EXPECT_EQ(start.room, 0);
+    const auto sprites = ReadSpriteTextures(level);
+    for (const auto& room : level.Rooms)
+        for (const auto& sprite : room.sprites) {
+            ASSERT_LT(sprite.texture & 0x0FFF, sprites.size());
+            const TSpriteTexture& texture = sprites[sprite.texture & 0x0FFF];
+            EXPECT_EQ(texture.width, 125);
+            EXPECT_EQ(texture.extentRight - texture.extentLeft, 1000) << "the same size in every version";
+        }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFormat, DemoLevelTest, ::testing::Values(1, 2, 3, 5, 6, 7));

@@ -128,9 +128,10 @@ DemoTexture floorTextureAt(int index, int x, int z) {
 DemoRoom buildRoom(int index) {
     const Box& box = kBoxes[size_t(index)];
     DemoRoom room;
-    // The hall's origin is its centre, so the eye starts in the middle of it.
-    room.x = index == 0 ? 0 : box.x0;
-    room.z = index == 0 ? 0 : box.z0;
+    room.x = box.x0;
+    room.z = box.z0;
+    room.xSectors = uint16_t((box.x1 - box.x0) / kSector);
+    room.zSectors = uint16_t((box.z1 - box.z0) / kSector);
     room.yBottom = box.floor;
     room.yTop = box.ceiling;
     RoomBuilder b(room, box.ambient);
@@ -197,6 +198,7 @@ DemoWorld BuildDemoWorld() {
                               {5248, 2688, -1024, 12000, 11}};
     world.rooms[2].statics = {{0, 4352, 11264, 0, 12}};
     addSprites(world.rooms[2]);
+    world.start = {0, 0, kBoxes[0].floor, 0, 0};
     return world;
 }
 

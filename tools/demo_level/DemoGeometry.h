@@ -1,7 +1,7 @@
 #pragma once
 // The demo level's content in a form independent of any level version: rooms of the hall,
-// corridor, courtyard and storeroom with lit vertices, static meshes (pillars, crates, a pyramid)
-// and plant sprites.
+// corridor, courtyard and storeroom with lit vertices, static meshes (pillars, crates, a pyramid),
+// plant sprites and the player's start in the middle of the hall.
 
 #include <cstdint>
 #include <vector>
@@ -37,6 +37,7 @@ struct DemoStatic {
 
 struct DemoRoom {
     int32_t x = 0, z = 0, yBottom = 0, yTop = 0;
+    uint16_t xSectors = 1, zSectors = 1;
     std::vector<DemoVertex> vertices;
     std::vector<DemoFace> faces;
     std::vector<DemoSprite> sprites;
@@ -49,10 +50,21 @@ struct DemoMesh {
     std::vector<DemoFace> faces;
 };
 
+// Where the player starts: absolute position on the floor, facing angle (65536 a full turn).
+struct DemoStart {
+    int16_t room = 0;
+    int32_t x = 0, y = 0, z = 0;
+    uint16_t angle = 0;
+};
+
 struct DemoWorld {
     std::vector<DemoRoom> rooms;
     std::vector<DemoMesh> meshes;
+    DemoStart start;
 };
+
+// The plant sprite's extents in level units around the point it stands on.
+constexpr int16_t kPlantHalfWidth = 500, kPlantHeight = 1000;
 
 DemoWorld BuildDemoWorld();
 

@@ -1,6 +1,8 @@
 #include "demo_level/DemoLevel.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "demo_level/DemoGeometry.h"
 
@@ -35,6 +37,40 @@ std::vector<ObjectTexture> objectTextures(const DemoTiles& tiles) {
     return textures;
 }
 
+// The sprite-texture table holds only the plant, inset by one texel like the object textures.
+constexpr DemoTexture kSpriteTextures[] = {DemoTexture::Plant};
+
+uint16_t spriteTextureIndex(DemoTexture texture) {
+    return uint16_t(std::find(std::begin(kSpriteTextures), std::end(kSpriteTextures), texture) - std::begin(kSpriteTextures));
+}
+
+std::vector<SpriteTexture> spriteTextures(const DemoTiles& tiles, int code) {
+    std::vector<SpriteTexture> textures;
+    for (DemoTexture texture : kSpriteTextures) {
+        const TexturePlace& p = tiles.places[size_t(texture)];
+        const int left = p.left + 1, top = p.top + 1, width = p.right - p.left - 2, height = p.bottom - p.top - 2;
+        SpriteTexture s;
+        s.tile = p.tile;
+        s.x = uint8_t(left);
+        s.y = uint8_t(top);
+        s.width = uint16_t(width * 256 - 1);
+        s.height = uint16_t(height * 256 - 1);
+        if (code >= 6) {  // the texel rectangle, inclusive; the extents follow from its size
+            s.left = int16_t(left);
+            s.top = int16_t(top);
+            s.right = int16_t(left + width - 1);
+            s.bottom = int16_t(top + height - 1);
+        } else {
+            s.left = -kPlantHalfWidth;
+            s.top = -kPlantHeight;
+            s.right = kPlantHalfWidth;
+            s.bottom = 0;
+        }
+        textures.push_back(s);
+    }
+    return textures;
+}
+
 uint16_t textureIndex(const DemoFace& face) {
     const auto base = uint16_t(face.texture);
     return face.corners.size() == 3 ? uint16_t(base + uint16_t(DemoTexture::Count)) : base;
@@ -60,8 +96,8 @@ Room convertRoom(const DemoRoom& demo, int code) {
     room.z = demo.z;
     room.yBottom = demo.yBottom;
     room.yTop = demo.yTop;
-    room.zSectors = 1;
-    room.xSectors = 1;
+    room.zSectors = demo.zSectors;
+    room.xSectors = demo.xSectors;
     std::vector<Rectangle> rectangles;
     std::vector<Triangle> triangles;
     addFaces(demo.faces, rectangles, triangles);
@@ -78,7 +114,7 @@ Room convertRoom(const DemoRoom& demo, int code) {
         room.rectangles = rectangles;
         room.triangles = triangles;
     }
-    for (const auto& s : demo.sprites) room.sprites.push_back({s.vertex, uint16_t(s.texture)});
+    for (const auto& s : demo.sprites) room.sprites.push_back({s.vertex, spriteTextureIndex(s.texture)});
     for (const auto& s : demo.statics) room.staticMeshes.push_back({s.x, s.y, s.z, s.rotation, s.meshId});
     return room;
 }
@@ -136,9 +172,9 @@ LevelDescription DemoLevel(int code) {
     }
     level.meshData.resize(meshData.size() / 2);
     std::memcpy(level.meshData.data(), meshData.data(), meshData.size());
-    level.counts = Counts{};
-    level.counts.spriteTextures = 0;
-    level.counts.entities = 0;
+    level.spriteTextures = spriteTextures(tiles, code);
+    const DemoStart& start = world.start;
+    level.entities = std::vector<Entity>{{0, start.room, start.x, start.y, start.z, start.angle}};
     return level;
 }
 

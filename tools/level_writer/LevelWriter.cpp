@@ -199,6 +199,44 @@ void objectTextures(Bytes& out, const std::vector<ObjectTexture>& textures, int 
     }
 }
 
+void entities(Bytes& out, const LevelDescription& level) {
+    if (!level.entities) {
+        countedSection(out, kEntities, level.counts.entities, level.code <= 2 ? 22 : 24);
+        return;
+    }
+    out.put<uint32_t>(uint32_t(level.entities->size()));
+    for (const auto& e : *level.entities) {
+        out.put(e.type);
+        out.put(e.room);
+        out.put(e.x);
+        out.put(e.y);
+        out.put(e.z);
+        out.put(e.angle);
+        out.put(e.intensity);
+        if (level.code >= 3) out.put(e.extra);
+        out.put(e.flags);
+    }
+}
+
+void spriteTextures(Bytes& out, const LevelDescription& level) {
+    if (!level.spriteTextures) {
+        countedSection(out, kSpriteTextures, level.counts.spriteTextures, 16);
+        return;
+    }
+    out.put<uint32_t>(uint32_t(level.spriteTextures->size()));
+    for (const auto& t : *level.spriteTextures) {
+        out.put(t.tile);
+        out.put(t.x);
+        out.put(t.y);
+        out.put(t.width);
+        out.put(t.height);
+        out.put(t.left);
+        out.put(t.top);
+        out.put(t.right);
+        out.put(t.bottom);
+    }
+}
+
 // Everything from the room count to the sample indices.
 void levelData(Bytes& out, const LevelDescription& level) {
     const int code = level.code;
@@ -235,7 +273,7 @@ void levelData(Bytes& out, const LevelDescription& level) {
     if (code <= 4) objectTextures(out, level.objectTextures, code);
     if (code == 6) out.put(std::vector<uint8_t>{'S', 'P', 'R'});
     if (code == 7) out.put(std::vector<uint8_t>{'S', 'P', 'R', 0});
-    countedSection(out, kSpriteTextures, n.spriteTextures, 16);
+    spriteTextures(out, level);
     countedSection(out, kSpriteSequences, n.spriteSequences, 8);
     if (code == 2) out.put(std::vector<uint8_t>(level.palette8.begin(), level.palette8.end()));
     countedSection(out, kCameras, n.cameras, 16);
@@ -248,7 +286,7 @@ void levelData(Bytes& out, const LevelDescription& level) {
     if (code == 6) out.put(std::vector<uint8_t>{'T', 'E', 'X', 0});
     if (code == 7) out.put(std::vector<uint8_t>{0, 'T', 'E', 'X', 0});
     if (code >= 5) objectTextures(out, level.objectTextures, code);
-    countedSection(out, kEntities, n.entities, code <= 2 ? 22 : 24);
+    entities(out, level);
     if (level.afterEntities) {
         out.put(*level.afterEntities);
         return;

@@ -69,6 +69,23 @@ struct ObjectTexture {
     std::array<uint8_t, 4> u{}, v{};
 };
 
+// An entity record; codes 1-2 have no extra word.
+struct Entity {
+    int16_t type = 0, room = 0;
+    int32_t x = 0, y = 0, z = 0;
+    uint16_t angle = 0;
+    int16_t intensity = -1, extra = 0;
+    uint16_t flags = 0;
+};
+
+// A sprite texture record as stored (its fields mean different things in codes 1-5 and 6-7).
+struct SpriteTexture {
+    uint16_t tile = 0;
+    uint8_t x = 0, y = 0;
+    uint16_t width = 0, height = 0;
+    int16_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
 struct StaticMeshDefinition {
     uint32_t objectId = 0;
     uint16_t meshIndex = 0;
@@ -97,6 +114,9 @@ struct LevelDescription {
     std::vector<uint32_t> meshPointers;
     std::vector<StaticMeshDefinition> staticMeshDefinitions;
     std::vector<ObjectTexture> objectTextures;
+    // When given, these replace the patterned entity and sprite-texture sections.
+    std::optional<std::vector<Entity>> entities;
+    std::optional<std::vector<SpriteTexture>> spriteTextures;
     Counts counts;
     std::vector<uint8_t> sampleTail;  // codes 6-7: the bytes after the level data
     // Replaces every section after the entities (levels from extended editors break the tables there).
