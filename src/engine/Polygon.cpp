@@ -27,6 +27,14 @@ void TD3DPolygon::InitObject() {
         Info.PrimitiveType = kTriangleStrip;
 }
 
+void TD3DPolygon::SetPrimaryTexture(const std::string& name, TDirect3DTexture2* texture) {
+    if (OwnsTexture || !texture) return;
+    Info.TextureNames[0] = name;
+    NameKey = TextKeyIgnoringCase(name);
+    Textures[0] = texture;
+    Texture = texture;
+}
+
 void TD3DPolygon::SetVertexCount(int n) {
     Count = n;
     Info.VertexCount = int16_t(n);

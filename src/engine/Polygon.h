@@ -64,6 +64,10 @@ public:
 
     int Triangles() const;
 
+    // Shows another texture (already registered) on the polygon; its vertices keep their coordinates.
+    // A polygon that owns a texture of its own keeps it.
+    void SetPrimaryTexture(const std::string& name, TDirect3DTexture2* texture);
+
     TTextureSet Textures{};
     int Capacity = 0;
     int Count = 0;
@@ -73,6 +77,8 @@ public:
     TD3DPolygonInfo Info;  // the header and names; its Vertices stay empty (Positions holds them)
     // TextKeyIgnoringCase of the frame-0 primary name: a cheap first test before CanMerge.
     uint64_t NameKey = 0;
+    // Kept apart from AddOrMergeObject: its faces are changed or shown as a group later.
+    bool KeepApart = false;
 
 private:
     void reserveFor(int total);

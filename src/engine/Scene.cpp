@@ -200,7 +200,7 @@ bool TD3DScene::AddOrMergeObject(uint8_t kind, TInfoRecordRef info) {
     for (auto entry = Objects.rbegin(); entry != Objects.rend(); ++entry) {
         if (entry->Item->GetKind() != kKindPolygon) continue;
         auto* polygon = static_cast<TD3DPolygon*>(entry->Item.get());
-        if (name && polygon->NameKey != key) continue;
+        if ((name && polygon->NameKey != key) || polygon->KeepApart) continue;
         if (polygon->CanMerge(kind, info) && polygon->Merge(kind, info)) return true;
     }
     AddObject(kind, info);

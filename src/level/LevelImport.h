@@ -1,20 +1,27 @@
 #pragma once
 // ImportTombRaiderMap: a level file becomes scene content. Room faces and static meshes become
-// generic quadrangles and triangles merged by texture, room sprites become stubs, texture tiles
-// become scene textures, and the eye is placed at the player's start.
+// generic quadrangles and triangles merged by texture, room sprites become stubs, the entities
+// become items, texture tiles become scene textures, and the eye is placed at the player's start.
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "level/TextureAnimator.h"
 
 namespace grottix {
 
 class TD3DScene;
 class TTombRaiderLevel;
 
-// What one import did: how long its steps took, in seconds, and where it put the eye.
+// What one import did beside filling the scene: how long its steps took (seconds), where it put
+// the eye, the items it drew, and the animator of the level's animated textures.
 struct TImportReport {
     double Reading = 0, Textures = 0, Converting = 0;
-    int StartRoom = -1;  // the room that holds the eye, -1 when none does
+    int StartRoom = -1;    // the room that holds the eye, -1 when none does
+    int Items = 0;         // entities drawn
+    int32_t ItemsID = 0;   // the ID every item object carries (to show and hide them together)
+    std::unique_ptr<TTextureAnimator> Animator = std::make_unique<TTextureAnimator>();
 };
 
 // scale divides every level coordinate (the viewer uses 128); gamma 0 keeps the level's lighting,
@@ -22,7 +29,7 @@ struct TImportReport {
 uint8_t ImportTombRaiderMap(TD3DScene& scene, const std::string& path, float scale, float gamma,
                             TImportReport* report = nullptr);
 
-// The same for a level already loaded (bound to the scene): textures, faces, sprites and the eye.
-void ImportLoadedLevel(TD3DScene& scene, TTombRaiderLevel& level, float scale, float gamma);
+// The same for a level already loaded (bound to the scene): textures, faces, sprites, items and the eye.
+void ImportLoadedLevel(TD3DScene& scene, TTombRaiderLevel& level, float scale, float gamma, TImportReport* report = nullptr);
 
 }  // namespace grottix

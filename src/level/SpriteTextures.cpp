@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "level/RawRecords.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
@@ -51,7 +52,7 @@ TSpriteTexture texelCornerSprite(const TRawSpriteTexture& raw) {
 }  // namespace
 
 std::vector<TSpriteTexture> ReadSpriteTextures(const TTombRaiderLevel& level) {
-    const size_t count = std::min<size_t>(level.SpriteTextures.count, level.SpriteTextures.bytes.size() / kRecordSize);
+    const size_t count = RecordCount(level.SpriteTextures, kRecordSize);
     std::vector<TSpriteTexture> sprites(count);
     for (size_t i = 0; i < count; ++i) {
         TRawSpriteTexture raw;

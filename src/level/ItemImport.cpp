@@ -1,0 +1,119 @@
+#include "level/ItemImport.h"
+
+#include <unordered_map>
+
+#include "level/LevelEntities.h"
+#include "level/LevelFaces.h"
+#include "level/LevelMeshes.h"
+#include "level/LevelMoveables.h"
+#include "level/MeshFaces.h"
+#include "level/MeshPlacement.h"
+#include "level/SpriteStubs.h"
+#include "level/SpriteTextures.h"
+#include "level/TombRaiderLevel.h"
+
+namespace grottix {
+
+namespace {
+
+TMeshPlacement rotation(const TMeshRotation& r) {
+    return TMeshPlacement::RotationY(r.y) * TMeshPlacement::RotationX(r.x) * TMeshPlacement::RotationZ(r.z);
+}
+
+class TItemImporter {
+public:
+    TItemImporter(TD3DScene& scene, TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale,
+                  int32_t group)
+        : scene_(scene), faces_(faces), level_(level), meshes_(meshes), scale_(scale), group_(group),
+          sprites_(ReadSpriteTextures(level)) {
+        for (const TMoveable& m : ReadMoveables(level)) moveables_.try_emplace(m.objectId, m);
+        for (const TSpriteSequence& s : ReadSpriteSequences(level)) sequences_.try_emplace(s.objectId, s);
+        for (uint32_t i = 0; i < meshes.meshes.size(); ++i) meshAt_.try_emplace(meshes.meshes[i].offset, i);
+    }
+
+    bool importEntity(const TLevelEntity& entity) {
+        if (entity.type == kPlayerEntityType) return false;
+        const auto moveable = moveables_.find(uint32_t(uint16_t(entity.type)));
+        if (moveable != moveables_.end() && moveable->second.meshCount > 0) return moveableItem(entity, moveable->second);
+        const auto sequence = sequences_.find(entity.type);
+        if (sequence == sequences_.end() || sequence->second.count <= 0 || sequence->second.first >= sprites_.size()) return false;
+        AddSpriteStub(scene_, faces_, level_, sprites_[sequence->second.first], entity.x, entity.y, entity.z, scale_, group_);
+        return true;
+    }
+
+private:
+    // The parsed meshes the moveable's mesh pointers name, or nothing when one names none.
+    bool meshesOf(const TMoveable& moveable, std::vector<const TLevelMesh*>& out) const {
+        if (size_t(moveable.firstMesh) + moveable.meshCount > level_.MeshPointers.size()) return false;
+        for (size_t i = 0; i < moveable.meshCount; ++i) {
+            const auto found = meshAt_.find(level_.MeshPointers[moveable.firstMesh + i]);
+            if (found == meshAt_.end()) return false;
+            out.push_back(&meshes_.meshes[found->second]);
+        }
+        return true;
+    }
+
+    bool moveableItem(const TLevelEntity& entity, const TMoveable& moveable) {
+        std::vector<const TLevelMesh*> meshes;
+        const auto tree = ReadMeshTree(level_, moveable);
+        const auto pose = ReadFirstFrame(level_, moveable);
+        if (!tree || !pose || !meshesOf(moveable, meshes)) return false;
+        const TMeshLook look = lookOf(entity);
+        TMeshPlacement parent = TMeshPlacement::Translation(entity.x, entity.y, entity.z) *
+                                TMeshPlacement::RotationY(entity.angle / 65536.0) *
+                                TMeshPlacement::Translation(pose->offset[0], pose->offset[1], pose->offset[2]);
+        std::vector<TMeshPlacement> stack;
+        for (size_t i = 0; i < meshes.size(); ++i) {
+            if (i > 0) {
+                const TMeshTreeNode& node = (*tree)[i - 1];
+                if (node.pop && !stack.empty()) {
+                    parent = stack.back();
+                    stack.pop_back();
+                }
+                if (node.push) stack.push_back(parent);
+                parent = parent * TMeshPlacement::Translation(node.offset[0], node.offset[1], node.offset[2]);
+            }
+            parent = parent * rotation(pose->rotations[i]);
+            EmitMesh(faces_, level_, *meshes[i], parent, scale_, look);
+        }
+        return true;
+    }
+
+    // Codes 1-5 light an entity by its intensity (0 brightest, 8191 darkest; -1 as the room);
+    // later codes keep another value there, and their items are lit as bright as room faces get.
+    TMeshLook lookOf(const TLevelEntity& entity) const {
+        unsigned light = 31;
+        if (level_.VersionCode <= 5 && entity.intensity >= 0) light = 31 - ((unsigned(entity.intensity) & 0x1FFF) >> 8);
+        TMeshLook look;
+        look.colour = faces_.Colour(light, light, light);
+        look.palette = true;
+        look.colouredName = "white";
+        return look;
+    }
+
+    TD3DScene& scene_;
+    TFaceBuilder& faces_;
+    const TTombRaiderLevel& level_;
+    const TLevelMeshList& meshes_;
+    float scale_;
+    int32_t group_;
+    std::vector<TSpriteTexture> sprites_;
+    std::unordered_map<uint32_t, TMoveable> moveables_;
+    std::unordered_map<int32_t, TSpriteSequence> sequences_;
+    std::unordered_map<uint32_t, uint32_t> meshAt_;  // mesh data offset -> parsed mesh
+};
+
+}  // namespace
+
+int ImportItems(TD3DScene& scene, TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale,
+                int32_t group) {
+    TItemImporter importer(scene, faces, level, meshes, scale, group);
+    const int32_t previous = faces.Group;
+    faces.Group = group;
+    int drawn = 0;
+    for (const TLevelEntity& entity : ReadEntities(level)) drawn += importer.importEntity(entity);
+    faces.Group = previous;
+    return drawn;
+}
+
+}  // namespace grottix

@@ -1,0 +1,20 @@
+#pragma once
+// The level's entities (pick-ups, doors, creatures, ...) in the pose the level shows before
+// anything moves: the meshes of a moveable placed through its mesh tree with the first frame of its
+// first animation, or the first picture of a sprite sequence. The player's start is left out (the
+// eye stands there), and so is any entity whose tables do not hold what it names.
+
+#include <cstdint>
+
+namespace grottix {
+
+class TD3DScene;
+class TFaceBuilder;
+class TTombRaiderLevel;
+struct TLevelMeshList;
+
+// Adds the items with the group ID; returns how many entities were drawn.
+int ImportItems(TD3DScene& scene, TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale,
+                int32_t group);
+
+}  // namespace grottix

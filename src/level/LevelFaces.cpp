@@ -1,0 +1,123 @@
+#include "level/LevelFaces.h"
+
+#include <cmath>
+
+#include "engine/Polygon.h"
+#include "engine/Scene.h"
+#include "level/AnimatedTextures.h"
+#include "level/LevelNames.h"
+#include "level/TombRaiderLevel.h"
+
+namespace grottix {
+
+namespace {
+
+constexpr int kQuadSlots[4] = {0, 1, 3, 2};  // record slot -> level corner
+constexpr float kRoomRectangle[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+constexpr float kRoomTriangle[3][2] = {{0, 0}, {1, 0}, {0, 1}};
+
+}  // namespace
+
+TFaceBuilder::TFaceBuilder(TD3DScene& scene, const TTombRaiderLevel& level, float gamma, TTextureAnimator& animator)
+    : scene_(scene), level_(level), keep_(1 - gamma), add_(255 * gamma), animator_(animator) {
+    registerRanges();
+}
+
+uint8_t TFaceBuilder::Channel(unsigned c) const {
+    return uint8_t(int64_t(std::lround(double(c * 6 + 69) * keep_ + add_)) & 0xFF);
+}
+
+const std::string& TFaceBuilder::TileName(int tile) const {
+    if (tileNames_.empty())
+        for (int i = 1; i <= level_.TileCount; ++i) tileNames_.push_back(MakeLevelTextureName(level_.Path, std::to_string(i)));
+    return tileNames_[size_t(tile)];
+}
+
+// Every range of usable object textures becomes an animator range; a texture met in several
+// ranges cycles with the first.
+void TFaceBuilder::registerRanges() {
+    animated_.assign(level_.ObjectTextures.size(), {-1, -1});
+    for (const auto& range : ReadAnimatedTextureRanges(level_)) {
+        std::vector<TTextureAnimator::TFrame> frames;
+        for (uint16_t index : range) {
+            TTextureAnimator::TFrame frame;
+            if (const TObjectTexture* texture = objectTexture(index, frame.name))
+                for (size_t c = 0; c < 4; ++c) frame.corners[c] = {texture->corners[c].u / 256.0f, texture->corners[c].v / 256.0f};
+            frames.push_back(std::move(frame));
+        }
+        if (frames.size() < 2) continue;
+        const int id = animator_.AddRange(std::move(frames));
+        for (size_t phase = 0; phase < range.size(); ++phase)
+            if (range[phase] < animated_.size() && animated_[range[phase]].first < 0) animated_[range[phase]] = {id, int(phase)};
+    }
+}
+
+// The object texture of a texture word, when it and its tile exist.
+const TObjectTexture* TFaceBuilder::objectTexture(uint16_t word, std::string& name) const {
+    name.clear();
+    const size_t t = word & 0x0FFF;
+    if (t >= level_.ObjectTextures.size()) return nullptr;
+    const TObjectTexture& texture = level_.ObjectTextures[t];
+    const int tile = texture.tile & 0x7FFF;
+    if (tile >= level_.TileCount) return nullptr;
+    name = TileName(tile);
+    return &texture;
+}
+
+void TFaceBuilder::Rectangle(std::array<TD3DLVertex, 4> corners, uint16_t textureWord, TCorners defaults) {
+    const TObjectTexture* texture = objectTexture(textureWord, quad_.TextureName);
+    for (size_t slot = 0; slot < 4; ++slot) {
+        const auto corner = size_t(kQuadSlots[slot]);
+        TD3DLVertex& v = quad_.Vertices[slot] = corners[corner];
+        v.tu = texture ? texture->corners[corner].u / 256.0f : defaults == TCorners::Room ? kRoomRectangle[corner][0] : 0;
+        v.tv = texture ? texture->corners[corner].v / 256.0f : defaults == TCorners::Room ? kRoomRectangle[corner][1] : 0;
+    }
+    add(kKindGenericQuadrangle, &quad_, quad_.TextureName, texture ? textureWord & 0x0FFF : SIZE_MAX);
+}
+
+void TFaceBuilder::Triangle(std::array<TD3DLVertex, 3> corners, uint16_t textureWord, TCorners defaults) {
+    const TObjectTexture* texture = objectTexture(textureWord, triangle_.TextureName);
+    for (size_t corner = 0; corner < 3; ++corner) {
+        TD3DLVertex& v = triangle_.Vertices[corner] = corners[corner];
+        v.tu = texture ? texture->corners[corner].u / 256.0f : defaults == TCorners::Room ? kRoomTriangle[corner][0] : 0;
+        v.tv = texture ? texture->corners[corner].v / 256.0f : defaults == TCorners::Room ? kRoomTriangle[corner][1] : 0;
+    }
+    add(kKindGenericTriangle, &triangle_, triangle_.TextureName, texture ? textureWord & 0x0FFF : SIZE_MAX);
+}
+
+void TFaceBuilder::ColouredRectangle(std::array<TD3DLVertex, 4> corners, const std::string& name) {
+    for (size_t slot = 0; slot < 4; ++slot) quad_.Vertices[slot] = corners[size_t(kQuadSlots[slot])];
+    quad_.TextureName = name;
+    add(kKindGenericQuadrangle, &quad_, quad_.TextureName, SIZE_MAX);
+}
+
+void TFaceBuilder::ColouredTriangle(std::array<TD3DLVertex, 3> corners, const std::string& name) {
+    triangle_.Vertices = corners;
+    triangle_.TextureName = name;
+    add(kKindGenericTriangle, &triangle_, triangle_.TextureName, SIZE_MAX);
+}
+
+void TFaceBuilder::add(uint8_t kind, TInfoRecordRef record, const std::string& name, size_t objectTexture) {
+    const auto [range, phase] = objectTexture < animated_.size() ? animated_[objectTexture] : std::pair{-1, -1};
+    if (Group == 0 && range < 0) {
+        scene_.AddOrMergeObject(kind, record);
+        return;
+    }
+    TD3DPolygon* polygon = groupPolygon(kind, record, name, range, phase);
+    if (polygon && range >= 0)
+        animator_.AddFace(range, phase, polygon, polygon->Count - (kind == kKindGenericQuadrangle ? 6 : 3), kind == kKindGenericQuadrangle);
+}
+
+// Appends the face to the group's polygon for its texture (and animated range), starting a new
+// polygon when there is none yet or the last one is full.
+TD3DPolygon* TFaceBuilder::groupPolygon(uint8_t kind, TInfoRecordRef record, const std::string& name, int range, int phase) {
+    TD3DPolygon*& polygon = groupPolygons_[{Group, name, range, phase}];
+    if (polygon && polygon->Merge(kind, record)) return polygon;
+    polygon = dynamic_cast<TD3DPolygon*>(scene_.AddObject(kind, record));
+    if (!polygon) return nullptr;
+    polygon->KeepApart = true;
+    if (Group != 0) polygon->Info.ID = Group;
+    return polygon;
+}
+
+}  // namespace grottix

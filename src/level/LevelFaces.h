@@ -1,0 +1,63 @@
+#pragma once
+// Turns faces of the level (corners already placed in scene units and lit) into the scene's
+// generic quadrangle and triangle records: texture name and coordinates from the object texture,
+// corners in the order the records keep them. Faces merge into the level's polygons by texture;
+// faces of a group (the items) go to polygons of their own that carry the group's ID, and faces
+// whose object texture cycles go to the texture animator's polygons.
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "engine/SceneRecords.h"
+#include "level/TextureAnimator.h"
+
+namespace grottix {
+
+class TD3DPolygon;
+class TD3DScene;
+class TTombRaiderLevel;
+struct TObjectTexture;
+
+class TFaceBuilder {
+public:
+    TFaceBuilder(TD3DScene& scene, const TTombRaiderLevel& level, float gamma, TTextureAnimator& animator);
+
+    // The colour rule: a channel of 0..31 becomes c * 6 + 69, brightened by gamma (low 8 bits kept).
+    uint8_t Channel(unsigned c) const;
+    uint32_t Colour(unsigned r, unsigned g, unsigned b) const { return uint32_t(Channel(r)) << 16 | uint32_t(Channel(g)) << 8 | Channel(b); }
+    const std::string& TileName(int tile) const;
+
+    enum class TCorners { Room, Mesh };  // the coordinates a face without a usable texture gets
+    // corners: positions and colours in the level's corner order (0..3 or 0..2).
+    void Rectangle(std::array<TD3DLVertex, 4> corners, uint16_t textureWord, TCorners defaults);
+    void Triangle(std::array<TD3DLVertex, 3> corners, uint16_t textureWord, TCorners defaults);
+    // An untextured face: the texture name as given, coordinates (0, 0).
+    void ColouredRectangle(std::array<TD3DLVertex, 4> corners, const std::string& name);
+    void ColouredTriangle(std::array<TD3DLVertex, 3> corners, const std::string& name);
+
+    // 0: faces merge into the level's polygons; otherwise polygons of their own with this ID.
+    int32_t Group = 0;
+
+private:
+    const TObjectTexture* objectTexture(uint16_t word, std::string& name) const;
+    void registerRanges();
+    void add(uint8_t kind, TInfoRecordRef record, const std::string& name, size_t objectTexture);
+    TD3DPolygon* groupPolygon(uint8_t kind, TInfoRecordRef record, const std::string& name, int range, int phase);
+
+    TD3DScene& scene_;
+    const TTombRaiderLevel& level_;
+    double keep_, add_;
+    TTextureAnimator& animator_;
+    mutable std::vector<std::string> tileNames_;
+    std::vector<std::pair<int, int>> animated_;  // per object texture: range and phase, or -1
+
+    std::map<std::tuple<int32_t, std::string, int, int>, TD3DPolygon*> groupPolygons_;
+    TD3DGenericQuadrangleInfo quad_;
+    TD3DGenericTriangleInfo triangle_;
+};
+
+}  // namespace grottix

@@ -1,0 +1,30 @@
+#include "level/SpriteStubs.h"
+
+#include "engine/Scene.h"
+#include "level/LevelFaces.h"
+#include "level/SpriteTextures.h"
+#include "level/TombRaiderLevel.h"
+
+namespace grottix {
+
+void AddSpriteStub(TD3DScene& scene, const TFaceBuilder& faces, const TTombRaiderLevel& level, const TSpriteTexture& texture,
+                   double x, double y, double z, float scale, int32_t id) {
+    TD3DStubObjectInfo info;
+    info.ID = id;
+    info.Color = RGB(255, 255, 255);
+    info.Passes = 16;
+    info.FrameCount = 1;
+    if (texture.tile < level.TileCount) info.TextureNames[0] = faces.TileName(texture.tile);
+    info.TexLeft = float(texture.left) / 256;
+    info.TexTop = float(texture.top) / 256;
+    info.TexWidth = float(texture.width) / 256;
+    info.TexHeight = float(texture.height) / 256;
+    info.Width = float((double(texture.extentRight) - texture.extentLeft) / scale);
+    info.Height = float((double(texture.extentBottom) - texture.extentTop) / scale);
+    info.X = float(x / scale);
+    info.Y = float(-(y + (double(texture.extentTop) + texture.extentBottom) / 2) / scale);
+    info.Z = float(z / scale);
+    scene.AddObject(kKindStub, &info);
+}
+
+}  // namespace grottix
