@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "level/LevelEntities.h"
 #include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
 #include "storage/Exceptions.h"
@@ -38,7 +39,7 @@ std::string formatJson(const LevelSummary& s) {
         << ",\n  \"tiles\": " << s.tiles << ",\n  \"object_textures\": " << s.objectTextures
         << ",\n  \"sprite_textures\": " << s.spriteTextures << ",\n  \"mesh_data_words\": " << s.meshDataWords
         << ",\n  \"mesh_pointers\": " << s.meshPointers << ",\n  \"static_mesh_definitions\": " << s.staticMeshDefinitions
-        << ",\n  \"rooms\": [";
+        << ",\n  \"entities\": " << s.entities << ",\n  \"rooms\": [";
     for (size_t i = 0; i < s.rooms.size(); ++i) out << (i ? ",\n    " : "\n    ") << roomJson(s.rooms[i]);
     out << (s.rooms.empty() ? "]" : "\n  ]") << ",\n  \"totals\": " << roomJson(s.totals) << "\n}\n";
     return out.str();
@@ -53,7 +54,8 @@ std::string formatText(const LevelSummary& s) {
         << "Sprite textures:         " << s.spriteTextures << "\n"
         << "Mesh data words:         " << s.meshDataWords << "\n"
         << "Mesh pointers:           " << s.meshPointers << "\n"
-        << "Static mesh definitions: " << s.staticMeshDefinitions << "\n\n";
+        << "Static mesh definitions: " << s.staticMeshDefinitions << "\n"
+        << "Entities:                " << s.entities << "\n\n";
     char line[128];
     out << " Room  Vertices  Rectangles  Triangles  Sprites  Static meshes\n";
     const auto row = [&](const std::string& label, const RoomCounts& r) {
@@ -78,6 +80,7 @@ LevelSummary SummarizeLevel(const TTombRaiderLevel& level) {
     s.meshDataWords = level.MeshData.size();
     s.meshPointers = level.MeshPointers.size();
     s.staticMeshDefinitions = level.StaticMeshDefinitions.size();
+    s.entities = ReadEntities(level).size();
     for (const auto& room : level.Rooms) {
         const RoomCounts counts{room.vertices.size(), room.rectangles.size(), room.triangles.size(), room.sprites.size(),
                                 room.staticMeshes.size()};

@@ -17,7 +17,7 @@ struct LevelSummary {
     uint32_t versionWord = 0;
     int versionCode = 0;
     size_t tiles = 0, objectTextures = 0, spriteTextures = 0, meshDataWords = 0, meshPointers = 0;
-    size_t staticMeshDefinitions = 0;
+    size_t staticMeshDefinitions = 0, entities = 0;
     std::vector<RoomCounts> rooms;
     RoomCounts totals;
 };

@@ -20,7 +20,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles PITCH,YAW,ROLL]\n"
-    "                      [--frames N] [--stats] [--opengl]\n";
+    "                      [--frames N] [--stats] [--opengl] [--no-items]\n";
 
 struct RenderOptions {
     std::string out, level;
@@ -30,6 +30,7 @@ struct RenderOptions {
     int frames = 0;
     bool stats = false;
     bool opengl = false;
+    bool items = true;
 };
 
 bool parseVector(const std::string& text, TD3DVector& out) {
@@ -46,6 +47,7 @@ bool parseOptions(const std::vector<std::string>& args, RenderOptions& options) 
         char extra = 0;
         if (arg == "--stats") options.stats = true;
         else if (arg == "--opengl") options.opengl = true;
+        else if (arg == "--no-items") options.items = false;
         else if (arg == "--size" && hasValue) {
             if (std::sscanf(args[++i].c_str(), "%dx%d%c", &options.width, &options.height, &extra) != 2 || options.width < 1 ||
                 options.height < 1 || options.width > 8192 || options.height > 8192)
@@ -75,7 +77,7 @@ double seconds(std::chrono::steady_clock::time_point since) {
 }
 
 // The figures of --stats; the eye and room are where the level's start put the eye.
-void printStats(const TGrottixViewerScene& scene, const TImportReport& report, TD3DVector start, double firstFrame) {
+void printStats(const TGrottixViewerScene& scene, const TImportReport& report, TD3DVector start, bool items, double firstFrame) {
     size_t polygons = 0, vertices = 0, triangles = 0;
     for (const auto& entry : scene.Objects) {
         polygons += entry.Item->GetKind() == kKindPolygon;
@@ -86,7 +88,8 @@ void printStats(const TGrottixViewerScene& scene, const TImportReport& report, T
                 report.Reading * 1e3, report.Textures * 1e3, report.Converting * 1e3, firstFrame * 1e3);
     std::printf("objects: %zu\npolygons: %zu\nvertices: %zu\ntriangles: %zu\ntextures: %zu\n", scene.Objects.size(), polygons,
                 vertices, triangles, scene.Shared->Textures.size());
-    std::printf("eye: %.3f, %.3f, %.3f\nroom: %d\n", start.x, start.y, start.z, report.StartRoom);
+    std::printf("eye: %.3f, %.3f, %.3f\nroom: %d\nitems: %d\n", start.x, start.y, start.z, report.StartRoom,
+                items ? report.Items : 0);
 }
 
 }  // namespace
@@ -118,6 +121,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
             std::fprintf(stderr, "File %s: %s\n", options.level.c_str(), ImportErrorMessage(result).c_str());
             return 1;
         }
+        scene.SetItemsVisible(options.items);
         const TD3DVector start = scene.GetCameraPosition();
         if (options.eye) scene.SetCameraPosition(*options.eye);
         if (options.angles) scene.SetCameraRotation(*options.angles);
@@ -136,7 +140,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
             std::printf("%d frames at %dx%d: %.1f frames per second\n", options.frames, options.width, options.height,
                         options.frames / seconds(loopStart));
         }
-        if (options.stats) printStats(scene, report, start, firstFrame);
+        if (options.stats) printStats(scene, report, start, options.items, firstFrame);
         WriteImageFile(viewer.Picture(), options.out);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "grottix-viewer: %s\n", error.what());

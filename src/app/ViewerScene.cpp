@@ -6,6 +6,7 @@
 namespace grottix {
 
 void TGrottixViewerScene::RenderObjects() {
+    if (TextureAnimator) TextureAnimator->Advance(*this, GetTime());
     TD3DScene::RenderObjects();
     TD3DDevice* device = Device();
     if (!SkyTexture || !device || SkyVertices.empty()) return;
@@ -16,7 +17,15 @@ void TGrottixViewerScene::RenderObjects() {
 
 void TGrottixViewerScene::Reset() {
     SkyTexture = nullptr;
+    TextureAnimator.reset();
+    ItemsID = ItemCount = 0;
     TD3DScene::Reset();
+}
+
+void TGrottixViewerScene::SetItemsVisible(bool visible) {
+    if (ItemsID == 0) return;
+    if (visible) ShowItems(-1, ItemsID);
+    else HideItems(-1, ItemsID);
 }
 
 TD3DQuadrangleInfo MakeFloorRecord() {
@@ -33,8 +42,13 @@ uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, 
     scene.Reset();
     scene.MoveCamera({0, 0, 0});
     scene.SetCameraRotationNow({0, 0, 0});
-    const uint8_t result = ImportTombRaiderMap(scene, path, scale, gamma, report);
+    TImportReport ownReport;
+    TImportReport& imported = report ? *report : ownReport;
+    const uint8_t result = ImportTombRaiderMap(scene, path, scale, gamma, &imported);
     if (result != 0) return result;
+    scene.TextureAnimator = std::move(imported.Animator);
+    scene.ItemsID = imported.ItemsID;
+    scene.ItemCount = imported.Items;
     for (auto& entry : scene.Objects)
         if (entry.Name.empty()) entry.Item->SetHidden(true);
     scene.SkyTexture = scene.AddTextureFromBitmap("SKY", skyPicture);

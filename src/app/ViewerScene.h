@@ -2,6 +2,7 @@
 // TGrottixViewerScene: the viewer's scene, which draws the sky after the level; and the opening of
 // a level into it, shared by the window and the command line.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,20 +15,28 @@ class TGrottixViewerScene : public TD3DScene {
 public:
     using TD3DScene::TD3DScene;
 
-    // The level, then (when SkyTexture exists) one strip of the sky vertices.
+    // Steps the level's animated textures to the scene clock, draws the level, then (when
+    // SkyTexture exists) one strip of the sky vertices.
     void RenderObjects() override;
-    // Forgets the sky texture too: resetting frees every texture.
+    // Forgets the sky texture and the level's animator and items too: resetting frees them.
     void Reset() override;
+    // Shows or hides every item of the level.
+    void SetItemsVisible(bool visible);
 
     TDirect3DTexture2* SkyTexture = nullptr;
     std::vector<TD3DLVertex> SkyVertices;
+    // Left by the last level opened.
+    std::unique_ptr<TTextureAnimator> TextureAnimator;
+    int32_t ItemsID = 0;
+    int ItemCount = 0;
 };
 
 // The floor plane added after every load: 20000 x 20000 at y = -1000, double-sided, grey.
 TD3DQuadrangleInfo MakeFloorRecord();
 
 // What opening a level does to the scene: reset, eye to the origin, import, hide unnamed objects,
-// register the sky picture as "SKY" (black colour key), add the floor. Returns the load result.
+// register the sky picture as "SKY" (black colour key), add the floor. The scene takes the import's
+// texture animator and items. Returns the load result.
 uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, float scale, float gamma,
                            const TBitmap& skyPicture, const TD3DQuadrangleInfo& floor, TImportReport* report = nullptr);
 

@@ -28,7 +28,10 @@ void TTextureAnimator::AddFace(int range, int phase, TD3DPolygon* polygon, int f
 }
 
 void TTextureAnimator::Advance(TD3DScene& scene, double seconds) {
-    const int step = std::isfinite(seconds) && seconds > 0 ? int(std::fmod(std::floor(seconds * kStepsPerSecond), 1 << 30)) : 0;
+    if (!std::isfinite(seconds)) return;
+    if (start_ < 0) start_ = seconds;
+    const double elapsed = seconds - start_;
+    const int step = elapsed > 0 ? int(std::fmod(std::floor(elapsed * kStepsPerSecond), 1 << 30)) : 0;
     if (step == step_) return;
     step_ = step;
     for (auto& [key, group] : groups_) show(scene, key.first, key.second, group);

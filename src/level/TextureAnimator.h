@@ -31,7 +31,8 @@ public:
     // on, as the polygon keeps quadrangles (6 vertices) or triangles (3).
     void AddFace(int range, int phase, TD3DPolygon* polygon, int firstVertex, bool quadrangle);
 
-    // Shows the step the clock has reached (seconds since the level opened).
+    // Shows the step the clock (in seconds) has reached; the first call starts the cycle at its
+    // first step, so that the first frame drawn always shows the level as stored.
     void Advance(TD3DScene& scene, double seconds);
     int Step() const { return step_; }
     bool Empty() const { return groups_.empty(); }
@@ -49,6 +50,7 @@ private:
     std::vector<std::vector<TFrame>> ranges_;
     std::map<std::pair<int, int>, TGroup> groups_;  // by range and phase
     int step_ = 0;
+    double start_ = -1;
 };
 
 }  // namespace grottix

@@ -36,6 +36,7 @@ TEST(InfoCommand, JsonCarriesEveryCountAndTheTotals) {
     EXPECT_NE(json.find("\"object_textures\": 5"), std::string::npos);
     EXPECT_NE(json.find("\"sprite_textures\": 2"), std::string::npos);
     EXPECT_NE(json.find("\"mesh_data_words\": 3"), std::string::npos);
+    EXPECT_NE(json.find("\"entities\": 2"), std::string::npos) << json;
     EXPECT_NE(json.find("{\"vertices\": 4, \"rectangles\": 1, \"triangles\": 1, \"sprites\": 2, \"static_meshes\": 0}"),
               std::string::npos);
     EXPECT_NE(json.find("\"totals\": {\"vertices\": 8, \"rectangles\": 2, \"triangles\": 1, \"sprites\": 4"), std::string::npos);

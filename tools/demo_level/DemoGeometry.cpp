@@ -153,16 +153,6 @@ DemoRoom buildRoom(int index) {
     return room;
 }
 
-DemoMesh boxMesh(uint16_t id, int halfWidth, int height, DemoTexture side, DemoTexture top) {
-    DemoMesh mesh;
-    mesh.meshId = id;
-    const auto w = int16_t(halfWidth), n = int16_t(-halfWidth), h = int16_t(-height);
-    mesh.vertices = {{{n, 0, n}}, {{w, 0, n}}, {{w, 0, w}}, {{n, 0, w}}, {{n, h, n}}, {{w, h, n}}, {{w, h, w}}, {{n, h, w}}};
-    mesh.faces = {{{4, 5, 1, 0}, side}, {{5, 6, 2, 1}, side}, {{6, 7, 3, 2}, side}, {{7, 4, 0, 3}, side},
-                  {{7, 6, 5, 4}, top}};
-    return mesh;
-}
-
 DemoMesh pyramidMesh(uint16_t id) {
     DemoMesh mesh;
     mesh.meshId = id;
@@ -187,11 +177,21 @@ void addSprites(DemoRoom& room) {
 
 }  // namespace
 
+DemoMesh BoxMesh(uint16_t id, int halfWidth, int height, DemoTexture side, DemoTexture top) {
+    DemoMesh mesh;
+    mesh.meshId = id;
+    const auto w = int16_t(halfWidth), n = int16_t(-halfWidth), h = int16_t(-height);
+    mesh.vertices = {{{n, 0, n}}, {{w, 0, n}}, {{w, 0, w}}, {{n, 0, w}}, {{n, h, n}}, {{w, h, n}}, {{w, h, w}}, {{n, h, w}}};
+    mesh.faces = {{{4, 5, 1, 0}, side}, {{5, 6, 2, 1}, side}, {{6, 7, 3, 2}, side}, {{7, 4, 0, 3}, side},
+                  {{7, 6, 5, 4}, top}};
+    return mesh;
+}
+
 DemoWorld BuildDemoWorld() {
     DemoWorld world;
     for (int i = 0; i < int(kBoxes.size()); ++i) world.rooms.push_back(buildRoom(i));
-    world.meshes = {boxMesh(10, 256, 3072, DemoTexture::Stone, DemoTexture::Stone),
-                    boxMesh(11, 448, 896, DemoTexture::Crate, DemoTexture::Crate), pyramidMesh(12)};
+    world.meshes = {BoxMesh(10, 256, 3072, DemoTexture::Stone, DemoTexture::Stone),
+                    BoxMesh(11, 448, 896, DemoTexture::Crate, DemoTexture::Crate), pyramidMesh(12)};
     for (int sx : {-1536, 1536})
         for (int sz : {-1536, 1536}) world.rooms[0].statics.push_back({sx, 3840, sz, 0, 10});
     world.rooms[3].statics = {{4608, 3584, -1024, 0, 11}, {5888, 3584, -1024, 8192, 11}, {5248, 3584, 1024, 3000, 11},

@@ -68,4 +68,7 @@ constexpr int16_t kPlantHalfWidth = 500, kPlantHeight = 1000;
 
 DemoWorld BuildDemoWorld();
 
+// A box standing on y = 0, halfWidth to each side and height up, with its own side and top texture.
+DemoMesh BoxMesh(uint16_t id, int halfWidth, int height, DemoTexture side, DemoTexture top);
+
 }  // namespace grottix::demo

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "demo_level/DemoGeometry.h"
+#include "demo_level/DemoItems.h"
 
 namespace grottix::demo {
 
@@ -119,8 +120,9 @@ Room convertRoom(const DemoRoom& demo, int code) {
     return room;
 }
 
-// One mesh in the mesh data layout of the code; returns its bytes, padded to 4.
-std::vector<uint8_t> meshBytes(const DemoMesh& mesh, int code) {
+}  // namespace
+
+std::vector<uint8_t> DemoMeshBytes(const DemoMesh& mesh, int code) {
     std::vector<uint8_t> out;
     const auto put16 = [&](int v) { out.push_back(uint8_t(v)); out.push_back(uint8_t(v >> 8)); };
     put16(0); put16(-512); put16(0);
@@ -149,8 +151,6 @@ std::vector<uint8_t> meshBytes(const DemoMesh& mesh, int code) {
     return out;
 }
 
-}  // namespace
-
 LevelDescription DemoLevel(int code) {
     const DemoTiles tiles = PaintDemoTiles();
     const DemoWorld world = BuildDemoWorld();
@@ -167,14 +167,15 @@ LevelDescription DemoLevel(int code) {
     for (size_t i = 0; i < world.meshes.size(); ++i) {
         level.meshPointers.push_back(uint32_t(meshData.size()));
         level.staticMeshDefinitions.push_back({world.meshes[i].meshId, uint16_t(i)});
-        const auto bytes = meshBytes(world.meshes[i], code);
+        const auto bytes = DemoMeshBytes(world.meshes[i], code);
         meshData.insert(meshData.end(), bytes.begin(), bytes.end());
     }
-    level.meshData.resize(meshData.size() / 2);
-    std::memcpy(level.meshData.data(), meshData.data(), meshData.size());
     level.spriteTextures = spriteTextures(tiles, code);
     const DemoStart& start = world.start;
     level.entities = std::vector<Entity>{{0, start.room, start.x, start.y, start.z, start.angle}};
+    AddDemoItems(level, tiles, meshData);
+    level.meshData.resize(meshData.size() / 2);
+    std::memcpy(level.meshData.data(), meshData.data(), meshData.size());
     return level;
 }
 

@@ -199,6 +199,60 @@ void objectTextures(Bytes& out, const std::vector<ObjectTexture>& textures, int 
     }
 }
 
+// A counted section of given values, or the pattern when none are given.
+template <typename T>
+void valuesOrPattern(Bytes& out, const std::optional<std::vector<T>>& values, int section, uint32_t count) {
+    if (!values) {
+        countedSection(out, section, count, sizeof(T));
+        return;
+    }
+    out.put<uint32_t>(uint32_t(values->size()));
+    for (const T& value : *values) out.put(value);
+}
+
+void animations(Bytes& out, const LevelDescription& level) {
+    const size_t size = level.code >= 6 ? 40 : 32;
+    if (!level.animationFrameOffsets) {
+        countedSection(out, kAnimations, level.counts.animations, size);
+        return;
+    }
+    out.put<uint32_t>(uint32_t(level.animationFrameOffsets->size()));
+    for (uint32_t offset : *level.animationFrameOffsets) {
+        out.put(offset);
+        out.zeros(size - 4);
+    }
+}
+
+void moveables(Bytes& out, const LevelDescription& level) {
+    if (!level.moveables) {
+        countedSection(out, kMoveables, level.counts.moveables, level.code == 7 ? 20 : 18);
+        return;
+    }
+    out.put<uint32_t>(uint32_t(level.moveables->size()));
+    for (const auto& m : *level.moveables) {
+        out.put(m.objectId);
+        out.put(m.meshCount);
+        out.put(m.firstMesh);
+        out.put(m.meshTree);
+        out.put(m.frameOffset);
+        out.put(m.animation);
+        if (level.code == 7) out.zeros(2);
+    }
+}
+
+void spriteSequences(Bytes& out, const LevelDescription& level) {
+    if (!level.spriteSequences) {
+        countedSection(out, kSpriteSequences, level.counts.spriteSequences, 8);
+        return;
+    }
+    out.put<uint32_t>(uint32_t(level.spriteSequences->size()));
+    for (const auto& q : *level.spriteSequences) {
+        out.put(q.objectId);
+        out.put<int16_t>(int16_t(-q.count));
+        out.put(q.first);
+    }
+}
+
 void entities(Bytes& out, const LevelDescription& level) {
     if (!level.entities) {
         countedSection(out, kEntities, level.counts.entities, level.code <= 2 ? 22 : 24);
@@ -257,13 +311,13 @@ void levelData(Bytes& out, const LevelDescription& level) {
     for (auto word : level.meshData) out.put(word);
     out.put<uint32_t>(uint32_t(level.meshPointers.size()));
     for (auto pointer : level.meshPointers) out.put(pointer);
-    countedSection(out, kAnimations, n.animations, code >= 6 ? 40 : 32);
+    animations(out, level);
     countedSection(out, kStateChanges, n.stateChanges, 6);
     countedSection(out, kAnimDispatches, n.animDispatches, 8);
     countedSection(out, kAnimCommands, n.animCommands, 2);
-    countedSection(out, kMeshTrees, n.meshTrees, 4);
-    countedSection(out, kFrames, n.frames, 2);
-    countedSection(out, kMoveables, n.moveables, code == 7 ? 20 : 18);
+    valuesOrPattern(out, level.meshTrees, kMeshTrees, n.meshTrees);
+    valuesOrPattern(out, level.frames, kFrames, n.frames);
+    moveables(out, level);
     out.put<uint32_t>(uint32_t(level.staticMeshDefinitions.size()));
     for (const auto& d : level.staticMeshDefinitions) {
         out.put(d.objectId);
@@ -274,7 +328,7 @@ void levelData(Bytes& out, const LevelDescription& level) {
     if (code == 6) out.put(std::vector<uint8_t>{'S', 'P', 'R'});
     if (code == 7) out.put(std::vector<uint8_t>{'S', 'P', 'R', 0});
     spriteTextures(out, level);
-    countedSection(out, kSpriteSequences, n.spriteSequences, 8);
+    spriteSequences(out, level);
     if (code == 2) out.put(std::vector<uint8_t>(level.palette8.begin(), level.palette8.end()));
     countedSection(out, kCameras, n.cameras, 16);
     if (code >= 6) countedSection(out, kFlybyCameras, n.flybyCameras, 40);
@@ -282,7 +336,7 @@ void levelData(Bytes& out, const LevelDescription& level) {
     countedSection(out, kBoxes, n.boxes, code <= 2 ? 20 : 8);
     countedSection(out, kOverlaps, n.overlaps, 2);
     out.put(PatternBytes(kZones, size_t(code <= 2 ? 6 : 10) * n.boxes * 2));
-    countedSection(out, kAnimatedTextures, n.animatedTextures, 2);
+    valuesOrPattern(out, level.animatedTextures, kAnimatedTextures, n.animatedTextures);
     if (code == 6) out.put(std::vector<uint8_t>{'T', 'E', 'X', 0});
     if (code == 7) out.put(std::vector<uint8_t>{0, 'T', 'E', 'X', 0});
     if (code >= 5) objectTextures(out, level.objectTextures, code);

@@ -86,6 +86,19 @@ struct SpriteTexture {
     int16_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
+struct Moveable {
+    uint32_t objectId = 0;
+    uint16_t meshCount = 0, firstMesh = 0;
+    uint32_t meshTree = 0, frameOffset = 0;
+    uint16_t animation = 0xFFFF;
+};
+
+struct SpriteSequence {
+    int32_t objectId = 0;
+    int16_t count = 1;  // written negated
+    uint16_t first = 0;
+};
+
 struct StaticMeshDefinition {
     uint32_t objectId = 0;
     uint16_t meshIndex = 0;
@@ -117,6 +130,14 @@ struct LevelDescription {
     // When given, these replace the patterned entity and sprite-texture sections.
     std::optional<std::vector<Entity>> entities;
     std::optional<std::vector<SpriteTexture>> spriteTextures;
+    // And these the patterned animation sections: animations by their frame offsets (the rest of
+    // each record zero), mesh trees and frames word by word, the animated-texture words.
+    std::optional<std::vector<uint32_t>> animationFrameOffsets;
+    std::optional<std::vector<int32_t>> meshTrees;
+    std::optional<std::vector<uint16_t>> frames;
+    std::optional<std::vector<Moveable>> moveables;
+    std::optional<std::vector<SpriteSequence>> spriteSequences;
+    std::optional<std::vector<uint16_t>> animatedTextures;
     Counts counts;
     std::vector<uint8_t> sampleTail;  // codes 6-7: the bytes after the level data
     // Replaces every section after the entities (levels from extended editors break the tables there).
