@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/Scene.h"
-#include "level/LevelImport.h"
+#include "import/LevelImport.h"
 #include "level/TombRaiderLevel.h"
 #include "storage/Exceptions.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/Scene.h"
-#include "level/LevelImport.h"
+#include "import/LevelImport.h"
 
 namespace grottix {
 

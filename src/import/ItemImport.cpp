@@ -1,14 +1,14 @@
-#include "level/ItemImport.h"
+#include "import/ItemImport.h"
 
 #include <unordered_map>
 
 #include "level/LevelEntities.h"
-#include "level/LevelFaces.h"
+#include "import/LevelFaces.h"
 #include "level/LevelMeshes.h"
 #include "level/LevelMoveables.h"
-#include "level/MeshFaces.h"
-#include "level/MeshPlacement.h"
-#include "level/SpriteStubs.h"
+#include "import/MeshFaces.h"
+#include "import/MeshPlacement.h"
+#include "import/SpriteStubs.h"
 #include "level/SpriteTextures.h"
 #include "level/TombRaiderLevel.h"
 

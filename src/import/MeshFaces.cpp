@@ -1,8 +1,8 @@
-#include "level/MeshFaces.h"
+#include "import/MeshFaces.h"
 
-#include "level/LevelFaces.h"
+#include "import/LevelFaces.h"
 #include "level/LevelMeshes.h"
-#include "level/MeshPlacement.h"
+#include "import/MeshPlacement.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {

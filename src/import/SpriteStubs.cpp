@@ -1,7 +1,7 @@
-#include "level/SpriteStubs.h"
+#include "import/SpriteStubs.h"
 
 #include "engine/Scene.h"
-#include "level/LevelFaces.h"
+#include "import/LevelFaces.h"
 #include "level/SpriteTextures.h"
 #include "level/TombRaiderLevel.h"
 

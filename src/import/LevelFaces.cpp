@@ -1,4 +1,4 @@
-#include "level/LevelFaces.h"
+#include "import/LevelFaces.h"
 
 #include <cmath>
 

@@ -1,13 +1,13 @@
-#include "level/RoomImport.h"
+#include "import/RoomImport.h"
 
 #include <numbers>
 
 #include "engine/Scene.h"
-#include "level/LevelFaces.h"
+#include "import/LevelFaces.h"
 #include "level/LevelMeshes.h"
-#include "level/MeshFaces.h"
-#include "level/MeshPlacement.h"
-#include "level/SpriteStubs.h"
+#include "import/MeshFaces.h"
+#include "import/MeshPlacement.h"
+#include "import/SpriteStubs.h"
 #include "level/SpriteTextures.h"
 #include "level/TombRaiderLevel.h"
 

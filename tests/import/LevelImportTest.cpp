@@ -6,7 +6,7 @@
 #include "engine/Polygon.h"
 #include "engine/Scene.h"
 #include "engine/StubObject.h"
-#include "level/LevelImport.h"
+#include "import/LevelImport.h"
 #include "level_writer/LevelWriter.h"
 #include "storage/Stream.h"
 #include "support/TempDir.h"

@@ -1,4 +1,4 @@
-#include "level/MeshPlacement.h"
+#include "import/MeshPlacement.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,14 +1,14 @@
-#include "level/LevelImport.h"
+#include "import/LevelImport.h"
 
 #include <chrono>
 
 #include "engine/Scene.h"
-#include "level/ItemImport.h"
-#include "level/LevelFaces.h"
+#include "import/ItemImport.h"
+#include "import/LevelFaces.h"
 #include "level/LevelMeshes.h"
 #include "level/LevelNames.h"
 #include "level/LevelStart.h"
-#include "level/RoomImport.h"
+#include "import/RoomImport.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {

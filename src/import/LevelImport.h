@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "level/TextureAnimator.h"
+#include "import/TextureAnimator.h"
 
 namespace grottix {
 

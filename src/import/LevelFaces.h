@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "engine/SceneRecords.h"
-#include "level/TextureAnimator.h"
+#include "import/TextureAnimator.h"
 
 namespace grottix {
 

@@ -1,4 +1,4 @@
-#include "level/TextureAnimator.h"
+#include "import/TextureAnimator.h"
 
 #include <cmath>
 
