@@ -1,7 +1,6 @@
 #include "engine/EngineTypes.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace grottix {
 
@@ -28,15 +27,24 @@ TRotation RotationMatrix(TD3DVector angles) {
     return {multiply(multiply(rz, ry), rx)};
 }
 
+namespace {
+
+// Names are compared the way the file system of the original platform did, by ASCII letters; bytes
+// of other characters compare as they are (as toupper leaves them in the program's locales).
+constexpr unsigned char upper(unsigned char c) { return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c; }
+
+}  // namespace
+
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+    if (a.size() != b.size()) return false;
+    return a == b || std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return upper(static_cast<unsigned char>(x)) == upper(static_cast<unsigned char>(y));
            });
 }
 
 uint64_t TextKeyIgnoringCase(const std::string& text) {
     uint64_t hash = 1469598103934665603ull;
-    for (unsigned char c : text) hash = (hash ^ uint64_t(std::toupper(c))) * 1099511628211ull;
+    for (unsigned char c : text) hash = (hash ^ uint64_t(upper(c))) * 1099511628211ull;
     return hash;
 }
 

@@ -193,10 +193,18 @@ const std::string* mergeName(uint8_t kind, TInfoRecordRef info) {
 }
 }  // namespace
 
+uint64_t TD3DScene::mergeKey(const std::string& name) {
+    if (name != lastMergeName_) {
+        lastMergeName_ = name;
+        lastMergeKey_ = TextKeyIgnoringCase(name);
+    }
+    return lastMergeKey_;
+}
+
 bool TD3DScene::AddOrMergeObject(uint8_t kind, TInfoRecordRef info) {
     // Level faces come by the hundred thousand: compare name keys before the full merge test.
     const std::string* name = mergeName(kind, info);
-    const uint64_t key = name ? TextKeyIgnoringCase(*name) : 0;
+    const uint64_t key = name ? mergeKey(*name) : 0;
     for (auto entry = Objects.rbegin(); entry != Objects.rend(); ++entry) {
         if (entry->Item->GetKind() != kKindPolygon) continue;
         auto* polygon = static_cast<TD3DPolygon*>(entry->Item.get());

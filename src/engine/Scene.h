@@ -292,6 +292,11 @@ private:
     void readFromWad(TWad& wad, const std::string& entry, const std::function<void(TStream&)>& read);
     void saveWorldToWad(const std::string& file, const std::string& entry, const std::vector<std::string>* files,
                         bool progress, bool filesFirst);
+    uint64_t mergeKey(const std::string& name);
+
+    // The name key AddOrMergeObject computed last: level faces come in long runs of one texture.
+    std::string lastMergeName_;
+    uint64_t lastMergeKey_ = TextKeyIgnoringCase("");
 };
 
 }  // namespace grottix

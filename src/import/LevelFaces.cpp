@@ -20,10 +20,11 @@ constexpr float kRoomTriangle[3][2] = {{0, 0}, {1, 0}, {0, 1}};
 
 TFaceBuilder::TFaceBuilder(TD3DScene& scene, const TTombRaiderLevel& level, float gamma, TTextureAnimator& animator)
     : scene_(scene), level_(level), keep_(1 - gamma), add_(255 * gamma), animator_(animator) {
+    for (unsigned c = 0; c < channels_.size(); ++c) channels_[c] = channelOf(c);
     registerRanges();
 }
 
-uint8_t TFaceBuilder::Channel(unsigned c) const {
+uint8_t TFaceBuilder::channelOf(unsigned c) const {
     return uint8_t(int64_t(std::lround(double(c * 6 + 69) * keep_ + add_)) & 0xFF);
 }
 

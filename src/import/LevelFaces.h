@@ -27,7 +27,7 @@ public:
     TFaceBuilder(TD3DScene& scene, const TTombRaiderLevel& level, float gamma, TTextureAnimator& animator);
 
     // The colour rule: a channel of 0..31 becomes c * 6 + 69, brightened by gamma (low 8 bits kept).
-    uint8_t Channel(unsigned c) const;
+    uint8_t Channel(unsigned c) const { return c < channels_.size() ? channels_[c] : channelOf(c); }
     uint32_t Colour(unsigned r, unsigned g, unsigned b) const { return uint32_t(Channel(r)) << 16 | uint32_t(Channel(g)) << 8 | Channel(b); }
     const std::string& TileName(int tile) const;
 
@@ -43,6 +43,7 @@ public:
     int32_t Group = 0;
 
 private:
+    uint8_t channelOf(unsigned c) const;
     const TObjectTexture* objectTexture(uint16_t word, std::string& name) const;
     void registerRanges();
     void add(uint8_t kind, TInfoRecordRef record, const std::string& name, size_t objectTexture);
@@ -51,6 +52,7 @@ private:
     TD3DScene& scene_;
     const TTombRaiderLevel& level_;
     double keep_, add_;
+    std::array<uint8_t, 256> channels_{};  // the colour rule for every channel value a byte holds
     TTextureAnimator& animator_;
     mutable std::vector<std::string> tileNames_;
     std::vector<std::pair<int, int>> animated_;  // per object texture: range and phase, or -1
