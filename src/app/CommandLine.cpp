@@ -8,6 +8,7 @@
 #include "app/ExportTexturesCommand.h"
 #include "app/InfoCommand.h"
 #include "app/RenderCommand.h"
+#include "app/ThumbnailCommand.h"
 #include "app/ViewerWindow.h"
 
 namespace grottix {
@@ -20,7 +21,8 @@ constexpr const char* kUsage =
     "       grottix-viewer --convert IN OUT\n"
     "       grottix-viewer --export-textures LEVEL DIR [--format bmp|tga|ppm|png]\n"
     "       grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles P,Y,R]\n"
-    "                      [--frames N] [--stats] [--opengl]\n"
+    "                      [--frames N] [--stats] [--opengl] [--no-items]\n"
+    "       grottix-viewer --thumbnail LEVEL OUT.png SIZE\n"
     "       grottix-viewer --help | --version\n";
 
 using Command = std::function<int(const std::vector<std::string>&)>;
@@ -32,6 +34,7 @@ const std::map<std::string, Command>& commands() {
         {"--convert", RunConvertCommand},
         {"--export-textures", RunExportTexturesCommand},
         {"--render", RunRenderCommand},
+        {"--thumbnail", RunThumbnailCommand},
     };
     return table;
 }
