@@ -8,7 +8,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -87,7 +86,7 @@ protected:
 
     // Starts the program's window as the command line would and waits until it has the focus.
     void start(const QStringList& arguments = {}) {
-        window = std::make_unique<TDXViewerForm>(*store, arguments);
+        window = std::make_unique<TDXViewerForm>(store, arguments);
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -138,8 +137,7 @@ protected:
 
     const QString startFolder = QDir::currentPath();
     TempDir dir;
-    std::unique_ptr<TSettingsFileStore> store =
-        std::make_unique<TSettingsFileStore>(QString::fromStdString(dir.file("config/GrottixViewer.json")));
+    TSettingsFileStore store{QString::fromStdString(dir.file("config/GrottixViewer.json"))};
     std::unique_ptr<TDXViewerForm> window;
     TOtherXClient other;
     QTimer boxWatch;
@@ -177,15 +175,14 @@ TEST_F(MainWindowXTest, FullScreenSurvivesFocusGoingToAnotherProgramAndBackTwice
     EXPECT_FALSE(window->DXDraw->NowOptions().Contains(doFullScreen));
     QTRY_VERIFY(!view);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->DXDraw->cursor().shape(), Qt::ArrowCursor) << "the pointer is back";
+    EXPECT_NE(window->DXDraw->cursor().shape(), Qt::BlankCursor) << "the pointer is back";
     window.reset();
     EXPECT_TRUE(boxes.empty());
-    QFile settings(QString::fromStdString(dir.file("config/GrottixViewer.json")));
+    QFile settings(store.FileName());
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_TRUE(settings.readAll().contains("demo-tr4.tr4"))
         << "the run's settings were written";
 }
-
 
 TEST_F(MainWindowXTest, AltEnterInADialogLeavesTheMainWindowAloneAndWorksInTheWindow) {
     start();
@@ -298,7 +295,7 @@ TEST_F(MainWindowXTest, SettingsThatCannotBeWrittenAtShutDownAreReportedAndNoneI
     QTest::keyClick(window.get(), Qt::Key_X, Qt::ControlModifier);
     window.reset();
     ASSERT_TRUE(boxes.empty());
-    QFile file(store->FileName());
+    QFile file(store.FileName());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray before = file.readAll();
     file.close();
@@ -315,7 +312,7 @@ TEST_F(MainWindowXTest, SettingsThatCannotBeWrittenAtShutDownAreReportedAndNoneI
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), before) << "nothing of the shut-down was written";
     ASSERT_EQ(boxes.size(), 1u) << "the user is told";
-    EXPECT_TRUE(boxes[0].Text.contains(store->FileName())) << boxes[0].Text.toStdString();
+    EXPECT_TRUE(boxes[0].Text.contains(store.FileName())) << boxes[0].Text.toStdString();
     EXPECT_TRUE(boxes[0].Text.contains(QStringLiteral("the disk is full")));
 }
 
