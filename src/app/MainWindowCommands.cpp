@@ -83,9 +83,12 @@ void TDXViewerForm::OpenLevel() {
         DrawThread.SetEnabled(drawing);
     };
     try {
-        if (const std::optional<QString> failure = loadLevel()) {
+        const std::optional<QString> failure = loadLevel();
+        // The long part is done: the message box below, or one from the display's rebuild, comes
+        // under the normal cursor.
+        busy.Restore();
+        if (failure) {
             setWindowTitle(kTitle);
-            busy.Restore();
             ErrorMessageBox.Execute(QStringLiteral("File %1: %2").arg(QString::fromStdString(LevelFileName), *failure));
             LevelFileName.clear();
         } else {
