@@ -1,8 +1,10 @@
 #include "app/HelpDialogs.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -12,10 +14,21 @@
 
 namespace grottix {
 
-QString ContactMailLink(const QString& applicationTitle) {
-    return QStringLiteral("%1:%2@%3?%4=%5")
-        .arg(QStringLiteral("mailto"), QString::fromLatin1(kMailbox), QString::fromLatin1(kMailDomain), QStringLiteral("subject"),
-             applicationTitle);
+namespace {
+
+const QString kTitle = QStringLiteral("Grottix Viewer");
+
+}  // namespace
+
+QString UserGuidePath() {
+    const QString places[] = {
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/grottix-viewer/user-guide.html"),
+        QStringLiteral(GROTTIX_SOURCE_DIR "/doc/user-guide.html"),
+    };
+    for (const QString& place : places) {
+        if (QFileInfo(place).isFile()) return QFileInfo(place).canonicalFilePath();
+    }
+    return {};
 }
 
 QString QuickInfoText() {
@@ -35,9 +48,22 @@ QString QuickInfoText() {
         "Tomb Raider: Chronicles");
 }
 
-void OpenHomePage() { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePage))); }
+QString AboutText() {
+    return QStringLiteral("<b>Grottix 3D Viewer</b><br>Version 1.2<br>Grottix 3D Viewer for Linux<br><br>"
+                          "Running on %1 (%2 %3, %4)<br>Qt %5")
+        .arg(QSysInfo::prettyProductName().toHtmlEscaped(), QSysInfo::kernelType(), QSysInfo::kernelVersion(),
+             QSysInfo::currentCpuArchitecture(), QString::fromLatin1(qVersion()));
+}
 
-void ComposeContactMail(const QString& applicationTitle) { QDesktopServices::openUrl(QUrl(ContactMailLink(applicationTitle))); }
+void OpenHomePage(QWidget* owner) {
+    const QString guide = UserGuidePath();
+    if (guide.isEmpty()) {
+        QMessageBox::critical(owner, kTitle,
+                              QStringLiteral("The user guide is not installed (share/doc/grottix-viewer/user-guide.html)."));
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(guide));
+}
 
 void ShowQuickInfo(QWidget* owner) {
     QDialog dialog(owner);
@@ -46,20 +72,18 @@ void ShowQuickInfo(QWidget* owner) {
     auto* text = new QPlainTextEdit(QuickInfoText());
     text->setReadOnly(true);
     layout->addWidget(text);
-    layout->addWidget(new QLabel(QStringLiteral("Check for updates at:")));
-    auto* link = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(QString::fromLatin1(kHomePage)));
-    link->setOpenExternalLinks(true);
-    layout->addWidget(link);
+    if (const QString guide = UserGuidePath(); !guide.isEmpty()) {
+        auto* link = new QLabel(QStringLiteral("More in the <a href=\"%1\">user guide</a>.")
+                                    .arg(QUrl::fromLocalFile(guide).toString(QUrl::FullyEncoded)));
+        link->setOpenExternalLinks(true);
+        layout->addWidget(link);
+    }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     layout->addWidget(buttons);
     dialog.exec();
 }
 
-void ShowAbout(QWidget* owner) {
-    QMessageBox::about(owner, QStringLiteral("About"),
-                       QStringLiteral("<b>Grottix 3D Viewer</b><br>Version 1.2<br>Grottix 3D Viewer for Windows<br><br>%1<br>%2")
-                           .arg(QSysInfo::prettyProductName(), QSysInfo::kernelType() + QLatin1Char(' ') + QSysInfo::kernelVersion()));
-}
+void ShowAbout(QWidget* owner) { QMessageBox::about(owner, QStringLiteral("About ") + kTitle, AboutText()); }
 
 }  // namespace grottix

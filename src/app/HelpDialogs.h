@@ -1,5 +1,5 @@
 #pragma once
-// The help commands: the home page, the contact mail, the quick-info dialog and the about box.
+// The help commands: the user guide, the quick-info dialog and the about box.
 
 #include <QString>
 
@@ -7,16 +7,16 @@ class QWidget;
 
 namespace grottix {
 
-inline constexpr const char* kHomePage = "https://grottix.example.org/viewer";
-inline constexpr const char* kMailbox = "viewer";
-inline constexpr const char* kMailDomain = "grottix.example.org";
-
-// "mailto:mailbox@domain?subject=<title>".
-QString ContactMailLink(const QString& applicationTitle);
+// The user guide shipped with the program: installed, <prefix>/share/doc/grottix-viewer beside the
+// program's <prefix>/bin; run from a build folder, the source tree's doc folder. Empty when
+// neither holds it.
+QString UserGuidePath();
 QString QuickInfoText();
+// "Grottix 3D Viewer", its version, and the system and Qt it runs on.
+QString AboutText();
 
-void OpenHomePage();
-void ComposeContactMail(const QString& applicationTitle);
+// Opens the user guide in the desktop's browser (a message when it is missing).
+void OpenHomePage(QWidget* owner);
 void ShowQuickInfo(QWidget* owner);
 void ShowAbout(QWidget* owner);
 

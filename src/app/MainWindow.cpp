@@ -22,6 +22,7 @@
 #include "settings/FileMenuHistory.h"
 #include "settings/FormRestorer.h"
 #include "settings/QtKeyTimer.h"
+#include "settings/SettingsStore.h"
 
 namespace grottix {
 
@@ -39,7 +40,7 @@ QAction* action(QWidget* owner, const QString& text, const QString& hint, const 
 
 }  // namespace
 
-TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : arguments_(std::move(arguments)) {
+TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : store_(store), arguments_(std::move(arguments)) {
     setObjectName(QStringLiteral("DXViewerForm"));
     setWindowTitle(kTitle);
     resize(648, 574);
@@ -106,11 +107,7 @@ TDXViewerForm::~TDXViewerForm() {
     DXInput.Mouse.Enabled = false;
     DrawThread.SetEnabled(false);
     DXTimer.SetEnabled(false);
-    try {
-        writeSettings();
-    } catch (const std::exception&) {
-        // Settings that cannot be written are lost; the program still ends cleanly.
-    }
+    if (const std::optional<QString> failure = writeSettings()) ErrorMessageBox.Execute(*failure);
     DXDraw->Finalize();
     Scene.reset();
 }
@@ -122,9 +119,7 @@ void TDXViewerForm::createActions() {
     copy_ = action(this, tr("Copy"), tr("Copy current view to clipboard as bitmap"), QKeySequence(Qt::CTRL | Qt::Key_C));
     fullScreen_ = action(this, tr("Full Screen"), tr("Full screen 3D preview of the level"));
     setup_ = action(this, tr("3D Engine Setup..."), tr("Select 3D Engine options"));
-    homePage_ = action(this, tr("Home page"), tr("Visit the application's home page to look for updates and news"),
-                       QKeySequence(Qt::CTRL | Qt::Key_H));
-    contact_ = action(this, tr("Contact me"), tr("Contact the author"));
+    homePage_ = action(this, tr("Home page"), tr("Read the user guide"), QKeySequence(Qt::CTRL | Qt::Key_H));
     quickInfo_ = action(this, tr("Quick Info"), tr("Quick information for the application"), QKeySequence(Qt::Key_F1));
     about_ = action(this, tr("About"), tr("Information and copyright notice"));
     connect(open_, &QAction::triggered, this, [this] { OpenClick(); });
@@ -133,8 +128,7 @@ void TDXViewerForm::createActions() {
     connect(copy_, &QAction::triggered, this, [this] { CopyClick(); });
     connect(fullScreen_, &QAction::triggered, this, [this] { ToggleFullScreen(); });
     connect(setup_, &QAction::triggered, this, [this] { N3DEngineSetup1Click(); });
-    connect(homePage_, &QAction::triggered, this, [] { OpenHomePage(); });
-    connect(contact_, &QAction::triggered, this, [] { ComposeContactMail(kTitle); });
+    connect(homePage_, &QAction::triggered, this, [this] { OpenHomePage(this); });
     connect(quickInfo_, &QAction::triggered, this, [this] { ShowQuickInfo(this); });
     connect(about_, &QAction::triggered, this, [this] { ShowAbout(this); });
 }
@@ -160,7 +154,6 @@ void TDXViewerForm::createMenus() {
     menuBar()->addMenu(tr("&Options"))->addAction(setup_);
     QMenu* help = menuBar()->addMenu(tr("Help"));
     help->addAction(homePage_);
-    help->addAction(contact_);
     help->addAction(quickInfo_);
     help->addSeparator();
     help->addAction(about_);
@@ -222,22 +215,32 @@ void TDXViewerForm::readSettings() {
     LightFactorValue = options.LightFactor;
 }
 
-void TDXViewerForm::writeSettings() {
-    if (const TD3DSceneDisplayParam* mode = selectedDisplayMode())
-        settings_->WriteDisplayMode({mode->Width, mode->Height, mode->BitsPerPixel});
-    displayParams_.clear();
-    TViewerOptions options;
-    options.UseHardwareAcceleration = DXDraw->Options().Contains(doHardware);
-    options.SafeMode = Scene->SafeMode;
-    options.Transparent = TransparencyOn;
-    options.TextureFiltering = FilteringOn;
-    for (const QString& path : history_->Paths()) options.FileMenuHistoryPaths.push_back(path.toStdString());
-    options.LightFactor = LightFactorValue;
-    settings_->WriteOptions(options);
+std::optional<QString> TDXViewerForm::writeSettings() {
+    const QString notSaved = QStringLiteral("The settings were not saved. %1");
+    store_.BeginChanges();
+    try {
+        if (const TD3DSceneDisplayParam* mode = selectedDisplayMode())
+            settings_->WriteDisplayMode({mode->Width, mode->Height, mode->BitsPerPixel});
+        displayParams_.clear();
+        TViewerOptions options;
+        options.UseHardwareAcceleration = DXDraw->Options().Contains(doHardware);
+        options.SafeMode = Scene->SafeMode;
+        options.Transparent = TransparencyOn;
+        options.TextureFiltering = FilteringOn;
+        for (const QString& path : history_->Paths()) options.FileMenuHistoryPaths.push_back(path.toStdString());
+        options.LightFactor = LightFactorValue;
+        settings_->WriteOptions(options);
+    } catch (const EGrottixError& error) {
+        store_.CancelChanges();
+        return notSaved.arg(QString::fromUtf8(error.what()));
+    }
+    if (store_.CommitChanges()) return std::nullopt;
+    return notSaved.arg(QString::fromStdString(store_.LastError()));
 }
 
 bool TDXViewerForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
+    if (watched == this && event->type() == QEvent::Close) store_.BeginChanges();
+    if (event->type() == QEvent::KeyPress && ownsKeysOf(watched)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool altEnter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && (key->modifiers() & Qt::AltModifier);
         const bool escapeFullScreen = key->key() == Qt::Key_Escape && DXDraw->Options().Contains(doFullScreen);
@@ -247,6 +250,11 @@ bool TDXViewerForm::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return TDXForm::eventFilter(watched, event);
+}
+
+bool TDXViewerForm::ownsKeysOf(QObject* target) const {
+    const auto* widget = qobject_cast<QWidget*>(target);
+    return widget && (widget->window() == this || widget->window() == DXDraw->FullScreenWindow());
 }
 
 void TDXViewerForm::showEvent(QShowEvent* event) {

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "app/EyeMovement.h"
@@ -46,7 +47,7 @@ public:
     TDXViewerForm(TSettingsStore& store, QStringList arguments);
     ~TDXViewerForm() override;
 
-    // Loads LevelFileName into the scene; failures of the file raise.
+    // Loads LevelFileName into the scene; a file that cannot be loaded is named in ErrorMessageBox.
     void OpenLevel();
     // Opens a level as a command does: any failure is shown in a message box.
     void OpenLevelFile(const std::string& path);
@@ -75,7 +76,9 @@ public:
     QComboBox* DisplayModeBox = nullptr;
 
 protected:
-    // Escape (full screen) and Alt+Enter, whichever window has the keyboard.
+    // Escape (full screen) and Alt+Enter, whichever of this window's widgets or the full-screen
+    // view has the keyboard; never from a dialog, a box or a menu. And the window's close, which
+    // starts holding back the settings written at shut-down (the form restorer's come first).
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -86,8 +89,12 @@ private:
     void createStatusBar();
     void createInput();
     void readSettings();
-    void writeSettings();
+    // Writes the run's settings in one go: nothing on success, else what the user is told.
+    std::optional<QString> writeSettings();
 
+    // Loads LevelFileName into the scene: nothing on success, else why it failed (the scene is then
+    // empty). Only failures other than the file's own raise.
+    std::optional<QString> loadLevel();
     void OpenClick();
     void Save2Click();
     void CopyClick();
@@ -99,9 +106,11 @@ private:
     void DXTimerTimer();
     void DrawThreadExecute();
     void ApplicationActivated(bool active);
+    bool ownsKeysOf(QObject* target) const;
     void fillDisplayModes();
     const TD3DSceneDisplayParam* selectedDisplayMode() const;
 
+    TSettingsStore& store_;
     std::unique_ptr<TAppConfigKey> applicationKey_;
     TFormRestorer* restorer_ = nullptr;
     std::unique_ptr<TViewerSettings> settings_;
@@ -110,7 +119,7 @@ private:
     QStringList arguments_;
     QMenu* fileMenu_ = nullptr;
     QAction *open_ = nullptr, *save_ = nullptr, *exit_ = nullptr, *copy_ = nullptr, *fullScreen_ = nullptr;
-    QAction *setup_ = nullptr, *homePage_ = nullptr, *contact_ = nullptr, *quickInfo_ = nullptr, *about_ = nullptr;
+    QAction *setup_ = nullptr, *homePage_ = nullptr, *quickInfo_ = nullptr, *about_ = nullptr;
     std::vector<TD3DSceneDisplayParam> displayParams_;
     TScreenSaverInhibitor screenSaver_;  // one per entry of DisplayModeBox
 };

@@ -10,7 +10,9 @@
 #include <QMessageBox>
 
 #include <chrono>
+#include <optional>
 #include <thread>
+#include <utility>
 
 #include "app/MainWindow.h"
 #include "app/ViewExport.h"
@@ -28,10 +30,20 @@ namespace {
 
 const QString kTitle = QStringLiteral("Grottix Viewer");
 
-// Keeps the busy cursor up for a scope; the normal cursor comes back on every exit.
-struct TBusyCursor {
+// Keeps the busy cursor up for a scope; the normal cursor comes back on every exit, or earlier
+// through Restore, before a message box shows.
+class TBusyCursor {
+public:
     TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    ~TBusyCursor() { Restore(); }
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+    void Restore() {
+        if (std::exchange(busy_, false)) QGuiApplication::restoreOverrideCursor();
+    }
+
+private:
+    bool busy_ = true;
 };
 
 // A command's failure is shown the way the application shows any error.
@@ -71,11 +83,13 @@ void TDXViewerForm::OpenLevel() {
         DrawThread.SetEnabled(drawing);
     };
     try {
-        const uint8_t result = OpenLevelIntoScene(*Scene, LevelFileName, float(LevelScale), LightFactorValue, SkyPicture, FloorRecord);
-        if (result != kLevelLoaded) {
+        const std::optional<QString> failure = loadLevel();
+        // The long part is done: the message box below, or one from the display's rebuild, comes
+        // under the normal cursor.
+        busy.Restore();
+        if (failure) {
             setWindowTitle(kTitle);
-            ErrorMessageBox.Execute(QStringLiteral("File %1: %2").arg(QString::fromStdString(LevelFileName),
-                                                                     QString::fromStdString(ImportErrorMessage(result))));
+            ErrorMessageBox.Execute(QStringLiteral("File %1: %2").arg(QString::fromStdString(LevelFileName), *failure));
             LevelFileName.clear();
         } else {
             history_->AddPath(QString::fromStdString(LevelFileName));
@@ -88,6 +102,18 @@ void TDXViewerForm::OpenLevel() {
         throw;
     }
     finish();
+}
+
+std::optional<QString> TDXViewerForm::loadLevel() {
+    try {
+        const uint8_t result = OpenLevelIntoScene(*Scene, LevelFileName, float(LevelScale), LightFactorValue, SkyPicture, FloorRecord);
+        if (result == kLevelLoaded) return std::nullopt;
+        return QString::fromStdString(ImportErrorMessage(result));
+    } catch (const EGrottixError& error) {
+        // A damaged file: what was read of it goes too, as after any failed load.
+        Scene->Reset();
+        return QString::fromUtf8(error.what());
+    }
 }
 
 void TDXViewerForm::OpenLevelFile(const std::string& path) {
@@ -193,6 +219,7 @@ void TDXViewerForm::Save2Click() {
             const std::string path = SaveViewFileName(dialog.selectedFiles().front().toStdString(), filterIndex);
             SaveViewImage(viewBitmap(*DXDraw), path);
         } catch (const EUnknownFileType&) {
+            busy.Restore();
             MessageBox1.Execute();
         }
     });

@@ -1,6 +1,7 @@
 // The main window's frame loop: the two frame sources, the frame itself, and the display's events.
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include "app/DeviceSetup.h"
 #include "app/MainWindow.h"
@@ -59,8 +60,9 @@ void TDXViewerForm::DXDrawInitialize() {
     Initialized = true;
     fileDrag_->SetEnableDrop(true);
     if (!arguments_.isEmpty()) {
-        // Opened once the display has finished initialising.
-        const std::string path = arguments_.front().toStdString();
+        // Opened once the display has finished initialising; kept by its absolute path, so that the
+        // recent-files menu finds it from any folder.
+        const std::string path = QFileInfo(arguments_.front()).absoluteFilePath().toStdString();
         QMetaObject::invokeMethod(this, [this, path] { OpenLevelFile(path); }, Qt::QueuedConnection);
     }
 }
@@ -77,9 +79,15 @@ void TDXViewerForm::ApplicationActivated(bool active) {
     }
     if (!DXDraw->isVisible() && !DXDraw->Options().Contains(doFullScreen)) return;
     try {
-        DXDraw->Finalize();
-        DXDraw->Initialize();
-        DXDraw->setFocus();
+        if (QWidget* view = DXDraw->FullScreenWindow()) {
+            // The full-screen view is the window being activated: rebuilding it here would destroy
+            // it under its own activation, and the new one's activation would start this again.
+            view->setFocus();
+        } else {
+            DXDraw->Finalize();
+            DXDraw->Initialize();
+            DXDraw->setFocus();
+        }
         Scene->Refresh();
         DrawThread.SetEnabled(true);
     } catch (...) {

@@ -8,14 +8,18 @@
 
 namespace grottix {
 
+// No display name: Qt would append it to every window's caption.
+void NameViewerApplication() {
+    QApplication::setOrganizationName(QStringLiteral("Halvoran"));
+    QApplication::setApplicationName(QStringLiteral("GrottixViewer"));
+}
+
 int RunViewerWindow(const std::vector<std::string>& args) {
     static int argc = 1;
     static char name[] = "grottix-viewer";
     static char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Halvoran"));
-    QApplication::setApplicationName(QStringLiteral("GrottixViewer"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Grottix Viewer"));
+    NameViewerApplication();
     InitializeImageCodecs();
 
     TSettingsFileStore store(TSettingsFileStore::DefaultFileName());

@@ -5,11 +5,11 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <limits>
+#include <utility>
 
 #include "settings/KeyPath.h"
 
@@ -86,26 +86,67 @@ QJsonObject TSettingsFileStore::Load() const {
     return keys;
 }
 
-bool TSettingsFileStore::Save(const QJsonObject& keys) const {
+QJsonObject TSettingsFileStore::Keys() const { return pending_ ? *pending_ : Load(); }
+
+bool TSettingsFileStore::Fail(const QString& reason) {
+    lastError_ = QStringLiteral("Cannot write %1: %2").arg(fileName_, reason).toStdString();
+    return false;
+}
+
+bool TSettingsFileStore::Save(const QJsonObject& keys) {
     QSaveFile file(fileName_);
     file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!file.open(QIODevice::WriteOnly)) return Fail(file.errorString());
     const QByteArray bytes = QJsonDocument(keys).toJson(QJsonDocument::Indented);
-    // QSaveFile reports a short write (a full disk, a size limit) only through the count.
-    if (file.write(bytes) != bytes.size()) {
+    // A short write (a full disk, a size limit) shows only in the count, or for a small file, held
+    // in the buffer, in the flush; commit would otherwise rename the short file into place. Qt
+    // gives no reason for a write that got part of the way.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
-        return false;
+        return Fail(QStringLiteral("the disk is full, or a size limit was reached"));
     }
-    return file.commit();
+    return file.commit() || Fail(file.errorString());
+}
+
+std::unique_ptr<QLockFile> TSettingsFileStore::Lock() {
+    const QString folder = QFileInfo(fileName_).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        Fail(QStringLiteral("cannot create the folder %1").arg(folder));
+        return nullptr;
+    }
+    auto lock = std::make_unique<QLockFile>(fileName_ + QStringLiteral(".lock"));
+    if (lock->tryLock(LockTimeoutMs)) return lock;
+    Fail(lock->error() == QLockFile::LockFailedError ? QStringLiteral("another program holds its lock file")
+                                                      : QStringLiteral("cannot create its lock file"));
+    return nullptr;
 }
 
 template <class F>
 bool TSettingsFileStore::Change(F change) {
-    if (!QDir().mkpath(QFileInfo(fileName_).absolutePath())) return false;
-    QLockFile lock(fileName_ + QStringLiteral(".lock"));
-    if (!lock.tryLock(LockTimeoutMs)) return false;
+    if (pending_) return change(*pending_);
+    const std::unique_ptr<QLockFile> lock = Lock();
+    if (!lock) return false;
     QJsonObject keys = Load();
     return change(keys) && Save(keys);
+}
+
+void TSettingsFileStore::BeginChanges() {
+    if (pending_) return;
+    pendingLock_ = Lock();
+    pending_ = Load();
+}
+
+bool TSettingsFileStore::CommitChanges() {
+    if (!pending_) return true;
+    const QJsonObject keys = *std::exchange(pending_, std::nullopt);
+    const bool saved = pendingLock_ && Save(keys);
+    pendingLock_.reset();
+    return saved;
+}
+
+void TSettingsFileStore::CancelChanges() {
+    pending_.reset();
+    pendingLock_.reset();
 }
 
 bool TSettingsFileStore::OpenKey(const std::string& path) {
@@ -124,7 +165,7 @@ bool TSettingsFileStore::CloseKey(const std::string&) { return true; }
 
 bool TSettingsFileStore::KeyExists(const std::string& path) {
     const QString key = KeyOf(path);
-    return key.isEmpty() || Load().contains(key);
+    return key.isEmpty() || Keys().contains(key);
 }
 
 bool TSettingsFileStore::DeleteKey(const std::string& path) {
@@ -140,7 +181,7 @@ bool TSettingsFileStore::DeleteKey(const std::string& path) {
 }
 
 std::optional<uint32_t> TSettingsFileStore::ValueSize(const std::string& path, const std::string& name) {
-    const QJsonObject values = Load().value(KeyOf(path)).toObject();
+    const QJsonObject values = Keys().value(KeyOf(path)).toObject();
     if (!values.contains(NameOf(name))) return std::nullopt;
     const auto bytes = Decode(values.value(NameOf(name)));
     if (!bytes || bytes->size() > std::numeric_limits<uint32_t>::max()) return std::nullopt;
@@ -148,7 +189,7 @@ std::optional<uint32_t> TSettingsFileStore::ValueSize(const std::string& path, c
 }
 
 std::optional<std::vector<uint8_t>> TSettingsFileStore::ReadValue(const std::string& path, const std::string& name) {
-    const QJsonObject values = Load().value(KeyOf(path)).toObject();
+    const QJsonObject values = Keys().value(KeyOf(path)).toObject();
     if (!values.contains(NameOf(name))) return std::nullopt;
     return Decode(values.value(NameOf(name)));
 }

@@ -6,13 +6,15 @@
 // applies itself and writes the whole file beside the old one before renaming it into place, all
 // under a lock file; so a failed or interrupted write leaves the previous file whole, and values
 // written meanwhile by another running copy of the program are kept. A file that cannot be read
-// counts as empty and is replaced by the next change.
+// counts as empty and is replaced by the next change. Changes held back between BeginChanges and
+// CommitChanges are written in one go, the lock held in between.
 
+#include <QJsonObject>
+#include <QLockFile>
 #include <QString>
+#include <memory>
 
 #include "settings/SettingsStore.h"
-
-class QJsonObject;
 
 namespace grottix {
 
@@ -37,14 +39,28 @@ public:
                     std::span<const uint8_t> bytes) override;
     bool DeleteValue(const std::string& path, const std::string& name) override;
 
+    void BeginChanges() override;
+    bool CommitChanges() override;
+    void CancelChanges() override;
+    std::string LastError() const override { return lastError_; }
+
 private:
     QJsonObject Load() const;
-    bool Save(const QJsonObject& keys) const;
-    // Runs `change` on the file's keys under the lock and writes them back when it returns true.
+    // The keys as they stand: the file's, or the held-back ones.
+    QJsonObject Keys() const;
+    bool Save(const QJsonObject& keys);
+    // The lock over the file (its folder created first); none, with LastError set, when it cannot be had.
+    std::unique_ptr<QLockFile> Lock();
+    bool Fail(const QString& reason);
+    // Runs `change` on the file's keys under the lock and writes them back when it returns true;
+    // between BeginChanges and CommitChanges it changes the held-back keys only.
     template <class F>
     bool Change(F change);
 
     QString fileName_;
+    std::optional<QJsonObject> pending_;
+    std::unique_ptr<QLockFile> pendingLock_;
+    std::string lastError_;
 };
 
 }  // namespace grottix

@@ -38,6 +38,17 @@ public:
                             std::span<const uint8_t> bytes) = 0;
     // False when the value is missing or cannot be deleted.
     virtual bool DeleteValue(const std::string& path, const std::string& name) = 0;
+
+    // From BeginChanges to CommitChanges, changes are held back (reads see them) and then stored
+    // together: all of them or none. Without BeginChanges each change is stored at once.
+    virtual void BeginChanges() {}
+    // False when the held-back changes could not be stored; none of them then is.
+    virtual bool CommitChanges() { return true; }
+    // Drops the held-back changes.
+    virtual void CancelChanges() {}
+    // What the last failure to store was, for the user: the file and the reason. Empty when the
+    // store cannot tell.
+    virtual std::string LastError() const { return {}; }
 };
 
 }  // namespace grottix

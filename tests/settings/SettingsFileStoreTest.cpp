@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
-#include <csignal>
 
 #include "settings/Profiles.h"
 #include "settings/SettingsFileStore.h"
 #include "settings/SettingsTestSupport.h"
 #include "storage/Stream.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 namespace grottix {
@@ -17,26 +16,6 @@ namespace {
 QString FileIn(const test::TempDir& dir, const char* name) { return QString::fromStdString(dir.file(name)); }
 
 std::vector<uint8_t> FileBytes(const QString& path) { return ReadWholeFile(path.toStdString()); }
-
-// Files larger than `limit` bytes cannot be written while it is in force (also for root).
-class TFileSizeLimit {
-public:
-    explicit TFileSizeLimit(rlim_t limit) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~TFileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 TEST(SettingsFileStore, ValuesOfEveryKindComeBackFromTheFileExactly) {
     test::TempDir dir;
@@ -97,7 +76,7 @@ TEST(SettingsFileStore, AFailedWriteLeavesTheOldFileWholeAndTheStoreUsable) {
     const std::vector<uint8_t> before = FileBytes(file);
 
     {
-        const TFileSizeLimit limit(before.size() + 64);
+        const test::TFileSizeLimit limit(before.size() + 64);
         try {
             paths.WriteValue(std::string(100000, 'x'));
             ADD_FAILURE() << "a write that could not persist was reported as done";
@@ -141,6 +120,38 @@ TEST(SettingsFileStore, KeepsWhatAnotherRunningCopyWroteMeanwhile) {
     TVariantProfile(std::string("LightFactor"), secondRoot.get()).WriteValue(0.9);
     EXPECT_EQ(TVariantProfile("SafeMode", secondRoot.get()).ReadValue(), TVariant(false));
     EXPECT_EQ(TVariantProfile("LightFactor", firstRoot.get()).ReadValue(), TVariant(0.9));
+}
+
+TEST(SettingsFileStore, ChangesHeldBackAreStoredTogetherOrNotAtAll) {
+    test::TempDir dir;
+    const QString file = FileIn(dir, "settings.json");
+    TSettingsFileStore store(file);
+    auto root = test::ViewerRootKey(store);
+    TVariantProfile safeMode("SafeMode", root.get());
+    TStringProfile paths("FileMenuHistoryPaths", root.get());
+    safeMode.WriteValue(true);
+    const std::vector<uint8_t> before = FileBytes(file);
+
+    store.BeginChanges();
+    safeMode.WriteValue(false);
+    paths.WriteValue(std::string(1000, 'x'));  // small enough to sit in the write buffer
+    EXPECT_EQ(safeMode.ReadValue(), TVariant(false)) << "reads see the held-back changes";
+    EXPECT_EQ(FileBytes(file), before) << "nothing is written before the commit";
+    {
+        const test::TFileSizeLimit limit(before.size() + 64);
+        EXPECT_FALSE(store.CommitChanges());
+    }
+    EXPECT_EQ(FileBytes(file), before) << "the small change did not go without the large one";
+    EXPECT_EQ(store.LastError(), "Cannot write " + file.toStdString() + ": the disk is full, or a size limit was reached");
+
+    store.BeginChanges();
+    safeMode.WriteValue(false);
+    paths.WriteValue("/levels/a.tr4\r\n");
+    ASSERT_TRUE(store.CommitChanges());
+    TSettingsFileStore reopened(file);
+    auto reopenedRoot = test::ViewerRootKey(reopened);
+    EXPECT_EQ(TVariantProfile("SafeMode", reopenedRoot.get()).ReadValue(), TVariant(false));
+    EXPECT_EQ(TStringProfile("FileMenuHistoryPaths", reopenedRoot.get()).ReadValue(), "/levels/a.tr4\r\n");
 }
 
 }  // namespace

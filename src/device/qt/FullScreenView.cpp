@@ -12,6 +12,7 @@ namespace grottix {
 TFullScreenView::TFullScreenView(TDXDraw& owner) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), owner_(owner) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::BlankCursor);
     setWindowTitle(owner.window()->windowTitle());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The frameless window that shows a full-screen display. Key and mouse-button events go on to the
-// drawing surface, so the main window handles them as if the surface had the focus.
+// The frameless window that shows a full-screen display, without a mouse pointer over it. Key and
+// mouse-button events go on to the drawing surface, so the main window handles them as if the
+// surface had the focus.
 
 #include <QWidget>
 

@@ -1,0 +1,328 @@
+// The main window as a person uses it, in real windows of the X server (Xvfb in the test script):
+// key presses, the keyboard focus going to another program and coming back, the boxes and
+// dialogs that come up and what the screen shows. Runs on the xcb platform, so it has a program
+// of its own, and alone, since it moves the server's keyboard focus.
+
+#include <gtest/gtest.h>
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
+#include <QScreen>
+#include <QSysInfo>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <functional>
+
+#include "app/MainWindow.h"
+#include "app/OtherXClient.h"
+#include "app/ViewerWindow.h"
+#include "codecs/ImageCodecs.h"
+#include "device/qt/QtTestApplication.h"
+#include "settings/SettingsFileStore.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDir.h"
+
+namespace grottix::test {
+namespace {
+
+const QString kGenerated = QStringLiteral(GROTTIX_GENERATED_DIR);
+const QString kDemo = kGenerated + QStringLiteral("/demo/demo-tr4.tr4");
+
+// What a message box showed when it came up; it is then answered with Enter.
+struct TShownBox {
+    QString Text;
+    std::string Caption;  // as the X server holds it
+    bool BusyCursor = false;
+};
+
+// Stands in for the desktop's handler of web, mail and file addresses while it lives: remembers
+// what the program asked it to open.
+class TUrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    TUrlRecorder() {
+        for (const QString& scheme : schemes()) QDesktopServices::setUrlHandler(scheme, this, "open");
+    }
+    ~TUrlRecorder() override {
+        for (const QString& scheme : schemes()) QDesktopServices::unsetUrlHandler(scheme);
+    }
+    QList<QUrl> Opened;
+public slots:
+    void open(const QUrl& url) { Opened.append(url); }
+
+private:
+    static QStringList schemes() { return {"file", "http", "https", "mailto"}; }
+};
+
+class MainWindowXTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!qEnvironmentVariableIsSet("DISPLAY")) {
+            if (OpenGLRequired()) FAIL() << "an X server is required but DISPLAY is not set";
+            GTEST_SKIP() << "no X server";
+        }
+        GROTTIX_REQUIRE_OPENGL();
+        ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+        ASSERT_TRUE(other.Connected());
+        NameViewerApplication();
+        InitializeImageCodecs();
+        // Message boxes are answered as they come up, whoever opened them.
+        QObject::connect(&boxWatch, &QTimer::timeout, [this] { answerBox(); });
+        boxWatch.start(20);
+    }
+    void TearDown() override {
+        window.reset();
+        QDir::setCurrent(startFolder);
+    }
+
+    // Starts the program's window as the command line would and waits until it has the focus.
+    void start(const QStringList& arguments = {}) {
+        window = std::make_unique<TDXViewerForm>(store, arguments);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    // Waits for a level opened from the command line to be in the scene.
+    void waitForLevel() {
+        QTRY_VERIFY_WITH_TIMEOUT(window->windowTitle() != QStringLiteral("Grottix Viewer") || !boxes.empty(), 20000);
+    }
+    std::string caption(QWidget& widget) { return other.WindowName(widget.winId()); }
+    // Without a window manager nobody gives the window the focus back when a box closes: the user
+    // clicks it.
+    void focusWindow() {
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    void answerBox() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || box->property("answered").toBool()) return;
+        box->setProperty("answered", true);
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        boxes.push_back({box->text(), caption(*box), cursor && cursor->shape() == Qt::WaitCursor});
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+
+    // Runs `inDialog` once the modal dialog that `open` brings up is showing; `open` returns when
+    // the dialog has closed.
+    void whileModal(const std::function<void()>& open, const std::function<void(QWidget&)>& inDialog) {
+        bool ran = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (ran || !dialog || qobject_cast<QMessageBox*>(dialog) || !dialog->isVisible()) return;
+            ran = true;
+            inDialog(*dialog);
+            // A dialog the keys did not close fails the test instead of hanging it.
+            QTimer::singleShot(3000, dialog, [dialog] {
+                if (auto* open = qobject_cast<QDialog*>(dialog); open && open->isVisible()) {
+                    ADD_FAILURE() << "the dialog stayed open";
+                    open->reject();
+                }
+            });
+        });
+        poll.start(20);
+        open();
+        EXPECT_TRUE(ran) << "no dialog came up";
+    }
+
+    const QString startFolder = QDir::currentPath();
+    TempDir dir;
+    TSettingsFileStore store{QString::fromStdString(dir.file("config/GrottixViewer.json"))};
+    std::unique_ptr<TDXViewerForm> window;
+    TOtherXClient other;
+    QTimer boxWatch;
+    std::vector<TShownBox> boxes;
+};
+
+TEST_F(MainWindowXTest, FullScreenSurvivesFocusGoingToAnotherProgramAndBackTwiceAndEscapeLeavesIt) {
+    start({kDemo});
+    waitForLevel();
+    QTest::keyClick(window->DXDraw, Qt::Key_Return, Qt::AltModifier);
+    const QPointer<QWidget> view = window->DXDraw->FullScreenWindow();
+    ASSERT_TRUE(view);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+    EXPECT_EQ(view->cursor().shape(), Qt::BlankCursor) << "no mouse pointer over the full-screen view";
+
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        other.TakeFocus();
+        QTRY_COMPARE(QGuiApplication::applicationState(), Qt::ApplicationInactive);
+        ASSERT_TRUE(view);
+        other.GiveFocus(view->winId());
+        QTRY_COMPARE(QGuiApplication::applicationState(), Qt::ApplicationActive);
+        QTest::qWait(300);
+        ASSERT_TRUE(view) << "the full-screen view was rebuilt under its own activation";
+        EXPECT_EQ(QGuiApplication::applicationState(), Qt::ApplicationActive);
+        EXPECT_TRUE(window->DXDraw->CanDraw());
+    }
+    // The screen shows the level stretched over it: sky above, not one flat colour.
+    const QImage screen = view->screen()->grabWindow(0).toImage();
+    ASSERT_EQ(screen.size(), view->screen()->size());
+    EXPECT_NE(screen.pixel(screen.width() / 2, screen.height() / 8), screen.pixel(screen.width() / 2, screen.height() * 7 / 8));
+    EXPECT_NE(screen.pixel(screen.width() / 2, screen.height() / 8) & 0xFFFFFF, 0u);
+
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_FALSE(window->DXDraw->NowOptions().Contains(doFullScreen));
+    QTRY_VERIFY(!view);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_NE(window->DXDraw->cursor().shape(), Qt::BlankCursor) << "the pointer is back";
+    window.reset();
+    EXPECT_TRUE(boxes.empty());
+    QFile settings(store.FileName());
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains("demo-tr4.tr4"))
+        << "the run's settings were written";
+}
+
+TEST_F(MainWindowXTest, AltEnterInADialogLeavesTheMainWindowAloneAndWorksInTheWindow) {
+    start();
+    bool fullScreenUnderTheDialog = true;
+    whileModal([&] { QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier); },
+               [&](QWidget& dialog) {
+                   QTest::keyClick(dialog.focusWidget() ? dialog.focusWidget() : &dialog, Qt::Key_Return, Qt::AltModifier);
+                   fullScreenUnderTheDialog = window->DXDraw->Options().Contains(doFullScreen) || !window->isVisible();
+                   QTest::keyClick(&dialog, Qt::Key_Escape);
+               });
+    EXPECT_FALSE(fullScreenUnderTheDialog);
+    EXPECT_FALSE(window->DXDraw->NowOptions().Contains(doFullScreen));
+    EXPECT_TRUE(window->isVisible());
+
+    QTest::keyClick(window->DXDraw, Qt::Key_Return, Qt::AltModifier);
+    ASSERT_TRUE(window->DXDraw->NowOptions().Contains(doFullScreen));
+    QTest::keyClick(window->DXDraw->FullScreenWindow(), Qt::Key_Escape);
+    EXPECT_FALSE(window->DXDraw->NowOptions().Contains(doFullScreen));
+}
+
+TEST_F(MainWindowXTest, LoadAndSaveErrorsComeUnderTheNormalCursorAndNameTheFile) {
+    // Half a level: its compressed parts end early.
+    const QString damaged = QString::fromStdString(dir.file("damaged.tr4"));
+    ASSERT_TRUE(QFile::copy(kDemo, damaged));
+    ASSERT_TRUE(QFile::resize(damaged, QFile(kDemo).size() / 2));
+    start({damaged});
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), size_t(1), 20000);
+    EXPECT_TRUE(boxes[0].Text.startsWith(QStringLiteral("File %1: ").arg(damaged))) << boxes[0].Text.toStdString();
+    EXPECT_GT(boxes[0].Text.size(), damaged.size() + 8) << "and says what is wrong with it";
+    EXPECT_FALSE(boxes[0].BusyCursor);
+    EXPECT_EQ(boxes[0].Caption, "Grottix Viewer");
+    EXPECT_EQ(caption(*window), "Grottix Viewer");
+    EXPECT_TRUE(window->Scene->Objects.empty()) << "nothing of the damaged level stays";
+
+    window->OpenLevelFile("/nonexistent/level.tr4");
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].Text, QStringLiteral("File /nonexistent/level.tr4: Map not found"));
+    EXPECT_FALSE(boxes[1].BusyCursor);
+
+    focusWindow();
+    whileModal([&] { QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier); },
+               [&](QWidget& dialog) {
+                   auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                   ASSERT_NE(name, nullptr);
+                   name->setText(QString::fromStdString(dir.file("view.jpg")));
+                   QTest::keyClick(name, Qt::Key_Return);
+               });
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[2].Text, QStringLiteral("Can not determine file type!"));
+    EXPECT_FALSE(boxes[2].BusyCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainWindowXTest, ALevelNamedRelativeToTheStartFolderOpensFromTheRecentFilesAnywhere) {
+    QDir::setCurrent(kGenerated);
+    start({QStringLiteral("demo/demo-tr4.tr4")});
+    waitForLevel();
+    EXPECT_EQ(caption(*window), "Grottix Viewer - " + kDemo.toStdString());
+    window->Scene->Reset();
+
+    QDir::setCurrent(QString::fromStdString(dir.path()));
+    QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
+    auto* fileMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(fileMenu, nullptr);
+    QTest::keyClick(fileMenu, Qt::Key_1);
+    EXPECT_TRUE(boxes.empty()) << boxes.front().Text.toStdString();
+    EXPECT_FALSE(window->Scene->Objects.empty()) << "the level opened again";
+    EXPECT_EQ(caption(*window), "Grottix Viewer - " + kDemo.toStdString());
+}
+
+TEST_F(MainWindowXTest, HelpLeadsToTheShippedUserGuideAndAboutNamesThePlatform) {
+    const TUrlRecorder desktop;
+    start();
+    QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
+    ASSERT_EQ(desktop.Opened.size(), 1);
+    const QUrl guide = desktop.Opened.front();
+    EXPECT_TRUE(guide.isLocalFile()) << guide.toString().toStdString();
+    QFile page(guide.toLocalFile());
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(page.readAll().contains("Grottix Viewer"));
+
+    whileModal([&] { QTest::keyClick(window.get(), Qt::Key_F1); },
+               [&](QWidget& dialog) {
+                   EXPECT_EQ(caption(dialog), "Quick Info");
+                   bool linked = false;
+                   for (const QLabel* label : dialog.findChildren<QLabel*>()) linked |= label->text().contains(guide.toString());
+                   EXPECT_TRUE(linked) << "Quick Info links the user guide";
+                   QTest::keyClick(&dialog, Qt::Key_Escape);
+               });
+
+    QMenuBar* bar = window->menuBar();
+    QAction* help = nullptr;
+    for (QAction* item : bar->actions()) if (item->text() == QStringLiteral("Help")) help = item;
+    ASSERT_NE(help, nullptr);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(help).center());
+    QMenu* menu = help->menu();
+    QTRY_VERIFY(menu->isVisible());
+    QAction* about = menu->actions().back();
+    ASSERT_EQ(about->text(), QStringLiteral("About"));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(about).center());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].Text.contains(QSysInfo::prettyProductName())) << boxes[0].Text.toStdString();
+    EXPECT_TRUE(boxes[0].Text.contains(QString::fromLatin1(qVersion())));
+    EXPECT_EQ(boxes[0].Caption, "About Grottix Viewer");
+    EXPECT_EQ(desktop.Opened.size(), 1) << "nothing else was opened";
+}
+
+TEST_F(MainWindowXTest, SettingsThatCannotBeWrittenAtShutDownAreReportedAndNoneIsWritten) {
+    start();
+    QTest::keyClick(window.get(), Qt::Key_X, Qt::ControlModifier);
+    window.reset();
+    ASSERT_TRUE(boxes.empty());
+    QFile file(store.FileName());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    start({kDemo});
+    waitForLevel();
+    window->TransparencyOn = false;
+    {
+        // The recent file does not fit any more, the changed option alone would.
+        const TFileSizeLimit full(rlim_t(before.size()) + 16);
+        QTest::keyClick(window.get(), Qt::Key_X, Qt::ControlModifier);
+        window.reset();
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before) << "nothing of the shut-down was written";
+    ASSERT_EQ(boxes.size(), 1u) << "the user is told";
+    EXPECT_TRUE(boxes[0].Text.contains(store.FileName())) << boxes[0].Text.toStdString();
+    EXPECT_TRUE(boxes[0].Text.contains(QStringLiteral("the disk is full")));
+}
+
+}  // namespace
+}  // namespace grottix::test
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsSet("DISPLAY")) qputenv("QT_QPA_PLATFORM", "xcb");
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
+
+#include "MainWindowXTest.moc"
