@@ -16,9 +16,12 @@ TBitmap indexRows(const std::vector<std::vector<uint8_t>>& rows) {
 std::vector<uint8_t> runsOf(const std::vector<uint8_t>& file) { return {file.begin() + 1028, file.end()}; }
 
 std::vector<uint8_t> wzFile(int width, int height, const std::vector<uint8_t>& pairs) {
-    std::vector<uint8_t> file = {uint8_t(width), uint8_t(width >> 8), uint8_t(height), uint8_t(height >> 8)};
-    file.resize(1028 + pairs.size(), 0);
-    for (size_t i = 0; i < pairs.size(); ++i) file[1028 + i] = pairs[i];
+    std::vector<uint8_t> file(1028 + pairs.size(), 0);
+    file[0] = uint8_t(width);
+    file[1] = uint8_t(width >> 8);
+    file[2] = uint8_t(height);
+    file[3] = uint8_t(height >> 8);
+    std::copy(pairs.begin(), pairs.end(), file.begin() + 1028);
     return file;
 }
 

@@ -98,11 +98,12 @@ TEST_F(WorldFiles, ChildWorldsAreReadFromBesideTheirParentAndPlacedInsideIt) {
 }
 
 TEST_F(WorldFiles, WorldsThatContainThemselvesOrNestWithoutEndAreRefused) {
+    const auto worldFile = [&](int i) { return dir.file(std::to_string(i).insert(0, "w").append(".d3d")); };
     const auto chain = [&](int length) {  // world i names world i + 1; the last names the first
         for (int i = 0; i < length; ++i) {
             TD3DScene world{nullptr};
-            addChild(world, "", {}).Info.FileName = dir.file("w" + std::to_string((i + 1) % length) + ".d3d");
-            world.SaveToFile(dir.file("w" + std::to_string(i) + ".d3d"));
+            addChild(world, "", {}).Info.FileName = worldFile((i + 1) % length);
+            world.SaveToFile(worldFile(i));
         }
     };
     const auto refusal = [&] {
