@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "app/AppIcons.h"
 #include "app/DeviceSetup.h"
 #include "app/HelpDialogs.h"
 #include "app/SkyBlobs.h"
@@ -122,6 +123,12 @@ void TDXViewerForm::createActions() {
     homePage_ = action(this, tr("Home page"), tr("Read the user guide"), QKeySequence(Qt::CTRL | Qt::Key_H));
     quickInfo_ = action(this, tr("Quick Info"), tr("Quick information for the application"), QKeySequence(Qt::Key_F1));
     about_ = action(this, tr("About"), tr("Information and copyright notice"));
+    items_ = action(this, tr("Items"), tr("Show the level's items: pick-ups, doors, switches, traps and creatures"));
+    items_->setCheckable(true);
+    open_->setIcon(CommandIcon(QStringLiteral("document-open")));
+    save_->setIcon(CommandIcon(QStringLiteral("document-save-as")));
+    copy_->setIcon(CommandIcon(QStringLiteral("edit-copy")));
+    fullScreen_->setIcon(CommandIcon(QStringLiteral("view-fullscreen")));
     connect(open_, &QAction::triggered, this, [this] { OpenClick(); });
     connect(save_, &QAction::triggered, this, [this] { Save2Click(); });
     connect(exit_, &QAction::triggered, this, &QWidget::close);
@@ -131,6 +138,10 @@ void TDXViewerForm::createActions() {
     connect(homePage_, &QAction::triggered, this, [this] { OpenHomePage(this); });
     connect(quickInfo_, &QAction::triggered, this, [this] { ShowQuickInfo(this); });
     connect(about_, &QAction::triggered, this, [this] { ShowAbout(this); });
+    connect(items_, &QAction::toggled, this, [this](bool on) {
+        ItemsOn = on;
+        Scene->SetItemsVisible(on);
+    });
 }
 
 void TDXViewerForm::createMenus() {
@@ -150,7 +161,10 @@ void TDXViewerForm::createMenus() {
     connect(fileMenu_, &QMenu::aboutToShow, this, [this] { history_->RefreshMenu(); });
 
     menuBar()->addMenu(tr("&Edit"))->addAction(copy_);
-    menuBar()->addMenu(tr("&View"))->addAction(fullScreen_);
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->addAction(fullScreen_);
+    view->addSeparator();
+    view->addAction(items_);
     menuBar()->addMenu(tr("&Options"))->addAction(setup_);
     QMenu* help = menuBar()->addMenu(tr("Help"));
     help->addAction(homePage_);
@@ -209,6 +223,8 @@ void TDXViewerForm::readSettings() {
     ApplySafeMode(SafeModeOn, true);
     TransparencyOn = options.Transparent;
     FilteringOn = options.TextureFiltering;
+    ItemsOn = options.ShowItems;
+    items_->setChecked(ItemsOn);
     for (const std::string& path : options.FileMenuHistoryPaths) history_->Paths().append(QString::fromStdString(path));
     LevelFileName.clear();
     LevelScale = 128;
@@ -227,6 +243,7 @@ std::optional<QString> TDXViewerForm::writeSettings() {
         options.SafeMode = Scene->SafeMode;
         options.Transparent = TransparencyOn;
         options.TextureFiltering = FilteringOn;
+        options.ShowItems = ItemsOn;
         for (const QString& path : history_->Paths()) options.FileMenuHistoryPaths.push_back(path.toStdString());
         options.LightFactor = LightFactorValue;
         settings_->WriteOptions(options);

@@ -63,6 +63,7 @@ public:
     int LevelScale = 128;
     float LightFactorValue = 0.5f;
     bool HardwareOn = true, SafeModeOn = true, TransparencyOn = true, FilteringOn = true;
+    bool ItemsOn = true;  // the level's items are shown
     bool Initialized = false;
     bool Loading = false;
     TD3DQuadrangleInfo FloorRecord;
@@ -119,7 +120,7 @@ private:
     QStringList arguments_;
     QMenu* fileMenu_ = nullptr;
     QAction *open_ = nullptr, *save_ = nullptr, *exit_ = nullptr, *copy_ = nullptr, *fullScreen_ = nullptr;
-    QAction *setup_ = nullptr, *homePage_ = nullptr, *quickInfo_ = nullptr, *about_ = nullptr;
+    QAction *setup_ = nullptr, *homePage_ = nullptr, *quickInfo_ = nullptr, *about_ = nullptr, *items_ = nullptr;
     std::vector<TD3DSceneDisplayParam> displayParams_;
     TScreenSaverInhibitor screenSaver_;  // one per entry of DisplayModeBox
 };

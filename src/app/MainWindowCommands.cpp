@@ -107,7 +107,10 @@ void TDXViewerForm::OpenLevel() {
 std::optional<QString> TDXViewerForm::loadLevel() {
     try {
         const uint8_t result = OpenLevelIntoScene(*Scene, LevelFileName, float(LevelScale), LightFactorValue, SkyPicture, FloorRecord);
-        if (result == kLevelLoaded) return std::nullopt;
+        if (result == kLevelLoaded) {
+            Scene->SetItemsVisible(ItemsOn);
+            return std::nullopt;
+        }
         return QString::fromStdString(ImportErrorMessage(result));
     } catch (const EGrottixError& error) {
         // A damaged file: what was read of it goes too, as after any failed load.

@@ -27,6 +27,7 @@ TViewerOptions TViewerSettings::ReadOptions() {
         options.SafeMode = readBool("SafeMode", true);
         options.Transparent = readBool("Transparent", true);
         options.TextureFiltering = readBool("TextureFiltering", true);
+        options.ShowItems = readBool("ShowItems", true);
         TStringProfile history("FileMenuHistoryPaths", &window_);
         if (history.Exists()) options.FileMenuHistoryPaths = SplitLines(history.ReadValue());
         TVariantProfile light("LightFactor", &window_);
@@ -46,6 +47,7 @@ void TViewerSettings::WriteOptions(const TViewerOptions& options) {
     TVariantProfile("SafeMode", &window_).WriteValue(options.SafeMode);
     TVariantProfile("Transparent", &window_).WriteValue(options.Transparent);
     TVariantProfile("TextureFiltering", &window_).WriteValue(options.TextureFiltering);
+    TVariantProfile("ShowItems", &window_).WriteValue(options.ShowItems);
     TStringProfile("FileMenuHistoryPaths", &window_).WriteValue(JoinLines(options.FileMenuHistoryPaths));
     TVariantProfile("LightFactor", &window_).WriteValue(double(options.LightFactor));
 }

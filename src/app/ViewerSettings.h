@@ -1,6 +1,6 @@
 #pragma once
-// The viewer's persisted settings: the four rendering options, the light factor, the display mode
-// and the recent files, under the application key Halvoran\GrottixViewer\1.0 and the window's name.
+// The viewer's persisted settings: the four rendering options, whether items show, the light factor,
+// the display mode and the recent files, under the application key Halvoran\GrottixViewer\1.0 and the window's name.
 
 #include <memory>
 #include <optional>
@@ -16,6 +16,7 @@ struct TViewerOptions {
     bool SafeMode = true;
     bool Transparent = true;
     bool TextureFiltering = true;
+    bool ShowItems = true;
     float LightFactor = 0.5f;
     std::vector<std::string> FileMenuHistoryPaths;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/AppIcons.h"
 #include "app/MainWindow.h"
 #include "codecs/ImageCodecs.h"
 #include "settings/SettingsFileStore.h"
@@ -12,6 +13,9 @@ namespace grottix {
 void NameViewerApplication() {
     QApplication::setOrganizationName(QStringLiteral("Halvoran"));
     QApplication::setApplicationName(QStringLiteral("GrottixViewer"));
+    // The launcher the desktop matches the window with, and the icon of every window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.halvoran.GrottixViewer"));
+    QApplication::setWindowIcon(ApplicationIcon());
 }
 
 int RunViewerWindow(const std::vector<std::string>& args) {

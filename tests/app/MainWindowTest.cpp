@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/AppIcons.h"
 #include "app/MainWindow.h"
 #include "app/ViewerSettings.h"
 #include "codecs/ImageCodecs.h"
@@ -88,6 +89,46 @@ TEST_F(MainWindowTest, SettingsAreWrittenWhenTheWindowGoesAndReadWhenItComes) {
     EXPECT_FLOAT_EQ(window->LightFactorValue, 0.25f);
     EXPECT_FALSE(window->TransparencyOn);
     EXPECT_TRUE(window->FilteringOn);
+}
+
+// Whether the level's item objects are all shown (true), all hidden (false); there are some.
+bool itemsShown(const TGrottixViewerScene& scene) {
+    int shown = 0, hidden = 0;
+    for (const auto& entry : scene.Objects)
+        if (entry.Item->GetID() == scene.ItemsID) (entry.Item->Hidden ? hidden : shown)++;
+    EXPECT_GT(shown + hidden, 0);
+    EXPECT_TRUE(shown == 0 || hidden == 0);
+    return shown > 0;
+}
+
+TEST_F(MainWindowTest, TheItemsOptionHidesTheLevelsItemsAndIsKept) {
+    QAction* items = nullptr;
+    for (QAction* action : window->findChildren<QAction*>())
+        if (action->text() == QStringLiteral("Items")) items = action;
+    ASSERT_NE(items, nullptr);
+    EXPECT_TRUE(items->isChecked()) << "on by default";
+    window->OpenLevelFile(kDemo);
+    EXPECT_TRUE(itemsShown(*window->Scene));
+    items->trigger();
+    EXPECT_FALSE(itemsShown(*window->Scene));
+    window->OpenLevelFile(kDemo);
+    EXPECT_FALSE(itemsShown(*window->Scene)) << "a level opened later keeps them hidden";
+    window.reset();
+    window = std::make_unique<TDXViewerForm>(store, QStringList{});
+    window->OpenLevelFile(kDemo);
+    EXPECT_FALSE(itemsShown(*window->Scene)) << "the option is kept between runs";
+}
+
+TEST_F(MainWindowTest, TheToolBarCommandsAndTheProgramHaveIcons) {
+    for (QAction* action : window->findChildren<QAction*>()) {
+        const QString text = action->text();
+        if (text == QStringLiteral("Open") || text == QStringLiteral("Copy") || text == QStringLiteral("Full Screen")) {
+            EXPECT_FALSE(action->icon().isNull()) << text.toStdString();
+        }
+    }
+    const QIcon icon = ApplicationIcon();
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(256, 256)));
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(16, 16)));
 }
 
 }  // namespace

@@ -51,7 +51,8 @@ TEST_F(InstallTest, EveryFileLandsWhereTheDesktopLooksAndPassesItsValidator) {
     for (const std::string& path : std::vector<std::string>{"bin/grottix-viewer", "share/applications/" + kAppId + ".desktop", "share/mime/packages/" + kAppId + ".xml",
           "share/metainfo/" + kAppId + ".metainfo.xml", "share/thumbnailers/grottix-viewer.thumbnailer",
           "share/icons/hicolor/scalable/apps/" + kAppId + ".svg", "share/icons/hicolor/16x16/apps/" + kAppId + ".png",
-          "share/icons/hicolor/256x256/apps/" + kAppId + ".png", "share/man/man1/grottix-viewer.1"})
+          "share/icons/hicolor/256x256/apps/" + kAppId + ".png", "share/man/man1/grottix-viewer.1",
+          "share/doc/grottix-viewer/user-guide.html"})
         EXPECT_TRUE(fs::exists(installed(path))) << path;
     EXPECT_EQ(run("desktop-file-validate " + installed("share/applications/" + kAppId + ".desktop")), 0);
     EXPECT_EQ(run("appstreamcli validate --no-net " + installed("share/metainfo/" + kAppId + ".metainfo.xml")), 0);
