@@ -18,6 +18,8 @@ template <class... F>
 struct TOverloaded : F... {
     using F::operator()...;
 };
+template <class... F>
+TOverloaded(F...) -> TOverloaded<F...>;  // compilers without aggregate deduction need the guide
 
 template <class T>
 void PutLittleEndian(std::vector<uint8_t>& out, size_t offset, T value) {
