@@ -17,6 +17,7 @@ namespace grottix {
 class TD3DPolygon;
 class TD3DStubObject;
 class TWad;
+struct TTexelImage;
 
 // A (name, item) pair of a scene list.
 template <typename T>
@@ -138,6 +139,9 @@ public:
     TDirect3DTexture2* GetTexture(const std::string& name, bool keepBlack = true);
     TTextureSet FindTextures(TTextureNames& names, bool keepBlack = true);
     TDirect3DTexture2* AddTextureFromBitmap(const std::string& name, const TBitmap& bitmap);
+    // AddTextureFromBitmap for a picture already converted to device texels: registered as they are
+    // when FitBitmap would leave them (a square of 2 ... 1024), else through a bitmap.
+    TDirect3DTexture2* AddTextureFromTexels(const std::string& name, std::shared_ptr<const TTexelImage> texels);
     bool LoadTextureImage(TBitmap& picture, const std::string& name);
     void FitBitmap(TBitmap& bitmap, bool redraw) const;
     void PreloadLevelTextures(const std::vector<std::string>& names, bool keepBlack = true);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "codecs/ImageCodecs.h"
 #include "codecs/PictureFormats.h"
@@ -172,6 +173,22 @@ TDirect3DTexture2* TD3DScene::AddTextureFromBitmap(const std::string& name, cons
     PrepareRegisteredBitmapFormat(image);
     FitBitmap(image, true);
     Shared->Textures.push_back({clean, std::make_unique<TDirect3DTexture2>(Display, image)});
+    return Shared->Textures.back().Item.get();
+}
+
+TDirect3DTexture2* TD3DScene::AddTextureFromTexels(const std::string& name, std::shared_ptr<const TTexelImage> texels) {
+    if (!texels || texels->width <= 0 || texels->height <= 0 ||
+        texels->texels.size() != size_t(texels->width) * size_t(texels->height))
+        return nullptr;
+    if (FixTextureSizes && FittedSide(texels->width, texels->height) != 0) {
+        TBitmap bitmap(texels->width, texels->height, TPixelFormat::pf32bit);
+        std::memcpy(bitmap.Pixels().data(), texels->texels.data(), texels->texels.size() * 4);  // B, G, R, x in memory
+        return AddTextureFromBitmap(name, bitmap);
+    }
+    const std::string clean = CleanName(name);
+    if (clean.empty()) return nullptr;
+    if (TDirect3DTexture2* existing = itemAt(Shared->Textures, indexOfRegistered(*this, clean))) return existing;
+    Shared->Textures.push_back({clean, std::make_unique<TDirect3DTexture2>(Display, std::move(texels))});
     return Shared->Textures.back().Item.get();
 }
 
