@@ -61,7 +61,7 @@ void BM_OpenToFirstFrame(benchmark::State& state) {
     const DemoFile& file = kDemoFiles[state.range(0)];
     const std::string path = demoPath(file);
     THeadlessViewer viewer(640, 480);
-    double open = 0, frame = 0, floor = 0, textures = 0;
+    double open = 0, frame = 0, floor = 0, reading = 0, textures = 0, converting = 0;
     for (auto _ : state) {
         TImportTimings timings;
         const auto start = std::chrono::steady_clock::now();
@@ -70,7 +70,9 @@ void BM_OpenToFirstFrame(benchmark::State& state) {
         const auto drawn = std::chrono::steady_clock::now();
         viewer.DrawFrame();
         frame += secondsSince(drawn);
+        reading += timings.Reading;
         textures += timings.Textures;
+        converting += timings.Converting;
         state.PauseTiming();
         floor += readAndInflate(path, file.code);
         state.ResumeTiming();
@@ -80,7 +82,9 @@ void BM_OpenToFirstFrame(benchmark::State& state) {
     state.counters["open_ms"] = open / runs * 1e3;
     state.counters["first_frame_ms"] = frame / runs * 1e3;
     state.counters["floor_ms"] = floor / runs * 1e3;
+    state.counters["reading_ms"] = reading / runs * 1e3;
     state.counters["textures_ms"] = textures / runs * 1e3;
+    state.counters["converting_ms"] = converting / runs * 1e3;
     state.counters["ratio_to_floor_plus_textures"] = open / (floor + textures);
 }
 BENCHMARK(BM_OpenToFirstFrame)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);

@@ -29,8 +29,10 @@ TRotation RotationMatrix(TD3DVector angles) {
 }
 
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
+    // Names mostly match byte for byte, and equal bytes need no case folding.
+    if (a == b) return true;
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+               return x == y || std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
            });
 }
 

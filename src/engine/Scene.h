@@ -286,6 +286,8 @@ protected:
 
 private:
     void construct(TCustomDXDraw* display, bool isChild);
+    // TextKeyIgnoringCase of the name merged last: a level's faces come in runs of one texture.
+    uint64_t mergeKeyOf(const std::string& name);
     template <typename Visit>
     void forEachMatching(int kind, int32_t id, Visit visit);
     // The clock starts again after a whole world was loaded.
@@ -296,6 +298,9 @@ private:
     void readFromWad(TWad& wad, const std::string& entry, const std::function<void(TStream&)>& read);
     void saveWorldToWad(const std::string& file, const std::string& entry, const std::vector<std::string>* files,
                         bool progress, bool filesFirst);
+
+    std::string mergeKeyName_;
+    uint64_t mergeKey_ = TextKeyIgnoringCase(std::string());
 };
 
 }  // namespace grottix

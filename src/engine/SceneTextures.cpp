@@ -93,16 +93,26 @@ std::string expandedForSource(const TD3DScene& scene, const std::string& name) {
     return scene.ExpandFilePath(name);
 }
 
+// Whether every name the current source may expand a name to has the name's file-name part (up to
+// case): true for files and WAD entries, unless a ':' sends the file search after what follows it.
+bool expansionKeepsFileNamePart(const TD3DScene& scene, const std::string& name) {
+    return !scene.LoadingFromResource && name.find(':') == std::string::npos;
+}
+
 // A registered texture for a name: by the name, by the name expanded for the current source (not
 // for level and module references, which name no file), then by file-name part.
 int indexOfRegistered(const TD3DScene& scene, const std::string& name) {
     const TTextureList& textures = scene.Shared->Textures;
     int index = IndexOfName(textures, name);
-    if (index < 0 && !isModuleOrLevelReference(name)) {
+    if (index >= 0) return index;
+    const int byFileNamePart = IndexOfFileNamePart(textures, name);
+    // No entry shares the file-name part, so no expansion can be registered either: spare the search.
+    if (byFileNamePart < 0 && expansionKeepsFileNamePart(scene, name)) return -1;
+    if (!isModuleOrLevelReference(name)) {
         const std::string expanded = expandedForSource(scene, name);
         if (expanded != name) index = IndexOfName(textures, expanded);
     }
-    return index >= 0 ? index : IndexOfFileNamePart(textures, name);
+    return index >= 0 ? index : byFileNamePart;
 }
 
 }  // namespace
