@@ -54,6 +54,15 @@ struct TLanesAvx2 {
     static I Gather(const uint32_t* base, I index) {
         return {_mm256_i32gather_epi32(reinterpret_cast<const int*>(base), index.v, 4)};
     }
+    // base[index] and base[index + 1] with half as many loads as two Gathers.
+    static constexpr bool kGathersPairs = true;
+    static void GatherPair(const uint32_t* base, I index, I& first, I& second) {
+        const auto* at = reinterpret_cast<const long long*>(base);
+        const __m256 low = _mm256_castsi256_ps(_mm256_i32gather_epi64(at, _mm256_castsi256_si128(index.v), 4));
+        const __m256 high = _mm256_castsi256_ps(_mm256_i32gather_epi64(at, _mm256_extracti128_si256(index.v, 1), 4));
+        first = {_mm256_permute4x64_epi64(_mm256_castps_si256(_mm256_shuffle_ps(low, high, 0x88)), 0xD8)};
+        second = {_mm256_permute4x64_epi64(_mm256_castps_si256(_mm256_shuffle_ps(low, high, 0xDD)), 0xD8)};
+    }
 };
 
 }  // namespace

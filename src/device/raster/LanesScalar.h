@@ -58,6 +58,7 @@ struct TLanesScalar {
     template <int Bits>
     static I ShiftRight(I a) { return {int32_t(uint32_t(a.v) >> Bits)}; }
     static I ShiftLeft(I a, int bits) { return {int32_t(uint32_t(a.v) << bits)}; }
+    static constexpr bool kGathersPairs = false;  // no GatherPair
     static I Gather(const uint32_t* base, I index) { return {int32_t(base[index.v])}; }
 };
 

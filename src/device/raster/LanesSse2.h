@@ -53,6 +53,7 @@ struct TLanesSse2 {
     template <int Bits>
     static I ShiftRight(I a) { return {_mm_srli_epi32(a.v, Bits)}; }
     static I ShiftLeft(I a, int bits) { return {_mm_sll_epi32(a.v, _mm_cvtsi32_si128(bits))}; }
+    static constexpr bool kGathersPairs = false;  // no GatherPair
     static I Gather(const uint32_t* base, I index) {
         alignas(16) int32_t at[4];
         _mm_store_si128(reinterpret_cast<__m128i*>(at), index.v);

@@ -103,8 +103,19 @@ struct TSpanKernel {
                 const F ax = Clamp(fx - L::ToFloat(x0), 1.0f), ay = Clamp(fy - L::ToFloat(y0), 1.0f);
                 const I xa = x0 & maskU, xb = (x0 + one) & maskU;
                 const I ya = L::ShiftLeft(y0 & maskV, rowShift), yb = L::ShiftLeft((y0 + one) & maskV, rowShift);
-                const I t0 = L::Gather(texels, ya + xa), t1 = L::Gather(texels, ya + xb);
-                const I t2 = L::Gather(texels, yb + xa), t3 = L::Gather(texels, yb + xb);
+                I t0, t1, t2, t3;
+                bool paired = false;
+                if constexpr (L::kGathersPairs) {
+                    if (!L::Any(L::Equal(xa, maskU))) {  // no lane wraps round to the left edge
+                        L::GatherPair(texels, ya + xa, t0, t1);
+                        L::GatherPair(texels, yb + xa, t2, t3);
+                        paired = true;
+                    }
+                }
+                if (!paired) {
+                    t0 = L::Gather(texels, ya + xa), t1 = L::Gather(texels, ya + xb);
+                    t2 = L::Gather(texels, yb + xa), t3 = L::Gather(texels, yb + xb);
+                }
                 F w0 = (unit - ax) * (unit - ay), w1 = ax * (unit - ay), w2 = (unit - ax) * ay, w3 = ax * ay;
                 F scale = unit;
                 if constexpr (Key) {
