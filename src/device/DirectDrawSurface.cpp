@@ -11,7 +11,8 @@ uint32_t deviceColor(TColor color) {
 }
 
 void checkSides(int width, int height) {
-    if (width > TDirectDrawSurface::kMaxSide || height > TDirectDrawSurface::kMaxSide) throw EGrottixError("Texture too large");
+    if (width > TDirectDrawSurface::kMaxSide || height > TDirectDrawSurface::kMaxSide)
+        throw EGrottixError("Texture too large");
 }
 
 std::shared_ptr<TTexelImage> blackTexel() {
@@ -56,8 +57,9 @@ std::shared_ptr<TDirectDrawSurface> TDirectDrawSurface::Create(const TBitmap& pi
 std::shared_ptr<TDirectDrawSurface> TDirectDrawSurface::Create(std::shared_ptr<const TTexelImage> texels) {
     if (texels) {
         checkSides(texels->width, texels->height);
-        if (texels->width < 0 || texels->height < 0 || texels->texels.size() != size_t(texels->width) * size_t(texels->height))
-            throw EGrottixError("Texture texels do not match its size");
+        const bool matches = texels->width >= 0 && texels->height >= 0 &&
+                             texels->texels.size() == size_t(texels->width) * size_t(texels->height);
+        if (!matches) throw EGrottixError("Texture texels do not match its size");
     }
     std::shared_ptr<TDirectDrawSurface> surface(new TDirectDrawSurface());
     surface->image_ = texels && !texels->texels.empty() ? std::move(texels) : blackTexel();

@@ -58,17 +58,19 @@ std::shared_ptr<TTexelImage> tileTexels(const TTombRaiderLevel& level, int k, co
     auto image = std::make_shared<TTexelImage>();
     image->width = image->height = kTileSide;
     image->texels.resize(size_t(kTileSide) * kTileSide);
+    uint32_t* out = image->texels.data();
     if (usesPaletteTiles(level))
-        ConvertTileTexels8(level.Tiles8.data() + size_t(k - 1) * kTile8Bytes, image->texels.size(), palette.data(), image->texels.data());
+        ConvertTileTexels8(level.Tiles8.data() + size_t(k - 1) * kTile8Bytes, image->texels.size(), palette.data(), out);
     else
-        ConvertTileTexels16(level.Tiles16.data() + size_t(k - 1) * kTile16Bytes, image->texels.size(), image->texels.data());
+        ConvertTileTexels16(level.Tiles16.data() + size_t(k - 1) * kTile16Bytes, image->texels.size(), out);
     return image;
 }
 
 std::array<uint32_t, 256> texelPalette(const std::vector<TPaletteEntry>& entries) {
     std::array<uint32_t, 256> texels{};
     for (size_t i = 0; i < entries.size() && i < texels.size(); ++i)
-        texels[i] = 0xFF000000u | (uint32_t{entries[i].red} << 16) | (uint32_t{entries[i].green} << 8) | entries[i].blue;
+        texels[i] = 0xFF000000u | (uint32_t{entries[i].red} << 16) | (uint32_t{entries[i].green} << 8) |
+                    entries[i].blue;
     return texels;
 }
 
@@ -94,7 +96,8 @@ int tileNumberOf(const std::string& entry) {
 int TTombRaiderLevel::RegisterTiles(const std::vector<std::string>* entries) {
     if (!Scene) return 0;
     const int count = tileCount(*this);
-    const std::array<uint32_t, 256> palette = texelPalette(usesPaletteTiles(*this) ? tilePalette(Palette8) : std::vector<TPaletteEntry>());
+    const std::array<uint32_t, 256> palette =
+        texelPalette(usesPaletteTiles(*this) ? tilePalette(Palette8) : std::vector<TPaletteEntry>());
     int registered = 0;
     const auto registerTile = [&](int k, const std::string& entry) {
         Scene->AddTextureFromTexels(MakeLevelTextureName(Path, entry), tileTexels(*this, k, palette));

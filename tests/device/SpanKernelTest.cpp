@@ -56,7 +56,8 @@ TPicture draw(TInstructionSet set, const TPixelState& state, const TRasterTriang
         for (int left = 0, count = 1; left < kWidth; left += count, ++count) {
             count = std::min(count, kWidth - left);
             const size_t at = size_t(row) * kWidth + size_t(left);
-            span(state, triangle, TSpan{row, left, count, &picture.color[at], state.zTest ? &picture.depth[at] : nullptr});
+            float* depth = state.zTest ? &picture.depth[at] : nullptr;
+            span(state, triangle, TSpan{row, left, count, &picture.color[at], depth});
         }
     return picture;
 }
@@ -66,7 +67,8 @@ TEST(SpanKernel, EveryInstructionSetDrawsWhatTheOneLaneKernelDraws) {
     const TScreenVertex b = corner(70, 1, 0.9f, 0.25f, 5.2f, -0.7f, 40, 90);
     const TScreenVertex c = corner(5, 15, 0.6f, 0.6f, 0.4f, 3.3f, 130, 30);
     for (int index = 0; index < 32; ++index) {
-        const bool zTest = index & 1, bilinear = index & 2, key = index & 4, constantDiffuse = index & 8, specular = index & 16;
+        const bool zTest = index & 1, bilinear = index & 2, key = index & 4;
+        const bool constantDiffuse = index & 8, specular = index & 16;
         TPixelState state;
         state.texture = speckledTexture();
         state.zTest = state.zWrite = zTest;
@@ -89,7 +91,8 @@ TEST(SpanKernel, EveryInstructionSetDrawsWhatTheOneLaneKernelDraws) {
         ASSERT_GT(drawn, 100) << "switches " << index;
         for (TInstructionSet set : {TInstructionSet::Sse2, TInstructionSet::Avx2}) {
             if (!Supports(set)) continue;
-            ASSERT_NE(SelectSpanFunction(state, triangle, set), SelectSpanFunction(state, triangle, TInstructionSet::Scalar));
+            ASSERT_NE(SelectSpanFunction(state, triangle, set),
+                      SelectSpanFunction(state, triangle, TInstructionSet::Scalar));
             const TPicture got = draw(set, state, triangle);
             EXPECT_EQ(got.color, expected.color) << "set " << int(set) << ", switches " << index;
             EXPECT_EQ(got.depth, expected.depth) << "set " << int(set) << ", switches " << index;

@@ -46,7 +46,9 @@ struct TLanesSse2 {
         const __m128 m = _mm_castsi128_ps(mask.v);
         return {_mm_or_ps(_mm_and_ps(m, a.v), _mm_andnot_ps(m, b.v))};
     }
-    static I SelectI(I mask, I a, I b) { return {_mm_or_si128(_mm_and_si128(mask.v, a.v), _mm_andnot_si128(mask.v, b.v))}; }
+    static I SelectI(I mask, I a, I b) {
+        return {_mm_or_si128(_mm_and_si128(mask.v, a.v), _mm_andnot_si128(mask.v, b.v))};
+    }
 
     static I Trunc(F a) { return {_mm_cvttps_epi32(a.v)}; }
     static F ToFloat(I a) { return {_mm_cvtepi32_ps(a.v)}; }
