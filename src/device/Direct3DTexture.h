@@ -16,6 +16,8 @@ class TDirect3DTexture2 {
 public:
     // The display may be none (a texture made before any display exists).
     TDirect3DTexture2(TCustomDXDraw* display, const TBitmap& picture);
+    // A texture over texels already in the surface's form (no conversion).
+    TDirect3DTexture2(TCustomDXDraw* display, std::shared_ptr<const TTexelImage> texels);
 
     TCustomDXDraw* Display() const { return display_; }
     // The texture's surface; what SetTexture of the 3D device takes.

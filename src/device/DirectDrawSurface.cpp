@@ -10,15 +10,22 @@ uint32_t deviceColor(TColor color) {
     return (uint32_t{GetRValue(color)} << 16) | (uint32_t{GetGValue(color)} << 8) | GetBValue(color);
 }
 
-std::shared_ptr<const TTexelImage> texelsOf(const TBitmap& picture) {
-    if (picture.Width() > TDirectDrawSurface::kMaxSide || picture.Height() > TDirectDrawSurface::kMaxSide)
+void checkSides(int width, int height) {
+    if (width > TDirectDrawSurface::kMaxSide || height > TDirectDrawSurface::kMaxSide)
         throw EGrottixError("Texture too large");
+}
+
+std::shared_ptr<TTexelImage> blackTexel() {
     auto image = std::make_shared<TTexelImage>();
-    if (picture.Empty()) {
-        image->width = image->height = 1;
-        image->texels.assign(1, 0xFF000000u);
-        return image;
-    }
+    image->width = image->height = 1;
+    image->texels.assign(1, 0xFF000000u);
+    return image;
+}
+
+std::shared_ptr<const TTexelImage> texelsOf(const TBitmap& picture) {
+    checkSides(picture.Width(), picture.Height());
+    if (picture.Empty()) return blackTexel();
+    auto image = std::make_shared<TTexelImage>();
     image->width = picture.Width();
     image->height = picture.Height();
     image->texels.resize(size_t(image->width) * size_t(image->height));
@@ -44,6 +51,19 @@ std::shared_ptr<const TTexelImage> texelsOf(const TBitmap& picture) {
 std::shared_ptr<TDirectDrawSurface> TDirectDrawSurface::Create(const TBitmap& picture) {
     std::shared_ptr<TDirectDrawSurface> surface(new TDirectDrawSurface());
     surface->Assign(picture);
+    return surface;
+}
+
+std::shared_ptr<TDirectDrawSurface> TDirectDrawSurface::Create(std::shared_ptr<const TTexelImage> texels) {
+    if (texels) {
+        checkSides(texels->width, texels->height);
+        const bool matches = texels->width >= 0 && texels->height >= 0 &&
+                             texels->texels.size() == size_t(texels->width) * size_t(texels->height);
+        if (!matches) throw EGrottixError("Texture texels do not match its size");
+    }
+    std::shared_ptr<TDirectDrawSurface> surface(new TDirectDrawSurface());
+    surface->image_ = texels && !texels->texels.empty() ? std::move(texels) : blackTexel();
+    ++surface->version_;
     return surface;
 }
 

@@ -27,6 +27,9 @@ public:
     // black surface, so every surface can be sampled. A side beyond kMaxSide raises EGrottixError
     // ("Texture too large").
     static std::shared_ptr<TDirectDrawSurface> Create(const TBitmap& picture);
+    // A surface holding texels made elsewhere (none, or no texels, gives the 1 x 1 black surface);
+    // the sides are checked as above, and the texels must number width x height.
+    static std::shared_ptr<TDirectDrawSurface> Create(std::shared_ptr<const TTexelImage> texels);
 
     int Width() const { return image_->width; }
     int Height() const { return image_->height; }

@@ -193,18 +193,18 @@ const std::string* mergeName(uint8_t kind, TInfoRecordRef info) {
 }
 }  // namespace
 
-uint64_t TD3DScene::mergeKey(const std::string& name) {
-    if (name != lastMergeName_) {
-        lastMergeName_ = name;
-        lastMergeKey_ = TextKeyIgnoringCase(name);
+uint64_t TD3DScene::mergeKeyOf(const std::string& name) {
+    if (name != mergeKeyName_) {
+        mergeKeyName_ = name;
+        mergeKey_ = TextKeyIgnoringCase(name);
     }
-    return lastMergeKey_;
+    return mergeKey_;
 }
 
 bool TD3DScene::AddOrMergeObject(uint8_t kind, TInfoRecordRef info) {
     // Level faces come by the hundred thousand: compare name keys before the full merge test.
     const std::string* name = mergeName(kind, info);
-    const uint64_t key = name ? mergeKey(*name) : 0;
+    const uint64_t key = name ? mergeKeyOf(*name) : 0;
     for (auto entry = Objects.rbegin(); entry != Objects.rend(); ++entry) {
         if (entry->Item->GetKind() != kKindPolygon) continue;
         auto* polygon = static_cast<TD3DPolygon*>(entry->Item.get());

@@ -17,6 +17,7 @@ namespace grottix {
 class TD3DPolygon;
 class TD3DStubObject;
 class TWad;
+struct TTexelImage;
 
 // A (name, item) pair of a scene list.
 template <typename T>
@@ -138,6 +139,9 @@ public:
     TDirect3DTexture2* GetTexture(const std::string& name, bool keepBlack = true);
     TTextureSet FindTextures(TTextureNames& names, bool keepBlack = true);
     TDirect3DTexture2* AddTextureFromBitmap(const std::string& name, const TBitmap& bitmap);
+    // AddTextureFromBitmap for a picture already converted to device texels: registered as they are
+    // when FitBitmap would leave them (a square of 2 ... 1024), else through a bitmap.
+    TDirect3DTexture2* AddTextureFromTexels(const std::string& name, std::shared_ptr<const TTexelImage> texels);
     bool LoadTextureImage(TBitmap& picture, const std::string& name);
     void FitBitmap(TBitmap& bitmap, bool redraw) const;
     void PreloadLevelTextures(const std::vector<std::string>& names, bool keepBlack = true);
@@ -282,6 +286,8 @@ protected:
 
 private:
     void construct(TCustomDXDraw* display, bool isChild);
+    // TextKeyIgnoringCase of the name merged last: a level's faces come in runs of one texture.
+    uint64_t mergeKeyOf(const std::string& name);
     template <typename Visit>
     void forEachMatching(int kind, int32_t id, Visit visit);
     // The clock starts again after a whole world was loaded.
@@ -292,11 +298,9 @@ private:
     void readFromWad(TWad& wad, const std::string& entry, const std::function<void(TStream&)>& read);
     void saveWorldToWad(const std::string& file, const std::string& entry, const std::vector<std::string>* files,
                         bool progress, bool filesFirst);
-    uint64_t mergeKey(const std::string& name);
 
-    // The name key AddOrMergeObject computed last: level faces come in long runs of one texture.
-    std::string lastMergeName_;
-    uint64_t lastMergeKey_ = TextKeyIgnoringCase("");
+    std::string mergeKeyName_;
+    uint64_t mergeKey_ = TextKeyIgnoringCase(std::string());
 };
 
 }  // namespace grottix

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "codecs/ImageCodecs.h"
 #include "codecs/PictureFormats.h"
@@ -92,16 +93,26 @@ std::string expandedForSource(const TD3DScene& scene, const std::string& name) {
     return scene.ExpandFilePath(name);
 }
 
+// Whether every name the current source may expand a name to has the name's file-name part (up to
+// case): true for files and WAD entries, unless a ':' sends the file search after what follows it.
+bool expansionKeepsFileNamePart(const TD3DScene& scene, const std::string& name) {
+    return !scene.LoadingFromResource && name.find(':') == std::string::npos;
+}
+
 // A registered texture for a name: by the name, by the name expanded for the current source (not
 // for level and module references, which name no file), then by file-name part.
 int indexOfRegistered(const TD3DScene& scene, const std::string& name) {
     const TTextureList& textures = scene.Shared->Textures;
     int index = IndexOfName(textures, name);
-    if (index < 0 && !isModuleOrLevelReference(name)) {
+    if (index >= 0) return index;
+    const int byFileNamePart = IndexOfFileNamePart(textures, name);
+    // No entry shares the file-name part, so no expansion can be registered either: spare the search.
+    if (byFileNamePart < 0 && expansionKeepsFileNamePart(scene, name)) return -1;
+    if (!isModuleOrLevelReference(name)) {
         const std::string expanded = expandedForSource(scene, name);
         if (expanded != name) index = IndexOfName(textures, expanded);
     }
-    return index >= 0 ? index : IndexOfFileNamePart(textures, name);
+    return index >= 0 ? index : byFileNamePart;
 }
 
 }  // namespace
@@ -172,6 +183,22 @@ TDirect3DTexture2* TD3DScene::AddTextureFromBitmap(const std::string& name, cons
     PrepareRegisteredBitmapFormat(image);
     FitBitmap(image, true);
     Shared->Textures.push_back({clean, std::make_unique<TDirect3DTexture2>(Display, image)});
+    return Shared->Textures.back().Item.get();
+}
+
+TDirect3DTexture2* TD3DScene::AddTextureFromTexels(const std::string& name, std::shared_ptr<const TTexelImage> texels) {
+    if (!texels || texels->width <= 0 || texels->height <= 0 ||
+        texels->texels.size() != size_t(texels->width) * size_t(texels->height))
+        return nullptr;
+    if (FixTextureSizes && FittedSide(texels->width, texels->height) != 0) {
+        TBitmap bitmap(texels->width, texels->height, TPixelFormat::pf32bit);
+        std::memcpy(bitmap.Pixels().data(), texels->texels.data(), texels->texels.size() * 4);  // B, G, R, x in memory
+        return AddTextureFromBitmap(name, bitmap);
+    }
+    const std::string clean = CleanName(name);
+    if (clean.empty()) return nullptr;
+    if (TDirect3DTexture2* existing = itemAt(Shared->Textures, indexOfRegistered(*this, clean))) return existing;
+    Shared->Textures.push_back({clean, std::make_unique<TDirect3DTexture2>(Display, std::move(texels))});
     return Shared->Textures.back().Item.get();
 }
 

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <charconv>
 
+#include "device/DirectDrawSurface.h"
 #include "engine/Scene.h"
 #include "level/LevelNames.h"
+#include "level/TileTexels.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
@@ -33,20 +35,6 @@ std::vector<TPaletteEntry> tilePalette(const std::array<uint8_t, 768>& palette) 
     return entries;
 }
 
-// A 1:5:5:5 texel as 5:6:5 (the 5-bit green in the upper five bits of the 6-bit field). Opaque
-// texels, and transparent ones with no channel 0, get every channel of at least 2, so no opaque
-// texel comes out black; 0x0000 stays black.
-uint16_t fixTilePixel(uint16_t pixel) {
-    unsigned r = (pixel >> 10) & 31, g = (pixel >> 5) & 31, b = pixel & 31;
-    const bool opaque = pixel & 0x8000;
-    if (opaque || (r && g && b)) {
-        r = std::max(r, 2u);
-        g = std::max(g, 2u);
-        b = std::max(b, 2u);
-    }
-    return uint16_t(b | (g << 6) | (r << 11));
-}
-
 // Fills a 256 x 256 tile image with tile number k (1-based): 8-bit with the level's palette for
 // codes 1-2, 5:6:5 after the fix-up for codes 3-7.
 void fillTile(const TTombRaiderLevel& level, int k, TBitmap& tile) {
@@ -58,10 +46,32 @@ void fillTile(const TTombRaiderLevel& level, int k, TBitmap& tile) {
     const uint8_t* source = level.Tiles16.data() + size_t(k - 1) * kTile16Bytes;
     uint8_t* out = tile.ScanLine(0);
     for (size_t i = 0; i < kTile16Bytes; i += 2) {
-        const uint16_t fixed = fixTilePixel(uint16_t(source[i] | (source[i + 1] << 8)));
+        const uint16_t fixed = FixTilePixel(uint16_t(source[i] | (source[i + 1] << 8)));
         out[i] = uint8_t(fixed);
         out[i + 1] = uint8_t(fixed >> 8);
     }
+}
+
+// Tile number k (1-based) as the texels of its texture: what fillTile makes, widened to 32 bits, in
+// one pass. palette: the tile palette as texels (codes 1-2).
+std::shared_ptr<TTexelImage> tileTexels(const TTombRaiderLevel& level, int k, const std::array<uint32_t, 256>& palette) {
+    auto image = std::make_shared<TTexelImage>();
+    image->width = image->height = kTileSide;
+    image->texels.resize(size_t(kTileSide) * kTileSide);
+    uint32_t* out = image->texels.data();
+    if (usesPaletteTiles(level))
+        ConvertTileTexels8(level.Tiles8.data() + size_t(k - 1) * kTile8Bytes, image->texels.size(), palette.data(), out);
+    else
+        ConvertTileTexels16(level.Tiles16.data() + size_t(k - 1) * kTile16Bytes, image->texels.size(), out);
+    return image;
+}
+
+std::array<uint32_t, 256> texelPalette(const std::vector<TPaletteEntry>& entries) {
+    std::array<uint32_t, 256> texels{};
+    for (size_t i = 0; i < entries.size() && i < texels.size(); ++i)
+        texels[i] = 0xFF000000u | (uint32_t{entries[i].red} << 16) | (uint32_t{entries[i].green} << 8) |
+                    entries[i].blue;
+    return texels;
 }
 
 TBitmap blankTile(const TTombRaiderLevel& level) {
@@ -86,11 +96,11 @@ int tileNumberOf(const std::string& entry) {
 int TTombRaiderLevel::RegisterTiles(const std::vector<std::string>* entries) {
     if (!Scene) return 0;
     const int count = tileCount(*this);
-    TBitmap tile = blankTile(*this);
+    const std::array<uint32_t, 256> palette =
+        texelPalette(usesPaletteTiles(*this) ? tilePalette(Palette8) : std::vector<TPaletteEntry>());
     int registered = 0;
     const auto registerTile = [&](int k, const std::string& entry) {
-        fillTile(*this, k, tile);
-        Scene->AddTextureFromBitmap(MakeLevelTextureName(Path, entry), tile);
+        Scene->AddTextureFromTexels(MakeLevelTextureName(Path, entry), tileTexels(*this, k, palette));
         ++registered;
     };
     if (!entries) {

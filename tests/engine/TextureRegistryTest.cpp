@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "device/Direct3DTexture.h"
+#include "device/DirectDrawSurface.h"
 #include "engine/Scene.h"
 #include "level_writer/LevelWriter.h"
 #include "storage/Stream.h"
@@ -187,6 +189,35 @@ TEST_F(TextureRegistry, CallersBitmapsAreCopiedFittedAndRegisteredOnce) {
     EXPECT_EQ(scene.AddTextureFromBitmap("small", filled(64, 64, RGB(4, 5, 6)))->Surface().Width(), 64);
     scene.FixTextureSizes = false;
     EXPECT_EQ(scene.AddTextureFromBitmap("odd", filled(100, 60, RGB(4, 5, 6)))->Surface().Width(), 100);
+}
+
+std::shared_ptr<TTexelImage> texels(int width, int height) {
+    auto image = std::make_shared<TTexelImage>();
+    image->width = width;
+    image->height = height;
+    for (int i = 0; i < width * height; ++i) image->texels.push_back(0xFF000000u | uint32_t(i * 0x0F0703));
+    return image;
+}
+
+TEST_F(TextureRegistry, ReadyTexelsAreTakenAsTheyAreWhenFittedAndFittedLikeABitmapOtherwise) {
+    const std::shared_ptr<TTexelImage> square = texels(4, 4);
+    TDirect3DTexture2* first = scene.AddTextureFromTexels("tile", square);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Surface().Image(), square) << "no copy, no conversion";
+    EXPECT_EQ(scene.AddTextureFromTexels("TILE", texels(4, 4)), first);
+
+    const std::shared_ptr<TTexelImage> odd = texels(3, 2);
+    TBitmap bitmap(3, 2, TPixelFormat::pf32bit);
+    std::memcpy(bitmap.Pixels().data(), odd->texels.data(), odd->texels.size() * 4);
+    const auto* fromTexels = scene.AddTextureFromTexels("odd texels", odd);
+    const auto* fromBitmap = scene.AddTextureFromBitmap("odd bitmap", bitmap);
+    ASSERT_NE(fromTexels, nullptr);
+    EXPECT_EQ(fromTexels->Surface().Width(), 4);
+    EXPECT_EQ(fromTexels->Surface().Image()->texels, fromBitmap->Surface().Image()->texels);
+
+    auto damaged = texels(4, 4);
+    damaged->texels.pop_back();
+    EXPECT_EQ(scene.AddTextureFromTexels("damaged", damaged), nullptr);
 }
 
 TEST_F(TextureRegistry, LevelTileNamesLoadJustThatTileEvenFromALevelNamedInOtherCase) {

@@ -1,8 +1,9 @@
 #pragma once
 // Span drawing: one row of a triangle between its edges. The common case of the engine (texture x
 // diffuse, optional specular, depth test less-or-equal or none, no blending, 32-bit buffer,
-// power-of-two texture) runs through loops specialised at compile time; everything else goes
-// through the general pixel shader. Both give the same pixels.
+// power-of-two texture) runs through a kernel specialised at compile time and vectorised for the
+// processor (SpanKernel.h); everything else goes through the general pixel shader. Both give the
+// same pixels.
 
 #include <cstdint>
 
@@ -20,6 +21,16 @@ struct TSpan {
 
 using TSpanFunction = void (*)(const TPixelState& state, const TRasterTriangle& triangle, const TSpan& span);
 
-TSpanFunction SelectSpanFunction(const TPixelState& state, const TRasterTriangle& triangle);
+// Instruction sets the span kernel is built for, each a superset of the one before.
+enum class TInstructionSet { Scalar, Sse2, Avx2 };
+
+// The best set this processor and this build have, decided once. The environment variable
+// GROTTIX_RASTER_SIMD ("scalar", "sse2") caps it, to compare the sets.
+TInstructionSet BestInstructionSet();
+inline bool Supports(TInstructionSet set) { return set <= BestInstructionSet(); }
+
+// The span function for a triangle; set must be supported.
+TSpanFunction SelectSpanFunction(const TPixelState& state, const TRasterTriangle& triangle,
+                                 TInstructionSet set = BestInstructionSet());
 
 }  // namespace grottix::raster
