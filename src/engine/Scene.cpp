@@ -201,15 +201,46 @@ uint64_t TD3DScene::mergeKeyOf(const std::string& name) {
     return mergeKey_;
 }
 
+// The polygon a name key last merged into, while no object was added or removed since: the search
+// from the end would find it again, for polygons only ever become less able to take faces.
+TD3DPolygon* TD3DScene::lastMergeTarget(uint64_t key) {
+    if (mergeTargetsCount_ != Objects.size()) {
+        mergeTargets_.clear();
+        mergeTargetsCount_ = Objects.size();
+        return nullptr;
+    }
+    for (const TMergeTarget& target : mergeTargets_) {
+        if (target.key != key) continue;
+        TD3DObject* object = Objects[target.index].Item.get();
+        if (object != target.polygon || object->GetKind() != kKindPolygon) return nullptr;
+        return target.polygon;
+    }
+    return nullptr;
+}
+
+void TD3DScene::rememberMergeTarget(uint64_t key, size_t index, TD3DPolygon* polygon) {
+    for (TMergeTarget& target : mergeTargets_)
+        if (target.key == key) {
+            target = {key, index, polygon};
+            return;
+        }
+    mergeTargets_.push_back({key, index, polygon});
+}
+
 bool TD3DScene::AddOrMergeObject(uint8_t kind, TInfoRecordRef info) {
     // Level faces come by the hundred thousand: compare name keys before the full merge test.
     const std::string* name = mergeName(kind, info);
     const uint64_t key = name ? mergeKeyOf(*name) : 0;
-    for (auto entry = Objects.rbegin(); entry != Objects.rend(); ++entry) {
-        if (entry->Item->GetKind() != kKindPolygon) continue;
-        auto* polygon = static_cast<TD3DPolygon*>(entry->Item.get());
+    if (TD3DPolygon* last = name ? lastMergeTarget(key) : nullptr)
+        if (last->CanMerge(kind, info) && last->Merge(kind, info)) return true;
+    for (size_t i = Objects.size(); i-- > 0;) {
+        if (Objects[i].Item->GetKind() != kKindPolygon) continue;
+        auto* polygon = static_cast<TD3DPolygon*>(Objects[i].Item.get());
         if ((name && polygon->NameKey != key) || polygon->KeepApart) continue;
-        if (polygon->CanMerge(kind, info) && polygon->Merge(kind, info)) return true;
+        if (polygon->CanMerge(kind, info) && polygon->Merge(kind, info)) {
+            if (name) rememberMergeTarget(key, i, polygon);
+            return true;
+        }
     }
     AddObject(kind, info);
     return false;

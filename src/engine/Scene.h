@@ -288,6 +288,8 @@ private:
     void construct(TCustomDXDraw* display, bool isChild);
     // TextKeyIgnoringCase of the name merged last: a level's faces come in runs of one texture.
     uint64_t mergeKeyOf(const std::string& name);
+    TD3DPolygon* lastMergeTarget(uint64_t key);
+    void rememberMergeTarget(uint64_t key, size_t index, TD3DPolygon* polygon);
     template <typename Visit>
     void forEachMatching(int kind, int32_t id, Visit visit);
     // The clock starts again after a whole world was loaded.
@@ -301,6 +303,13 @@ private:
 
     std::string mergeKeyName_;
     uint64_t mergeKey_ = TextKeyIgnoringCase(std::string());
+    struct TMergeTarget {
+        uint64_t key;
+        size_t index;  // in Objects
+        TD3DPolygon* polygon;
+    };
+    std::vector<TMergeTarget> mergeTargets_;
+    size_t mergeTargetsCount_ = 0;  // Objects' size while mergeTargets_ holds
 };
 
 }  // namespace grottix
