@@ -5,6 +5,7 @@
 #include <map>
 
 #include "app/ConvertCommand.h"
+#include "app/ExportGltfCommand.h"
 #include "app/ExportTexturesCommand.h"
 #include "app/InfoCommand.h"
 #include "app/RenderCommand.h"
@@ -19,6 +20,7 @@ constexpr const char* kUsage =
     "       grottix-viewer --info LEVEL [--json]\n"
     "       grottix-viewer --convert IN OUT\n"
     "       grottix-viewer --export-textures LEVEL DIR [--format bmp|tga|ppm|png]\n"
+    "       grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n"
     "       grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles P,Y,R]\n"
     "                      [--frames N] [--stats] [--opengl]\n"
     "       grottix-viewer --help | --version\n";
@@ -31,6 +33,7 @@ const std::map<std::string, Command>& commands() {
         {"--info", RunInfoCommand},
         {"--convert", RunConvertCommand},
         {"--export-textures", RunExportTexturesCommand},
+        {"--export-gltf", RunExportGltfCommand},
         {"--render", RunRenderCommand},
     };
     return table;
