@@ -6,7 +6,9 @@
 
 namespace grottix::bench {
 
-// Written once into the temporary folder; returns its path.
-std::string LargeLevel(int items);
+// Written once into the temporary folder; returns its path. With everyTile the rooms of each copy
+// show their textures from other tiles, so that the faces use all 32 tiles (as real levels do);
+// otherwise every copy uses the demo level's own two.
+std::string LargeLevel(int items, bool everyTile = false);
 
 }  // namespace grottix::bench

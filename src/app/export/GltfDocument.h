@@ -16,6 +16,8 @@ public:
     // Buffer view targets.
     static constexpr int kNoTarget = 0, kVertices = 34962, kIndices = 34963;
 
+    // Makes room for this many bytes of buffer at once (a large level's are megabytes).
+    void ReserveBinary(size_t bytes) { binary_.reserve(bytes); }
     // Appends bytes as a view of their own; returns the view's index.
     int AddView(const void* data, size_t bytes, int target);
     // Floats, components to an element (2: VEC2, 3: VEC3); returns the accessor's index.

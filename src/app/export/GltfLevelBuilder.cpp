@@ -78,19 +78,45 @@ QJsonArray jsonArray(const double* values, size_t count) {
 
 }  // namespace
 
-size_t TGltfLevelBuilder::TVertexHash::operator()(const TVertex& v) const {
+namespace {
+
+size_t hashOf(const std::array<float, 3>& position, const std::array<float, 2>& uv, uint32_t colour) {
     uint64_t h = 1469598103934665603ull;
     const auto mix = [&h](uint32_t word) { h = (h ^ word) * 1099511628211ull; };
-    for (float c : v.position) mix(std::bit_cast<uint32_t>(c));
-    for (float c : v.uv) mix(std::bit_cast<uint32_t>(c));
-    mix(v.colour);
+    for (float c : position) mix(std::bit_cast<uint32_t>(c));
+    for (float c : uv) mix(std::bit_cast<uint32_t>(c));
+    mix(colour);
     return size_t(h ^ (h >> 29));
 }
 
+}  // namespace
+
+void TGltfLevelBuilder::TPrimitive::place(uint32_t index) {
+    const TVertex& v = vertices[index];
+    const size_t mask = buckets.size() - 1;
+    size_t slot = hashOf(v.position, v.uv, v.colour) & mask;
+    while (buckets[slot] != 0) slot = (slot + 1) & mask;
+    buckets[slot] = index + 1;
+}
+
 void TGltfLevelBuilder::TPrimitive::add(const TVertex& v) {
-    const auto [at, added] = welded.try_emplace(v, uint32_t(vertices.size()));
-    if (added) vertices.push_back(v);
-    indices.push_back(at->second);
+    if (2 * vertices.size() >= buckets.size()) {  // at most half full
+        buckets.assign(std::max<size_t>(64, 2 * buckets.size()), 0);
+        for (uint32_t i = 0; i < vertices.size(); ++i) place(i);
+    }
+    const size_t mask = buckets.size() - 1;
+    for (size_t slot = hashOf(v.position, v.uv, v.colour) & mask;; slot = (slot + 1) & mask) {
+        if (buckets[slot] == 0) {
+            vertices.push_back(v);
+            buckets[slot] = uint32_t(vertices.size());
+            indices.push_back(uint32_t(vertices.size() - 1));
+            return;
+        }
+        if (vertices[buckets[slot] - 1] == v) {
+            indices.push_back(buckets[slot] - 1);
+            return;
+        }
+    }
 }
 
 TGltfLevelBuilder::TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name)
@@ -208,6 +234,10 @@ size_t TGltfLevelBuilder::Triangles() const {
 }
 
 void TGltfLevelBuilder::Finish(TGltfDocument& document, TGltfMaterials& materials) const {
+    size_t bytes = materials.EncodedBytes() + spriteQuads_.size() * 96;
+    for (const TNode& node : nodes_)
+        for (const auto& [key, primitive] : node.primitives) bytes += primitive.vertices.size() * 32 + primitive.indices.size() * 4 + 16;
+    document.ReserveBinary(bytes);
     std::vector<QJsonArray> children(nodes_.size());
     for (size_t i = 1; i < nodes_.size(); ++i) children[size_t(nodes_[i].parent)].append(qint64(i));
     std::vector<int> spriteMeshes(spriteQuads_.size(), -1);

@@ -59,14 +59,13 @@ private:
         uint32_t colour;  // 0x00RRGGBB
         bool operator==(const TVertex&) const = default;
     };
-    struct TVertexHash {
-        size_t operator()(const TVertex& v) const;
-    };
+    // One material's faces in one node; a vertex met again is welded to its first index.
     struct TPrimitive {
         std::vector<TVertex> vertices;
         std::vector<uint32_t> indices;
-        std::unordered_map<TVertex, uint32_t, TVertexHash> welded;
+        std::vector<uint32_t> buckets;  // open addressing by the vertex's hash: index + 1, 0 when free
         void add(const TVertex& v);
+        void place(uint32_t index);
     };
     struct TSpriteQuad {
         TMaterialKey material;

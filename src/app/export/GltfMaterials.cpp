@@ -1,14 +1,18 @@
 #include "app/export/GltfMaterials.h"
 
+#include <algorithm>
+#include <atomic>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
-#include <QBuffer>
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
 
 #include "app/export/GltfDocument.h"
+#include "app/export/TilePng.h"
 #include "codecs/Bitmap.h"
 #include "level/TombRaiderLevel.h"
 #include "storage/Exceptions.h"
@@ -20,31 +24,6 @@ namespace {
 constexpr int kNearest = 9728, kLinear = 9729;
 constexpr double kBlendedOpacity = 0.5;  // the games add such faces to what lies behind
 
-bool anyBlack(const TBitmap& tile) {
-    for (int y = 0; y < tile.Height(); ++y) {
-        const uint8_t* row = tile.ScanLine(y);
-        for (int x = 0; x < tile.Width(); ++x, row += 3)
-            if ((row[0] | row[1] | row[2]) == 0) return true;
-    }
-    return false;
-}
-
-// Black texels become transparent; every other texel is opaque.
-QImage keyedImage(const TBitmap& tile) {
-    QImage image(tile.Width(), tile.Height(), QImage::Format_RGBA8888);
-    for (int y = 0; y < tile.Height(); ++y) {
-        const uint8_t* in = tile.ScanLine(y);
-        uint8_t* out = image.scanLine(y);
-        for (int x = 0; x < tile.Width(); ++x, in += 3, out += 4) {
-            out[0] = in[2];
-            out[1] = in[1];
-            out[2] = in[0];
-            out[3] = (in[0] | in[1] | in[2]) ? 255 : 0;
-        }
-    }
-    return image;
-}
-
 QJsonObject unlitMaterial(const std::string& name) {
     return QJsonObject{{"name", QString::fromStdString(name)},
                        {"pbrMetallicRoughness", QJsonObject{{"metallicFactor", 0}, {"roughnessFactor", 1}}},
@@ -54,26 +33,44 @@ QJsonObject unlitMaterial(const std::string& name) {
 
 }  // namespace
 
-std::vector<uint8_t> EncodeTilePng(const TBitmap& tile, bool& keyed) {
-    keyed = anyBlack(tile);
-    const QImage image = keyed ? keyedImage(tile)
-                               : QImage(tile.ScanLine(0), tile.Width(), tile.Height(), tile.BytesPerRow(), QImage::Format_BGR888);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (image.isNull() || !image.save(&buffer, "PNG")) throw EGrottixError("Cannot write the PNG image");
-    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+// The tiles are converted here, then encoded on every core, the calling thread too: encoding is the
+// largest part of an export. Progress is reported from the calling thread only.
+void TGltfMaterials::EncodeTiles(const std::set<int>& tiles, const std::function<void(double)>& progress) {
+    std::vector<std::pair<std::unique_ptr<TBitmap>, TTile*>> work;
+    for (int tile : tiles)
+        if (std::unique_ptr<TBitmap> bitmap = level_.GetTileBitmap(std::to_string(tile + 1)))
+            work.emplace_back(std::move(bitmap), &tiles_[tile]);
+    std::atomic<size_t> next = 0, done = 0;
+    std::exception_ptr failure;
+    std::mutex failureLock;
+    const auto encode = [&](bool reporting) {
+        for (size_t i; (i = next++) < work.size();) {
+            try {
+                TTilePng png = EncodeTilePng(*work[i].first);
+                work[i].second->png = std::move(png.bytes);
+                work[i].second->keyed = png.keyed;
+            } catch (...) {
+                const std::lock_guard lock(failureLock);
+                failure = std::current_exception();
+            }
+            ++done;
+            if (reporting && progress) progress(double(done) / double(work.size()));
+        }
+    };
+    const size_t threads = std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()), work.size());
+    {
+        std::vector<std::jthread> helpers;
+        for (size_t n = 1; n < threads; ++n) helpers.emplace_back(encode, false);
+        encode(true);
+    }
+    if (failure) std::rethrow_exception(failure);
+    if (progress) progress(1);
 }
 
-void TGltfMaterials::EncodeTiles(const std::set<int>& tiles, const std::function<void(double)>& progress) {
-    size_t done = 0;
-    for (int tile : tiles) {
-        if (const std::unique_ptr<TBitmap> bitmap = level_.GetTileBitmap(std::to_string(tile + 1))) {
-            TTile& encoded = tiles_[tile];
-            encoded.png = EncodeTilePng(*bitmap, encoded.keyed);
-        }
-        if (progress) progress(double(++done) / double(tiles.size()));
-    }
+size_t TGltfMaterials::EncodedBytes() const {
+    size_t bytes = 0;
+    for (const auto& [tile, encoded] : tiles_) bytes += encoded.png.size() + 3;
+    return bytes;
 }
 
 int TGltfMaterials::texture(TGltfDocument& document, int tile, TTile& encoded) {

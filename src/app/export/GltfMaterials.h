@@ -14,7 +14,6 @@
 
 namespace grottix {
 
-class TBitmap;
 class TGltfDocument;
 class TTombRaiderLevel;
 
@@ -28,6 +27,8 @@ public:
     // The material's index, added to the document the first time it is asked for. tile: -1 for
     // vertex colours alone (or a tile that was not encoded); blended: a semi-transparent face.
     int Material(TGltfDocument& document, int tile, bool blended);
+    // The size of the encoded images.
+    size_t EncodedBytes() const;
     // Whether the tile's material shows a texture (faces then need texture coordinates).
     bool HasTexture(int tile) const { return tiles_.contains(tile); }
 
@@ -45,9 +46,5 @@ private:
     std::map<std::pair<int, bool>, int> materials_;
     int sampler_ = -1;
 };
-
-// A 256 x 256 tile of 24 bits as PNG: RGB, or RGBA with black texels transparent when it has any.
-// keyed tells which.
-std::vector<uint8_t> EncodeTilePng(const TBitmap& tile, bool& keyed);
 
 }  // namespace grottix
