@@ -5,6 +5,7 @@
 #include <map>
 
 #include "app/ConvertCommand.h"
+#include "app/ExportGltfCommand.h"
 #include "app/ExportTexturesCommand.h"
 #include "app/InfoCommand.h"
 #include "app/RenderCommand.h"
@@ -20,6 +21,7 @@ constexpr const char* kUsage =
     "       grottix-viewer --info LEVEL [--json]\n"
     "       grottix-viewer --convert IN OUT\n"
     "       grottix-viewer --export-textures LEVEL DIR [--format bmp|tga|ppm|png]\n"
+    "       grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n"
     "       grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles P,Y,R]\n"
     "                      [--frames N] [--stats] [--opengl] [--no-items]\n"
     "       grottix-viewer --thumbnail LEVEL OUT.png SIZE\n"
@@ -33,6 +35,7 @@ const std::map<std::string, Command>& commands() {
         {"--info", RunInfoCommand},
         {"--convert", RunConvertCommand},
         {"--export-textures", RunExportTexturesCommand},
+        {"--export-gltf", RunExportGltfCommand},
         {"--render", RunRenderCommand},
         {"--thumbnail", RunThumbnailCommand},
     };

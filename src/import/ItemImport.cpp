@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "import/FaceSink.h"
 #include "level/LevelEntities.h"
 #include "import/LevelFaces.h"
 #include "level/LevelMeshes.h"
@@ -22,22 +23,29 @@ TMeshPlacement rotation(const TMeshRotation& r) {
 
 class TItemImporter {
 public:
-    TItemImporter(TD3DScene& scene, TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale,
-                  int32_t group)
-        : scene_(scene), faces_(faces), level_(level), meshes_(meshes), scale_(scale), group_(group),
+    TItemImporter(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group)
+        : faces_(faces), level_(level), meshes_(meshes), scale_(scale), group_(group),
           sprites_(ReadSpriteTextures(level)) {
         for (const TMoveable& m : ReadMoveables(level)) moveables_.try_emplace(m.objectId, m);
         for (const TSpriteSequence& s : ReadSpriteSequences(level)) sequences_.try_emplace(s.objectId, s);
         for (uint32_t i = 0; i < meshes.meshes.size(); ++i) meshAt_.try_emplace(meshes.meshes[i].offset, i);
     }
 
-    bool importEntity(const TLevelEntity& entity) {
+    bool importEntity(const TLevelEntity& entity, int index) {
         if (entity.type == kPlayerEntityType) return false;
+        TPlacedObject object;
+        object.kind = TPlacedObject::TKind::Item;
+        object.number = index;
+        object.type = entity.type;
+        object.room = entity.room >= 0 && size_t(entity.room) < level_.Rooms.size() ? entity.room : -1;
         const auto moveable = moveables_.find(uint32_t(uint16_t(entity.type)));
-        if (moveable != moveables_.end() && moveable->second.meshCount > 0) return moveableItem(entity, moveable->second);
+        if (moveable != moveables_.end() && moveable->second.meshCount > 0) return moveableItem(entity, moveable->second, object);
         const auto sequence = sequences_.find(entity.type);
         if (sequence == sequences_.end() || sequence->second.count <= 0 || sequence->second.first >= sprites_.size()) return false;
-        AddSpriteStub(scene_, faces_, level_, sprites_[sequence->second.first], entity.x, entity.y, entity.z, scale_, group_);
+        object.placement = TMeshPlacement::Translation(entity.x, entity.y, entity.z);
+        faces_.Sink().BeginObject(object);
+        AddSpriteStub(faces_, level_, sprites_[sequence->second.first], entity.x, entity.y, entity.z, scale_, group_);
+        faces_.Sink().EndObject();
         return true;
     }
 
@@ -53,15 +61,15 @@ private:
         return true;
     }
 
-    bool moveableItem(const TLevelEntity& entity, const TMoveable& moveable) {
+    bool moveableItem(const TLevelEntity& entity, const TMoveable& moveable, TPlacedObject& object) {
         std::vector<const TLevelMesh*> meshes;
         const auto tree = ReadMeshTree(level_, moveable);
         const auto pose = ReadFirstFrame(level_, moveable);
         if (!tree || !pose || !meshesOf(moveable, meshes)) return false;
         const TMeshLook look = lookOf(entity);
-        TMeshPlacement parent = TMeshPlacement::Translation(entity.x, entity.y, entity.z) *
-                                TMeshPlacement::RotationY(entity.angle / 65536.0) *
-                                TMeshPlacement::Translation(pose->offset[0], pose->offset[1], pose->offset[2]);
+        object.placement = TMeshPlacement::Translation(entity.x, entity.y, entity.z) * TMeshPlacement::RotationY(entity.angle / 65536.0);
+        faces_.Sink().BeginObject(object);
+        TMeshPlacement parent = object.placement * TMeshPlacement::Translation(pose->offset[0], pose->offset[1], pose->offset[2]);
         std::vector<TMeshPlacement> stack;
         for (size_t i = 0; i < meshes.size(); ++i) {
             if (i > 0) {
@@ -76,6 +84,7 @@ private:
             parent = parent * rotation(pose->rotations[i]);
             EmitMesh(faces_, level_, *meshes[i], parent, scale_, look);
         }
+        faces_.Sink().EndObject();
         return true;
     }
 
@@ -91,7 +100,6 @@ private:
         return look;
     }
 
-    TD3DScene& scene_;
     TFaceBuilder& faces_;
     const TTombRaiderLevel& level_;
     const TLevelMeshList& meshes_;
@@ -105,13 +113,13 @@ private:
 
 }  // namespace
 
-int ImportItems(TD3DScene& scene, TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale,
-                int32_t group) {
-    TItemImporter importer(scene, faces, level, meshes, scale, group);
+int ImportItems(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group) {
+    TItemImporter importer(faces, level, meshes, scale, group);
     const int32_t previous = faces.Group;
     faces.Group = group;
     int drawn = 0;
-    for (const TLevelEntity& entity : ReadEntities(level)) drawn += importer.importEntity(entity);
+    const std::vector<TLevelEntity> entities = ReadEntities(level);
+    for (size_t i = 0; i < entities.size(); ++i) drawn += importer.importEntity(entities[i], int(i));
     faces.Group = previous;
     return drawn;
 }

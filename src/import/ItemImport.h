@@ -8,13 +8,12 @@
 
 namespace grottix {
 
-class TD3DScene;
 class TFaceBuilder;
 class TTombRaiderLevel;
 struct TLevelMeshList;
 
-// Adds the items with the group ID; returns how many entities were drawn.
-int ImportItems(TD3DScene& scene, TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale,
-                int32_t group);
+// Hands the items to the face builder with the group ID, each between the sink's BeginObject and
+// EndObject; returns how many entities were drawn.
+int ImportItems(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group);
 
 }  // namespace grottix

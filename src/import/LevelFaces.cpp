@@ -1,9 +1,8 @@
 #include "import/LevelFaces.h"
 
 #include <cmath>
+#include <tuple>
 
-#include "engine/Polygon.h"
-#include "engine/Scene.h"
 #include "level/AnimatedTextures.h"
 #include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
@@ -18,10 +17,10 @@ constexpr float kRoomTriangle[3][2] = {{0, 0}, {1, 0}, {0, 1}};
 
 }  // namespace
 
-TFaceBuilder::TFaceBuilder(TD3DScene& scene, const TTombRaiderLevel& level, float gamma, TTextureAnimator& animator)
-    : scene_(scene), level_(level), keep_(1 - gamma), add_(255 * gamma), animator_(animator) {
+TFaceBuilder::TFaceBuilder(TFaceSink& sink, const TTombRaiderLevel& level, float gamma, TTextureAnimator* animator)
+    : sink_(sink), level_(level), keep_(1 - gamma), add_(255 * gamma) {
     for (unsigned c = 0; c < channels_.size(); ++c) channels_[c] = channelOf(c);
-    registerRanges();
+    if (animator) registerRanges(*animator);
 }
 
 uint8_t TFaceBuilder::channelOf(unsigned c) const {
@@ -36,7 +35,7 @@ const std::string& TFaceBuilder::TileName(int tile) const {
 
 // Every range of usable object textures becomes an animator range; a texture met in several
 // ranges cycles with the first.
-void TFaceBuilder::registerRanges() {
+void TFaceBuilder::registerRanges(TTextureAnimator& animator) {
     animated_.assign(level_.ObjectTextures.size(), {-1, -1});
     for (const auto& range : ReadAnimatedTextureRanges(level_)) {
         std::vector<TTextureAnimator::TFrame> frames;
@@ -47,7 +46,7 @@ void TFaceBuilder::registerRanges() {
             frames.push_back(std::move(frame));
         }
         if (frames.size() < 2) continue;
-        const int id = animator_.AddRange(std::move(frames));
+        const int id = animator.AddRange(std::move(frames));
         for (size_t phase = 0; phase < range.size(); ++phase)
             if (range[phase] < animated_.size() && animated_[range[phase]].first < 0) animated_[range[phase]] = {id, int(phase)};
     }
@@ -73,7 +72,7 @@ void TFaceBuilder::Rectangle(std::array<TD3DLVertex, 4> corners, uint16_t textur
         v.tu = texture ? texture->corners[corner].u / 256.0f : defaults == TCorners::Room ? kRoomRectangle[corner][0] : 0;
         v.tv = texture ? texture->corners[corner].v / 256.0f : defaults == TCorners::Room ? kRoomRectangle[corner][1] : 0;
     }
-    add(kKindGenericQuadrangle, &quad_, quad_.TextureName, texture ? textureWord & 0x0FFF : SIZE_MAX);
+    sink_.AddQuadrangle(quad_, traits(texture ? textureWord & 0x0FFF : SIZE_MAX));
 }
 
 void TFaceBuilder::Triangle(std::array<TD3DLVertex, 3> corners, uint16_t textureWord, TCorners defaults) {
@@ -83,42 +82,27 @@ void TFaceBuilder::Triangle(std::array<TD3DLVertex, 3> corners, uint16_t texture
         v.tu = texture ? texture->corners[corner].u / 256.0f : defaults == TCorners::Room ? kRoomTriangle[corner][0] : 0;
         v.tv = texture ? texture->corners[corner].v / 256.0f : defaults == TCorners::Room ? kRoomTriangle[corner][1] : 0;
     }
-    add(kKindGenericTriangle, &triangle_, triangle_.TextureName, texture ? textureWord & 0x0FFF : SIZE_MAX);
+    sink_.AddTriangle(triangle_, traits(texture ? textureWord & 0x0FFF : SIZE_MAX));
 }
 
 void TFaceBuilder::ColouredRectangle(std::array<TD3DLVertex, 4> corners, const std::string& name) {
     for (size_t slot = 0; slot < 4; ++slot) quad_.Vertices[slot] = corners[size_t(kQuadSlots[slot])];
     quad_.TextureName = name;
-    add(kKindGenericQuadrangle, &quad_, quad_.TextureName, SIZE_MAX);
+    sink_.AddQuadrangle(quad_, traits(SIZE_MAX));
 }
 
 void TFaceBuilder::ColouredTriangle(std::array<TD3DLVertex, 3> corners, const std::string& name) {
     triangle_.Vertices = corners;
     triangle_.TextureName = name;
-    add(kKindGenericTriangle, &triangle_, triangle_.TextureName, SIZE_MAX);
+    sink_.AddTriangle(triangle_, traits(SIZE_MAX));
 }
 
-void TFaceBuilder::add(uint8_t kind, TInfoRecordRef record, const std::string& name, size_t objectTexture) {
-    const auto [range, phase] = objectTexture < animated_.size() ? animated_[objectTexture] : std::pair{-1, -1};
-    if (Group == 0 && range < 0) {
-        scene_.AddOrMergeObject(kind, record);
-        return;
-    }
-    TD3DPolygon* polygon = groupPolygon(kind, record, name, range, phase);
-    if (polygon && range >= 0)
-        animator_.AddFace(range, phase, polygon, polygon->Count - (kind == kKindGenericQuadrangle ? 6 : 3), kind == kKindGenericQuadrangle);
-}
-
-// Appends the face to the group's polygon for its texture (and animated range), starting a new
-// polygon when there is none yet or the last one is full.
-TD3DPolygon* TFaceBuilder::groupPolygon(uint8_t kind, TInfoRecordRef record, const std::string& name, int range, int phase) {
-    TD3DPolygon*& polygon = groupPolygons_[{Group, name, range, phase}];
-    if (polygon && polygon->Merge(kind, record)) return polygon;
-    polygon = dynamic_cast<TD3DPolygon*>(scene_.AddObject(kind, record));
-    if (!polygon) return nullptr;
-    polygon->KeepApart = true;
-    if (Group != 0) polygon->Info.ID = Group;
-    return polygon;
+TFaceTraits TFaceBuilder::traits(size_t objectTexture) const {
+    TFaceTraits out;
+    out.objectTexture = objectTexture;
+    if (objectTexture < animated_.size()) std::tie(out.range, out.phase) = animated_[objectTexture];
+    out.group = Group;
+    return out;
 }
 
 }  // namespace grottix

@@ -1,30 +1,30 @@
 #pragma once
 // Turns faces of the level (corners already placed in scene units and lit) into the scene's
 // generic quadrangle and triangle records: texture name and coordinates from the object texture,
-// corners in the order the records keep them. Faces merge into the level's polygons by texture;
-// faces of a group (the items) go to polygons of their own that carry the group's ID, and faces
-// whose object texture cycles go to the texture animator's polygons.
+// corners in the order the records keep them. The records go to a sink (the scene, or an exporter)
+// with what else is known of the face: its object texture, its animated range, its group.
 
 #include <array>
 #include <cstdint>
-#include <map>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "engine/SceneRecords.h"
+#include "import/FaceSink.h"
 #include "import/TextureAnimator.h"
 
 namespace grottix {
 
-class TD3DPolygon;
-class TD3DScene;
 class TTombRaiderLevel;
 struct TObjectTexture;
 
 class TFaceBuilder {
 public:
-    TFaceBuilder(TD3DScene& scene, const TTombRaiderLevel& level, float gamma, TTextureAnimator& animator);
+    // With an animator, the level's animated texture ranges are registered in it and their faces
+    // carry their range; without, every face is still.
+    TFaceBuilder(TFaceSink& sink, const TTombRaiderLevel& level, float gamma, TTextureAnimator* animator = nullptr);
+
+    TFaceSink& Sink() const { return sink_; }
 
     // The colour rule: a channel of 0..31 becomes c * 6 + 69, brightened by gamma (low 8 bits kept).
     uint8_t Channel(unsigned c) const { return c < channels_.size() ? channels_[c] : channelOf(c); }
@@ -39,25 +39,21 @@ public:
     void ColouredRectangle(std::array<TD3DLVertex, 4> corners, const std::string& name);
     void ColouredTriangle(std::array<TD3DLVertex, 3> corners, const std::string& name);
 
-    // 0: faces merge into the level's polygons; otherwise polygons of their own with this ID.
+    // 0: level faces; otherwise the ID of the group the faces belong to (the items).
     int32_t Group = 0;
 
 private:
     uint8_t channelOf(unsigned c) const;
     const TObjectTexture* objectTexture(uint16_t word, std::string& name) const;
-    void registerRanges();
-    void add(uint8_t kind, TInfoRecordRef record, const std::string& name, size_t objectTexture);
-    TD3DPolygon* groupPolygon(uint8_t kind, TInfoRecordRef record, const std::string& name, int range, int phase);
+    void registerRanges(TTextureAnimator& animator);
+    TFaceTraits traits(size_t objectTexture) const;
 
-    TD3DScene& scene_;
+    TFaceSink& sink_;
     const TTombRaiderLevel& level_;
     double keep_, add_;
     std::array<uint8_t, 256> channels_{};  // the colour rule for every channel value a byte holds
-    TTextureAnimator& animator_;
     mutable std::vector<std::string> tileNames_;
     std::vector<std::pair<int, int>> animated_;  // per object texture: range and phase, or -1
-
-    std::map<std::tuple<int32_t, std::string, int, int>, TD3DPolygon*> groupPolygons_;
     TD3DGenericQuadrangleInfo quad_;
     TD3DGenericTriangleInfo triangle_;
 };

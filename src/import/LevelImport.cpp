@@ -5,6 +5,7 @@
 #include "engine/Scene.h"
 #include "import/ItemImport.h"
 #include "import/LevelFaces.h"
+#include "import/SceneFaceSink.h"
 #include "level/LevelMeshes.h"
 #include "level/LevelNames.h"
 #include "level/LevelStart.h"
@@ -41,10 +42,11 @@ void importLoaded(TD3DScene& scene, TTombRaiderLevel& level, float scale, float 
     timer.lap(report.Textures);
     if (level.Rooms.empty()) return;
     const TLevelMeshList meshes = ParseLevelMeshes(level);
-    TFaceBuilder faces(scene, level, gamma, *report.Animator);
-    ImportRooms(scene, faces, level, meshes, scale);
+    TSceneFaceSink sink(scene, *report.Animator);
+    TFaceBuilder faces(sink, level, gamma, report.Animator.get());
+    ImportRooms(faces, level, meshes, scale);
     report.ItemsID = NextID();
-    report.Items = ImportItems(scene, faces, level, meshes, scale, report.ItemsID);
+    report.Items = ImportItems(faces, level, meshes, scale, report.ItemsID);
     timer.lap(report.Converting);
     report.StartRoom = placeEye(scene, level, scale);
 }

@@ -1,8 +1,7 @@
 #include "import/RoomImport.h"
 
-#include <numbers>
-
-#include "engine/Scene.h"
+#include "engine/EngineTypes.h"
+#include "import/FaceSink.h"
 #include "import/LevelFaces.h"
 #include "level/LevelMeshes.h"
 #include "import/MeshFaces.h"
@@ -17,14 +16,17 @@ namespace {
 
 class TRoomImporter {
 public:
-    TRoomImporter(TD3DScene& scene, TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale)
-        : scene_(scene), faces_(faces), level_(level), meshes_(meshes), scale_(scale), sprites_(ReadSpriteTextures(level)) {}
+    TRoomImporter(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale)
+        : faces_(faces), level_(level), meshes_(meshes), scale_(scale), sprites_(ReadSpriteTextures(level)) {}
 
-    void importRoom(const TRoomRecord& room) {
+    void importRoom(size_t index) {
+        const TRoomRecord& room = level_.Rooms[index];
+        faces_.Sink().BeginRoom(index);
         for (const auto& face : room.rectangles) roomFace(room, face.vertices, face.texture);
         for (const auto& face : room.triangles) roomFace(room, face.vertices, face.texture);
-        for (const auto& mesh : room.staticMeshes) staticMesh(mesh);
+        for (const auto& mesh : room.staticMeshes) staticMesh(mesh, int(index));
         for (const auto& sprite : room.sprites) roomSprite(room, sprite);
+        faces_.Sink().EndRoom();
     }
 
 private:
@@ -60,13 +62,18 @@ private:
 
     // Every definition of the instance's object id places its mesh (a pointer that starts no mesh
     // gives the first), turned by rotation / 65535 of a turn and always white.
-    void staticMesh(const TRoomStaticMesh& instance) {
+    void staticMesh(const TRoomStaticMesh& instance, int room) {
         if (meshes_.meshes.empty()) return;
-        const TMeshPlacement placement = TMeshPlacement::Translation(instance.x, instance.y, instance.z) *
-                                         TMeshPlacement::RotationY(double(instance.rotation) / 65535.0);
+        TPlacedObject object;
+        object.number = instance.meshId;
+        object.room = room;
+        object.placement = TMeshPlacement::Translation(instance.x, instance.y, instance.z) *
+                           TMeshPlacement::RotationY(double(instance.rotation) / 65535.0);
         for (const auto& definition : level_.StaticMeshDefinitions) {
             if (definition.objectId != instance.meshId || definition.meshIndex >= meshes_.pointerMap.size()) continue;
-            EmitMesh(faces_, level_, meshes_.meshes[meshes_.pointerMap[definition.meshIndex]], placement, scale_, kStaticLook);
+            faces_.Sink().BeginObject(object);
+            EmitMesh(faces_, level_, meshes_.meshes[meshes_.pointerMap[definition.meshIndex]], object.placement, scale_, kStaticLook);
+            faces_.Sink().EndObject();
         }
     }
 
@@ -74,12 +81,11 @@ private:
         const size_t t = sprite.texture & 0x0FFF;
         if (t >= sprites_.size() || sprite.vertex >= room.vertices.size()) return;
         const TRoomVertex& v = room.vertices[sprite.vertex];
-        AddSpriteStub(scene_, faces_, level_, sprites_[t], double(room.x) + v.x, v.y, double(room.z) + v.z, scale_, NextID());
+        AddSpriteStub(faces_, level_, sprites_[t], double(room.x) + v.x, v.y, double(room.z) + v.z, scale_, NextID());
     }
 
     inline static const TMeshLook kStaticLook{};
 
-    TD3DScene& scene_;
     TFaceBuilder& faces_;
     const TTombRaiderLevel& level_;
     const TLevelMeshList& meshes_;
@@ -89,9 +95,9 @@ private:
 
 }  // namespace
 
-void ImportRooms(TD3DScene& scene, TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale) {
-    TRoomImporter importer(scene, faces, level, meshes, scale);
-    for (const TRoomRecord& room : level.Rooms) importer.importRoom(room);
+void ImportRooms(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale) {
+    TRoomImporter importer(faces, level, meshes, scale);
+    for (size_t room = 0; room < level.Rooms.size(); ++room) importer.importRoom(room);
 }
 
 }  // namespace grottix

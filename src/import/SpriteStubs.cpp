@@ -1,13 +1,12 @@
 #include "import/SpriteStubs.h"
 
-#include "engine/Scene.h"
 #include "import/LevelFaces.h"
 #include "level/SpriteTextures.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
 
-void AddSpriteStub(TD3DScene& scene, const TFaceBuilder& faces, const TTombRaiderLevel& level, const TSpriteTexture& texture,
+void AddSpriteStub(const TFaceBuilder& faces, const TTombRaiderLevel& level, const TSpriteTexture& texture,
                    double x, double y, double z, float scale, int32_t id) {
     TD3DStubObjectInfo info;
     info.ID = id;
@@ -24,7 +23,7 @@ void AddSpriteStub(TD3DScene& scene, const TFaceBuilder& faces, const TTombRaide
     info.X = float(x / scale);
     info.Y = float(-(y + (double(texture.extentTop) + texture.extentBottom) / 2) / scale);
     info.Z = float(z / scale);
-    scene.AddObject(kKindStub, &info);
+    faces.Sink().AddSprite(info);
 }
 
 }  // namespace grottix

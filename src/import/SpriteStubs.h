@@ -6,13 +6,12 @@
 
 namespace grottix {
 
-class TD3DScene;
 class TFaceBuilder;
 class TTombRaiderLevel;
 struct TSpriteTexture;
 
-// x, y, z: the sprite's point in level units.
-void AddSpriteStub(TD3DScene& scene, const TFaceBuilder& faces, const TTombRaiderLevel& level, const TSpriteTexture& texture,
+// x, y, z: the sprite's point in level units. The stub goes to the face builder's sink.
+void AddSpriteStub(const TFaceBuilder& faces, const TTombRaiderLevel& level, const TSpriteTexture& texture,
                    double x, double y, double z, float scale, int32_t id);
 
 }  // namespace grottix

@@ -1,0 +1,66 @@
+#include "app/ExportGltfCommand.h"
+
+#include <cstdio>
+#include <exception>
+#include <optional>
+
+#include "app/export/LevelGltfExport.h"
+#include "level/LevelNames.h"
+
+namespace grottix {
+
+namespace {
+
+constexpr const char* kUsage = "Usage: grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n";
+
+struct TExportRequest {
+    std::string level, out;
+    TGltfExportOptions options;
+};
+
+std::optional<TExportRequest> parseArguments(const std::vector<std::string>& args) {
+    TExportRequest request;
+    std::vector<std::string> positional;
+    for (size_t i = 0; i < args.size(); ++i) {
+        char extra = 0;
+        if (args[i] == "--no-items") request.options.Items = false;
+        else if (args[i] == "--nearest") request.options.Filtering = false;
+        else if (args[i] == "--light" && i + 1 < args.size()) {
+            if (std::sscanf(args[++i].c_str(), "%f%c", &request.options.LightFactor, &extra) != 1) return std::nullopt;
+        } else if (args[i].starts_with("--")) {
+            return std::nullopt;
+        } else {
+            positional.push_back(args[i]);
+        }
+    }
+    if (positional.size() != 2) return std::nullopt;
+    request.level = positional[0];
+    request.out = positional[1];
+    return request;
+}
+
+}  // namespace
+
+int RunExportGltfCommand(const std::vector<std::string>& args) {
+    const std::optional<TExportRequest> request = parseArguments(args);
+    if (!request) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    try {
+        TGltfExportReport report;
+        const uint8_t result = ExportLevelToGltf(request->level, request->out, request->options, {}, &report);
+        if (result != kLevelLoaded) {
+            std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), ImportErrorMessage(result).c_str());
+            return 1;
+        }
+        std::printf("%zu nodes, %zu triangles, %zu textures: %zu bytes written to %s\n", report.Nodes, report.Triangles,
+                    report.Textures, report.Bytes, request->out.c_str());
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), error.what());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace grottix

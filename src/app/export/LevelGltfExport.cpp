@@ -1,0 +1,63 @@
+#include "app/export/LevelGltfExport.h"
+
+#include <filesystem>
+
+#include "app/export/GltfDocument.h"
+#include "app/export/GltfLevelBuilder.h"
+#include "app/export/GltfMaterials.h"
+#include "import/ItemImport.h"
+#include "import/LevelFaces.h"
+#include "import/RoomImport.h"
+#include "level/LevelMeshes.h"
+#include "level/LevelNames.h"
+#include "level/TombRaiderLevel.h"
+#include "storage/Stream.h"
+
+namespace grottix {
+
+namespace {
+
+// The builder gets level units; it turns them into metres itself.
+constexpr float kLevelUnits = 1;
+// Items need a group to be told apart in the viewer's scene; here any will do.
+constexpr int32_t kItemsGroup = 1;
+
+// Converting takes this share of the work, encoding the tiles most of the rest.
+constexpr double kLoaded = 0.15, kConverted = 0.4, kEncoded = 0.9;
+
+}  // namespace
+
+uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const TGltfExportOptions& options,
+                          const TExportProgress& progress, TGltfExportReport* report) {
+    const auto reach = [&](double done) {
+        if (progress) progress(done);
+    };
+    reach(0);
+    TTombRaiderLevel level;
+    const uint8_t result = level.LoadLevel(path);
+    if (result != kLevelLoaded) return result;
+    reach(kLoaded);
+
+    TGltfLevelBuilder builder(level, std::filesystem::path(path).filename().string());
+    if (!level.Rooms.empty()) {
+        const TLevelMeshList meshes = ParseLevelMeshes(level);
+        TFaceBuilder faces(builder, level, options.LightFactor);
+        ImportRooms(faces, level, meshes, kLevelUnits);
+        if (options.Items) ImportItems(faces, level, meshes, kLevelUnits, kItemsGroup);
+    }
+    reach(kConverted);
+
+    TGltfMaterials materials(level, options.Filtering);
+    materials.EncodeTiles(builder.UsedTiles(), [&](double done) { reach(kConverted + (kEncoded - kConverted) * done); });
+    TGltfDocument document;
+    builder.Finish(document, materials);
+    const std::vector<uint8_t> glb =
+        document.Glb(QJsonObject{{"version", "2.0"}, {"generator", "Grottix Viewer " GROTTIX_VERSION}});
+    WriteFileAtomically(out, glb.data(), glb.size());
+    reach(1);
+
+    if (report) *report = {size_t(document.Nodes.size()), builder.Triangles(), size_t(document.Textures.size()), glb.size()};
+    return kLevelLoaded;
+}
+
+}  // namespace grottix

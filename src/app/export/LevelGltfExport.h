@@ -1,0 +1,33 @@
+#pragma once
+// A level as one binary glTF 2.0 file (.glb) for Blender and the web, as the viewer shows it: the
+// faces of every room, static mesh and item and the sprites, converted by the same steps as the
+// viewer's import, with the texture tiles embedded as PNG images. The command line and the window
+// both export through ExportLevelToGltf.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace grottix {
+
+struct TGltfExportOptions {
+    float LightFactor = 0.5f;  // brightens the baked light, as when the viewer opens a level
+    bool Items = true;
+    bool Filtering = true;     // linear texture sampling (the viewer's texture filtering), else nearest
+};
+
+struct TGltfExportReport {
+    size_t Nodes = 0, Triangles = 0, Textures = 0, Bytes = 0;
+};
+
+// Called with the share of the work done, from 0 to 1.
+using TExportProgress = std::function<void(double done)>;
+
+// Writes the level at path as out, beside out first and then renamed over it. Returns the load
+// result (0 loaded, 1 not found, 2 unsupported version) and writes nothing unless it is 0; a
+// damaged level or a failed write raises.
+uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const TGltfExportOptions& options = {},
+                          const TExportProgress& progress = {}, TGltfExportReport* report = nullptr);
+
+}  // namespace grottix

@@ -1,0 +1,35 @@
+#pragma once
+// The viewer's sink: faces merge into the level's polygons by texture; faces of a group (the
+// items) go to polygons of their own that carry the group's ID, and faces whose texture cycles go
+// to polygons the texture animator steps. Sprites become stubs.
+
+#include <map>
+#include <string>
+#include <tuple>
+
+#include "import/FaceSink.h"
+
+namespace grottix {
+
+class TD3DPolygon;
+class TD3DScene;
+class TTextureAnimator;
+
+class TSceneFaceSink : public TFaceSink {
+public:
+    TSceneFaceSink(TD3DScene& scene, TTextureAnimator& animator) : scene_(scene), animator_(animator) {}
+
+    void AddQuadrangle(const TD3DGenericQuadrangleInfo& face, const TFaceTraits& traits) override;
+    void AddTriangle(const TD3DGenericTriangleInfo& face, const TFaceTraits& traits) override;
+    void AddSprite(const TD3DStubObjectInfo& sprite) override;
+
+private:
+    void add(uint8_t kind, TInfoRecordRef record, const std::string& name, const TFaceTraits& traits);
+    TD3DPolygon* groupPolygon(uint8_t kind, TInfoRecordRef record, const std::string& name, const TFaceTraits& traits);
+
+    TD3DScene& scene_;
+    TTextureAnimator& animator_;
+    std::map<std::tuple<int32_t, std::string, int, int>, TD3DPolygon*> groupPolygons_;
+};
+
+}  // namespace grottix
