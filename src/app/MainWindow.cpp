@@ -116,6 +116,7 @@ TDXViewerForm::~TDXViewerForm() {
 void TDXViewerForm::createActions() {
     open_ = action(this, tr("Open"), tr("Open Tomb Raider level to preview"), QKeySequence(Qt::CTRL | Qt::Key_O));
     save_ = action(this, tr("Save As.."), tr("Save current view as an image file on disk"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    exportLevel_ = action(this, tr("Export Level..."), tr("Export the level as glTF 2.0 for Blender and the web"));
     exit_ = action(this, tr("Exit"), tr("Exit the program"), QKeySequence(Qt::CTRL | Qt::Key_X));
     copy_ = action(this, tr("Copy"), tr("Copy current view to clipboard as bitmap"), QKeySequence(Qt::CTRL | Qt::Key_C));
     fullScreen_ = action(this, tr("Full Screen"), tr("Full screen 3D preview of the level"));
@@ -131,6 +132,7 @@ void TDXViewerForm::createActions() {
     fullScreen_->setIcon(CommandIcon(QStringLiteral("view-fullscreen")));
     connect(open_, &QAction::triggered, this, [this] { OpenClick(); });
     connect(save_, &QAction::triggered, this, [this] { Save2Click(); });
+    connect(exportLevel_, &QAction::triggered, this, [this] { ExportLevelClick(); });
     connect(exit_, &QAction::triggered, this, &QWidget::close);
     connect(copy_, &QAction::triggered, this, [this] { CopyClick(); });
     connect(fullScreen_, &QAction::triggered, this, [this] { ToggleFullScreen(); });
@@ -148,6 +150,7 @@ void TDXViewerForm::createMenus() {
     fileMenu_ = menuBar()->addMenu(tr("&File"));
     fileMenu_->addAction(open_);
     fileMenu_->addAction(save_);
+    fileMenu_->addAction(exportLevel_);
     fileMenu_->addSeparator();
     history_ = new TFileMenuHistory(this);
     for (int i = 0; i < TFileMenuHistory::SlotCount; ++i) {

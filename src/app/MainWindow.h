@@ -52,6 +52,8 @@ public:
     // Opens a level as a command does: any failure is shown in a message box.
     void OpenLevelFile(const std::string& path);
     void ToggleFullScreen();
+    // Writes the level on screen as a binary glTF file, with a progress box; failures are shown.
+    void ExportLevel(const std::string& out);
     void SetHardwareAcceleration(bool on, bool atStart);
     void ApplySafeMode(bool on, bool atStart);
     void FocusView();
@@ -98,6 +100,9 @@ private:
     std::optional<QString> loadLevel();
     void OpenClick();
     void Save2Click();
+    void ExportLevelClick();
+    // Whether a level is open; if not the user is told.
+    bool levelOnScreen();
     void CopyClick();
     void N3DEngineSetup1Click();
     void FileDrag1Drop();
@@ -119,7 +124,7 @@ private:
     TFileDrag* fileDrag_ = nullptr;
     QStringList arguments_;
     QMenu* fileMenu_ = nullptr;
-    QAction *open_ = nullptr, *save_ = nullptr, *exit_ = nullptr, *copy_ = nullptr, *fullScreen_ = nullptr;
+    QAction *open_ = nullptr, *save_ = nullptr, *exportLevel_ = nullptr, *exit_ = nullptr, *copy_ = nullptr, *fullScreen_ = nullptr;
     QAction *setup_ = nullptr, *homePage_ = nullptr, *quickInfo_ = nullptr, *about_ = nullptr, *items_ = nullptr;
     std::vector<TD3DSceneDisplayParam> displayParams_;
     TScreenSaverInhibitor screenSaver_;  // one per entry of DisplayModeBox

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 #include <chrono>
 #include <optional>
@@ -19,6 +20,7 @@
 #include "app/dialogs/EngineSetupDialog.h"
 #include "app/dialogs/FileDialogFilter.h"
 #include "app/dialogs/OpenLevelDialog.h"
+#include "app/export/LevelGltfExport.h"
 #include "level/LevelNames.h"
 #include "settings/AnotherReg.h"
 #include "settings/FileDrag.h"
@@ -226,6 +228,48 @@ void TDXViewerForm::Save2Click() {
             MessageBox1.Execute();
         }
     });
+}
+
+bool TDXViewerForm::levelOnScreen() {
+    if (!LevelFileName.empty()) return true;
+    ErrorMessageBox.Execute(tr("Open a level first: Export Level writes the level on screen."));
+    return false;
+}
+
+void TDXViewerForm::ExportLevelClick() {
+    guarded(this, [this] {
+        if (!levelOnScreen()) return;
+        QFileDialog dialog(this, tr("Export Level"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilter(tr("glTF binary (*.glb)"));
+        dialog.setDefaultSuffix(QStringLiteral("glb"));
+        dialog.selectFile(QFileInfo(QString::fromStdString(LevelFileName)).completeBaseName() + QStringLiteral(".glb"));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+        ExportLevel(dialog.selectedFiles().front().toStdString());
+    });
+}
+
+void TDXViewerForm::ExportLevel(const std::string& out) {
+    if (!levelOnScreen()) return;
+    QProgressDialog progress(tr("Exporting the level..."), QString(), 0, 100, this);
+    progress.setWindowTitle(kTitle);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    const auto advance = [&progress](double done) {
+        progress.setValue(int(done * 100));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    TBusyCursor busy;
+    QString failure;
+    try {
+        const uint8_t result = ExportLevelToGltf(LevelFileName, out, {LightFactorValue, ItemsOn, FilteringOn}, advance);
+        if (result != kLevelLoaded) failure = QString::fromStdString(ImportErrorMessage(result));
+    } catch (const EGrottixError& error) {
+        failure = QString::fromUtf8(error.what());
+    }
+    progress.reset();
+    busy.Restore();
+    if (!failure.isEmpty()) ErrorMessageBox.Execute(QStringLiteral("File %1: %2").arg(QString::fromStdString(LevelFileName), failure));
 }
 
 void TDXViewerForm::CopyClick() {

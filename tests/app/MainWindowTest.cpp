@@ -2,12 +2,16 @@
 
 #include <QApplication>
 
+#include <filesystem>
+
 #include "app/AppIcons.h"
 #include "app/MainWindow.h"
 #include "app/ViewerSettings.h"
 #include "codecs/ImageCodecs.h"
 #include "settings/FormRestorer.h"
 #include "settings/MemorySettingsStore.h"
+#include "storage/Stream.h"
+#include "support/TempDir.h"
 
 namespace grottix {
 namespace {
@@ -117,6 +121,19 @@ TEST_F(MainWindowTest, TheItemsOptionHidesTheLevelsItemsAndIsKept) {
     window = std::make_unique<TDXViewerForm>(store, QStringList{});
     window->OpenLevelFile(kDemo);
     EXPECT_FALSE(itemsShown(*window->Scene)) << "the option is kept between runs";
+}
+
+TEST_F(MainWindowTest, ExportLevelWritesTheLevelOnScreenAsGltf) {
+    test::TempDir dir;
+    window->ExportLevel(dir.file("none.glb"));
+    ASSERT_EQ(shown.size(), 1u) << "no level on screen";
+    EXPECT_FALSE(std::filesystem::exists(dir.file("none.glb")));
+    window->OpenLevelFile(kDemo);
+    window->ExportLevel(dir.file("hall.glb"));
+    EXPECT_EQ(shown.size(), 1u);
+    const std::vector<uint8_t> glb = ReadWholeFile(dir.file("hall.glb"));
+    ASSERT_GT(glb.size(), 12u);
+    EXPECT_EQ(std::string(glb.begin(), glb.begin() + 4), "glTF");
 }
 
 TEST_F(MainWindowTest, TheToolBarCommandsAndTheProgramHaveIcons) {

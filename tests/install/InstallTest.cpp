@@ -58,7 +58,7 @@ TEST_F(InstallTest, EveryFileLandsWhereTheDesktopLooksAndPassesItsValidator) {
     EXPECT_EQ(run("appstreamcli validate --no-net " + installed("share/metainfo/" + kAppId + ".metainfo.xml")), 0);
     std::string page;
     EXPECT_EQ(run("MANWIDTH=100 man -l " + installed("share/man/man1/grottix-viewer.1"), &page), 0);
-    for (const char* form : {"--info", "--render", "--thumbnail", "--export-textures", "--convert", "--no-items"})
+    for (const char* form : {"--info", "--render", "--thumbnail", "--export-gltf", "--export-textures", "--convert", "--no-items"})
         EXPECT_NE(page.find(form), std::string::npos) << form;
 }
 
