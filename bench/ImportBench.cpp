@@ -6,33 +6,17 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstring>
 
+#include "LevelFloor.h"
 #include "app/HeadlessViewer.h"
 #include "LargeLevel.h"
 #include "storage/Stream.h"
-#include "storage/Zlib.h"
 
 namespace grottix {
 namespace {
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// Reading the file and inflating its chunks (three of textures, one of level data).
-double readAndInflate(const std::string& path) {
-    const auto start = std::chrono::steady_clock::now();
-    const std::vector<uint8_t> file = ReadWholeFile(path);
-    size_t at = 10;
-    for (int chunk = 0; chunk < 4 && at + 8 <= file.size(); ++chunk) {
-        uint32_t size, packed;
-        std::memcpy(&size, file.data() + at, 4);
-        std::memcpy(&packed, file.data() + at + 4, 4);
-        benchmark::DoNotOptimize(InflateBytes(std::span(file).subspan(at + 8, std::min<size_t>(packed, file.size() - at - 8)), size));
-        at += 8 + packed;
-    }
-    return secondsSince(start);
 }
 
 double openSeconds(THeadlessViewer& viewer, const std::string& path, TImportReport& report) {
@@ -52,7 +36,7 @@ void BM_OpenLargeLevelWithItems(benchmark::State& state) {
         textures += report.Textures;
         state.PauseTiming();
         plain += openSeconds(viewer, plainPath, plainReport);
-        floor += readAndInflate(path);
+        floor += bench::ReadAndInflateSeconds(path, bench::ChunksOf(6));
         state.ResumeTiming();
         state.counters["items"] = report.Items;
     }

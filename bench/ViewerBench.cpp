@@ -11,16 +11,15 @@
 #include <QOpenGLFunctions>
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <numbers>
 
 #include "app/DeviceSetup.h"
+#include "LevelFloor.h"
 #include "app/HeadlessViewer.h"
 #include "app/OpenGLHeadlessDXDraw.h"
 #include "demo_level/DemoLevel.h"
 #include "storage/Stream.h"
-#include "storage/Zlib.h"
 
 namespace grottix {
 namespace {
@@ -42,21 +41,6 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Reading the file, and for codes 6-7 inflating its three texture chunks.
-double readAndInflate(const std::string& path, int code) {
-    const auto start = std::chrono::steady_clock::now();
-    const std::vector<uint8_t> file = ReadWholeFile(path);
-    size_t at = 10;
-    for (int chunk = 0; code >= 6 && chunk < (code == 6 ? 4 : 3) && at + 8 <= file.size(); ++chunk) {
-        uint32_t size, packed;
-        std::memcpy(&size, file.data() + at, 4);
-        std::memcpy(&packed, file.data() + at + 4, 4);
-        benchmark::DoNotOptimize(InflateBytes(std::span(file).subspan(at + 8, std::min<size_t>(packed, file.size() - at - 8)), size));
-        at += 8 + packed;
-    }
-    return secondsSince(start);
-}
-
 void BM_OpenToFirstFrame(benchmark::State& state) {
     const DemoFile& file = kDemoFiles[state.range(0)];
     const std::string path = demoPath(file);
@@ -74,7 +58,7 @@ void BM_OpenToFirstFrame(benchmark::State& state) {
         textures += report.Textures;
         converting += report.Converting;
         state.PauseTiming();
-        floor += readAndInflate(path, file.code);
+        floor += bench::ReadAndInflateSeconds(path, bench::ChunksOf(file.code));
         state.ResumeTiming();
     }
     state.SetLabel(file.name);
