@@ -133,7 +133,8 @@ TEST(Pcx, BytesPerLineLargerThanTheRowNeverWriteBeyondIt) {
 }
 
 TEST(Pcx, BadFilesFailWithTheirMessages) {
-    EXPECT_EQ(loadError(std::vector<uint8_t>(127, 10)), "PCX : This isn't a valid PCX file");
+    EXPECT_EQ(loadError(std::vector<uint8_t>(127, 10)), "PCX image ends early in its header");
+    EXPECT_EQ(loadError({}), "PCX : This isn't a valid PCX file");
     EXPECT_EQ(loadError(std::vector<uint8_t>(128, 0)), "PCX : This isn't a valid PCX file");
     EXPECT_EQ(loadError(pcxHeader(8, 4, 2, 2, 2)), "PCX : unknow format");
     EXPECT_EQ(loadError(pcxHeader(4, 1, 2, 2, 2)), "PCX : unknow format");
