@@ -14,7 +14,7 @@ namespace {
 
 constexpr size_t kPiece = 65535;
 // How far ahead of what inflate has written the output is sized.
-constexpr size_t kGrowthPiece = size_t{256} << 10;
+constexpr size_t kGrowthPiece = size_t{2} << 20;
 // A size field is believed up to this many times the input; real levels and images compress less.
 constexpr uint64_t kBelievedRatio = 8;
 
