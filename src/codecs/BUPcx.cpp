@@ -138,7 +138,7 @@ void TBUPcx::LoadFromStream(TStream& stream) {
     // An 8-bit file goes on with nothing, or with the marker and the whole 256-colour palette.
     if (format == TPixelFormat::pf8bit && rest.size() > consumed && rest.size() - consumed < kPaletteTrailer && rest[consumed] == 12)
         RaiseEndsEarly("PCX", "its palette");
-    for (int y = 0; y < height; ++y)
+    for (int y = 0; y < height && lineBytes > 0; ++y)
         placeScanLine(decoded.data() + size_t(y) * lineBytes, lineBytes, bytesPerLine, *image, y);
     header_ = header;
     for (size_t i = 0; i < image->Palette().size(); ++i) palette_[i] = image->Palette()[i];

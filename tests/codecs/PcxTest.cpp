@@ -130,6 +130,11 @@ TEST(Pcx, BytesPerLineLargerThanTheRowNeverWriteBeyondIt) {
     pcx.LoadFromStream(planarStream);
     EXPECT_EQ(pcx.Bitmap()->PixelIndex(0, 0), 15);
     EXPECT_EQ(pcx.Bitmap()->PixelIndex(8, 0), 0);
+
+    // No bytes per line at all (found by the fuzzer): the image stays blank.
+    TMemoryStream empty(pcxHeader(8, 1, 6, 4, 0));
+    pcx.LoadFromStream(empty);
+    EXPECT_EQ(pcx.Bitmap()->Pixel(5, 3), 0u);
 }
 
 TEST(Pcx, BadFilesFailWithTheirMessages) {
