@@ -158,7 +158,7 @@ void readRows(std::span<const uint8_t> data, const BmpHeader& h, bool topDown, T
     const size_t rowBytes = size_t(image.BytesPerRow());
     // The last row may go without its padding.
     const size_t dataBytes = (size_t(image.Width()) * h.bits + 7) / 8;
-    for (int line = 0; line < image.Height(); ++line) {
+    for (int line = 0; line < image.Height() && dataBytes > 0; ++line) {
         const size_t at = size_t(line) * stride;
         if (data.size() < at + dataBytes) endsEarly(PixelRow(line + 1, image.Height()));
         const auto src = data.subspan(at, std::min(stride, data.size() - at));

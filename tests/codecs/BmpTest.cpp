@@ -184,6 +184,13 @@ TEST(Bmp, AShortFileEndsEarlyButTheLastRowMayLackItsPadding) {
     EXPECT_THROW(ReadBmp(file, image), EImageEndsEarly);
     file.resize(40);
     EXPECT_THROW(ReadBmp(file, image), EImageEndsEarly);
+    // Rows of no pixels need no data (found by the BMP fuzz target).
+    BmpBuilder empty;
+    empty.width = 0;
+    empty.height = 5;
+    empty.pixels = {1, 2, 3};
+    ReadBmp(empty.bytes(), image);
+    EXPECT_EQ(image.Height(), 5);
 }
 
 TEST(Bmp, BadFilesRaiseTheBitmapError) {
