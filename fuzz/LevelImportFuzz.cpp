@@ -1,11 +1,12 @@
 // The whole level import on arbitrary bytes: reading, tiles, faces, meshes and sprites, with any
-// indices a file may hold.
+// indices a file may hold. A damaged level is imported as far as it was read, as the window shows it.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "engine/Scene.h"
 #include "import/LevelImport.h"
+#include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
 #include "storage/Exceptions.h"
 
@@ -15,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         grottix::TD3DScene scene(nullptr);
         grottix::TTombRaiderLevel level(&scene);
         try {
-            if (level.LoadLevelFromBytes(std::vector<uint8_t>(data, data + size), name) == 0)
+            const uint8_t result = level.LoadLevelFromBytes(std::vector<uint8_t>(data, data + size), name);
+            if (result == grottix::kLevelLoaded || result == grottix::kLevelDamaged)
                 grottix::ImportLoadedLevel(scene, level, 128, 0.5f);
         } catch (const grottix::EGrottixError&) {
         }

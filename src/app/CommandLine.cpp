@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <new>
 
 #include "app/ConvertCommand.h"
 #include "app/ExportGltfCommand.h"
@@ -44,6 +45,11 @@ const std::map<std::string, Command>& commands() {
 
 }  // namespace
 
+std::string FailureText(const std::exception& error) {
+    if (dynamic_cast<const std::bad_alloc*>(&error)) return "out of memory";
+    return error.what();
+}
+
 int RunCommandLine(const std::vector<std::string>& args) {
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(kUsage, stdout);
@@ -59,7 +65,15 @@ int RunCommandLine(const std::vector<std::string>& args) {
             std::fprintf(stderr, "grottix-viewer: unknown option %s\n%s", args[0].c_str(), kUsage);
             return 2;
         }
-        return found->second(std::vector<std::string>(args.begin() + 1, args.end()));
+        // The commands report their own failures; this is the last line of defence.
+        try {
+            return found->second(std::vector<std::string>(args.begin() + 1, args.end()));
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "grottix-viewer: %s\n", FailureText(error).c_str());
+        } catch (...) {
+            std::fputs("grottix-viewer: unexpected failure\n", stderr);
+        }
+        return 1;
     }
     return RunViewerWindow(args);
 }

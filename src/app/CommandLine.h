@@ -1,12 +1,17 @@
 #pragma once
 // The program's command line: the window mode and the modes that work without one.
 
+#include <exception>
 #include <string>
 #include <vector>
 
 namespace grottix {
 
-// Runs the program for the arguments after the program name; returns the exit code.
+// Runs the program for the arguments after the program name; returns the exit code. A command that
+// fails in any way prints one line on standard error and exits with 1.
 int RunCommandLine(const std::vector<std::string>& args);
+
+// What a failure says in those lines ("out of memory" for std::bad_alloc).
+std::string FailureText(const std::exception& error);
 
 }  // namespace grottix

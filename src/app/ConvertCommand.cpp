@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/CommandLine.h"
 #include "app/ImageFiles.h"
 #include "codecs/ImageCodecs.h"
 
@@ -19,10 +20,14 @@ int RunConvertCommand(const std::vector<std::string>& args) {
         return 2;
     }
     InitializeImageCodecs();
+    // Nothing is written before the picture has been read whole; the output is replaced in one step.
+    const std::string* file = &args[0];
     try {
-        WriteImageFile(ReadImageFile(args[0]), args[1]);
+        TBitmap picture = ReadImageFile(args[0]);
+        file = &args[1];
+        WriteImageFile(picture, args[1]);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "grottix-viewer: %s\n", error.what());
+        std::fprintf(stderr, "File %s: %s\n", file->c_str(), FailureText(error).c_str());
         return 1;
     }
     return 0;

@@ -8,10 +8,12 @@
 #include <memory>
 #include <optional>
 
+#include "app/CommandLine.h"
 #include "app/ImageFiles.h"
 #include "codecs/ImageCodecs.h"
 #include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
+#include "storage/Stream.h"
 
 namespace grottix {
 
@@ -64,15 +66,38 @@ std::string tileFileName(const ExportRequest& request, int tile) {
     return (std::filesystem::path(request.folder) / (name.data() + request.extension)).string();
 }
 
-// Writes the tiles; returns how many.
-int exportTiles(const TTombRaiderLevel& level, const ExportRequest& request) {
-    std::filesystem::create_directories(request.folder);
-    int written = 0;
-    while (const std::unique_ptr<TBitmap> tile = level.GetTileBitmap(std::to_string(written + 1))) {
-        WriteImageFile(*tile, tileFileName(request, written + 1));
-        ++written;
+// The outermost folder of path that does not exist yet (empty when path exists).
+std::filesystem::path firstMissingFolder(const std::filesystem::path& path) {
+    std::filesystem::path missing;
+    for (std::filesystem::path at = std::filesystem::absolute(path); !at.empty() && !std::filesystem::exists(at);
+         at = at.parent_path()) {
+        missing = at;
+        if (at == at.parent_path()) break;
     }
-    return written;
+    return missing;
+}
+
+// Writes every tile beside its target, then renames them all into place; returns how many. A failure
+// before the renames removes what was written, and the folders the export made.
+int exportTiles(const TTombRaiderLevel& level, const ExportRequest& request) {
+    const std::filesystem::path made = firstMissingFolder(request.folder);
+    std::vector<std::pair<std::string, std::string>> written;  // beside, target
+    try {
+        std::filesystem::create_directories(request.folder);
+        for (int k = 1; const std::unique_ptr<TBitmap> tile = level.GetTileBitmap(std::to_string(k)); ++k) {
+            const std::string target = tileFileName(request, k);
+            if (std::filesystem::is_directory(target)) throw EGrottixError("Cannot replace the folder " + target);
+            const std::vector<uint8_t> bytes = EncodeImage(*tile, target);
+            written.emplace_back(WriteFileBeside(target, bytes.data(), bytes.size()), target);
+        }
+    } catch (...) {
+        std::error_code ignored;
+        for (const auto& file : written) std::filesystem::remove(file.first, ignored);
+        if (!made.empty()) std::filesystem::remove_all(made, ignored);
+        throw;
+    }
+    for (const auto& [beside, target] : written) ReplaceFileWith(beside, target);
+    return int(written.size());
 }
 
 }  // namespace
@@ -83,20 +108,21 @@ int RunExportTexturesCommand(const std::vector<std::string>& args) {
     InitializeImageCodecs();
     TTombRaiderLevel level;
     try {
-        const uint8_t result = level.LoadLevel(request->level, true);
+        // All of the level, so that damage anywhere in it is found before anything is written.
+        const uint8_t result = level.LoadLevel(request->level);
         if (result != kLevelLoaded) {
-            std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), ImportErrorMessage(result).c_str());
+            std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), level.LoadErrorMessage(result).c_str());
             return 1;
         }
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), error.what());
+        std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), FailureText(error).c_str());
         return 1;
     }
     try {
         const int written = exportTiles(level, *request);
         std::printf("%d tiles written to %s\n", written, request->folder.c_str());
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "grottix-viewer: %s\n", error.what());
+        std::fprintf(stderr, "Folder %s: %s\n", request->folder.c_str(), FailureText(error).c_str());
         return 1;
     }
     return 0;

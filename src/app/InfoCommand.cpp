@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <sstream>
 
+#include "app/CommandLine.h"
 #include "level/LevelEntities.h"
 #include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
-#include "storage/Exceptions.h"
 
 namespace grottix {
 
@@ -109,18 +109,18 @@ int RunInfoCommand(const std::vector<std::string>& args) {
         std::fputs("grottix-viewer: --info needs a level file\n", stderr);
         return 2;
     }
-    TTombRaiderLevel level;
     try {
+        TTombRaiderLevel level;
         const uint8_t result = level.LoadLevel(path);
         if (result != kLevelLoaded) {
-            std::fprintf(stderr, "File %s: %s\n", path.c_str(), ImportErrorMessage(result).c_str());
+            std::fprintf(stderr, "File %s: %s\n", path.c_str(), level.LoadErrorMessage(result).c_str());
             return 1;
         }
-    } catch (const EGrottixError& error) {
-        std::fprintf(stderr, "File %s: %s\n", path.c_str(), error.what());
+        std::fputs(FormatLevelSummary(SummarizeLevel(level), json).c_str(), stdout);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "File %s: %s\n", path.c_str(), FailureText(error).c_str());
         return 1;
     }
-    std::fputs(FormatLevelSummary(SummarizeLevel(level), json).c_str(), stdout);
     return 0;
 }
 

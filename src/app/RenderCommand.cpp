@@ -8,11 +8,13 @@
 
 #include <QGuiApplication>
 
+#include "app/CommandLine.h"
 #include "app/HeadlessViewer.h"
 #include "app/OpenGLHeadlessDXDraw.h"
 #include "app/ImageFiles.h"
 #include "codecs/ImageCodecs.h"
 #include "level/LevelNames.h"
+#include "level/TombRaiderLevel.h"
 
 namespace grottix {
 
@@ -118,7 +120,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         TImportReport report;
         const uint8_t result = viewer.Open(options.level, options.light, &report);
         if (result != kLevelLoaded) {
-            std::fprintf(stderr, "File %s: %s\n", options.level.c_str(), ImportErrorMessage(result).c_str());
+            std::fprintf(stderr, "File %s: %s\n", options.level.c_str(), DescribeLevelLoadFailure(options.level, result).c_str());
             return 1;
         }
         scene.SetItemsVisible(options.items);
@@ -143,7 +145,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         if (options.stats) printStats(scene, report, start, options.items, firstFrame);
         WriteImageFile(viewer.Picture(), options.out);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "grottix-viewer: %s\n", error.what());
+        std::fprintf(stderr, "grottix-viewer: %s\n", FailureText(error).c_str());
         return 1;
     }
     return 0;

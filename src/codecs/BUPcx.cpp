@@ -103,7 +103,9 @@ const TGraphicClass& TBUPcx::ClassInfo() {
 
 void TBUPcx::LoadFromStream(TStream& stream) {
     std::array<uint8_t, kHeaderSize> header{};
-    if (stream.Read(header.data(), kHeaderSize) < kHeaderSize || header[0] != 10) throw EGrottixError(kNotPcx);
+    const int64_t got = stream.Read(header.data(), kHeaderSize);
+    if (got < 1 || header[0] != 10) throw EGrottixError(kNotPcx);
+    if (got < kHeaderSize) RaiseEndsEarly("PCX", "its header");
     const int width = get16(header.data(), kXMax) - get16(header.data(), kXMin) + 1;
     const int height = get16(header.data(), kYMax) - get16(header.data(), kYMin) + 1;
     const TPixelFormat format = formatFor(header[kBits], header[kPlanes]);
@@ -130,12 +132,14 @@ void TBUPcx::LoadFromStream(TStream& stream) {
             image->SetPalette(palette);
         }
     }
-    const std::vector<uint8_t> decoded = TBURle::Decode(rest, lineBytes * size_t(height));
-    for (int y = 0; y < height; ++y) {
-        const size_t at = size_t(y) * lineBytes;
-        if (at >= decoded.size()) break;  // rows the data does not reach stay zero
-        placeScanLine(decoded.data() + at, std::min(lineBytes, decoded.size() - at), bytesPerLine, *image, y);
-    }
+    size_t consumed = 0;
+    const std::vector<uint8_t> decoded = TBURle::Decode(rest, lineBytes * size_t(height), &consumed);
+    if (decoded.size() < lineBytes * size_t(height)) RaiseEndsEarly("PCX", PixelRow(int64_t(decoded.size() / lineBytes) + 1, height));
+    // An 8-bit file goes on with nothing, or with the marker and the whole 256-colour palette.
+    if (format == TPixelFormat::pf8bit && rest.size() > consumed && rest.size() - consumed < kPaletteTrailer && rest[consumed] == 12)
+        RaiseEndsEarly("PCX", "its palette");
+    for (int y = 0; y < height && lineBytes > 0; ++y)
+        placeScanLine(decoded.data() + size_t(y) * lineBytes, lineBytes, bytesPerLine, *image, y);
     header_ = header;
     for (size_t i = 0; i < image->Palette().size(); ++i) palette_[i] = image->Palette()[i];
     bitmap_ = std::move(image);

@@ -36,7 +36,7 @@ std::vector<uint8_t> TBURle::Encode(std::span<const uint8_t> input) {
     return out;
 }
 
-std::vector<uint8_t> TBURle::Decode(std::span<const uint8_t> input, size_t limit) {
+std::vector<uint8_t> TBURle::Decode(std::span<const uint8_t> input, size_t limit, size_t* consumed) {
     // No byte of input yields more than 63 bytes of output.
     std::vector<uint8_t> out(std::min(limit, input.size() * 63));
     uint8_t* const begin = out.data();
@@ -56,6 +56,7 @@ std::vector<uint8_t> TBURle::Decode(std::span<const uint8_t> input, size_t limit
         at += count;
     }
     out.resize(size_t(at - begin));
+    if (consumed) *consumed = i;
     return out;
 }
 

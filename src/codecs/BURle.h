@@ -16,8 +16,8 @@ public:
 
     static std::vector<uint8_t> Encode(std::span<const uint8_t> input);
     // Decodes until the input ends or `limit` bytes have been produced. A count byte with no byte
-    // after it produces nothing.
-    static std::vector<uint8_t> Decode(std::span<const uint8_t> input, size_t limit);
+    // after it produces nothing. consumed, when given, receives how many input bytes were used.
+    static std::vector<uint8_t> Decode(std::span<const uint8_t> input, size_t limit, size_t* consumed = nullptr);
 };
 
 }  // namespace grottix

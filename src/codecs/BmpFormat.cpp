@@ -93,12 +93,15 @@ bool compressionFits(const BmpHeader& h) {
     }
 }
 
+[[noreturn]] void endsEarly(const std::string& part) { RaiseEndsEarly("BMP", part); }
+
 std::vector<TPaletteEntry> readPalette(std::span<const uint8_t> file, const BmpHeader& h) {
     if (h.bits > 8) return {};
     const size_t full = size_t{1} << h.bits;
     size_t count = h.colorsUsed == 0 ? full : std::min<size_t>(h.colorsUsed, full);
-    if (h.paletteOffset > file.size()) return std::vector<TPaletteEntry>(count);
-    count = std::min(count, (file.size() - h.paletteOffset) / h.paletteEntrySize);
+    // Some writers store fewer entries than the header implies, and start the pixels right after them.
+    if (h.pixelOffset > h.paletteOffset) count = std::min<size_t>(count, (h.pixelOffset - h.paletteOffset) / h.paletteEntrySize);
+    if (h.paletteOffset + count * h.paletteEntrySize > file.size()) endsEarly("its palette");
     std::vector<TPaletteEntry> palette(count);
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* e = file.data() + h.paletteOffset + i * h.paletteEntrySize;
@@ -153,9 +156,11 @@ void readRows(std::span<const uint8_t> data, const BmpHeader& h, bool topDown, T
     const size_t stride = ((size_t(image.Width()) * h.bits + 31) / 32) * 4;
     const bool plain = copiesRowsAsTheyAre(h, image.PixelFormat());
     const size_t rowBytes = size_t(image.BytesPerRow());
-    for (int line = 0; line < image.Height(); ++line) {
+    // The last row may go without its padding.
+    const size_t dataBytes = (size_t(image.Width()) * h.bits + 7) / 8;
+    for (int line = 0; line < image.Height() && dataBytes > 0; ++line) {
         const size_t at = size_t(line) * stride;
-        if (at >= data.size()) break;  // a short file leaves the remaining rows zero
+        if (data.size() < at + dataBytes) endsEarly(PixelRow(line + 1, image.Height()));
         const auto src = data.subspan(at, std::min(stride, data.size() - at));
         uint8_t* row = image.ScanLine(topDown ? line : image.Height() - 1 - line);
         if (plain) std::memcpy(row, src.data(), std::min(rowBytes, src.size()));
@@ -173,7 +178,8 @@ size_t ReadBmp(std::span<const uint8_t> file, TBitmap& image) {
     try {
         h = readHeader(in);
     } catch (const EReadError&) {
-        invalid();
+        if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') invalid();
+        endsEarly("its header");
     }
     if (!compressionFits(h) || h.width < 0 || h.height == INT32_MIN) invalid();
     const TPixelFormat format = formatFor(h);
@@ -185,12 +191,14 @@ size_t ReadBmp(std::span<const uint8_t> file, TBitmap& image) {
     decoded.SetSize(h.width, height);
     if (h.bits <= 8) decoded.SetPalette(readPalette(file, h));
     size_t offset = h.pixelOffset;
-    if (offset < h.paletteOffset || offset > file.size()) {
-        offset = std::min(file.size(), h.paletteOffset + decoded.Palette().size() * h.paletteEntrySize);
+    if (offset < h.paletteOffset) offset = h.paletteOffset + decoded.Palette().size() * h.paletteEntrySize;
+    if (offset > file.size() && height > 0) endsEarly(PixelRow(1, height));
+    const auto data = file.subspan(std::min(offset, file.size()));
+    if (h.compression == BI_RLE8 || h.compression == BI_RLE4) {
+        if (!DecodeBmpRle(data, h.bits, topDown, decoded)) endsEarly("its pixel data");
+    } else {
+        readRows(data, h, topDown, decoded);
     }
-    const auto data = file.subspan(offset);
-    if (h.compression == BI_RLE8 || h.compression == BI_RLE4) DecodeBmpRle(data, h.bits, topDown, decoded);
-    else readRows(data, h, topDown, decoded);
     image.Assign(std::move(decoded));
     return file.size();
 }
@@ -241,7 +249,9 @@ void TBitmap::LoadFromStream(TStream& stream) {
     // The file header's size field says where the file ends; anything after it is someone else's.
     const int64_t start = stream.Position();
     uint8_t header[kFileHeaderSize] = {};
-    if (stream.Read(header, kFileHeaderSize) != int64_t(kFileHeaderSize)) invalid();
+    const int64_t headerBytes = stream.Read(header, kFileHeaderSize);
+    if (headerBytes < 2 || header[0] != 'B' || header[1] != 'M') invalid();
+    if (headerBytes < int64_t(kFileHeaderSize)) endsEarly("its header");
     uint32_t declared = 0;
     std::memcpy(&declared, header + 2, 4);
     std::vector<uint8_t> file(header, header + kFileHeaderSize);

@@ -23,6 +23,8 @@ public:
     void newLine() { x_ = 0; ++line_; }
     void move(int dx, int dy) { x_ += dx; line_ += dy; }
     bool finished() const { return line_ >= image_.Height(); }
+    // Every row reached: past the last one, or on it with its width filled.
+    bool complete() const { return finished() || (line_ == image_.Height() - 1 && x_ >= image_.Width()); }
 
 private:
     TBitmap& image_;
@@ -33,7 +35,7 @@ private:
 
 }  // namespace
 
-void DecodeBmpRle(std::span<const uint8_t> data, int bitsPerPixel, bool topDown, TBitmap& image) {
+bool DecodeBmpRle(std::span<const uint8_t> data, int bitsPerPixel, bool topDown, TBitmap& image) {
     RleCanvas canvas(image, topDown);
     const bool nibbles = bitsPerPixel == 4;
     size_t pos = 0;
@@ -48,9 +50,9 @@ void DecodeBmpRle(std::span<const uint8_t> data, int bitsPerPixel, bool topDown,
             continue;
         }
         if (value == 0) { canvas.newLine(); continue; }
-        if (value == 1) return;
+        if (value == 1) return true;
         if (value == 2) {
-            if (pos + 1 >= data.size()) return;
+            if (pos + 1 >= data.size()) return canvas.complete();
             canvas.move(data[pos], data[pos + 1]);
             pos += 2;
             continue;
@@ -59,11 +61,12 @@ void DecodeBmpRle(std::span<const uint8_t> data, int bitsPerPixel, bool topDown,
         const size_t bytes = nibbles ? (size_t(value) + 1) / 2 : value;
         for (int i = 0; i < value; ++i) {
             const size_t at = pos + (nibbles ? size_t(i) / 2 : size_t(i));
-            if (at >= data.size()) return;
+            if (at >= data.size()) return canvas.complete();
             canvas.put(pixelOf(data[at], i));
         }
         pos += (bytes + 1) & ~size_t{1};
     }
+    return canvas.complete();
 }
 
 }  // namespace grottix

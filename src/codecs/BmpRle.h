@@ -9,6 +9,8 @@
 
 namespace grottix {
 
-void DecodeBmpRle(std::span<const uint8_t> data, int bitsPerPixel, bool topDown, TBitmap& image);
+// Returns false when the data ends before the last row is reached (before its end-of-bitmap marker,
+// and with rows still to fill).
+bool DecodeBmpRle(std::span<const uint8_t> data, int bitsPerPixel, bool topDown, TBitmap& image);
 
 }  // namespace grottix

@@ -30,6 +30,14 @@ std::vector<uint8_t> ReadRest(TStream& stream) {
     }
 }
 
+void RaiseEndsEarly(const std::string& format, const std::string& part) {
+    throw EImageEndsEarly(format + " image ends early in " + part);
+}
+
+std::string PixelRow(int64_t row, int64_t height) {
+    return "its pixel data (row " + std::to_string(row) + " of " + std::to_string(height) + ")";
+}
+
 void CheckImageFits(int64_t width, int64_t height, TPixelFormat format, uint64_t inputBytes, uint64_t expansion) {
     if (width < 0 || height < 0) throw EGrottixError("Image too large");
     const uint64_t rowBytes = (uint64_t(width) * uint64_t(BitsPerPixel(format)) + 7) / 8;

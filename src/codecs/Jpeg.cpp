@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include "codecs/CodecSupport.h"
 #include "storage/Stream.h"
@@ -19,6 +20,7 @@ struct JpegError {
     jpeg_error_mgr manager;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool endsEarly;  // libjpeg met the end of the data and made up the rest
 };
 
 void onError(j_common_ptr info) {
@@ -27,13 +29,18 @@ void onError(j_common_ptr info) {
     std::longjmp(error->jump, 1);
 }
 
-void onMessage(j_common_ptr) {}  // warnings (a truncated file, for one) are not shown
+// Warnings are not shown; the one for a truncated file is remembered.
+void onWarning(j_common_ptr info, int level) {
+    auto* error = reinterpret_cast<JpegError*>(info->err);
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) error->endsEarly = true;
+}
 
 void installErrorHandler(JpegError& error) {
     jpeg_std_error(&error.manager);
     error.manager.error_exit = onError;
-    error.manager.output_message = onMessage;
+    error.manager.emit_message = onWarning;
     error.message[0] = 0;
+    error.endsEarly = false;
 }
 
 // Everything that lives across the setjmp is declared before it, here.
@@ -83,7 +90,11 @@ constexpr uint64_t kMaxExpansion = 4096;
 TBitmap DecodeJpeg(const uint8_t* data, size_t size) {
     Decompressor d;
     TBitmap image;
-    if (setjmp(d.error.jump)) throw EJPEG(d.error.message);
+    if (setjmp(d.error.jump)) {
+        // Whatever libjpeg made of the made-up end, the file was cut.
+        if (d.error.endsEarly) RaiseEndsEarly("JPEG", "its data");
+        throw EJPEG(d.error.message);
+    }
     jpeg_create_decompress(&d.info);
     jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&d.info, TRUE);
@@ -100,6 +111,7 @@ TBitmap DecodeJpeg(const uint8_t* data, size_t size) {
         if (cmyk) cmykToBgr(d.inks.data(), out, d.info.output_width, d.info.saw_Adobe_marker);
     }
     jpeg_finish_decompress(&d.info);
+    if (d.error.endsEarly) RaiseEndsEarly("JPEG", "its data");
     return image;
 }
 

@@ -16,16 +16,26 @@ constexpr int kMaxBits = 12;
 constexpr uint64_t kMaxExpansion = 4096;
 
 [[noreturn]] void fail(const char* message) { throw EGifException(message); }
+[[noreturn]] void endsEarly(const char* part) { RaiseEndsEarly("GIF", part); }
+
+// Reads count bytes; a stream that ends first is a cut file.
+void readExactly(TStream& stream, void* out, int64_t count, const char* part) {
+    if (stream.Read(out, count) < count) endsEarly(part);
+}
 
 int tableBytes(uint8_t packed) { return 3 << ((packed & 7) + 1); }
 
-// Codes least significant bit first from the concatenated sub-blocks.
+// Codes least significant bit first from the concatenated sub-blocks. Running out of codes is "No
+// data", or a cut file when the sub-blocks ended with the stream instead of their terminator.
 class CodeReader {
 public:
-    explicit CodeReader(std::span<const uint8_t> data) : data_(data) {}
+    CodeReader(std::span<const uint8_t> data, bool cut) : data_(data), cut_(cut) {}
     int read(int bits) {
         while (count_ < bits) {
-            if (pos_ >= data_.size()) fail("No data");
+            if (pos_ >= data_.size()) {
+                if (cut_) endsEarly("its image data");
+                fail("No data");
+            }
             buffer_ |= uint64_t(data_[pos_++]) << count_;
             count_ += 8;
         }
@@ -37,6 +47,7 @@ public:
 
 private:
     std::span<const uint8_t> data_;
+    bool cut_;
     size_t pos_ = 0;
     uint64_t buffer_ = 0;
     int count_ = 0;
@@ -93,7 +104,7 @@ TBitmap TGif::Decode(TStream* stream) {
     if (!stream) fail("GIF file not found");
     readHeader(*stream);
     uint8_t minCodeSize = 0;
-    stream->Read(&minCodeSize, 1);
+    readExactly(*stream, &minCodeSize, 1, "its image data");
     if (minCodeSize < 2 || minCodeSize > 9) fail("Bad code size");
     const std::vector<uint8_t> codes = readSubBlocks(*stream);
     CheckImageFits(width_, height_, TPixelFormat::pf8bit, codes.size() + 16, kMaxExpansion);
@@ -104,35 +115,40 @@ TBitmap TGif::Decode(TStream* stream) {
 
 void TGif::readHeader(TStream& stream) {
     uint8_t signature[6] = {}, screen[7] = {}, descriptor[10] = {};
-    stream.Read(signature, 6);
-    if (std::memcmp(signature, "GIF", 3) != 0) fail("Not a GIF file");
-    stream.Read(screen, 7);
+    const int64_t got = std::max<int64_t>(stream.Read(signature, 6), 0);
+    if (got == 0 || std::memcmp(signature, "GIF", size_t(std::min<int64_t>(got, 3))) != 0) fail("Not a GIF file");
+    if (got < 6) endsEarly("its header");
+    readExactly(stream, screen, 7, "its header");
     if (!(screen[4] & 0x80)) fail("Missing color table");
-    stream.Read(globalTable_.data(), tableBytes(screen[4]));
-    stream.Read(descriptor, 10);
-    if (descriptor[0] != ',') fail("Bad data");
+    readExactly(stream, globalTable_.data(), tableBytes(screen[4]), "its colour table");
+    const int64_t described = stream.Read(descriptor, 10);
+    if (described > 0 && descriptor[0] != ',') fail("Bad data");
+    if (described < 10) endsEarly("its image descriptor");
     width_ = descriptor[5] | (descriptor[6] << 8);
     height_ = descriptor[7] | (descriptor[8] << 8);
     hasLocalTable_ = descriptor[9] & 0x80;
     interlaced_ = descriptor[9] & 0x40;
-    if (hasLocalTable_) stream.Read(localTable_.data(), tableBytes(descriptor[9]));
+    if (hasLocalTable_) readExactly(stream, localTable_.data(), tableBytes(descriptor[9]), "its colour table");
 }
 
 std::vector<uint8_t> TGif::readSubBlocks(TStream& stream) {
     std::vector<uint8_t> codes;
+    cut_ = false;
     for (;;) {
         uint8_t length = 0;
-        if (stream.Read(&length, 1) != 1 || length == 0) return codes;
+        if (stream.Read(&length, 1) != 1) cut_ = true;
+        if (cut_ || length == 0) return codes;
         const size_t used = codes.size();
         codes.resize(used + length);
         const int64_t got = stream.Read(codes.data() + used, length);
         codes.resize(used + size_t(std::max<int64_t>(got, 0)));
-        if (got < length) return codes;
+        cut_ = got < length;
+        if (cut_) return codes;
     }
 }
 
 int TGif::decodeLzw(std::span<const uint8_t> codes, int minCodeSize, std::vector<uint8_t>& pixels) const {
-    CodeReader in(codes);
+    CodeReader in(codes, cut_);
     auto table = std::make_unique<StringTable>();
     const int clear = 1 << minCodeSize, end = clear + 1;
     table->initialise(clear);

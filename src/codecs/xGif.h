@@ -35,6 +35,7 @@ private:
     std::array<uint8_t, 768> localTable_{};
     bool hasLocalTable_ = false;
     bool interlaced_ = false;
+    bool cut_ = false;  // the stream ended inside the image's sub-blocks
     int width_ = 0;
     int height_ = 0;
 };

@@ -129,17 +129,16 @@ const TGraphicClass& TM8Bitmap::ClassInfo() {
 void TM8Bitmap::LoadFromStream(TStream& stream) {
     const int64_t start = stream.Position();
     uint8_t header[kHeaderSize] = {};
-    stream.Read(header, kHeaderSize);
+    if (stream.Read(header, kHeaderSize) < kHeaderSize) RaiseEndsEarly("M8", "its header");
     const uint32_t width = get32(header, kWidths), height = get32(header, kHeights);
     CheckImageFits(width, height, TPixelFormat::pf8bit, uint64_t(std::max<int64_t>(stream.Size() - start, 0)), 1);
     TBitmap image(int(width), int(height), TPixelFormat::pf8bit);
     int darkest = 1;
     image.SetPalette(loadedPalette(header, darkest));
     stream.Seek(start + int64_t(get32(header, kOffsets)), SeekOrigin::Beginning);
-    bool more = true;
     for (int y = 0; y < image.Height(); ++y) {
         uint8_t* row = image.ScanLine(y);
-        if (more) more = stream.Read(row, image.Width()) == image.Width();
+        if (stream.Read(row, image.Width()) < image.Width()) RaiseEndsEarly("M8", PixelRow(y + 1, image.Height()));
         std::replace(row, row + image.Width(), uint8_t{0}, uint8_t(darkest));
     }
     Assign(std::move(image));

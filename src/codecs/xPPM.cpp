@@ -23,6 +23,10 @@ public:
     PpmInput(const PpmInput&) = delete;
     PpmInput& operator=(const PpmInput&) = delete;
 
+    bool atEnd() {
+        if (pos_ < end_) return false;
+        return !refill();
+    }
     // The next byte, or -1 at the end of the stream.
     int next() {
         if (pos_ == end_ && !refill()) return -1;
@@ -80,32 +84,52 @@ std::vector<std::string> splitAtSpaces(const std::string& line) {
     return words;
 }
 
+[[noreturn]] void endsEarly(const std::string& part) { RaiseEndsEarly("PPM", part); }
+
 void readBinaryRows(PpmInput& in, TBitmap& image) {
     std::vector<uint8_t> samples(size_t(image.Width()) * 3);
     for (int y = 0; y < image.Height(); ++y) {
-        const size_t got = in.read(samples.data(), samples.size());
+        if (in.read(samples.data(), samples.size()) < samples.size()) endsEarly(PixelRow(y + 1, image.Height()));
         uint8_t* row = image.ScanLine(y);
-        for (size_t i = 0; i + 2 < got; i += 3) {
+        for (size_t i = 0; i + 2 < samples.size(); i += 3) {
             row[i] = samples[i + 2];
             row[i + 1] = samples[i + 1];
             row[i + 2] = samples[i];
         }
-        if (got < samples.size()) return;  // what the file lacks stays black
     }
 }
 
 void readAsciiRows(PpmInput& in, TBitmap& image) {
     for (int y = 0; y < image.Height(); ++y) {
         uint8_t* row = image.ScanLine(y);
+        const auto sample = [&] {
+            const std::string token = in.token(true);
+            if (token.empty()) endsEarly(PixelRow(y + 1, image.Height()));
+            return uint8_t(StrToInt(token));
+        };
         for (int x = 0; x < image.Width(); ++x) {
-            const auto red = uint8_t(StrToInt(in.token(true)));
-            const auto green = uint8_t(StrToInt(in.token(true)));
-            const auto blue = uint8_t(StrToInt(in.token(true)));
+            const auto red = sample();
+            const auto green = sample();
+            const auto blue = sample();
             row[x * 3] = blue;
             row[x * 3 + 1] = green;
             row[x * 3 + 2] = red;
         }
     }
+}
+
+// Text from a file as a message may show it: bytes outside printable ASCII as \xNN.
+std::string escaped(const std::string& text) {
+    std::string out;
+    for (const unsigned char c : text) {
+        if (c >= 0x20 && c < 0x7F && c != '\\') {
+            out.push_back(char(c));
+            continue;
+        }
+        static const char kHex[] = "0123456789ABCDEF";
+        out += c == '\\' ? std::string("\\\\") : std::string("\\x") + kHex[c >> 4] + kHex[c & 15];
+    }
+    return out;
 }
 
 }  // namespace
@@ -117,7 +141,7 @@ int StrToInt(const std::string& text) {
     int value = 0;
     const auto [stop, error] = std::from_chars(first, last, value);
     if (text.empty() || error != std::errc() || stop != last)
-        throw EConvertError("'" + text + "' is not a valid integer value");
+        throw EConvertError("'" + escaped(text) + "' is not a valid integer value");
     return value;
 }
 
@@ -128,19 +152,20 @@ const TGraphicClass& TPPMBitmap::ClassInfo() {
 
 void TPPMBitmap::LoadFromStream(TStream& stream) {
     PpmInput in(stream);
-    const int p = in.next(), kind = in.next();
-    if (p != 'P' || (kind != '6' && kind != '3')) throw EGrottixError(kWrongFileType);
+    const int p = in.next(), kind = p < 0 ? -1 : in.next();
+    const int after = kind < 0 ? -1 : in.next();
+    if (p != 'P' || (kind >= 0 && kind != '6' && kind != '3')) throw EGrottixError(kWrongFileType);
+    if (after < 0) endsEarly("its header");
     const bool ascii = kind == '3';
-    const int after = in.next();
     if (after != '\n' && after != ' ') throw EGrottixError(kWrongFileType);
 
     std::string sizeLine = in.token(false);
     while (!sizeLine.empty() && sizeLine[0] == '#') sizeLine = in.token(false);
-    if (sizeLine.empty()) throw EGrottixError(kWrongFileType);
     const std::vector<std::string> words = splitAtSpaces(sizeLine);
+    if (words.size() < 2 && in.atEnd()) endsEarly("its header");
     const int width = StrToInt(words.size() > 0 ? words[0] : std::string());
     const int height = StrToInt(words.size() > 1 ? words[1] : std::string());
-    if (words.size() < 3) in.token(true);  // the maximum sample value, never used
+    if (words.size() < 3 && in.token(true).empty()) endsEarly("its header");  // the maximum sample value, never used
 
     CheckImageFits(width, height, TPixelFormat::pf24bit, RemainingBytes(stream) + 8192, 1);
     TBitmap image(width, height, TPixelFormat::pf24bit);

@@ -30,7 +30,7 @@ const TGraphicClass& TTGABitmap::ClassInfo() {
 
 void TTGABitmap::LoadFromStream(TStream& stream) {
     uint8_t header[kHeaderSize] = {};
-    stream.Read(header, kHeaderSize);
+    if (stream.Read(header, kHeaderSize) < kHeaderSize) RaiseEndsEarly("TGA", "its header");
     checkHeader(header);
     const int width = header[kWidth] | (header[kWidth + 1] << 8);
     const int height = header[kHeight] | (header[kHeight + 1] << 8);
@@ -39,7 +39,7 @@ void TTGABitmap::LoadFromStream(TStream& stream) {
     TBitmap image(width, height, format);
     const int64_t rowBytes = image.BytesPerRow();
     for (int row = height - 1; row >= 0; --row)
-        if (stream.Read(image.ScanLine(row), rowBytes) < rowBytes) break;  // the rest stays black
+        if (stream.Read(image.ScanLine(row), rowBytes) < rowBytes) RaiseEndsEarly("TGA", PixelRow(height - row, height));
     Assign(std::move(image));
 }
 

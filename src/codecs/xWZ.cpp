@@ -26,13 +26,15 @@ public:
         if (from < to) std::memset(image_.ScanLine(row_) + from, value, size_t(to - from));
     }
     void nextRow() { ++row_; }
+    int row() const { return row_; }
 
 private:
     TBitmap& image_;
     int row_ = 0;
 };
 
-void decodeWZ1(std::span<const uint8_t> pairs, TBitmap& image) {
+// Both decoders return how many rows they completed.
+int decodeWZ1(std::span<const uint8_t> pairs, TBitmap& image) {
     RowFiller rows(image);
     const int width = image.Width();
     int column = 0;
@@ -45,9 +47,10 @@ void decodeWZ1(std::span<const uint8_t> pairs, TBitmap& image) {
             column = 0;
         }
     }
+    return rows.row();
 }
 
-void decodeWZ2(std::span<const uint8_t> pairs, TBitmap& image) {
+int decodeWZ2(std::span<const uint8_t> pairs, TBitmap& image) {
     RowFiller rows(image);
     const int width = image.Width();
     int column = 0;
@@ -64,6 +67,7 @@ void decodeWZ2(std::span<const uint8_t> pairs, TBitmap& image) {
             column = remaining;
         }
     }
+    return rows.row();
 }
 
 void writeRun(std::vector<uint8_t>& out, int length, uint8_t value) {
@@ -107,7 +111,10 @@ void encodeWZ2Rows(const TBitmap& image, std::vector<uint8_t>& out) {
 
 TBitmap TWZ::Decode(std::span<const uint8_t> file, TVariant variant) {
     uint8_t header[kHeaderSize + kPaletteSize] = {};
-    std::memcpy(header, file.data(), std::min(file.size(), sizeof header));
+    const char* format = variant == TVariant::WZ1 ? "WZ1" : "WZ2";
+    if (file.size() < kHeaderSize) RaiseEndsEarly(format, "its header");
+    if (file.size() < sizeof header) RaiseEndsEarly(format, "its palette");
+    std::memcpy(header, file.data(), sizeof header);
     const int width = header[0] | (header[1] << 8);
     const int height = header[2] | (header[3] << 8);
     const auto pairs = file.size() > sizeof header ? file.subspan(sizeof header) : std::span<const uint8_t>();
@@ -119,8 +126,8 @@ TBitmap TWZ::Decode(std::span<const uint8_t> file, TVariant variant) {
         palette[i] = {e[0], e[1], e[2]};
     }
     image.SetPalette(palette);
-    if (variant == TVariant::WZ1) decodeWZ1(pairs, image);
-    else decodeWZ2(pairs, image);
+    const int rows = variant == TVariant::WZ1 ? decodeWZ1(pairs, image) : decodeWZ2(pairs, image);
+    if (rows < height && width > 0) RaiseEndsEarly(format, PixelRow(rows + 1, height));
     return image;
 }
 

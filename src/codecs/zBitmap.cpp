@@ -11,6 +11,9 @@ namespace grottix {
 
 namespace {
 
+// The most a compressed bitmap may inflate to (a 24-bit picture of about 8192 x 8192).
+constexpr uint64_t kMaxBmzBytes = uint64_t{200} << 20;
+
 // Bytes per delta-coded pixel, or 0 when the format is stored as it is.
 int deltaStep(TPixelFormat format) {
     return format == TPixelFormat::pf8bit ? 1 : format == TPixelFormat::pf24bit ? 3 : 0;
@@ -53,10 +56,16 @@ void TZBitmap::LoadFromStream(TStream& stream) {
     stream.Read(&length, 4);
     stream.Seek(start, SeekOrigin::Beginning);
     const std::vector<uint8_t> body = ReadRest(stream);
-    std::vector<uint8_t> file = InflateBytes(body, uint64_t(std::max(length, 0)));
-    if (length >= 0 && file.size() > size_t(length)) file.resize(size_t(length));
+    TInflated inflated = InflateUpTo(body, uint64_t(std::max(length, 0)), kMaxBmzBytes);
+    if (inflated.End == TInflateEnd::EndsEarly) RaiseEndsEarly("BMZ", "its compressed data");
+    if (inflated.End == TInflateEnd::BeyondLimit) throw EInvalidGraphic("Image too large");
+    if (inflated.End != TInflateEnd::Complete) throw EZlibError(std::string("zlib: ") + InflateEndMessage(inflated.End));
+    // The trailer is the last thing in the file: a cut one disagrees with the data.
+    if (inflated.Bytes.size() != uint64_t(std::max(length, 0)))
+        RaiseEndsEarly("BMZ", "its trailer (" + std::to_string(length) + " bytes, the data holds " +
+                                  std::to_string(inflated.Bytes.size()) + ")");
     TBitmap image;
-    ReadBmp(file, image);
+    ReadBmp(inflated.Bytes, image);
     decodeDeltas(image);
     Assign(std::move(image));
 }

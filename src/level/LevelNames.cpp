@@ -15,6 +15,8 @@ std::string ImportErrorMessage(int code) {
     switch (code) {
         case kLevelNotFound: return "Map not found";
         case kLevelUnsupportedVersion: return "Unsupported version";
+        case kLevelDamaged: return "Damaged file";
+        case kLevelTooLarge: return "File too large";
         default: return "";
     }
 }

@@ -11,6 +11,8 @@ namespace grottix {
 constexpr uint8_t kLevelLoaded = 0;
 constexpr uint8_t kLevelNotFound = 1;
 constexpr uint8_t kLevelUnsupportedVersion = 2;
+constexpr uint8_t kLevelDamaged = 3;   // ends early or contradicts itself; TTombRaiderLevel::Damage says where
+constexpr uint8_t kLevelTooLarge = 4;  // beyond the reader's limits (LevelLimits.h)
 
 std::string ImportErrorMessage(int code);
 

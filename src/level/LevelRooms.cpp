@@ -5,31 +5,40 @@
 #include <unordered_map>
 
 #include "level/FileBuffer.h"
+#include "level/LevelLimits.h"
 #include "level/SectionReader.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
 
+using level::ELevelFault;
 using level::read;
 using level::readRecords;
 using level::readTable;
+using level::SpanCursor;
 
 namespace {
 
 // Static meshes: 18 bytes (codes 1-2) or 20 bytes with one more unused word (codes 3 and up).
 std::vector<TRoomStaticMesh> readStaticMeshes(TFileBuffer& buffer, uint64_t count, int code) {
-    const size_t fileSize = code <= 2 ? 18 : 20;
-    std::vector<TRoomStaticMesh> meshes(size_t(std::min<uint64_t>(count, (buffer.Remaining() + fileSize - 1) / fileSize)));
+    SpanCursor in(buffer.Take(count * (code <= 2 ? 18 : 20)));
+    std::vector<TRoomStaticMesh> meshes(static_cast<size_t>(count));
     for (auto& mesh : meshes) {
-        mesh.x = read<int32_t>(buffer);
-        mesh.y = read<int32_t>(buffer);
-        mesh.z = read<int32_t>(buffer);
-        mesh.rotation = read<uint16_t>(buffer);
-        mesh.intensity1 = read<uint16_t>(buffer);
-        if (code >= 3) mesh.intensity2 = read<uint16_t>(buffer);
-        mesh.meshId = read<uint16_t>(buffer);
+        mesh.x = in.next<int32_t>();
+        mesh.y = in.next<int32_t>();
+        mesh.z = in.next<int32_t>();
+        mesh.rotation = in.next<uint16_t>();
+        mesh.intensity1 = in.next<uint16_t>();
+        if (code >= 3) mesh.intensity2 = in.next<uint16_t>();
+        mesh.meshId = in.next<uint16_t>();
     }
     return meshes;
+}
+
+[[noreturn]] void tooManyFaces(uint64_t faces, uint64_t offset) {
+    throw ELevelFault(TLevelProblem::TooLarge, offset,
+                      "a room of " + std::to_string(faces) + " faces, more than the " + std::to_string(kMaxRoomFaces) +
+                          " this program reads");
 }
 
 std::vector<TRoomVertex> readClassicVertices(TFileBuffer& buffer, int code) {
@@ -53,17 +62,19 @@ void readClassicRoom(TFileBuffer& buffer, TRoomRecord& room, int code) {
     room.dataWordCount = read<uint32_t>(buffer);
     room.vertices = readClassicVertices(buffer, code);
     room.rectangles = readRecords<TRoomRectangle>(buffer, read<uint16_t>(buffer));
-    room.triangles = readRecords<TRoomTriangle>(buffer, read<uint16_t>(buffer));
+    const auto triangles = read<uint16_t>(buffer);
+    if (room.rectangles.size() + triangles > kMaxRoomFaces) tooManyFaces(room.rectangles.size() + triangles, buffer.Position());
+    room.triangles = readRecords<TRoomTriangle>(buffer, triangles);
     room.sprites = readRecords<TRoomSprite>(buffer, read<uint16_t>(buffer));
     room.portals = readTable(buffer, read<uint16_t>(buffer), 32);
     room.zSectors = read<uint16_t>(buffer);
     room.xSectors = read<uint16_t>(buffer);
     room.sectors = readTable(buffer, uint64_t(room.zSectors) * room.xSectors, 8);
-    buffer.Read(room.ambient.data(), code <= 2 ? 2 : code <= 4 ? 6 : 4);
+    buffer.ReadAll(room.ambient.data(), code <= 2 ? 2 : code <= 4 ? 6 : 4);
     room.lights = readTable(buffer, read<uint16_t>(buffer), code <= 2 ? 18 : code <= 5 ? 24 : 46);
     room.staticMeshes = readStaticMeshes(buffer, read<uint16_t>(buffer), code);
     room.alternateRoom = read<int16_t>(buffer);
-    buffer.Read(room.flags.data(), 2);
+    buffer.ReadAll(room.flags.data(), 2);
     if (code >= 5) {
         room.waterScheme = read<uint8_t>(buffer);
         room.reverb = read<uint8_t>(buffer);
@@ -79,13 +90,11 @@ struct LayerFaces {
     std::vector<std::array<uint8_t, 28>> vertices;
 };
 
-void readLayeredHeader(TFileBuffer& buffer, TRoomRecord& room, uint16_t& lightCount, uint16_t& staticCount,
+// The header from offset 12 on (the data size at offset 4 is read first).
+void readLayeredHeader(TFileBuffer& buffer, size_t start, TRoomRecord& room, uint16_t& lightCount, uint16_t& staticCount,
                        uint32_t& fogCount) {
-    const size_t start = buffer.Position();
-    const auto at = [&](size_t offset) { buffer.Seek(start + offset); };
+    const auto at = [&](size_t offset) { buffer.MoveTo(start + offset); };
     auto& extra = room.extraHeader;
-    at(4);
-    room.roomDataSize = read<uint32_t>(buffer);
     at(12);
     for (int i = 0; i < 4; ++i) extra[size_t(i)] = read<uint32_t>(buffer);
     room.x = read<int32_t>(buffer);
@@ -100,8 +109,8 @@ void readLayeredHeader(TFileBuffer& buffer, TRoomRecord& room, uint16_t& lightCo
     staticCount = read<uint16_t>(buffer);
     for (int i = 6; i < 9; ++i) extra[size_t(i)] = read<uint32_t>(buffer);
     at(86);
-    buffer.Read(room.flags.data(), 2);
-    buffer.Read(room.extra.data(), 2);
+    buffer.ReadAll(room.flags.data(), 2);
+    buffer.ReadAll(room.extra.data(), 2);
     at(104);
     for (int i = 9; i < 13; ++i) extra[size_t(i)] = read<uint32_t>(buffer);
     at(136);
@@ -172,11 +181,8 @@ void mergeLayers(TRoomRecord& room, const std::vector<LayerFaces>& layers) {
     }
 }
 
-void readLayeredRoom(TFileBuffer& buffer, TRoomRecord& room) {
-    const size_t start = buffer.Position();
-    uint16_t lightCount = 0, staticCount = 0;
-    uint32_t fogCount = 0;
-    readLayeredHeader(buffer, room, lightCount, staticCount, fogCount);
+// Everything of a layered room after its header: tables, layers, and their merge.
+void readLayeredTables(TFileBuffer& buffer, TRoomRecord& room, uint16_t lightCount, uint16_t staticCount, uint32_t fogCount) {
     room.lights = readTable(buffer, lightCount, 88);
     room.fogBulbs = readTable(buffer, fogCount, 36);
     room.sectors = readTable(buffer, uint64_t(room.zSectors) * room.xSectors, 8);
@@ -184,37 +190,74 @@ void readLayeredRoom(TFileBuffer& buffer, TRoomRecord& room) {
     buffer.Skip(2);
     room.staticMeshes = readStaticMeshes(buffer, staticCount, 7);
 
-    // Layer headers; a count the data cannot hold is cut to what it can.
-    std::vector<LayerFaces> layers(size_t(std::min<uint64_t>(room.layerCount, buffer.Remaining() / 56)));
-    std::vector<TRoomLayer> headers(layers.size());
+    const size_t headersAt = buffer.Position();
+    SpanCursor headerBytes(buffer.Take(uint64_t(room.layerCount) * 56));
+    std::vector<TRoomLayer> headers(room.layerCount);
+    uint64_t faces = 0, triangleTotal = 0;
     for (auto& header : headers) {
-        buffer.Read(header.header.data(), 56);
+        headerBytes.copy(header.header.data(), 56);
         std::memcpy(&header.vertexCount, header.header.data(), 4);
         std::memcpy(&header.rectangleCount, header.header.data() + 6, 2);
         std::memcpy(&header.triangleCount, header.header.data() + 8, 2);
+        faces += uint64_t(header.rectangleCount) + header.triangleCount;
+        triangleTotal += header.triangleCount;
     }
-    uint64_t triangleTotal = 0;
+    if (faces > kMaxRoomFaces) tooManyFaces(faces, headersAt);
+    std::vector<LayerFaces> layers(headers.size());
     for (size_t l = 0; l < layers.size(); ++l) {
         layers[l].rectangles = readRecords<std::array<uint16_t, 6>>(buffer, headers[l].rectangleCount);
         layers[l].triangles = readRecords<std::array<uint16_t, 5>>(buffer, headers[l].triangleCount);
-        triangleTotal += headers[l].triangleCount;
     }
     if (triangleTotal % 2) buffer.Skip(2);
     for (size_t l = 0; l < layers.size(); ++l)
         layers[l].vertices = readRecords<std::array<uint8_t, 28>>(buffer, headers[l].vertexCount);
     mergeLayers(room, layers);
-    buffer.Seek(start + 8 + room.roomDataSize);
+}
+
+// A layered room ends at offset 8 + its data size, and nothing of it is read beyond there: tables
+// that would run past it are damage, never the next room's bytes read again.
+void readLayeredRoom(TFileBuffer& buffer, TRoomRecord& room) {
+    const size_t start = buffer.Position();
+    const size_t outerEnd = buffer.End();
+    buffer.Skip(4);
+    room.roomDataSize = read<uint32_t>(buffer);
+    const uint64_t roomEnd = uint64_t(start) + 8 + room.roomDataSize;
+    buffer.SetEnd(std::min<uint64_t>(roomEnd, outerEnd));
+    try {
+        uint16_t lightCount = 0, staticCount = 0;
+        uint32_t fogCount = 0;
+        readLayeredHeader(buffer, start, room, lightCount, staticCount, fogCount);
+        readLayeredTables(buffer, room, lightCount, staticCount, fogCount);
+    } catch (const EDataEndsEarly& e) {
+        buffer.SetEnd(outerEnd);
+        if (e.End >= outerEnd) throw;
+        throw ELevelFault(TLevelProblem::Inconsistent, e.Offset,
+                          "the room's tables run past its data size of " + std::to_string(room.roomDataSize) + " bytes");
+    }
+    buffer.SetEnd(outerEnd);
+    buffer.MoveTo(roomEnd);
 }
 
 }  // namespace
 
 void TTombRaiderLevel::readRooms(TFileBuffer& buffer, size_t count) {
-    // Even an empty room takes some bytes, so a count beyond the data is cut to what it could hold.
+    section("rooms");
+    if (count > kMaxLevelRooms)
+        throw ELevelFault(TLevelProblem::TooLarge, buffer.Position(),
+                          std::to_string(count) + " rooms, more than the " + std::to_string(kMaxLevelRooms) + " this program reads");
+    // Even an empty room takes some bytes, so the table never grows beyond what the data could hold.
     const size_t smallestRoom = VersionCode == 7 ? 216 : 20;
-    Rooms.resize(std::min(count, buffer.Remaining() / smallestRoom + 1));
-    for (auto& room : Rooms) {
+    Rooms.reserve(std::min(count, buffer.Remaining() / smallestRoom + 1));
+    uint64_t faces = 0;
+    for (size_t i = 0; i < count; ++i) {
+        room_ = int(i);
+        TRoomRecord& room = Rooms.emplace_back();
         if (VersionCode == 7) readLayeredRoom(buffer, room);
         else readClassicRoom(buffer, room, VersionCode);
+        faces += room.rectangles.size() + room.triangles.size();
+        if (faces > kMaxLevelFaces)
+            throw ELevelFault(TLevelProblem::TooLarge, buffer.Position(),
+                              "more than " + std::to_string(kMaxLevelFaces) + " faces, the most this program reads");
     }
 }
 

@@ -1,16 +1,19 @@
 #pragma once
 // TTombRaiderLevel: reads one level file of any of the seven version codes into memory, section by
-// section, without converting anything. Counts in the file are taken as read, but a table never
-// holds more elements than the rest of the data can fill, so no count makes the reader allocate
-// beyond the file.
+// section, without converting anything. A section the data cannot hold, a size field the data
+// contradicts or a file beyond the reader's limits (LevelLimits.h) stops the reading: the level keeps
+// what was read before, records where and why in Damage, and the load returns kLevelDamaged or
+// kLevelTooLarge. Nothing is allocated for a table before the data has been found to hold it.
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "codecs/Bitmap.h"
+#include "level/LevelDamage.h"
 #include "level/LevelTypes.h"
 
 namespace grottix {
@@ -22,12 +25,16 @@ class TTombRaiderLevel {
 public:
     explicit TTombRaiderLevel(TD3DScene* scene = nullptr) : Scene(scene) {}
 
-    // 0 loaded, 1 no file, 2 unknown version word. With texturesOnly the reading stops once the
-    // texture tiles (and for codes 1-2 the palette) are in memory. I/O and zlib errors raise.
+    // 0 loaded, 1 no file, 2 unknown version word, 3 damaged, 4 beyond the limits (3 and 4 with
+    // Damage set and the sections before it kept). With texturesOnly the reading stops once the
+    // texture tiles (and for codes 1-2 the palette) are in memory. I/O errors raise.
     uint8_t LoadLevel(const std::string& path, bool texturesOnly = false);
     // The same for a level already in memory; path is what the version rules look at.
     uint8_t LoadLevelFromBytes(std::vector<uint8_t> bytes, const std::string& path, bool texturesOnly = false);
     void FreeData();
+    // The message for a load result: ImportErrorMessage, and for a damaged level what and where,
+    // e.g. "Damaged file: the data ends early in the rooms (room 3) at byte 51234: needs 10 bytes, 4 left".
+    std::string LoadErrorMessage(uint8_t result) const;
 
     // Registers tile textures in Scene: every tile 1..N without a list, else the listed tile numbers
     // (as text). Returns how many were registered.
@@ -40,6 +47,10 @@ public:
     uint32_t VersionWord = 0;
     int32_t VersionCode = 0;
     bool Loaded = false;
+    // Set by a load that returned kLevelDamaged or kLevelTooLarge. The tables then hold what was read
+    // before the damage (the rooms up to and including the one it lies in, TileCount the tiles held),
+    // and ImportLoadedLevel can still turn them into a scene.
+    std::optional<TLevelDamage> Damage;
 
     uint16_t RoomTileCount = 0, ObjectTileCount = 0, BumpTileCount = 0;  // codes 6-7
     int32_t TileCount = 0;
@@ -66,18 +77,36 @@ public:
 
 private:
     uint8_t readAll(TFileBuffer& buffer, bool texturesOnly);
+    void readSections(TFileBuffer& buffer, bool texturesOnly);
+    void unwrap(TFileBuffer& buffer);
     void readTextureChunks(TFileBuffer& buffer);
     void readLevelDataChunk(TFileBuffer& buffer);
     void readClassicTiles(TFileBuffer& buffer);
-    void takeTiles(TFileBuffer& buffer, std::vector<uint8_t>& tiles, uint64_t tileBytes) const;
-    size_t readRoomCount(TFileBuffer& buffer);  // returns where code 7's level data ends
+    void takeTiles(TFileBuffer& buffer, std::vector<uint8_t>& tiles, uint64_t count, uint64_t tileBytes);
+    size_t readRoomCount(TFileBuffer& buffer);
     void readRooms(TFileBuffer& buffer, size_t count);
     void readMeshesAndAnimations(TFileBuffer& buffer);
     void readTexturesAndCameras(TFileBuffer& buffer);
     void readBoxesAndEntities(TFileBuffer& buffer);
-    void readSoundSections(TFileBuffer& buffer, size_t levelDataEnd);
+    void readTailSections(TFileBuffer& buffer);
+    void readSampleBlock(TFileBuffer& buffer);
 
+    // Where the reader is, for the damage record.
+    void section(const char* name) {
+        section_ = name;
+        room_ = tile_ = -1;
+    }
+    void recordDamage(TLevelProblem problem, uint64_t offset, std::string detail);
+
+    const char* section_ = "";
+    int room_ = -1, tile_ = -1;
+    TLevelBytes bytes_ = TLevelBytes::File;
     size_t levelDataEnd_ = 0;
+    bool levelDataComplete_ = false;  // codes 6-7: the level data is all there, so the file is not cut in it
 };
+
+// The message for a failed load of path (result not kLevelLoaded); for a damaged or too large file the
+// file is read again to say what and where.
+std::string DescribeLevelLoadFailure(const std::string& path, uint8_t result);
 
 }  // namespace grottix

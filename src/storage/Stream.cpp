@@ -183,15 +183,21 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, const void* data, size_t size) {
+    ReplaceFileWith(WriteFileBeside(path, data, size), path);
+}
+
+std::string WriteFileBeside(const std::string& path, const void* data, size_t size) {
     const std::string temporary = path + ".tmp~";
-    {
-        TFileStream file(temporary, FileMode::Create);
-        if (file.Write(data, static_cast<int64_t>(size)) != static_cast<int64_t>(size)) {
-            ::unlink(temporary.c_str());
-            throw EWriteError("Stream write error: " + temporary);
-        }
-        file.Sync();
+    TFileStream file(temporary, FileMode::Create);
+    if (file.Write(data, static_cast<int64_t>(size)) != static_cast<int64_t>(size)) {
+        ::unlink(temporary.c_str());
+        throw EWriteError("Stream write error: " + temporary);
     }
+    file.Sync();
+    return temporary;
+}
+
+void ReplaceFileWith(const std::string& temporary, const std::string& path) {
     if (std::rename(temporary.c_str(), path.c_str()) != 0) {
         const std::string reason = std::strerror(errno);
         ::unlink(temporary.c_str());

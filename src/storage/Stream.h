@@ -86,5 +86,9 @@ bool FileExists(const std::string& path);
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
 // Writes beside the target and renames over it, so the target is never left half-written.
 void WriteFileAtomically(const std::string& path, const void* data, size_t size);
+// Its two halves, for writers that replace several files together: the bytes written (and synced)
+// beside path, returning that file's name; then that file renamed over path.
+std::string WriteFileBeside(const std::string& path, const void* data, size_t size);
+void ReplaceFileWith(const std::string& temporary, const std::string& path);
 
 }  // namespace grottix

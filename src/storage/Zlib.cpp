@@ -13,8 +13,10 @@ namespace grottix {
 namespace {
 
 constexpr size_t kPiece = 65535;
-// deflate cannot do better than about 1:1032; a size hint beyond that is a lie worth ignoring.
-constexpr uint64_t kMaxRatio = 1032;
+// How far ahead of what inflate has written the output is sized.
+constexpr size_t kGrowthPiece = size_t{2} << 20;
+// A size field is believed up to this many times the input; real levels and images compress less.
+constexpr uint64_t kBelievedRatio = 8;
 
 [[noreturn]] void raise(const char* what, const z_stream& z) {
     std::string message = std::string("zlib: ") + what;
@@ -33,6 +35,13 @@ struct Inflater {
     Inflater& operator=(const Inflater&) = delete;
 };
 
+// The next stretch of output space: capacity grows geometrically, but only a piece at a time is sized
+// (and so zero-filled) ahead of what inflate has written.
+void makeRoom(std::vector<uint8_t>& out, size_t produced, uint64_t cap) {
+    if (out.size() == out.capacity()) out.reserve(size_t(std::min<uint64_t>(cap, std::max<uint64_t>(out.capacity() * 2, kPiece))));
+    out.resize(size_t(std::min<uint64_t>({out.capacity(), uint64_t{produced} + kGrowthPiece, cap})));
+}
+
 }  // namespace
 
 int ZlibLevel(TCompressionLevel level) {
@@ -45,34 +54,64 @@ int ZlibLevel(TCompressionLevel level) {
     return Z_DEFAULT_COMPRESSION;
 }
 
-std::vector<uint8_t> InflateBytes(std::span<const uint8_t> input, uint64_t sizeHint) {
+TInflated InflateUpTo(std::span<const uint8_t> input, uint64_t sizeHint, uint64_t limit) {
     Inflater inflater;
     z_stream& z = inflater.z;
-    std::vector<uint8_t> out;
-    const uint64_t plausible = uint64_t{input.size()} * kMaxRatio + 64;
-    out.resize(static_cast<size_t>(std::max<uint64_t>(std::min(sizeHint, plausible), 1024)));
+    TInflated result;
+    std::vector<uint8_t>& out = result.Bytes;
+    // One byte beyond the limit tells a stream that goes on from one that ends exactly there.
+    const uint64_t cap = limit == UINT64_MAX ? limit : limit + 1;
+    out.reserve(size_t(std::min({sizeHint, cap, uint64_t{input.size()} * kBelievedRatio + kPiece})));
     z.next_in = const_cast<Bytef*>(input.data());
     size_t produced = 0;
     size_t inputLeft = input.size();
     for (;;) {
-        if (produced == out.size()) out.resize(out.size() * 2);
+        if (produced == out.size()) {
+            if (produced >= cap) break;
+            makeRoom(out, produced, cap);
+        }
         const size_t inChunk = std::min<size_t>(inputLeft, UINT32_MAX);
         z.avail_in = static_cast<uInt>(inChunk);
         z.next_out = out.data() + produced;
         z.avail_out = static_cast<uInt>(std::min<size_t>(out.size() - produced, UINT32_MAX));
         const uInt outBefore = z.avail_out;
-        const int result = inflate(&z, Z_NO_FLUSH);
+        const int code = inflate(&z, Z_NO_FLUSH);
         produced += outBefore - z.avail_out;
         inputLeft -= inChunk - z.avail_in;
-        if (result == Z_STREAM_END) break;
-        if (result == Z_DATA_ERROR || result == Z_NEED_DICT) raise("compressed data is corrupt", z);
-        if (result == Z_MEM_ERROR) raise("out of memory", z);
-        if (result == Z_BUF_ERROR && inputLeft == 0) raise("compressed data ends early", z);
-        if (result != Z_OK && result != Z_BUF_ERROR) raise("inflate failed", z);
-        if (inputLeft == 0 && z.avail_out != 0) raise("compressed data ends early", z);
+        if (code == Z_STREAM_END) break;
+        if (code == Z_MEM_ERROR) raise("out of memory", z);
+        if (code == Z_DATA_ERROR || code == Z_NEED_DICT || (code != Z_OK && code != Z_BUF_ERROR)) {
+            result.End = TInflateEnd::Corrupt;
+            break;
+        }
+        if (inputLeft == 0 && z.avail_out != 0) {
+            result.End = TInflateEnd::EndsEarly;
+            break;
+        }
+    }
+    if (produced > limit) {
+        result.End = TInflateEnd::BeyondLimit;
+        produced = size_t(limit);
     }
     out.resize(produced);
-    return out;
+    if (out.capacity() - produced > produced / 4 + kPiece) out.shrink_to_fit();
+    return result;
+}
+
+const char* InflateEndMessage(TInflateEnd end) {
+    switch (end) {
+        case TInflateEnd::Complete: break;
+        case TInflateEnd::EndsEarly: return "compressed data ends early";
+        case TInflateEnd::Corrupt: return "compressed data is corrupt";
+        case TInflateEnd::BeyondLimit: return "compressed data inflates beyond its limit";
+    }
+    return "";
+}
+
+std::vector<uint8_t> InflateBytes(std::span<const uint8_t> input, uint64_t sizeHint, uint64_t limit) {
+    TInflated inflated = InflateUpTo(input, sizeHint, limit);
+    if (inflated.End != TInflateEnd::Complete) throw EZlibError(std::string("zlib: ") + InflateEndMessage(inflated.End));
+    return std::move(inflated.Bytes);
 }
 
 std::vector<uint8_t> DeflateBytes(std::span<const uint8_t> input, TCompressionLevel level) {
@@ -88,13 +127,14 @@ std::vector<uint8_t> ReadCompressedRecord(TStream& stream) {
     int32_t length = 0;
     stream.ReadBuffer(&length, 4);
     if (length < 1) return {};
+    if (uint64_t(length) > kMaxCompressedRecordBytes) throw EZlibError("zlib: compressed record too large");
 
     Inflater inflater;
     z_stream& z = inflater.z;
     std::vector<uint8_t> piece(kPiece);
     std::vector<uint8_t> content;
     // Grow with what actually comes out, so a lying length allocates nothing it cannot fill.
-    content.reserve(std::min<size_t>(static_cast<size_t>(length), size_t{1} << 24));
+    content.reserve(std::min<size_t>(static_cast<size_t>(length), size_t{1} << 20));
     const auto wanted = static_cast<size_t>(length);
     std::vector<uint8_t> out(kPiece);
     while (content.size() < wanted) {

@@ -64,5 +64,23 @@ TEST_F(Convert, FailuresLeaveTheOutputUntouched) {
     EXPECT_EQ(RunConvertCommand({"only-one"}), 2);
 }
 
+TEST_F(Convert, CutAndEmptyPicturesFailWithOneLineAndWriteNothing) {
+    WriteFileAtomically(dir_.file("keep.bmp"), "old", 3);
+    WriteFileAtomically(dir_.file("empty.m8"), "", 0);
+    WriteFileAtomically(dir_.file("promise.ppm"), "P6\n128 128\n255\n", 15);
+    std::vector<uint8_t> cut = ReadWholeFile(dir_.file("in.TGA"));
+    cut.resize(cut.size() - 10);
+    WriteFileAtomically(dir_.file("cut.tga"), cut.data(), cut.size());
+    const std::pair<const char*, const char*> cases[] = {{"empty.m8", "M8 image ends early in its header"},
+                                                          {"promise.ppm", "PPM image ends early in its pixel data (row 1 of 128)"},
+                                                          {"cut.tga", "TGA image ends early in its pixel data (row 4 of 4)"}};
+    for (const auto& [in, message] : cases) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(convert(in, "keep.bmp"), 1) << in;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "File " + dir_.file(in) + ": " + message + "\n");
+    }
+    EXPECT_EQ(ReadWholeFile(dir_.file("keep.bmp")), (std::vector<uint8_t>{'o', 'l', 'd'}));
+}
+
 }  // namespace
 }  // namespace grottix

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "codecs/CodecSupport.h"
 #include "codecs/CodecTestSupport.h"
 #include "codecs/xGif.h"
 
@@ -151,6 +152,17 @@ TEST(Gif, BlocksAndCodesOutOfPlaceFailWithTheirMessages) {
 
     EXPECT_EQ(loadError(test::Bytes("PNG89a and more")), "Not a GIF file");
     EXPECT_EQ(loadError({}), "Not a GIF file");
+
+    // A file cut anywhere before its code stream is complete ends early.
+    const std::vector<uint8_t> whole = GifBuilder().file(literalCodes({1, 2, 3, 4}));
+    for (size_t length : {size_t(3), size_t(12), size_t(500), size_t(795), whole.size() - 4}) {
+        try {
+            test::Decode<TGifBitmap>(std::vector<uint8_t>(whole.begin(), whole.begin() + long(length)));
+            ADD_FAILURE() << length;
+        } catch (const EImageEndsEarly& error) {
+            EXPECT_EQ(std::string(error.what()).rfind("GIF image ends early in its ", 0), 0u) << error.what();
+        }
+    }
 
     for (int size : {1, 10}) {
         GifBuilder badSize;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "codecs/CodecSupport.h"
 #include "codecs/CodecTestSupport.h"
 #include "codecs/xM8.h"
 
@@ -142,11 +143,9 @@ TEST(M8, OneAndFourBitImagesKeepTheirIndices) {
     EXPECT_EQ(reduced.ScanLine(0)[1], 12);
 }
 
-TEST(M8, AShortFileIsNotAnErrorAndAnAbsurdSizeIsRefused) {
-    std::vector<uint8_t> file = m8File(2, 2, test::DistinctPalette(256), {5});
-    const TM8Bitmap image = test::Decode<TM8Bitmap>(file);
-    EXPECT_EQ(image.ScanLine(0)[0], 5);
-    EXPECT_EQ(image.ScanLine(1)[1], DarkestPaletteIndex(image.Palette()));
+TEST(M8, AShortOrEmptyFileEndsEarlyAndAnAbsurdSizeIsRefused) {
+    EXPECT_THROW(test::Decode<TM8Bitmap>(m8File(2, 2, test::DistinctPalette(256), {5, 6, 7})), EImageEndsEarly);
+    EXPECT_THROW(test::Decode<TM8Bitmap>({}), EImageEndsEarly);
     EXPECT_THROW(test::Decode<TM8Bitmap>(m8File(60000, 60000, {}, {})), EGrottixError);
 }
 

@@ -130,10 +130,16 @@ TEST(Pcx, BytesPerLineLargerThanTheRowNeverWriteBeyondIt) {
     pcx.LoadFromStream(planarStream);
     EXPECT_EQ(pcx.Bitmap()->PixelIndex(0, 0), 15);
     EXPECT_EQ(pcx.Bitmap()->PixelIndex(8, 0), 0);
+
+    // No bytes per line at all (found by the fuzzer): the image stays blank.
+    TMemoryStream empty(pcxHeader(8, 1, 6, 4, 0));
+    pcx.LoadFromStream(empty);
+    EXPECT_EQ(pcx.Bitmap()->Pixel(5, 3), 0u);
 }
 
 TEST(Pcx, BadFilesFailWithTheirMessages) {
-    EXPECT_EQ(loadError(std::vector<uint8_t>(127, 10)), "PCX : This isn't a valid PCX file");
+    EXPECT_EQ(loadError(std::vector<uint8_t>(127, 10)), "PCX image ends early in its header");
+    EXPECT_EQ(loadError({}), "PCX : This isn't a valid PCX file");
     EXPECT_EQ(loadError(std::vector<uint8_t>(128, 0)), "PCX : This isn't a valid PCX file");
     EXPECT_EQ(loadError(pcxHeader(8, 4, 2, 2, 2)), "PCX : unknow format");
     EXPECT_EQ(loadError(pcxHeader(4, 1, 2, 2, 2)), "PCX : unknow format");

@@ -72,18 +72,21 @@ TEST(Ppm, WrongMagicAndBadNumbersFailWithTheirMessages) {
     EXPECT_EQ(loadError("P5\n1 1\n255\n"), "Error reading PPM file: Wrong file type.");
     EXPECT_EQ(loadError("P6\t1 1\n255\n"), "Error reading PPM file: Wrong file type.");
     EXPECT_EQ(loadError(""), "Error reading PPM file: Wrong file type.");
-    EXPECT_EQ(loadError("P6\n# only a comment\n"), "Error reading PPM file: Wrong file type.");
-    EXPECT_EQ(loadError("P6\n1 1\r\n255\r\n"), "'1\r' is not a valid integer value");
+    EXPECT_EQ(loadError("P6\n# only a comment\n"), "PPM image ends early in its header");
+    // Bytes of the file that a message repeats are shown escaped.
+    EXPECT_EQ(loadError("P6\n1 1\r\n255\r\n"), "'1\\x0D' is not a valid integer value");
+    EXPECT_EQ(loadError("P6\n\x1b[2J 1\n255\n"), "'\\x1B[2J' is not a valid integer value");
     EXPECT_EQ(loadError("P6\r\n1 1\r\n255\r\n"), "Error reading PPM file: Wrong file type.");
     EXPECT_EQ(loadError("P6\n12\n255\n"), "'' is not a valid integer value");
-    EXPECT_EQ(loadError("P3\n2 1\n255\n1 2 3 4 5"), "'' is not a valid integer value");
 }
 
-TEST(Ppm, ATruncatedBinaryFileLeavesTheRestBlack) {
-    const TPPMBitmap image = load("P6\n2 2\n255\n\x01\x02\x03\x04");
-    EXPECT_EQ(image.Pixel(0, 0), RGB(1, 2, 3));
-    EXPECT_EQ(image.Pixel(1, 0), 0u);
-    EXPECT_EQ(image.Pixel(1, 1), 0u);
+TEST(Ppm, FilesCutBeforeTheirPixelsOrInsideThemEndEarly) {
+    EXPECT_EQ(loadError("P"), "PPM image ends early in its header");
+    EXPECT_EQ(loadError("P6\n2 2"), "PPM image ends early in its header");
+    EXPECT_EQ(loadError("P6\n2 2\n"), "PPM image ends early in its header");
+    EXPECT_EQ(loadError("P6\n2 2\n255\n"), "PPM image ends early in its pixel data (row 1 of 2)");
+    EXPECT_EQ(loadError("P6\n2 2\n255\n\x01\x02\x03\x04\x05\x06\x07"), "PPM image ends early in its pixel data (row 2 of 2)");
+    EXPECT_EQ(loadError("P3\n2 1\n255\n1 2 3 4 5"), "PPM image ends early in its pixel data (row 1 of 1)");
 }
 
 TEST(Ppm, BinaryImagesWiderThanTheOldRowBufferAreRead) {

@@ -73,7 +73,7 @@ TEST(Tga, HeaderChecksComeInTheirOrderWithTheirMessages) {
     EXPECT_EQ(loadError(header(2, 1, 24)), "Couldn't load TGA Image. Colormapped TGA images not supported.");
     EXPECT_EQ(loadError(header(2, 0, 16)), "Couldn't load TGA Image. Only 24 and 32bit TGA Images supported.");
     EXPECT_EQ(loadError(header(10, 0, 24)), "Couldn't load TGA Image. Only standard 24, 32 bit TGA Images supported.");
-    EXPECT_EQ(loadError({}), "Couldn't load TGA Image. Only 24 and 32bit TGA Images supported.");
+    EXPECT_EQ(loadError({}), "TGA image ends early in its header");
 }
 
 TEST(Tga, AFailedHeaderLeavesTheObjectAsItWas) {
@@ -84,13 +84,15 @@ TEST(Tga, AFailedHeaderLeavesTheObjectAsItWas) {
     EXPECT_TRUE(SamePixels(test::GradientImage(2, 2), tga));
 }
 
-TEST(Tga, AnIdentificationFieldIsTakenAsPixelDataAndAShortFileLeavesRowsBlack) {
+TEST(Tga, AnIdentificationFieldIsTakenAsPixelDataAndAShortFileEndsEarly) {
     std::vector<uint8_t> file = header(2, 0, 24, 1, 2);
     file[0] = 3;
-    file.insert(file.end(), {1, 2, 3, 4});
+    file.insert(file.end(), {1, 2, 3, 4, 5, 6});
     const TTGABitmap image = test::Decode<TTGABitmap>(file);
     EXPECT_EQ(image.Pixel(0, 1), RGB(3, 2, 1));  // bottom row first
-    EXPECT_EQ(image.Pixel(0, 0), RGB(0, 0, 4));
+    EXPECT_EQ(image.Pixel(0, 0), RGB(6, 5, 4));
+    file.pop_back();
+    EXPECT_EQ(loadError(file), "TGA image ends early in its pixel data (row 2 of 2)");
 }
 
 TEST(Tga, AHugeClaimedSizeInATinyFileIsRefused) {

@@ -64,7 +64,9 @@ TEST(VersionDetection, ResultMessages) {
     EXPECT_EQ(ImportErrorMessage(0), "");
     EXPECT_EQ(ImportErrorMessage(1), "Map not found");
     EXPECT_EQ(ImportErrorMessage(2), "Unsupported version");
-    EXPECT_EQ(ImportErrorMessage(3), "");
+    EXPECT_EQ(ImportErrorMessage(3), "Damaged file");
+    EXPECT_EQ(ImportErrorMessage(4), "File too large");
+    EXPECT_EQ(ImportErrorMessage(5), "");
 }
 
 }  // namespace

@@ -161,9 +161,12 @@ TEST_F(LevelTiles, PaletteTileBitmapsGoThroughSixteenBitsAndStayNonBlack) {
 TEST_F(LevelTiles, ALevelCutShortInsideItsTilesRegistersWhatItHolds) {
     LevelDescription description = numberedTiles(2);
     description.code = 3;  // tiles stored plainly, so the cut falls inside them
-    std::vector<uint8_t> bytes = levelwriter::WriteLevel(description);
-    bytes.resize(bytes.size() / 3);
-    ASSERT_EQ(level.LoadLevelFromBytes(bytes, "/levels/short.tr2", true), kLevelLoaded);
+    std::vector<levelwriter::SectionMark> marks;
+    std::vector<uint8_t> bytes = levelwriter::WriteLevel(description, marks);
+    const auto second = std::find_if(marks.begin(), marks.end(), [](const auto& m) { return m.name == "16-bit texture tiles" && m.tile == 2; });
+    ASSERT_NE(second, marks.end());
+    bytes.resize(second->offset + 1000);
+    ASSERT_EQ(level.LoadLevelFromBytes(bytes, "/levels/short.tr2", true), kLevelDamaged);
     const int registered = level.RegisterTiles();
     EXPECT_EQ(registered, 1);
     EXPECT_EQ(scene.Shared->Textures.size(), 1u);

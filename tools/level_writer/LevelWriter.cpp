@@ -1,5 +1,6 @@
 #include "level_writer/LevelWriter.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
@@ -25,7 +26,10 @@ public:
         std::memcpy(data.data() + offset, &value, sizeof(T));
     }
     size_t size() const { return data.size(); }
+    // Notes that a section (or a room or tile in it) begins here.
+    void mark(const char* name, int room = -1, int tile = -1) { marks.push_back({name, size(), SIZE_MAX, room, tile}); }
     std::vector<uint8_t> data;
+    std::vector<SectionMark> marks;
 };
 
 uint32_t defaultWord(int code) {
@@ -44,7 +48,8 @@ std::vector<uint8_t> tilePattern(size_t bytes, int seed) {
 }
 
 // uint32 count, then count elements of size bytes with the section's pattern.
-void countedSection(Bytes& out, int section, uint32_t count, size_t size) {
+void countedSection(Bytes& out, const char* name, int section, uint32_t count, size_t size) {
+    out.mark(name);
     out.put<uint32_t>(count);
     out.put(PatternBytes(section, size_t(count) * size));
 }
@@ -178,11 +183,12 @@ void layeredRoom(Bytes& out, const Room& room) {
             r.put(v.alpha);
         }
     r.zeros(room.trailingBytes);
-    r.patch<uint32_t>(4, uint32_t(r.size() - 8));
+    r.patch<uint32_t>(4, room.dataSize ? *room.dataSize : uint32_t(r.size() - 8));
     out.put(r.data);
 }
 
 void objectTextures(Bytes& out, const std::vector<ObjectTexture>& textures, int code) {
+    out.mark("object textures");
     out.put<uint32_t>(uint32_t(textures.size()));
     for (const auto& t : textures) {
         out.put(t.attribute);
@@ -201,11 +207,13 @@ void objectTextures(Bytes& out, const std::vector<ObjectTexture>& textures, int 
 
 // A counted section of given values, or the pattern when none are given.
 template <typename T>
-void valuesOrPattern(Bytes& out, const std::optional<std::vector<T>>& values, int section, uint32_t count) {
+void valuesOrPattern(Bytes& out, const char* name, const std::optional<std::vector<T>>& values, int section,
+                     uint32_t count) {
     if (!values) {
-        countedSection(out, section, count, sizeof(T));
+        countedSection(out, name, section, count, sizeof(T));
         return;
     }
+    out.mark(name);
     out.put<uint32_t>(uint32_t(values->size()));
     for (const T& value : *values) out.put(value);
 }
@@ -213,9 +221,10 @@ void valuesOrPattern(Bytes& out, const std::optional<std::vector<T>>& values, in
 void animations(Bytes& out, const LevelDescription& level) {
     const size_t size = level.code >= 6 ? 40 : 32;
     if (!level.animationFrameOffsets) {
-        countedSection(out, kAnimations, level.counts.animations, size);
+        countedSection(out, "animations", kAnimations, level.counts.animations, size);
         return;
     }
+    out.mark("animations");
     out.put<uint32_t>(uint32_t(level.animationFrameOffsets->size()));
     for (uint32_t offset : *level.animationFrameOffsets) {
         out.put(offset);
@@ -225,9 +234,10 @@ void animations(Bytes& out, const LevelDescription& level) {
 
 void moveables(Bytes& out, const LevelDescription& level) {
     if (!level.moveables) {
-        countedSection(out, kMoveables, level.counts.moveables, level.code == 7 ? 20 : 18);
+        countedSection(out, "moveables", kMoveables, level.counts.moveables, level.code == 7 ? 20 : 18);
         return;
     }
+    out.mark("moveables");
     out.put<uint32_t>(uint32_t(level.moveables->size()));
     for (const auto& m : *level.moveables) {
         out.put(m.objectId);
@@ -242,9 +252,10 @@ void moveables(Bytes& out, const LevelDescription& level) {
 
 void spriteSequences(Bytes& out, const LevelDescription& level) {
     if (!level.spriteSequences) {
-        countedSection(out, kSpriteSequences, level.counts.spriteSequences, 8);
+        countedSection(out, "sprite sequences", kSpriteSequences, level.counts.spriteSequences, 8);
         return;
     }
+    out.mark("sprite sequences");
     out.put<uint32_t>(uint32_t(level.spriteSequences->size()));
     for (const auto& q : *level.spriteSequences) {
         out.put(q.objectId);
@@ -255,9 +266,10 @@ void spriteSequences(Bytes& out, const LevelDescription& level) {
 
 void entities(Bytes& out, const LevelDescription& level) {
     if (!level.entities) {
-        countedSection(out, kEntities, level.counts.entities, level.code <= 2 ? 22 : 24);
+        countedSection(out, "entities", kEntities, level.counts.entities, level.code <= 2 ? 22 : 24);
         return;
     }
+    out.mark("entities");
     out.put<uint32_t>(uint32_t(level.entities->size()));
     for (const auto& e : *level.entities) {
         out.put(e.type);
@@ -274,9 +286,10 @@ void entities(Bytes& out, const LevelDescription& level) {
 
 void spriteTextures(Bytes& out, const LevelDescription& level) {
     if (!level.spriteTextures) {
-        countedSection(out, kSpriteTextures, level.counts.spriteTextures, 16);
+        countedSection(out, "sprite textures", kSpriteTextures, level.counts.spriteTextures, 16);
         return;
     }
+    out.mark("sprite textures");
     out.put<uint32_t>(uint32_t(level.spriteTextures->size()));
     for (const auto& t : *level.spriteTextures) {
         out.put(t.tile);
@@ -295,6 +308,7 @@ void spriteTextures(Bytes& out, const LevelDescription& level) {
 void levelData(Bytes& out, const LevelDescription& level) {
     const int code = level.code;
     const Counts& n = level.counts;
+    out.mark("room count");
     if (code == 7) {
         out.zeros(4);
         out.put<uint32_t>(uint32_t(level.rooms.size()));
@@ -302,22 +316,26 @@ void levelData(Bytes& out, const LevelDescription& level) {
         out.zeros(4);
         out.put<uint16_t>(uint16_t(level.rooms.size()));
     }
-    for (const auto& room : level.rooms) {
-        if (code == 7) layeredRoom(out, room);
-        else classicRoom(out, room, code);
+    for (size_t i = 0; i < level.rooms.size(); ++i) {
+        out.mark("rooms", int(i));
+        if (code == 7) layeredRoom(out, level.rooms[i]);
+        else classicRoom(out, level.rooms[i], code);
     }
-    countedSection(out, kFloorData, n.floorData, 2);
+    countedSection(out, "floor data", kFloorData, n.floorData, 2);
+    out.mark("mesh data");
     out.put<uint32_t>(uint32_t(level.meshData.size()));
     for (auto word : level.meshData) out.put(word);
+    out.mark("mesh pointers");
     out.put<uint32_t>(uint32_t(level.meshPointers.size()));
     for (auto pointer : level.meshPointers) out.put(pointer);
     animations(out, level);
-    countedSection(out, kStateChanges, n.stateChanges, 6);
-    countedSection(out, kAnimDispatches, n.animDispatches, 8);
-    countedSection(out, kAnimCommands, n.animCommands, 2);
-    valuesOrPattern(out, level.meshTrees, kMeshTrees, n.meshTrees);
-    valuesOrPattern(out, level.frames, kFrames, n.frames);
+    countedSection(out, "state changes", kStateChanges, n.stateChanges, 6);
+    countedSection(out, "animation dispatches", kAnimDispatches, n.animDispatches, 8);
+    countedSection(out, "animation commands", kAnimCommands, n.animCommands, 2);
+    valuesOrPattern(out, "mesh trees", level.meshTrees, kMeshTrees, n.meshTrees);
+    valuesOrPattern(out, "frames", level.frames, kFrames, n.frames);
     moveables(out, level);
+    out.mark("static mesh definitions");
     out.put<uint32_t>(uint32_t(level.staticMeshDefinitions.size()));
     for (const auto& d : level.staticMeshDefinitions) {
         out.put(d.objectId);
@@ -325,18 +343,24 @@ void levelData(Bytes& out, const LevelDescription& level) {
         out.zeros(26);
     }
     if (code <= 4) objectTextures(out, level.objectTextures, code);
+    if (code >= 6) out.mark("sprite marker");
     if (code == 6) out.put(std::vector<uint8_t>{'S', 'P', 'R'});
     if (code == 7) out.put(std::vector<uint8_t>{'S', 'P', 'R', 0});
     spriteTextures(out, level);
     spriteSequences(out, level);
-    if (code == 2) out.put(std::vector<uint8_t>(level.palette8.begin(), level.palette8.end()));
-    countedSection(out, kCameras, n.cameras, 16);
-    if (code >= 6) countedSection(out, kFlybyCameras, n.flybyCameras, 40);
-    countedSection(out, kSoundSources, n.soundSources, 16);
-    countedSection(out, kBoxes, n.boxes, code <= 2 ? 20 : 8);
-    countedSection(out, kOverlaps, n.overlaps, 2);
+    if (code == 2) {
+        out.mark("palette");
+        out.put(std::vector<uint8_t>(level.palette8.begin(), level.palette8.end()));
+    }
+    countedSection(out, "cameras", kCameras, n.cameras, 16);
+    if (code >= 6) countedSection(out, "flyby cameras", kFlybyCameras, n.flybyCameras, 40);
+    countedSection(out, "sound sources", kSoundSources, n.soundSources, 16);
+    countedSection(out, "boxes", kBoxes, n.boxes, code <= 2 ? 20 : 8);
+    countedSection(out, "overlaps", kOverlaps, n.overlaps, 2);
+    out.mark("zones");
     out.put(PatternBytes(kZones, size_t(code <= 2 ? 6 : 10) * n.boxes * 2));
-    valuesOrPattern(out, level.animatedTextures, kAnimatedTextures, n.animatedTextures);
+    valuesOrPattern(out, "animated textures", level.animatedTextures, kAnimatedTextures, n.animatedTextures);
+    if (code >= 6) out.mark("texture marker");
     if (code == 6) out.put(std::vector<uint8_t>{'T', 'E', 'X', 0});
     if (code == 7) out.put(std::vector<uint8_t>{0, 'T', 'E', 'X', 0});
     if (code >= 5) objectTextures(out, level.objectTextures, code);
@@ -345,26 +369,44 @@ void levelData(Bytes& out, const LevelDescription& level) {
         out.put(*level.afterEntities);
         return;
     }
-    if (code <= 5) out.put(PatternBytes(kLightMap, 8192));
-    if (code == 1) out.put(std::vector<uint8_t>(level.palette8.begin(), level.palette8.end()));
+    if (code <= 5) {
+        out.mark("light map");
+        out.put(PatternBytes(kLightMap, 8192));
+    }
+    if (code == 1) {
+        out.mark("palette");
+        out.put(std::vector<uint8_t>(level.palette8.begin(), level.palette8.end()));
+    }
     if (code >= 6) {
-        countedSection(out, kAIObjects, n.aiObjects, 24);
+        countedSection(out, "AI objects", kAIObjects, n.aiObjects, 24);
     } else {
+        out.mark("cinematic frames");
         out.put<uint16_t>(n.cinematicFrames);
         out.put(PatternBytes(41, size_t(n.cinematicFrames) * 16));
     }
+    out.mark("demo data");
     out.put<uint16_t>(n.demoData);
     out.put(PatternBytes(kDemoData, n.demoData));
+    out.mark("sound map");
     out.put(PatternBytes(kSoundMap, code <= 2 ? 512 : code <= 6 ? 740 : 900));
-    countedSection(out, kSoundDetails, n.soundDetails, 8);
-    if (code <= 2) countedSection(out, kSamples, n.sampleBytes, 1);
-    countedSection(out, kSampleIndices, n.sampleIndices, 4);
+    countedSection(out, "sound details", kSoundDetails, n.soundDetails, 8);
+    if (code <= 2) countedSection(out, "samples", kSamples, n.sampleBytes, 1);
+    countedSection(out, "sample indices", kSampleIndices, n.sampleIndices, 4);
 }
 
 std::vector<uint8_t> tiles(const std::vector<uint8_t>& given, size_t bytes, int seed) {
     if (given.empty()) return tilePattern(bytes, seed);
     if (given.size() != bytes) throw std::invalid_argument("tile block does not match the tile count");
     return given;
+}
+
+// A block of tiles stored plainly, with a mark where each tile begins.
+void plainTiles(Bytes& out, const char* name, const std::vector<uint8_t>& block, size_t tileBytes) {
+    out.mark(name);
+    for (size_t k = 0; k * tileBytes < block.size(); ++k) {
+        out.mark(name, -1, int(k + 1));
+        out.data.insert(out.data.end(), block.begin() + long(k * tileBytes), block.begin() + long((k + 1) * tileBytes));
+    }
 }
 
 }  // namespace
@@ -378,32 +420,48 @@ std::vector<uint8_t> PatternBytes(int section, size_t count) {
 }
 
 std::vector<uint8_t> WriteLevel(const LevelDescription& level) {
+    std::vector<SectionMark> marks;
+    return WriteLevel(level, marks);
+}
+
+std::vector<uint8_t> WriteLevel(const LevelDescription& level, std::vector<SectionMark>& marks) {
     const int code = level.code;
     const size_t n = size_t(level.tileCount);
     Bytes out;
+    out.mark("version word");
     out.put<uint32_t>(level.versionWord ? level.versionWord : defaultWord(code));
     if (code >= 6) {
+        out.mark("texture tile counts");
         out.put<uint16_t>(uint16_t(level.tileCount));
         out.put<uint16_t>(0);
         out.put<uint16_t>(0);
+        out.mark("32-bit texture tiles");
         chunk(out, level.tiles32.empty() ? PatternBytes(kTiles32, n * 262144) : tiles(level.tiles32, n * 262144, 3));
+        out.mark("16-bit texture tiles");
         chunk(out, tiles(level.tiles16, n * 131072, 2));
+        out.mark("miscellaneous textures");
         chunk(out, PatternBytes(kMisc, 2 * 262144));
     } else {
         if (code >= 3) {
+            out.mark("palettes");
             out.put(std::vector<uint8_t>(level.palette8.begin(), level.palette8.end()));
             out.zeros(1024);
         }
+        out.mark("texture tile count");
         out.put<uint32_t>(uint32_t(n));
-        out.put(tiles(level.tiles8, n * 65536, 1));
-        if (code >= 3) out.put(tiles(level.tiles16, n * 131072, 2));
+        plainTiles(out, "8-bit texture tiles", tiles(level.tiles8, n * 65536, 1), 65536);
+        if (code >= 3) plainTiles(out, "16-bit texture tiles", tiles(level.tiles16, n * 131072, 2), 131072);
     }
     Bytes data;
     levelData(data, level);
+    if (level.levelDataLength && code >= 6) data.data.resize(std::min(data.size(), *level.levelDataLength));
+    const size_t dataStart = out.size() + (code == 7 ? 40 : 0);
     if (code == 6) {
+        out.mark("level data chunk");
         chunk(out, data.data);
         out.put(level.sampleTail);
     } else if (code == 7) {
+        out.mark("level data header");
         out.zeros(32);
         out.put<uint32_t>(uint32_t(data.size()));
         out.put<uint32_t>(uint32_t(data.size()));
@@ -412,6 +470,13 @@ std::vector<uint8_t> WriteLevel(const LevelDescription& level) {
     } else {
         out.put(data.data);
     }
+    // Code 6 packs its level data, so marks inside it count in the level data alone.
+    for (SectionMark mark : data.marks) {
+        if (code >= 6) mark.levelDataOffset = mark.offset;
+        if (code != 6) mark.offset += dataStart;
+        out.marks.push_back(mark);
+    }
+    marks = std::move(out.marks);
     if (!level.zlibWrapped) return std::move(out.data);
     Bytes wrapped;
     const auto packed = DeflateBytes(out.data, TCompressionLevel::clDefault);

@@ -4,6 +4,7 @@
 // does not interpret are written with chosen counts and a recognisable byte pattern.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -61,6 +62,7 @@ struct Room {
     uint16_t lights = 0;
     uint32_t fogBulbs = 0;          // code 7
     uint32_t trailingBytes = 0;     // code 7: room data beyond what the reader consumes
+    std::optional<uint32_t> dataSize;  // code 7: the room data size to write instead of the true one
 };
 
 struct ObjectTexture {
@@ -143,6 +145,19 @@ struct LevelDescription {
     // Replaces every section after the entities (levels from extended editors break the tables there).
     std::optional<std::vector<uint8_t>> afterEntities;
     bool zlibWrapped = false;
+    // Codes 6-7: the level data is cut to this many bytes before it is packed (code 6) or stored with
+    // this length (code 7): a level whose data is cut inside an intact chunk or length.
+    std::optional<size_t> levelDataLength;
+};
+
+// Where a section of a written level begins, named as the reader names it. Room and tile marks lie
+// inside their section ("rooms", "8-bit texture tiles") and say which room (0-based) or tile (1-based).
+struct SectionMark {
+    std::string name;
+    size_t offset = 0;                // in the file; for code 6's level data, in the level data
+    size_t levelDataOffset = SIZE_MAX;  // codes 6-7: in the level data; SIZE_MAX outside it
+    int room = -1;
+    int tile = -1;
 };
 
 // The byte pattern written into carried sections: section id and offset decide each byte.
@@ -150,6 +165,8 @@ uint8_t PatternByte(int section, size_t offset);
 std::vector<uint8_t> PatternBytes(int section, size_t count);
 
 std::vector<uint8_t> WriteLevel(const LevelDescription& level);
+// The same, recording where each section begins (not for zlib-wrapped levels).
+std::vector<uint8_t> WriteLevel(const LevelDescription& level, std::vector<SectionMark>& marks);
 void WriteLevelFile(const LevelDescription& level, const std::string& path);
 
 // Section ids of the pattern, also used by tests to check where the reader took each section from.

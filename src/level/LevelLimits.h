@@ -1,0 +1,21 @@
+#pragma once
+// The most the level reader accepts, well above any real level of the games and of the level editors,
+// so that a hostile file (a compression bomb, absurd counts) is refused instead of exhausting memory
+// or time. The README lists them.
+
+#include <cstdint>
+
+namespace grottix {
+
+constexpr uint64_t kMaxLevelTiles = 512;              // 256 x 256 texture tiles
+constexpr uint64_t kMaxLevelRooms = 4096;
+constexpr uint64_t kMaxRoomFaces = 65536;             // rectangles and triangles of one room
+constexpr uint64_t kMaxLevelFaces = uint64_t{1} << 20;  // rectangles and triangles of all rooms
+// Inflated bytes: the "ZLIB" wrapper's content, and the chunks of TR4 and Chronicles levels.
+constexpr uint64_t kMaxUnwrappedBytes = uint64_t{256} << 20;
+constexpr uint64_t kMaxTiles32Bytes = kMaxLevelTiles * 262144;  // 128 MiB
+constexpr uint64_t kMaxTiles16Bytes = kMaxLevelTiles * 131072;  // 64 MiB
+constexpr uint64_t kMaxMiscTileBytes = uint64_t{16} << 20;
+constexpr uint64_t kMaxLevelDataBytes = uint64_t{128} << 20;
+
+}  // namespace grottix

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "app/CommandLine.h"
+#include "level_writer/LevelWriter.h"
+#include "storage/Stream.h"
+#include "support/TempDir.h"
+
+namespace grottix {
+namespace {
+
+using namespace levelwriter;
+
+struct Outcome {
+    int code;
+    std::string out, err;
+};
+
+Outcome run(const std::vector<std::string>& args) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int code = RunCommandLine(args);
+    std::string out = testing::internal::GetCapturedStdout();
+    return {code, out, testing::internal::GetCapturedStderr()};
+}
+
+LevelDescription twoRoomLevel() {
+    LevelDescription level;
+    level.code = 3;
+    level.tileCount = 2;
+    Room room;
+    room.vertices.resize(4);
+    room.rectangles = {{{0, 1, 2, 3}, 0}};
+    level.rooms = {room, room};
+    return level;
+}
+
+// The level cut a few bytes into the first mark that matches.
+template <typename Match>
+std::string writeCut(const LevelDescription& description, const std::string& path, Match match) {
+    std::vector<SectionMark> marks;
+    auto bytes = WriteLevel(description, marks);
+    const auto mark = std::find_if(marks.begin(), marks.end(), match);
+    bytes.resize(mark->offset + 5);
+    WriteFileAtomically(path, bytes.data(), bytes.size());
+    return path;
+}
+
+// Everything in a folder, with contents.
+std::vector<std::pair<std::string, std::vector<uint8_t>>> contents(const std::string& folder) {
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files.emplace_back(entry.path().filename().string(), entry.is_regular_file() ? ReadWholeFile(entry.path().string())
+                                                                                     : std::vector<uint8_t>{});
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+void expectOneLine(const Outcome& outcome, const std::string& start, const std::string& what) {
+    EXPECT_EQ(outcome.code, 1) << what;
+    EXPECT_EQ(outcome.err.rfind(start, 0), 0u) << what << ": " << outcome.err;
+    EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << what << ": " << outcome.err;
+}
+
+class DamagedLevelCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directory(tiles);
+        WriteFileAtomically(tiles + "/tile001.bmp", "good", 4);
+        before = contents(tiles);
+    }
+    test::TempDir dir;
+    std::string tiles = dir.file("tiles");
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> before;
+};
+
+TEST_F(DamagedLevelCommands, EveryCommandFailsWithOneLineNamingTheFileAndWhereItEndsAndWritesNothing) {
+    const std::string level = writeCut(twoRoomLevel(), dir.file("cut.tr2"), [](const SectionMark& m) { return m.room == 1; });
+    const std::string said = "File " + level + ": Damaged file: the data ends early in the rooms (room 1) at byte ";
+    const Outcome info = run({"--info", level});
+    expectOneLine(info, said, "--info");
+    EXPECT_EQ(info.out, "");
+    expectOneLine(run({"--info", level, "--json"}), said, "--info --json");
+    expectOneLine(run({"--render", dir.file("view.png"), level}), said, "--render");
+    EXPECT_FALSE(FileExists(dir.file("view.png")));
+    expectOneLine(run({"--export-textures", level, tiles}), said, "--export-textures");
+    EXPECT_EQ(contents(tiles), before);
+    expectOneLine(run({"--export-textures", level, dir.file("new/tiles")}), said, "--export-textures to a new folder");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("new")));
+}
+
+TEST_F(DamagedLevelCommands, ALevelCutInsideItsTilesLeavesTheExportedTilesAsTheyWere) {
+    const std::string level = writeCut(twoRoomLevel(), dir.file("tiles.tr2"), [](const SectionMark& m) { return m.tile == 1; });
+    expectOneLine(run({"--export-textures", level, tiles}),
+                  "File " + level + ": Damaged file: the data ends early in the 8-bit texture tiles (tile 1) at byte ", "tile 1");
+    EXPECT_EQ(contents(tiles), before);
+}
+
+TEST_F(DamagedLevelCommands, AnExportThatCannotWriteEveryTileWritesNone) {
+    const std::string level = dir.file("good.tr2");
+    WriteLevelFile(twoRoomLevel(), level);
+    std::filesystem::create_directory(tiles + "/tile002.bmp");
+    before = contents(tiles);
+    expectOneLine(run({"--export-textures", level, tiles}), "Folder " + tiles + ": ", "a tile that is a folder");
+    EXPECT_EQ(contents(tiles), before) << "no tile replaced, nothing left beside them";
+    ASSERT_EQ(run({"--export-textures", level, dir.file("fresh")}).code, 0);
+    EXPECT_EQ(contents(dir.file("fresh")).size(), 2u);
+}
+
+TEST_F(DamagedLevelCommands, LevelsBeyondTheLimitsAndOverlappingRoomsAreOneLineToo) {
+    auto many = twoRoomLevel();
+    many.rooms.resize(5000);
+    WriteLevelFile(many, dir.file("many.tr2"));
+    expectOneLine(run({"--info", dir.file("many.tr2")}),
+                  "File " + dir.file("many.tr2") + ": File too large: 5000 rooms, more than the 4096 this program reads", "rooms");
+
+    LevelDescription layered;
+    layered.code = 7;
+    Room room;
+    room.layers.resize(1);
+    room.layers[0].vertices.resize(3);
+    room.layers[0].triangles = {{{0, 1, 2}, 0}};
+    room.dataSize = 216;
+    layered.rooms.assign(100, room);
+    WriteLevelFile(layered, dir.file("overlap.trc"));
+    expectOneLine(run({"--info", dir.file("overlap.trc")}),
+                  "File " + dir.file("overlap.trc") + ": Damaged file: the room's tables run past its data size of 216 bytes "
+                  "in the rooms (room 0) at byte ", "overlapping rooms");
+}
+
+}  // namespace
+}  // namespace grottix
