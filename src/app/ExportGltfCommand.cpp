@@ -4,8 +4,10 @@
 #include <exception>
 #include <optional>
 
+#include "app/CommandLine.h"
 #include "app/export/LevelGltfExport.h"
 #include "level/LevelNames.h"
+#include "level/TombRaiderLevel.h"
 
 namespace grottix {
 
@@ -51,13 +53,13 @@ int RunExportGltfCommand(const std::vector<std::string>& args) {
         TGltfExportReport report;
         const uint8_t result = ExportLevelToGltf(request->level, request->out, request->options, {}, &report);
         if (result != kLevelLoaded) {
-            std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), ImportErrorMessage(result).c_str());
+            std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), DescribeLevelLoadFailure(request->level, result).c_str());
             return 1;
         }
         std::printf("%zu nodes, %zu triangles, %zu textures: %zu bytes written to %s\n", report.Nodes, report.Triangles,
                     report.Textures, report.Bytes, request->out.c_str());
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), error.what());
+        std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), FailureText(error).c_str());
         return 1;
     }
     return 0;

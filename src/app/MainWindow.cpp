@@ -85,7 +85,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) { ApplicationActivated(state == Qt::ApplicationActive); });
 
-    for (TMessageBox* box : {&ErrorMessageBox, &ClipboardErrorMessageBox, &MessageBox1}) {
+    for (TMessageBox* box : {&ErrorMessageBox, &ClipboardErrorMessageBox, &MessageBox1, &DamagedLevelMessageBox}) {
         box->Caption = kTitle;
         box->Buttons = TMessageBoxButtons::mbxOK;
     }
@@ -96,6 +96,8 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     ClipboardErrorMessageBox.Text = QStringLiteral("Can not copy to clipboard an empty bitmap!");
     MessageBox1.Icon = TMessageBoxIcon::mbxIconStop;
     MessageBox1.Text = QStringLiteral("Can not determine file type!");
+    DamagedLevelMessageBox.Icon = TMessageBoxIcon::mbxIconWarning;
+    DamagedLevelMessageBox.Modality = TMessageBoxModality::mbxTaskModal;
 
     readSettings();
     restorer_->Loaded();

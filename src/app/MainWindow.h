@@ -75,7 +75,7 @@ public:
     TDXTimer DXTimer;
     TThreadComponent DrawThread;
     TEyeMovement Eye;
-    TMessageBox ErrorMessageBox, ClipboardErrorMessageBox, MessageBox1;
+    TMessageBox ErrorMessageBox, ClipboardErrorMessageBox, MessageBox1, DamagedLevelMessageBox;
     QComboBox* DisplayModeBox = nullptr;
 
 protected:
@@ -96,8 +96,9 @@ private:
     std::optional<QString> writeSettings();
 
     // Loads LevelFileName into the scene: nothing on success, else why it failed (the scene is then
-    // empty). Only failures other than the file's own raise.
-    std::optional<QString> loadLevel();
+    // empty). A damaged file loads as far as it could be read, with `damage` saying what is wrong
+    // and where. Only failures other than the file's own raise.
+    std::optional<QString> loadLevel(QString& damage);
     void OpenClick();
     void Save2Click();
     void ExportLevelClick();

@@ -21,7 +21,9 @@
 #include "app/dialogs/FileDialogFilter.h"
 #include "app/dialogs/OpenLevelDialog.h"
 #include "app/export/LevelGltfExport.h"
+#include "import/LevelImport.h"
 #include "level/LevelNames.h"
+#include "level/TombRaiderLevel.h"
 #include "settings/AnotherReg.h"
 #include "settings/FileDrag.h"
 #include "settings/FileMenuHistory.h"
@@ -85,7 +87,8 @@ void TDXViewerForm::OpenLevel() {
         DrawThread.SetEnabled(drawing);
     };
     try {
-        const std::optional<QString> failure = loadLevel();
+        QString damage;
+        const std::optional<QString> failure = loadLevel(damage);
         // The long part is done: the message box below, or one from the display's rebuild, comes
         // under the normal cursor.
         busy.Restore();
@@ -96,6 +99,10 @@ void TDXViewerForm::OpenLevel() {
         } else {
             history_->AddPath(QString::fromStdString(LevelFileName));
             setWindowTitle(QStringLiteral("Grottix Viewer - %1").arg(QString::fromStdString(LevelFileName)));
+            if (!damage.isEmpty())
+                DamagedLevelMessageBox.Execute(
+                    QStringLiteral("File %1: %2\n\nThe view shows what could be read before the damage.")
+                        .arg(QString::fromStdString(LevelFileName), damage));
         }
         FocusView();
         ApplySafeMode(Scene->SafeMode, false);
@@ -106,11 +113,14 @@ void TDXViewerForm::OpenLevel() {
     finish();
 }
 
-std::optional<QString> TDXViewerForm::loadLevel() {
+std::optional<QString> TDXViewerForm::loadLevel(QString& damage) {
     try {
-        const uint8_t result = OpenLevelIntoScene(*Scene, LevelFileName, float(LevelScale), LightFactorValue, SkyPicture, FloorRecord);
-        if (result == kLevelLoaded) {
+        TImportReport report;
+        const uint8_t result =
+            OpenLevelIntoScene(*Scene, LevelFileName, float(LevelScale), LightFactorValue, SkyPicture, FloorRecord, &report);
+        if (result == kLevelLoaded || result == kLevelDamaged) {
             Scene->SetItemsVisible(ItemsOn);
+            damage = QString::fromStdString(report.Damage);
             return std::nullopt;
         }
         return QString::fromStdString(ImportErrorMessage(result));
@@ -263,7 +273,7 @@ void TDXViewerForm::ExportLevel(const std::string& out) {
     QString failure;
     try {
         const uint8_t result = ExportLevelToGltf(LevelFileName, out, {LightFactorValue, ItemsOn, FilteringOn}, advance);
-        if (result != kLevelLoaded) failure = QString::fromStdString(ImportErrorMessage(result));
+        if (result != kLevelLoaded) failure = QString::fromStdString(DescribeLevelLoadFailure(LevelFileName, result));
     } catch (const EGrottixError& error) {
         failure = QString::fromUtf8(error.what());
     }

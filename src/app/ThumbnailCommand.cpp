@@ -2,10 +2,12 @@
 
 #include <cstdio>
 
+#include "app/CommandLine.h"
 #include "app/HeadlessViewer.h"
 #include "app/ImageFiles.h"
 #include "codecs/ImageCodecs.h"
 #include "level/LevelNames.h"
+#include "level/TombRaiderLevel.h"
 #include "storage/Stream.h"
 
 namespace grottix {
@@ -30,7 +32,7 @@ int RunThumbnailCommand(const std::vector<std::string>& args) {
         THeadlessViewer viewer(size, std::max(1, size * 3 / 4));
         const uint8_t result = viewer.Open(level);
         if (result != kLevelLoaded) {
-            std::fprintf(stderr, "File %s: %s\n", level.c_str(), ImportErrorMessage(result).c_str());
+            std::fprintf(stderr, "File %s: %s\n", level.c_str(), DescribeLevelLoadFailure(level, result).c_str());
             return 1;
         }
         viewer.DrawFrame();
@@ -38,7 +40,7 @@ int RunThumbnailCommand(const std::vector<std::string>& args) {
         const std::vector<uint8_t> png = EncodeImage(viewer.Picture(), "thumbnail.png");
         WriteFileAtomically(out, png.data(), png.size());
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "grottix-viewer: %s\n", error.what());
+        std::fprintf(stderr, "grottix-viewer: %s\n", FailureText(error).c_str());
         return 1;
     }
     return 0;

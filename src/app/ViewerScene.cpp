@@ -2,6 +2,7 @@
 
 #include "device/D3DDevice.h"
 #include "device/Direct3DTexture.h"
+#include "level/LevelNames.h"
 
 namespace grottix {
 
@@ -45,12 +46,15 @@ uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, 
     TImportReport ownReport;
     TImportReport& imported = report ? *report : ownReport;
     const uint8_t result = ImportTombRaiderMap(scene, path, scale, gamma, &imported);
-    if (result != 0) return result;
+    if (result != kLevelLoaded && result != kLevelDamaged) return result;
     scene.TextureAnimator = std::move(imported.Animator);
     scene.ItemsID = imported.ItemsID;
     scene.ItemCount = imported.Items;
-    for (auto& entry : scene.Objects)
-        if (entry.Name.empty()) entry.Item->SetHidden(true);
+    // Faces without a usable texture stay hidden, unless the level is damaged: its textures may lie
+    // beyond the damage, and its rooms are then shown untextured, in their light.
+    if (result == kLevelLoaded)
+        for (auto& entry : scene.Objects)
+            if (entry.Name.empty()) entry.Item->SetHidden(true);
     scene.SkyTexture = scene.AddTextureFromBitmap("SKY", skyPicture);
     if (scene.SkyTexture) scene.SkyTexture->Surface().SetColorKey(0);
     scene.AddObject(kKindQuadrangle, &floor);

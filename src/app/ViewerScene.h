@@ -36,7 +36,8 @@ TD3DQuadrangleInfo MakeFloorRecord();
 
 // What opening a level does to the scene: reset, eye to the origin, import, hide unnamed objects,
 // register the sky picture as "SKY" (black colour key), add the floor. The scene takes the import's
-// texture animator and items. Returns the load result.
+// texture animator and items. Returns the load result; a damaged level (kLevelDamaged) is opened as
+// far as it could be read, its untextured faces shown.
 uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, float scale, float gamma,
                            const TBitmap& skyPicture, const TD3DQuadrangleInfo& floor, TImportReport* report = nullptr);
 

@@ -22,10 +22,12 @@ struct TImportReport {
     int Items = 0;         // entities drawn
     int32_t ItemsID = 0;   // the ID every item object carries (to show and hide them together)
     std::unique_ptr<TTextureAnimator> Animator = std::make_unique<TTextureAnimator>();
+    std::string Damage;    // what is wrong with a damaged level and where, else empty
 };
 
 // scale divides every level coordinate (the viewer uses 128); gamma 0 keeps the level's lighting,
-// 1 makes every room vertex white. Returns the load result (0 loaded, 1 not found, 2 unsupported).
+// 1 makes every room vertex white. Returns the load result (0 loaded, 1 not found, 2 unsupported,
+// 3 damaged: what could be read is imported and report->Damage says what is wrong, 4 too large).
 uint8_t ImportTombRaiderMap(TD3DScene& scene, const std::string& path, float scale, float gamma,
                             TImportReport* report = nullptr);
 

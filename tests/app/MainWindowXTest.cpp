@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <functional>
 
 #include "app/MainWindow.h"
@@ -204,18 +205,20 @@ TEST_F(MainWindowXTest, AltEnterInADialogLeavesTheMainWindowAloneAndWorksInTheWi
 }
 
 TEST_F(MainWindowXTest, LoadAndSaveErrorsComeUnderTheNormalCursorAndNameTheFile) {
-    // Half a level: its compressed parts end early.
-    const QString damaged = QString::fromStdString(dir.file("damaged.tr4"));
-    ASSERT_TRUE(QFile::copy(kDemo, damaged));
-    ASSERT_TRUE(QFile::resize(damaged, QFile(kDemo).size() / 2));
-    start({damaged});
+    // Bytes of no known level.
+    const QString unknown = QString::fromStdString(dir.file("unknown.tr4"));
+    QFile file(unknown);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(64, '\xAB'));
+    file.close();
+    start({unknown});
     QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), size_t(1), 20000);
-    EXPECT_TRUE(boxes[0].Text.startsWith(QStringLiteral("File %1: ").arg(damaged))) << boxes[0].Text.toStdString();
-    EXPECT_GT(boxes[0].Text.size(), damaged.size() + 8) << "and says what is wrong with it";
+    EXPECT_TRUE(boxes[0].Text.startsWith(QStringLiteral("File %1: ").arg(unknown))) << boxes[0].Text.toStdString();
+    EXPECT_GT(boxes[0].Text.size(), unknown.size() + 8) << "and says what is wrong with it";
     EXPECT_FALSE(boxes[0].BusyCursor);
     EXPECT_EQ(boxes[0].Caption, "Grottix Viewer");
     EXPECT_EQ(caption(*window), "Grottix Viewer");
-    EXPECT_TRUE(window->Scene->Objects.empty()) << "nothing of the damaged level stays";
+    EXPECT_TRUE(window->Scene->Objects.empty()) << "nothing of the file stays";
 
     window->OpenLevelFile("/nonexistent/level.tr4");
     ASSERT_EQ(boxes.size(), 2u);
@@ -234,6 +237,23 @@ TEST_F(MainWindowXTest, LoadAndSaveErrorsComeUnderTheNormalCursorAndNameTheFile)
     EXPECT_EQ(boxes[2].Text, QStringLiteral("Can not determine file type!"));
     EXPECT_FALSE(boxes[2].BusyCursor);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainWindowXTest, ADamagedLevelShowsWhatCouldBeReadAndSaysWhereItIsDamaged) {
+    // A TR1 level cut inside its third room.
+    const QString damaged = QString::fromStdString(dir.file("damaged.phd"));
+    ASSERT_TRUE(QFile::copy(kGenerated + "/demo/demo-tr1.phd", damaged));
+    ASSERT_TRUE(QFile::resize(damaged, QFile(damaged).size() * 9 / 10));
+    start({damaged});
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), size_t(1), 20000);
+    EXPECT_TRUE(boxes[0].Text.startsWith(QStringLiteral("File %1: Damaged file: ").arg(damaged))) << boxes[0].Text.toStdString();
+    EXPECT_TRUE(boxes[0].Text.contains("in the rooms (room 2)")) << boxes[0].Text.toStdString();
+    EXPECT_FALSE(boxes[0].BusyCursor);
+    EXPECT_EQ(caption(*window), "Grottix Viewer - " + damaged.toStdString());
+    // Its object textures lie beyond the damage: the rooms read before it are shown untextured.
+    const auto shown = std::count_if(window->Scene->Objects.begin(), window->Scene->Objects.end(),
+                                     [](const auto& entry) { return entry.Name.empty() && !entry.Item->Hidden; });
+    EXPECT_GT(shown, 0);
 }
 
 TEST_F(MainWindowXTest, ALevelNamedRelativeToTheStartFolderOpensFromTheRecentFilesAnywhere) {
