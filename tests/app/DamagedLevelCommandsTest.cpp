@@ -85,6 +85,10 @@ TEST_F(DamagedLevelCommands, EveryCommandFailsWithOneLineNamingTheFileAndWhereIt
     expectOneLine(run({"--info", level, "--json"}), said, "--info --json");
     expectOneLine(run({"--render", dir.file("view.png"), level}), said, "--render");
     EXPECT_FALSE(FileExists(dir.file("view.png")));
+    expectOneLine(run({"--thumbnail", level, dir.file("thumb.png"), "128"}), said, "--thumbnail");
+    EXPECT_FALSE(FileExists(dir.file("thumb.png")));
+    expectOneLine(run({"--export-gltf", level, dir.file("level.glb")}), said, "--export-gltf");
+    EXPECT_FALSE(FileExists(dir.file("level.glb")));
     expectOneLine(run({"--export-textures", level, tiles}), said, "--export-textures");
     EXPECT_EQ(contents(tiles), before);
     expectOneLine(run({"--export-textures", level, dir.file("new/tiles")}), said, "--export-textures to a new folder");
