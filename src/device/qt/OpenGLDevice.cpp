@@ -228,6 +228,11 @@ void TOpenGLDevice::Flush() {
     impl_->textures->Purge();
 }
 
+void TOpenGLDevice::Finish() {
+    Flush();
+    impl_->gl->glFinish();
+}
+
 void TOpenGLDevice::ReadBackBuffer(uint32_t* pixels) {
     impl_->makeCurrent();
     impl_->framebuffer->Read(pixels);

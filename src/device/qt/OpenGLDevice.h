@@ -33,7 +33,9 @@ public:
                        uint32_t flags) override;
 
     void ResizeSurface(const TSurfaceDesc& surface) override;
+    // Hands all drawing issued so far to the driver without waiting for it (Finish waits).
     void Flush() override;
+    void Finish();
     void ReadBackBuffer(uint32_t* pixels) override;
     bool IsLost() const override;
 
