@@ -82,8 +82,11 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     DXTimer.OnTimer = [this](TDXTimer&, int) { DXTimerTimer(); };
     DXTimer.SetEnabled(true);
     DrawThread.OnExecute = [this](TThreadComponent&) { DrawThreadExecute(); };
+    // Handled once the activation is over: the window being activated may be one that rebuilding the
+    // display destroys (the OpenGL window in the view, where the platform activates child windows).
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
-            [this](Qt::ApplicationState state) { ApplicationActivated(state == Qt::ApplicationActive); });
+            [this](Qt::ApplicationState state) { ApplicationActivated(state == Qt::ApplicationActive); },
+            Qt::QueuedConnection);
 
     for (TMessageBox* box : {&ErrorMessageBox, &ClipboardErrorMessageBox, &MessageBox1, &DamagedLevelMessageBox}) {
         box->Caption = kTitle;

@@ -24,4 +24,9 @@ std::unique_ptr<TD3DBackend> TOpenGLHeadlessDXDraw::CreateBackend(TDXDrawOptions
     return THeadlessDXDraw::CreateBackend(options);
 }
 
+void TOpenGLHeadlessDXDraw::Present(TD3DBackend& backend) {
+    if (auto* device = dynamic_cast<TOpenGLDevice*>(&backend)) device->Finish();
+    THeadlessDXDraw::Present(backend);
+}
+
 }  // namespace grottix

@@ -46,10 +46,8 @@ bool TCustomDXDraw::CanDraw() const { return backend_ && !backend_->IsLost(); }
 
 void TCustomDXDraw::Flip() {
     if (!backend_) return;
-    const TSurfaceDesc& surface = backend_->Surface();
-    presentBuffer_.resize(size_t(surface.width) * size_t(surface.height));
-    backend_->ReadBackBuffer(presentBuffer_.data());
-    Present(presentBuffer_.data(), surface.width, surface.height);
+    backend_->Flush();
+    Present(*backend_);
 }
 
 void TCustomDXDraw::ResizeSurface(const TSurfaceDesc& requested) {

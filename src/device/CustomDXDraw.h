@@ -80,7 +80,8 @@ public:
     // True when initialised and the device can draw; a lost device makes it false until the next
     // Initialize builds a new one.
     virtual bool CanDraw() const;
-    // Finishes the frame and presents the back buffer.
+    // Finishes the frame and presents the back buffer; the pixels stay on the device (read back only
+    // by BackBufferBitmap).
     void Flip();
 
     int SurfaceWidth() const;
@@ -98,8 +99,8 @@ protected:
     virtual TSurfaceDesc SurfaceFor(const TDXDrawOptions& options) const = 0;
     // May take out of options what it could not provide (doHardware when falling back to the CPU).
     virtual std::unique_ptr<TD3DBackend> CreateBackend(TDXDrawOptions& options) = 0;
-    // Shows a finished frame; pixels are width x height words 0xFFRRGGBB, top row first.
-    virtual void Present(const uint32_t* pixels, int width, int height) = 0;
+    // Shows the finished frame of the device (drawing is complete when it is called).
+    virtual void Present(TD3DBackend& backend) = 0;
     // Hooks around the display's life (e.g. the full-screen window).
     virtual void DisplayStarted() {}
     virtual void DisplayStopped() {}
@@ -117,7 +118,6 @@ private:
     TDXDrawOptions options_;
     TDXDrawOptions nowOptions_;
     std::unique_ptr<TD3DBackend> backend_;
-    std::vector<uint32_t> presentBuffer_;
 };
 
 }  // namespace grottix

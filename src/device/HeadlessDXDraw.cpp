@@ -29,6 +29,6 @@ std::unique_ptr<TD3DBackend> THeadlessDXDraw::CreateBackend(TDXDrawOptions& opti
 
 TRecordingDevice* THeadlessDXDraw::Recorder() const { return dynamic_cast<TRecordingDevice*>(Backend()); }
 
-void THeadlessDXDraw::Present(const uint32_t* /*pixels*/, int /*width*/, int /*height*/) { ++flipCount_; }
+void THeadlessDXDraw::Present(TD3DBackend& /*backend: the frame stays where it was drawn*/) { ++flipCount_; }
 
 }  // namespace grottix

@@ -26,7 +26,7 @@ public:
 protected:
     TSurfaceDesc SurfaceFor(const TDXDrawOptions& options) const override;
     std::unique_ptr<TD3DBackend> CreateBackend(TDXDrawOptions& options) override;
-    void Present(const uint32_t* pixels, int width, int height) override;
+    void Present(TD3DBackend& backend) override;
 
 private:
     TSurfaceDesc surface_;

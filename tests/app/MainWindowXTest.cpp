@@ -27,6 +27,7 @@
 #include "app/OtherXClient.h"
 #include "app/ViewerWindow.h"
 #include "codecs/ImageCodecs.h"
+#include "device/qt/OpenGLDevice.h"
 #include "device/qt/QtTestApplication.h"
 #include "settings/SettingsFileStore.h"
 #include "support/FileSizeLimit.h"
@@ -97,6 +98,13 @@ protected:
         QTRY_VERIFY_WITH_TIMEOUT(window->windowTitle() != QStringLiteral("Grottix Viewer") || !boxes.empty(), 20000);
     }
     std::string caption(QWidget& widget) { return other.WindowName(widget.winId()); }
+    TOpenGLDevice* openGL() const { return dynamic_cast<TOpenGLDevice*>(window->DXDraw->D3DDevice7()); }
+    // The level from its start: neither black nor one flat colour from top to bottom.
+    static void expectLevel(const QImage& shown) {
+        const QRgb top = shown.pixel(shown.width() / 2, shown.height() / 8), below = shown.pixel(shown.width() / 2, shown.height() * 7 / 8);
+        EXPECT_NE(top, below);
+        EXPECT_NE(top & 0xFFFFFF, 0u);
+    }
     // Without a window manager nobody gives the window the focus back when a box closes: the user
     // clicks it.
     void focusWindow() {
@@ -148,6 +156,13 @@ protected:
 TEST_F(MainWindowXTest, FullScreenSurvivesFocusGoingToAnotherProgramAndBackTwiceAndEscapeLeavesIt) {
     start({kDemo});
     waitForLevel();
+    // The window shows the level as OpenGL draws it, without reading a frame back.
+    QTRY_VERIFY_WITH_TIMEOUT(openGL() && openGL()->FramesPresented() >= 30, 20000);
+    EXPECT_EQ(openGL()->FramesReadBack(), 0u);
+    const QPoint corner = window->DXDraw->mapToGlobal(QPoint(0, 0));
+    const QImage shown = window->screen()->grabWindow(0, corner.x(), corner.y(), window->DXDraw->width(), window->DXDraw->height()).toImage();
+    expectLevel(shown);
+
     QTest::keyClick(window->DXDraw, Qt::Key_Return, Qt::AltModifier);
     const QPointer<QWidget> view = window->DXDraw->FullScreenWindow();
     ASSERT_TRUE(view);
@@ -166,11 +181,12 @@ TEST_F(MainWindowXTest, FullScreenSurvivesFocusGoingToAnotherProgramAndBackTwice
         EXPECT_EQ(QGuiApplication::applicationState(), Qt::ApplicationActive);
         EXPECT_TRUE(window->DXDraw->CanDraw());
     }
-    // The screen shows the level stretched over it: sky above, not one flat colour.
+    // The screen shows the level stretched over it, still without frames read back.
+    QTRY_VERIFY_WITH_TIMEOUT(openGL() && openGL()->FramesPresented() >= 30, 20000);
+    EXPECT_EQ(openGL()->FramesReadBack(), 0u);
     const QImage screen = view->screen()->grabWindow(0).toImage();
     ASSERT_EQ(screen.size(), view->screen()->size());
-    EXPECT_NE(screen.pixel(screen.width() / 2, screen.height() / 8), screen.pixel(screen.width() / 2, screen.height() * 7 / 8));
-    EXPECT_NE(screen.pixel(screen.width() / 2, screen.height() / 8) & 0xFFFFFF, 0u);
+    expectLevel(screen);
 
     QTest::keyClick(view, Qt::Key_Escape);
     EXPECT_FALSE(window->DXDraw->NowOptions().Contains(doFullScreen));

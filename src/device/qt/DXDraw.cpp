@@ -1,13 +1,13 @@
 #include "device/qt/DXDraw.h"
 
-#include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <algorithm>
-#include <cstring>
 
 #include "device/SoftwareDevice.h"
+#include "device/qt/FramePlacement.h"
 #include "device/qt/FullScreenView.h"
+#include "device/qt/GLSurfaceWindow.h"
 #include "device/qt/OpenGLDevice.h"
 
 namespace grottix {
@@ -22,6 +22,19 @@ TDXDraw::TDXDraw(QWidget* parent) : QWidget(parent) {
 TDXDraw::~TDXDraw() { Release(); }
 
 QWidget* TDXDraw::FullScreenWindow() const { return fullScreen_.get(); }
+
+QWindow* TDXDraw::SurfaceWindow() const { return surfaceWindow_; }
+
+QImage TDXDraw::FrameImage() const {
+    const auto* device = dynamic_cast<const TSoftwareDevice*>(Backend());
+    if (!device) return {};
+    const raster::TFrameBuffer& frame = device->Frame();
+    if (frame.Width() < 1 || frame.Height() < 1) return {};
+    return QImage(reinterpret_cast<const uchar*>(frame.ColorRow(0)), frame.Width(), frame.Height(),
+                  qsizetype(frame.Width()) * 4, QImage::Format_RGB32);
+}
+
+QWidget& TDXDraw::host() { return fullScreen_ ? static_cast<QWidget&>(*fullScreen_) : *this; }
 
 TSurfaceDesc TDXDraw::SurfaceFor(const TDXDrawOptions& options) const {
     if (options.Contains(doFullScreen)) return {display_.Width(), display_.Height(), display_.BitCount(), false};
@@ -42,25 +55,46 @@ std::unique_ptr<TD3DBackend> TDXDraw::CreateBackend(TDXDrawOptions& options) {
     return std::make_unique<TSoftwareDevice>(surface);
 }
 
-void TDXDraw::Present(const uint32_t* pixels, int width, int height) {
-    if (front_.width() != width || front_.height() != height) front_ = QImage(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        std::memcpy(front_.scanLine(y), pixels + size_t(y) * size_t(width), size_t(width) * sizeof(uint32_t));
-    if (fullScreen_) fullScreen_->update();
-    else update();
+void TDXDraw::Present(TD3DBackend&) {
+    if (surfaceWindow_) surfaceWindow_->Present();
+    else host().update();  // painted from the rasterizer's back buffer
 }
 
 void TDXDraw::DisplayStarted() {
-    if (!NowOptions().Contains(doFullScreen)) return;
-    fullScreen_ = std::make_unique<TFullScreenView>(*this);
-    // The screen's whole area, also where no window manager carries out the full-screen request.
-    if (QScreen* screen = window()->screen()) fullScreen_->setGeometry(screen->geometry());
-    fullScreen_->showFullScreen();
-    fullScreen_->activateWindow();
-    fullScreen_->setFocus();
+    if (NowOptions().Contains(doFullScreen)) {
+        fullScreen_ = std::make_unique<TFullScreenView>(*this);
+        // The screen's whole area, also where no window manager carries out the full-screen request.
+        if (QScreen* screen = window()->screen()) fullScreen_->setGeometry(screen->geometry());
+    }
+    if (auto* device = dynamic_cast<TOpenGLDevice*>(Backend())) {
+        surfaceWindow_ = new TGLSurfaceWindow(*device, host(), NowOptions());
+        if (fullScreen_) surfaceWindow_->setCursor(Qt::BlankCursor);
+        surfaceContainer_.reset(QWidget::createWindowContainer(surfaceWindow_, &host()));
+        surfaceContainer_->setFocusPolicy(Qt::NoFocus);
+        surfaceContainer_->setGeometry(host().rect());
+        host().installEventFilter(this);
+        surfaceContainer_->show();
+    }
+    if (fullScreen_) {
+        fullScreen_->showFullScreen();
+        fullScreen_->activateWindow();
+        fullScreen_->setFocus();
+    }
 }
 
-void TDXDraw::DisplayStopped() { fullScreen_.reset(); }
+void TDXDraw::DisplayStopped() {
+    host().removeEventFilter(this);
+    surfaceContainer_.reset();  // and the window in it
+    surfaceWindow_ = nullptr;
+    fullScreen_.reset();
+}
+
+bool TDXDraw::eventFilter(QObject* watched, QEvent* event) {
+    // The OpenGL window covers the widget that shows the frames.
+    if (surfaceContainer_ && watched == &host() && event->type() == QEvent::Resize)
+        surfaceContainer_->setGeometry(host().rect());
+    return QWidget::eventFilter(watched, event);
+}
 
 void TDXDraw::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
@@ -84,25 +118,6 @@ void TDXDraw::resizeEvent(QResizeEvent* event) {
     }
 }
 
-void TDXDraw::paintEvent(QPaintEvent*) { PaintFrame(*this, front_, NowOptions()); }
-
-void PaintFrame(QWidget& target, const QImage& frame, const TDXDrawOptions& options) {
-    QPainter painter(&target);
-    const QRect area = target.rect();
-    if (frame.isNull()) {
-        painter.fillRect(area, Qt::black);
-        return;
-    }
-    QRect placed(QPoint(0, 0), frame.size());
-    if (options.Contains(doStretch) || frame.size() == area.size()) {
-        placed.setSize(frame.size().scaled(area.size(), Qt::KeepAspectRatio));
-        placed.moveCenter(area.center());
-    } else if (options.Contains(doCenter)) {
-        placed.moveCenter(area.center());
-    }
-    if (placed != area) painter.fillRect(area, Qt::black);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, placed.size() != frame.size());
-    painter.drawImage(placed, frame);
-}
+void TDXDraw::paintEvent(QPaintEvent*) { PaintFrame(*this, FrameImage(), NowOptions()); }
 
 }  // namespace grottix

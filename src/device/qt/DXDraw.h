@@ -1,8 +1,10 @@
 #pragma once
-// TDXDraw: the drawing surface as a Qt widget. Windowed, the back buffer follows the widget's size
-// and is shown in it; full screen, it has the size of the chosen display mode and a frameless window
-// of its own stretches it over the screen. With doHardware the 3D device is OpenGL (the CPU
-// rasterizer takes over when OpenGL cannot be had), otherwise the CPU rasterizer.
+// TDXDraw: the drawing surface as a Qt widget. Windowed, the back buffer follows the widget's size;
+// full screen, it has the size of the chosen display mode and a frameless window of its own shows
+// it over the whole screen. With doHardware the 3D device is OpenGL and its frames go to the screen
+// through a native OpenGL window inside the widget (or the full-screen window), by swapping its
+// buffers; they are read back only when BackBufferBitmap asks. The CPU rasterizer (hardware off, or
+// OpenGL not to be had) has its frames painted straight from its back buffer.
 
 #include <QImage>
 #include <QWidget>
@@ -14,6 +16,7 @@
 namespace grottix {
 
 class TFullScreenView;
+class TGLSurfaceWindow;
 
 class TDXDraw : public QWidget, public TCustomDXDraw {
     Q_OBJECT
@@ -28,32 +31,37 @@ public:
     // The full-screen mode (used when doFullScreen is next initialised) and the list of modes.
     TDXDrawDisplay& Display() { return display_; }
 
-    // The last presented frame, as shown.
-    const QImage& FrontImage() const { return front_; }
     // The full-screen window while full screen is in effect.
     QWidget* FullScreenWindow() const;
+    // The OpenGL window the frames are shown in while the device is OpenGL, else none.
+    QWindow* SurfaceWindow() const;
+    // The CPU rasterizer's last frame over its own pixels (valid until the next frame); a null
+    // image when the device is not the CPU rasterizer.
+    QImage FrameImage() const;
 
 protected:
     TSurfaceDesc SurfaceFor(const TDXDrawOptions& options) const override;
     std::unique_ptr<TD3DBackend> CreateBackend(TDXDrawOptions& options) override;
-    void Present(const uint32_t* pixels, int width, int height) override;
+    void Present(TD3DBackend& backend) override;
     void DisplayStarted() override;
     void DisplayStopped() override;
 
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The widget the frames are shown in: the full-screen window, or this widget.
+    QWidget& host();
+    void showSurfaceWindow();
+
     bool autoInitialize_ = true;
     bool shownOnce_ = false;
     TDXDrawDisplay display_;
-    QImage front_;
     std::unique_ptr<TFullScreenView> fullScreen_;
+    TGLSurfaceWindow* surfaceWindow_ = nullptr;  // owned by its container
+    std::unique_ptr<QWidget> surfaceContainer_;
 };
-
-// Draws a frame into a rectangle: stretched keeping its proportions and centred with doStretch,
-// otherwise at its own size (centred with doCenter).
-void PaintFrame(QWidget& target, const QImage& frame, const TDXDrawOptions& options);
 
 }  // namespace grottix

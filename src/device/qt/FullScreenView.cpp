@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "device/qt/DXDraw.h"
+#include "device/qt/FramePlacement.h"
 
 namespace grottix {
 
@@ -16,7 +17,7 @@ TFullScreenView::TFullScreenView(TDXDraw& owner) : QWidget(nullptr, Qt::Window |
     setWindowTitle(owner.window()->windowTitle());
 }
 
-void TFullScreenView::paintEvent(QPaintEvent*) { PaintFrame(*this, owner_.FrontImage(), owner_.NowOptions()); }
+void TFullScreenView::paintEvent(QPaintEvent*) { PaintFrame(*this, owner_.FrameImage(), owner_.NowOptions()); }
 
 void TFullScreenView::forward(QEvent* event) {
     std::unique_ptr<QEvent> copy(event->clone());

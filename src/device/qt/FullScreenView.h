@@ -1,5 +1,6 @@
 #pragma once
-// The frameless window that shows a full-screen display, without a mouse pointer over it. Key and
+// The frameless window that shows a full-screen display, without a mouse pointer over it: it paints
+// the CPU rasterizer's frames itself and holds the OpenGL window that shows OpenGL's. Key and
 // mouse-button events go on to the drawing surface, so the main window handles them as if the
 // surface had the focus.
 

@@ -53,6 +53,22 @@ void TGLFramebuffer::Read(uint32_t* pixels) {
     for (size_t i = 0; i < count; ++i) pixels[i] |= 0xFF000000u;
 }
 
+void TGLFramebuffer::BlitTo(GLuint target, QSize size, const QRect& placed, bool smooth) {
+    gl_.glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
+    gl_.glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target);
+    gl_.glDisable(GL_SCISSOR_TEST);
+    if (placed != QRect(QPoint(0, 0), size)) {
+        gl_.glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        gl_.glClearColor(0, 0, 0, 1);
+        gl_.glClear(GL_COLOR_BUFFER_BIT);
+    }
+    // Row 0 of the framebuffer holds the picture's top row; row 0 of a window is its bottom one.
+    const int top = size.height() - placed.y(), bottom = top - placed.height();
+    gl_.glBlitFramebuffer(0, 0, width_, height_, placed.x(), top, placed.x() + placed.width(), bottom, GL_COLOR_BUFFER_BIT,
+                          smooth ? GL_LINEAR : GL_NEAREST);
+    gl_.glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+}
+
 TGLVertexStream::TGLVertexStream(QOpenGLFunctions_3_3_Core& gl) : gl_(gl) {
     gl_.glGenVertexArrays(1, &vertexArray_);
     gl_.glBindVertexArray(vertexArray_);

@@ -3,6 +3,7 @@
 // texture cache.
 
 #include <QOpenGLFunctions_3_3_Core>
+#include <QRect>
 #include <memory>
 #include <unordered_map>
 
@@ -20,6 +21,9 @@ public:
     void Resize(const TSurfaceDesc& surface);
     // Reads every pixel, top row first, as 0xFFRRGGBB.
     void Read(uint32_t* pixels);
+    // Copies the picture into target (a framebuffer of the given size) at placed (top left origin),
+    // filtered when smooth, black around it; leaves this framebuffer bound.
+    void BlitTo(GLuint target, QSize size, const QRect& placed, bool smooth);
 
 private:
     void release();

@@ -4,6 +4,7 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions_3_3_Core>
 #include <QOpenGLVersionFunctionsFactory>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -88,6 +89,8 @@ struct TOpenGLDevice::TImpl {
             throw EDXDrawError("OpenGL context lost");
     }
 };
+
+QSurfaceFormat TOpenGLDevice::SurfaceFormat() { return coreFormat(); }
 
 bool TOpenGLDevice::Available() {
     QOpenGLContext context;
@@ -225,9 +228,30 @@ void TOpenGLDevice::Flush() {
     impl_->textures->Purge();
 }
 
+void TOpenGLDevice::Finish() {
+    Flush();
+    impl_->gl->glFinish();
+}
+
 void TOpenGLDevice::ReadBackBuffer(uint32_t* pixels) {
     impl_->makeCurrent();
     impl_->framebuffer->Read(pixels);
+    ++framesReadBack_;
+}
+
+void TOpenGLDevice::Present(QWindow& window, const QRect& target, bool smooth) {
+    TImpl& d = *impl_;
+    if ((QOpenGLContext::currentContext() != &d.context || d.context.surface() != &window) && !d.context.makeCurrent(&window))
+        throw EDXDrawError("OpenGL cannot draw into the window");
+    d.framebuffer->BlitTo(d.context.defaultFramebufferObject(), window.size() * window.devicePixelRatio(), target, smooth);
+    d.context.swapBuffers(&window);
+    d.stateDirty = true;  // blitting changed the scissor test and the colour mask
+    ++framesPresented_;
+}
+
+void TOpenGLDevice::ReleaseWindow(QWindow& window) {
+    TImpl& d = *impl_;
+    if (d.context.surface() == &window && !d.context.makeCurrent(&d.offscreen)) d.context.doneCurrent();
 }
 
 }  // namespace grottix

@@ -66,7 +66,7 @@ TEST_F(DXDrawTest, FlipPresentsTheBackBuffer) {
     showSoftware();
     draw_->D3DDevice7()->Clear(0, nullptr, D3DCLEAR_TARGET, D3DRGBA(10, 200, 30, 0), 1, 0);
     draw_->Flip();
-    const QImage& shown = draw_->FrontImage();
+    const QImage shown = draw_->grab().toImage();
     ASSERT_EQ(shown.size(), QSize(draw_->SurfaceWidth(), draw_->SurfaceHeight()));
     EXPECT_EQ(shown.pixel(5, 5) & 0xFFFFFF, 0x0AC81Eu);
     const TBitmap copy = draw_->BackBufferBitmap();
@@ -96,7 +96,7 @@ TEST_F(DXDrawTest, WithoutHardwareTheCpuDrawsAndWithItOpenGL) {
     EXPECT_EQ(draw_->NowOptions().Contains(doHardware), TOpenGLDevice::Available());
 }
 
-TEST_F(DXDrawTest, HardwareDrawingIsPresentedLikeSoftwareDrawing) {
+TEST_F(DXDrawTest, OpenGLFramesAreReadBackOnlyForTheBitmapAndMatchTheCpusPicture) {
     GROTTIX_REQUIRE_OPENGL();
     showSoftware();
     TImage pictures[2];
@@ -114,11 +114,19 @@ TEST_F(DXDrawTest, HardwareDrawingIsPresentedLikeSoftwareDrawing) {
         DrawQuad(device, PixelVertex(10.5f, 10.5f, 0.5f, ~0u, 0.01f, 0.01f, w, h), PixelVertex(float(w) - 10.5f, 12.5f, 0.5f, ~0u, 2.01f, 0.01f, w, h),
                  PixelVertex(12.5f, float(h) - 10.5f, 0.5f, ~0u, 0.01f, 2.01f, w, h),
                  PixelVertex(float(w) - 12.5f, float(h) - 12.5f, 0.5f, ~0u, 2.01f, 2.01f, w, h));
-        draw_->Flip();
-        const QImage& shown = draw_->FrontImage();
-        pictures[i] = TImage{shown.width(), shown.height(), {}};
-        for (int y = 0; y < shown.height(); ++y)
-            for (int x = 0; x < shown.width(); ++x) pictures[i].pixels.push_back(shown.pixel(x, y));
+        for (int frame = 0; frame < 3; ++frame) draw_->Flip();
+        QCoreApplication::processEvents();
+        auto* openGL = dynamic_cast<TOpenGLDevice*>(draw_->D3DDevice7());
+        if (openGL) {
+            EXPECT_EQ(openGL->FramesReadBack(), 0u);
+        }
+        const TBitmap shown = draw_->BackBufferBitmap();
+        if (openGL) {
+            EXPECT_EQ(openGL->FramesReadBack(), 1u);
+        }
+        pictures[i] = TImage{shown.Width(), shown.Height(), {}};
+        for (int y = 0; y < shown.Height(); ++y)
+            for (int x = 0; x < shown.Width(); ++x) pictures[i].pixels.push_back(shown.Pixel(x, y));  // the same channel order in both
     }
     EXPECT_LE(CountDifferences(pictures[0], pictures[1], 8), 4) << DescribeDifferences(pictures[0], pictures[1], 8);
 }
