@@ -1,4 +1,4 @@
-// RegisterTiles of a generated TR4 level of 32 tiles into an empty scene, side by side with the
+// RegisterLevelTiles of a generated TR4 level of 32 tiles into an empty scene, side by side with the
 // floor: one plain copy of the same tile bytes. Reports the ratio of the two, measured in the same run.
 
 #include <benchmark/benchmark.h>
@@ -52,9 +52,7 @@ void copyTiles(const TTombRaiderLevel& level) {
 
 int registerTiles(TTombRaiderLevel& level) {
     TD3DScene scene(nullptr);
-    level.Scene = &scene;
-    const int registered = level.RegisterTiles();
-    level.Scene = nullptr;
+    const int registered = scene.RegisterLevelTiles(level);
     return registered;
 }
 

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const char* const kNames[] = {"f.phd", "f.tr2", "f.tr4", "f.trc"};
     for (const char* name : kNames) {
         grottix::TD3DScene scene(nullptr);
-        grottix::TTombRaiderLevel level(&scene);
+        grottix::TTombRaiderLevel level;
         try {
             const uint8_t result = level.LoadLevelFromBytes(std::vector<uint8_t>(data, data + size), name);
             if (result == grottix::kLevelLoaded || result == grottix::kLevelDamaged)

@@ -16,6 +16,7 @@ namespace grottix {
 
 class TD3DPolygon;
 class TD3DStubObject;
+class TTombRaiderLevel;
 class TWad;
 struct TTexelImage;
 
@@ -144,6 +145,9 @@ public:
     TDirect3DTexture2* AddTextureFromTexels(const std::string& name, std::shared_ptr<const TTexelImage> texels);
     bool LoadTextureImage(TBitmap& picture, const std::string& name);
     void FitBitmap(TBitmap& bitmap, bool redraw) const;
+    // Registers a loaded level's tiles as textures named after the level: every tile without a
+    // list, else the listed tile numbers (as text). Returns how many were registered.
+    int RegisterLevelTiles(const TTombRaiderLevel& level, const std::vector<std::string>* entries = nullptr);
     void PreloadLevelTextures(const std::vector<std::string>& names, bool keepBlack = true);
     bool LoadLevelTextures(const std::string& levelFile, const std::vector<std::string>& names);
     bool LoadLevelTexture(const std::string& levelFile, const std::string& name);

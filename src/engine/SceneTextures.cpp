@@ -308,9 +308,31 @@ void TD3DScene::PreloadLevelTextures(const std::vector<std::string>& names, bool
     for (const std::string& name : names) GetTexture(name, keepBlack);
 }
 
+int TD3DScene::RegisterLevelTiles(const TTombRaiderLevel& level, const std::vector<std::string>* entries) {
+    const int held = level.TilesHeld();
+    int registered = 0;
+    const auto registerTile = [&](int k, const std::string& entry) {
+        auto image = std::make_shared<TTexelImage>();
+        image->width = image->height = 256;
+        image->texels.resize(size_t(256) * 256);
+        level.TileTexels(k, image->texels.data());
+        AddTextureFromTexels(MakeLevelTextureName(level.Path, entry), std::move(image));
+        ++registered;
+    };
+    if (!entries) {
+        for (int k = 1; k <= held; ++k) registerTile(k, std::to_string(k));
+        return registered;
+    }
+    for (const std::string& entry : *entries) {
+        const int k = LevelTileNumber(entry);
+        if (k > 0 && k <= held) registerTile(k, entry);
+    }
+    return registered;
+}
+
 bool TD3DScene::LoadLevelTextures(const std::string& levelFile, const std::vector<std::string>& names) {
-    TTombRaiderLevel level(this);
-    return loadLevelTiles(level, levelFile) && level.RegisterTiles(&names) > 0;
+    TTombRaiderLevel level;
+    return loadLevelTiles(level, levelFile) && RegisterLevelTiles(level, &names) > 0;
 }
 
 bool TD3DScene::LoadLevelTexture(const std::string& levelFile, const std::string& name) {
@@ -318,7 +340,7 @@ bool TD3DScene::LoadLevelTexture(const std::string& levelFile, const std::string
 }
 
 std::unique_ptr<TBitmap> TD3DScene::LoadLevelBitmap(const std::string& levelFile, const std::string& name) {
-    TTombRaiderLevel level(this);
+    TTombRaiderLevel level;
     return loadLevelTiles(level, levelFile) ? level.GetTileBitmap(name) : nullptr;
 }
 

@@ -38,7 +38,7 @@ private:
 };
 
 void importLoaded(TD3DScene& scene, TTombRaiderLevel& level, float scale, float gamma, TImportReport& report, TLapTimer& timer) {
-    level.RegisterTiles();
+    scene.RegisterLevelTiles(level);
     timer.lap(report.Textures);
     if (level.Rooms.empty()) return;
     const TLevelMeshList meshes = ParseLevelMeshes(level);
@@ -63,7 +63,7 @@ uint8_t ImportTombRaiderMap(TD3DScene& scene, const std::string& path, float sca
     TImportReport ignored;
     TImportReport& into = report ? *report : ignored;
     TLapTimer timer;
-    TTombRaiderLevel level(&scene);
+    TTombRaiderLevel level;
     const uint8_t result = level.LoadLevel(path);
     timer.lap(into.Reading);
     if (result != kLevelLoaded && result != kLevelDamaged) return result;

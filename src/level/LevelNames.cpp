@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 
 namespace grottix {
 
@@ -40,6 +41,14 @@ int VersionCodeFor(uint32_t versionWord, const std::string& path) {
         case 0x00345254: case 0xFFFFFFF0: return contains(".TRC") ? 7 : 6;
         default: return 0;
     }
+}
+
+int LevelTileNumber(const std::string& entry) {
+    std::string path, number = entry;
+    SplitLevelTextureName(entry, path, number);
+    int value = -1;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    return error == std::errc() && end == number.data() + number.size() ? value : -1;
 }
 
 std::string MakeLevelTextureName(const std::string& levelPath, const std::string& entry) {

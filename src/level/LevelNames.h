@@ -24,6 +24,9 @@ int VersionCodeFor(uint32_t versionWord, const std::string& path);
 std::string MakeLevelTextureName(const std::string& levelPath, const std::string& entry);
 bool SplitLevelTextureName(const std::string& text, std::string& levelPath, std::string& entry);
 bool IsLevelTextureName(const std::string& text);
+// The tile number (1-based) a texture entry stands for: the entry itself, or the entry part of a
+// level texture name; -1 for text that is not an integer.
+int LevelTileNumber(const std::string& entry);
 
 std::string UpperCase(std::string text);
 

@@ -1,12 +1,13 @@
-// A level's texture tiles as images: registered as scene textures, or handed out one at a time.
+// A level's texture tiles as images: as texels for a texture, or as a bitmap one at a time.
 // Black is the transparency key of every tile, so the conversion makes sure that only pixels meant
 // to be transparent come out pure black.
 
 #include <algorithm>
 #include <charconv>
+#include <vector>
 
-#include "device/DirectDrawSurface.h"
-#include "engine/Scene.h"
+#include "codecs/Bitmap.h"
+
 #include "level/LevelNames.h"
 #include "level/TileTexels.h"
 #include "level/TombRaiderLevel.h"
@@ -52,20 +53,6 @@ void fillTile(const TTombRaiderLevel& level, int k, TBitmap& tile) {
     }
 }
 
-// Tile number k (1-based) as the texels of its texture: what fillTile makes, widened to 32 bits, in
-// one pass. palette: the tile palette as texels (codes 1-2).
-std::shared_ptr<TTexelImage> tileTexels(const TTombRaiderLevel& level, int k, const std::array<uint32_t, 256>& palette) {
-    auto image = std::make_shared<TTexelImage>();
-    image->width = image->height = kTileSide;
-    image->texels.resize(size_t(kTileSide) * kTileSide);
-    uint32_t* out = image->texels.data();
-    if (usesPaletteTiles(level))
-        ConvertTileTexels8(level.Tiles8.data() + size_t(k - 1) * kTile8Bytes, image->texels.size(), palette.data(), out);
-    else
-        ConvertTileTexels16(level.Tiles16.data() + size_t(k - 1) * kTile16Bytes, image->texels.size(), out);
-    return image;
-}
-
 std::array<uint32_t, 256> texelPalette(const std::vector<TPaletteEntry>& entries) {
     std::array<uint32_t, 256> texels{};
     for (size_t i = 0; i < entries.size() && i < texels.size(); ++i)
@@ -81,41 +68,21 @@ TBitmap blankTile(const TTombRaiderLevel& level) {
     return tile;
 }
 
-// The tile number an entry stands for; entries that are level texture names stand for their own
-// entry part, and text that is not an integer counts as -1.
-int tileNumberOf(const std::string& entry) {
-    std::string path, number = entry;
-    SplitLevelTextureName(entry, path, number);
-    int value = -1;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    return error == std::errc() && end == number.data() + number.size() ? value : -1;
-}
-
 }  // namespace
 
-int TTombRaiderLevel::RegisterTiles(const std::vector<std::string>* entries) {
-    if (!Scene) return 0;
-    const int count = tileCount(*this);
-    const std::array<uint32_t, 256> palette =
-        texelPalette(usesPaletteTiles(*this) ? tilePalette(Palette8) : std::vector<TPaletteEntry>());
-    int registered = 0;
-    const auto registerTile = [&](int k, const std::string& entry) {
-        Scene->AddTextureFromTexels(MakeLevelTextureName(Path, entry), tileTexels(*this, k, palette));
-        ++registered;
-    };
-    if (!entries) {
-        for (int k = 1; k <= count; ++k) registerTile(k, std::to_string(k));
-        return registered;
-    }
-    for (const std::string& entry : *entries) {
-        const int k = tileNumberOf(entry);
-        if (k > 0 && k <= count) registerTile(k, entry);
-    }
-    return registered;
+int TTombRaiderLevel::TilesHeld() const { return tileCount(*this); }
+
+void TTombRaiderLevel::TileTexels(int k, uint32_t* out) const {
+    if (k <= 0 || k > tileCount(*this)) return;
+    constexpr size_t texels = size_t(kTileSide) * kTileSide;
+    if (usesPaletteTiles(*this))
+        ConvertTileTexels8(Tiles8.data() + size_t(k - 1) * kTile8Bytes, texels, texelPalette(tilePalette(Palette8)).data(), out);
+    else
+        ConvertTileTexels16(Tiles16.data() + size_t(k - 1) * kTile16Bytes, texels, out);
 }
 
 std::unique_ptr<TBitmap> TTombRaiderLevel::GetTileBitmap(const std::string& entry) const {
-    const int k = tileNumberOf(entry);
+    const int k = LevelTileNumber(entry);
     if (k <= 0 || k > tileCount(*this)) return nullptr;
     auto tile = std::make_unique<TBitmap>(blankTile(*this));
     fillTile(*this, k, *tile);

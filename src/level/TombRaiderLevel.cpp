@@ -72,7 +72,7 @@ std::string endsEarlyDetail(const EDataEndsEarly& e) {
 
 }  // namespace
 
-void TTombRaiderLevel::FreeData() { *this = TTombRaiderLevel(Scene); }
+void TTombRaiderLevel::FreeData() { *this = TTombRaiderLevel(); }
 
 uint8_t TTombRaiderLevel::LoadLevel(const std::string& path, bool texturesOnly) {
     FreeData();

@@ -18,13 +18,10 @@
 
 namespace grottix {
 
-class TD3DScene;
 class TFileBuffer;
 
 class TTombRaiderLevel {
 public:
-    explicit TTombRaiderLevel(TD3DScene* scene = nullptr) : Scene(scene) {}
-
     // 0 loaded, 1 no file, 2 unknown version word, 3 damaged, 4 beyond the limits (3 and 4 with
     // Damage set and the sections before it kept). With texturesOnly the reading stops once the
     // texture tiles (and for codes 1-2 the palette) are in memory. I/O errors raise.
@@ -36,13 +33,14 @@ public:
     // e.g. "Damaged file: the data ends early in the rooms (room 3) at byte 51234: needs 10 bytes, 4 left".
     std::string LoadErrorMessage(uint8_t result) const;
 
-    // Registers tile textures in Scene: every tile 1..N without a list, else the listed tile numbers
-    // (as text). Returns how many were registered.
-    int RegisterTiles(const std::vector<std::string>* entries = nullptr);
+    // Tiles the level holds: TileCount, bounded by the tile bytes read.
+    int TilesHeld() const;
+    // Tile k (1-based, up to TilesHeld) as 256 x 256 texels 0xAARRGGBB into out; black is the
+    // transparency key of every tile.
+    void TileTexels(int k, uint32_t* out) const;
     // One tile (number as text, 1-based) as a new 24-bit 256 x 256 bitmap, or none.
     std::unique_ptr<TBitmap> GetTileBitmap(const std::string& entry) const;
 
-    TD3DScene* Scene;
     std::string Path;
     uint32_t VersionWord = 0;
     int32_t VersionCode = 0;

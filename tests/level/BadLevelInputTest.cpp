@@ -122,7 +122,7 @@ TEST_P(LevelDamageTest, ADamagedLevelKeepsTheRoomsBeforeTheDamageAndStillImports
     auto description = test::SmallLevel(code());
     description.levelDataLength = cut;
     TD3DScene scene(nullptr);
-    TTombRaiderLevel damaged(&scene);
+    TTombRaiderLevel damaged;
     ASSERT_EQ(damaged.LoadLevelFromBytes(code() == 6 ? WriteLevel(description) : prefix(bytes, cut), "x" + test::FileNameFor(code())),
               kLevelDamaged);
     ASSERT_EQ(damaged.Rooms.size(), 2u) << "the room the damage lies in is kept, with what was read of it";

@@ -59,12 +59,12 @@ protected:
     }
 
     TD3DScene scene{nullptr};
-    TTombRaiderLevel level{&scene};
+    TTombRaiderLevel level;
 };
 
 TEST_F(LevelTiles, EveryTileOfAGeneratedLevelBecomesATextureWithItsPixels) {
     load(numberedTiles(3));
-    EXPECT_EQ(level.RegisterTiles(), 3);
+    EXPECT_EQ(scene.RegisterLevelTiles(level), 3);
     EXPECT_EQ(registeredNames(), (std::vector<std::string>{"->" + kPath + "::1", "->" + kPath + "::2", "->" + kPath + "::3"}));
     for (int k = 1; k <= 3; ++k) {
         const TBitmap tile = texture(std::to_string(k));
@@ -96,16 +96,16 @@ TEST_F(LevelTiles, TheFixUpKeepsOnlyTransparentBlackBlack) {
 TEST_F(LevelTiles, ListedEntriesRegisterOnlyTileNumbersWithinTheLevel) {
     load(numberedTiles(3));
     const std::vector<std::string> entries = {"0", "-3", "two", "3", "4", "", "1x", "->elsewhere.tr4::1"};
-    EXPECT_EQ(level.RegisterTiles(&entries), 2);
+    EXPECT_EQ(scene.RegisterLevelTiles(level, &entries), 2);
     EXPECT_EQ(registeredNames(), (std::vector<std::string>{"->" + kPath + "::3", "->" + kPath + "::1"}));
     EXPECT_EQ(texture("3").Pixel(0, 0), from565(3, 4, 2));
 }
 
 TEST_F(LevelTiles, ALevelWithoutTilesRegistersNothing) {
     load(numberedTiles(0));
-    EXPECT_EQ(level.RegisterTiles(), 0);
+    EXPECT_EQ(scene.RegisterLevelTiles(level), 0);
     const std::vector<std::string> entries = {"1"};
-    EXPECT_EQ(level.RegisterTiles(&entries), 0);
+    EXPECT_EQ(scene.RegisterLevelTiles(level, &entries), 0);
     EXPECT_EQ(level.GetTileBitmap("1"), nullptr);
     EXPECT_TRUE(scene.Shared->Textures.empty());
 }
@@ -139,7 +139,7 @@ LevelDescription paletteLevel() {
 TEST_F(LevelTiles, PaletteTilesUseTheLevelPaletteWithOnlyEntryZeroBlack) {
     load(paletteLevel(), "/levels/tiles.phd");
     ASSERT_EQ(level.VersionCode, 1);
-    EXPECT_EQ(level.RegisterTiles(), 1);
+    EXPECT_EQ(scene.RegisterLevelTiles(level), 1);
     const auto bitmap = scene.GetTextureBitmap("->/levels/tiles.phd::1");
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(bitmap->Pixel(0, 0), RGB(0, 0, 0));
@@ -167,7 +167,7 @@ TEST_F(LevelTiles, ALevelCutShortInsideItsTilesRegistersWhatItHolds) {
     ASSERT_NE(second, marks.end());
     bytes.resize(second->offset + 1000);
     ASSERT_EQ(level.LoadLevelFromBytes(bytes, "/levels/short.tr2", true), kLevelDamaged);
-    const int registered = level.RegisterTiles();
+    const int registered = scene.RegisterLevelTiles(level);
     EXPECT_EQ(registered, 1);
     EXPECT_EQ(scene.Shared->Textures.size(), 1u);
 }
