@@ -7,7 +7,6 @@
 #include "app/CommandLine.h"
 #include "app/export/LevelGltfExport.h"
 #include "level/LevelNames.h"
-#include "level/TombRaiderLevel.h"
 
 namespace grottix {
 
@@ -53,7 +52,7 @@ int RunExportGltfCommand(const std::vector<std::string>& args) {
         TGltfExportReport report;
         const uint8_t result = ExportLevelToGltf(request->level, request->out, request->options, {}, &report);
         if (result != kLevelLoaded) {
-            std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), DescribeLevelLoadFailure(request->level, result).c_str());
+            std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), report.Problem.c_str());
             return 1;
         }
         std::printf("%zu nodes, %zu triangles, %zu textures: %zu bytes written to %s\n", report.Nodes, report.Triangles,

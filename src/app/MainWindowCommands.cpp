@@ -120,7 +120,7 @@ std::optional<QString> TDXViewerForm::loadLevel(QString& damage) {
             OpenLevelIntoScene(*Scene, LevelFileName, float(LevelScale), LightFactorValue, SkyPicture, FloorRecord, &report);
         if (result == kLevelLoaded || result == kLevelDamaged) {
             Scene->SetItemsVisible(ItemsOn);
-            damage = QString::fromStdString(report.Damage);
+            damage = QString::fromStdString(report.Problem);
             return std::nullopt;
         }
         return QString::fromStdString(ImportErrorMessage(result));
@@ -272,8 +272,9 @@ void TDXViewerForm::ExportLevel(const std::string& out) {
     TBusyCursor busy;
     QString failure;
     try {
-        const uint8_t result = ExportLevelToGltf(LevelFileName, out, {LightFactorValue, ItemsOn, FilteringOn}, advance);
-        if (result != kLevelLoaded) failure = QString::fromStdString(DescribeLevelLoadFailure(LevelFileName, result));
+        TGltfExportReport report;
+        const uint8_t result = ExportLevelToGltf(LevelFileName, out, {LightFactorValue, ItemsOn, FilteringOn}, advance, &report);
+        if (result != kLevelLoaded) failure = QString::fromStdString(report.Problem);
     } catch (const EGrottixError& error) {
         failure = QString::fromUtf8(error.what());
     }

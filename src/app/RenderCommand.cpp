@@ -14,7 +14,6 @@
 #include "app/ImageFiles.h"
 #include "codecs/ImageCodecs.h"
 #include "level/LevelNames.h"
-#include "level/TombRaiderLevel.h"
 
 namespace grottix {
 
@@ -120,7 +119,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         TImportReport report;
         const uint8_t result = viewer.Open(options.level, options.light, &report);
         if (result != kLevelLoaded) {
-            std::fprintf(stderr, "File %s: %s\n", options.level.c_str(), DescribeLevelLoadFailure(options.level, result).c_str());
+            std::fprintf(stderr, "File %s: %s\n", options.level.c_str(), report.Problem.c_str());
             return 1;
         }
         scene.SetItemsVisible(options.items);

@@ -7,7 +7,6 @@
 #include "app/ImageFiles.h"
 #include "codecs/ImageCodecs.h"
 #include "level/LevelNames.h"
-#include "level/TombRaiderLevel.h"
 #include "storage/Stream.h"
 
 namespace grottix {
@@ -30,9 +29,10 @@ int RunThumbnailCommand(const std::vector<std::string>& args) {
     try {
         InitializeImageCodecs();
         THeadlessViewer viewer(size, std::max(1, size * 3 / 4));
-        const uint8_t result = viewer.Open(level);
+        TImportReport report;
+        const uint8_t result = viewer.Open(level, 0.5f, &report);
         if (result != kLevelLoaded) {
-            std::fprintf(stderr, "File %s: %s\n", level.c_str(), DescribeLevelLoadFailure(level, result).c_str());
+            std::fprintf(stderr, "File %s: %s\n", level.c_str(), report.Problem.c_str());
             return 1;
         }
         viewer.DrawFrame();

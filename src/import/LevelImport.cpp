@@ -66,8 +66,8 @@ uint8_t ImportTombRaiderMap(TD3DScene& scene, const std::string& path, float sca
     TTombRaiderLevel level;
     const uint8_t result = level.LoadLevel(path);
     timer.lap(into.Reading);
+    if (result != kLevelLoaded) into.Problem = level.LoadErrorMessage(result);
     if (result != kLevelLoaded && result != kLevelDamaged) return result;
-    if (result == kLevelDamaged) into.Damage = level.LoadErrorMessage(result);
     importLoaded(scene, level, scale, gamma, into, timer);
     return result;
 }

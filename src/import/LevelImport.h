@@ -22,7 +22,7 @@ struct TImportReport {
     int Items = 0;         // entities drawn
     int32_t ItemsID = 0;   // the ID every item object carries (to show and hide them together)
     std::unique_ptr<TTextureAnimator> Animator = std::make_unique<TTextureAnimator>();
-    std::string Damage;    // what is wrong with a damaged level and where, else empty
+    std::string Problem;   // for a level that did not load cleanly, what is wrong (and where, when damaged)
 };
 
 // scale divides every level coordinate (the viewer uses 128); gamma 0 keeps the level's lighting,

@@ -96,12 +96,6 @@ std::string TTombRaiderLevel::LoadErrorMessage(uint8_t result) const {
     return Damage && (result == kLevelDamaged || result == kLevelTooLarge) ? message + ": " + Damage->Describe() : message;
 }
 
-std::string DescribeLevelLoadFailure(const std::string& path, uint8_t result) {
-    if (result != kLevelDamaged && result != kLevelTooLarge) return ImportErrorMessage(result);
-    TTombRaiderLevel level;
-    return level.LoadErrorMessage(level.LoadLevel(path));
-}
-
 uint8_t TTombRaiderLevel::readAll(TFileBuffer& buffer, bool texturesOnly) {
     try {
         readSections(buffer, texturesOnly);

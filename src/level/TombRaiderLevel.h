@@ -103,8 +103,4 @@ private:
     bool levelDataComplete_ = false;  // codes 6-7: the level data is all there, so the file is not cut in it
 };
 
-// The message for a failed load of path (result not kLevelLoaded); for a damaged or too large file the
-// file is read again to say what and where.
-std::string DescribeLevelLoadFailure(const std::string& path, uint8_t result);
-
 }  // namespace grottix

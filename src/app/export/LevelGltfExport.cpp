@@ -35,7 +35,10 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
     reach(0);
     TTombRaiderLevel level;
     const uint8_t result = level.LoadLevel(path);
-    if (result != kLevelLoaded) return result;
+    if (result != kLevelLoaded) {
+        if (report) report->Problem = level.LoadErrorMessage(result);
+        return result;
+    }
     reach(kLoaded);
 
     TGltfLevelBuilder builder(level, std::filesystem::path(path).filename().string());
@@ -56,7 +59,7 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
     WriteFileAtomically(out, glb.data(), glb.size());
     reach(1);
 
-    if (report) *report = {size_t(document.Nodes.size()), builder.Triangles(), size_t(document.Textures.size()), glb.size()};
+    if (report) *report = {size_t(document.Nodes.size()), builder.Triangles(), size_t(document.Textures.size()), glb.size(), {}};
     return kLevelLoaded;
 }
 

@@ -19,6 +19,7 @@ struct TGltfExportOptions {
 
 struct TGltfExportReport {
     size_t Nodes = 0, Triangles = 0, Textures = 0, Bytes = 0;
+    std::string Problem;  // for a level that did not load cleanly, what is wrong (and where, when damaged)
 };
 
 // Called with the share of the work done, from 0 to 1.
