@@ -15,6 +15,7 @@
 #include "app/AppIcons.h"
 #include "app/DeviceSetup.h"
 #include "app/HelpDialogs.h"
+#include "app/LevelInspector.h"
 #include "app/SkyBlobs.h"
 #include "app/ViewerKeys.h"
 #include "app/ViewerSettings.h"
@@ -73,6 +74,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
 
     createActions();
     createMenus();
+    inspector_ = new TLevelInspector(*this, Selection, *Scene, *viewMenu_);
     createToolBar();
     createStatusBar();
     createInput();

@@ -31,6 +31,7 @@ class TAppConfigKey;
 class TFileDrag;
 class TFileMenuHistory;
 class TFormRestorer;
+class TLevelInspector;
 class TSettingsStore;
 class TViewerSettings;
 
@@ -132,6 +133,7 @@ private:
     QAction *open_ = nullptr, *save_ = nullptr, *exportLevel_ = nullptr, *exit_ = nullptr, *copy_ = nullptr, *fullScreen_ = nullptr;
     QAction *setup_ = nullptr, *homePage_ = nullptr, *quickInfo_ = nullptr, *about_ = nullptr, *items_ = nullptr;
     std::vector<TD3DSceneDisplayParam> displayParams_;
+    TLevelInspector* inspector_ = nullptr;  // the sector map and triggers docks, Show Triggers
     TScreenSaverInhibitor screenSaver_;  // one per entry of DisplayModeBox
 };
 

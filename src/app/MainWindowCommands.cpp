@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "app/MainWindow.h"
+#include "app/LevelInspector.h"
 #include "app/ViewExport.h"
 #include "app/dialogs/EngineSetupDialog.h"
 #include "app/dialogs/FileDialogFilter.h"
@@ -104,6 +105,7 @@ void TDXViewerForm::OpenLevel() {
                     QStringLiteral("File %1: %2\n\nThe view shows what could be read before the damage.")
                         .arg(QString::fromStdString(LevelFileName), damage));
         }
+        inspector_->LevelOpened(Scene->Level, float(LevelScale));
         FocusView();
         ApplySafeMode(Scene->SafeMode, false);
     } catch (...) {

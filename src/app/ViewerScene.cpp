@@ -2,6 +2,7 @@
 
 #include "device/D3DDevice.h"
 #include "device/Direct3DTexture.h"
+#include "app/SceneOverlay.h"
 #include "level/LevelNames.h"
 
 namespace grottix {
@@ -11,6 +12,7 @@ void TGrottixViewerScene::RenderObjects() {
     CellsDrawn = RoomsShown;
     TD3DScene::RenderObjects();
     TD3DDevice* device = Device();
+    if (device) DrawSceneOverlay(*device, Overlay, CellsDrawn);
     if (!SkyTexture || !device || SkyVertices.empty()) return;
     device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
     device->SetTexture(0, &SkyTexture->Surface());
@@ -22,6 +24,8 @@ void TGrottixViewerScene::Reset() {
     TextureAnimator.reset();
     ItemsID = ItemCount = 0;
     RoomsShown.clear();
+    Level.reset();
+    Overlay.clear();
     TD3DScene::Reset();
 }
 
@@ -52,6 +56,7 @@ uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, 
     scene.TextureAnimator = std::move(imported.Animator);
     scene.ItemsID = imported.ItemsID;
     scene.ItemCount = imported.Items;
+    scene.Level = imported.Level;
     // Faces without a usable texture stay hidden, unless the level is damaged: its textures may lie
     // beyond the damage, and its rooms are then shown untextured, in their light.
     if (result == kLevelLoaded)

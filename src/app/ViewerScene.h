@@ -33,6 +33,11 @@ public:
     std::unique_ptr<TTextureAnimator> TextureAnimator;
     int32_t ItemsID = 0;
     int ItemCount = 0;
+    // The level on screen, as read (none after a failed load).
+    std::shared_ptr<const TTombRaiderLevel> Level;
+    // Per room, translucent triangles drawn over the room's floor (trigger squares, the selected
+    // square); drawn for the rooms drawn.
+    std::vector<std::vector<TD3DLVertex>> Overlay;
 };
 
 // The floor plane added after every load: 20000 x 20000 at y = -1000, double-sided, grey.

@@ -63,12 +63,13 @@ uint8_t ImportTombRaiderMap(TD3DScene& scene, const std::string& path, float sca
     TImportReport ignored;
     TImportReport& into = report ? *report : ignored;
     TLapTimer timer;
-    TTombRaiderLevel level;
-    const uint8_t result = level.LoadLevel(path);
+    auto level = std::make_shared<TTombRaiderLevel>();
+    const uint8_t result = level->LoadLevel(path);
     timer.lap(into.Reading);
-    if (result != kLevelLoaded) into.Problem = level.LoadErrorMessage(result);
+    if (result != kLevelLoaded) into.Problem = level->LoadErrorMessage(result);
     if (result != kLevelLoaded && result != kLevelDamaged) return result;
-    importLoaded(scene, level, scale, gamma, into, timer);
+    importLoaded(scene, *level, scale, gamma, into, timer);
+    into.Level = std::move(level);
     return result;
 }
 

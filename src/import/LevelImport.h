@@ -23,6 +23,7 @@ struct TImportReport {
     int32_t ItemsID = 0;   // the ID every item object carries (to show and hide them together)
     std::unique_ptr<TTextureAnimator> Animator = std::make_unique<TTextureAnimator>();
     std::string Problem;   // for a level that did not load cleanly, what is wrong (and where, when damaged)
+    std::shared_ptr<const TTombRaiderLevel> Level;  // the level read, for the inspector's docks
 };
 
 // scale divides every level coordinate (the viewer uses 128); gamma 0 keeps the level's lighting,
