@@ -1,8 +1,10 @@
-// LoadLevel on arbitrary bytes, under every file name that selects a different version code.
+// LoadLevel on arbitrary bytes, under every file name that selects a different version code, and
+// the floor data of what was read.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "level/FloorData.h"
 #include "level/TombRaiderLevel.h"
 #include "storage/Exceptions.h"
 
@@ -12,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         grottix::TTombRaiderLevel level;
         try {
             level.LoadLevelFromBytes(std::vector<uint8_t>(data, data + size), name);
+            grottix::ReadFloorData(level);
         } catch (const grottix::EGrottixError&) {
         }
     }

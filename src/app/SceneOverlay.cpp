@@ -60,12 +60,12 @@ std::vector<std::vector<TD3DLVertex>> TriggerOverlay(const std::vector<TRoomReco
     std::vector<std::vector<TD3DLVertex>> overlay(std::min(rooms.size(), floor.rooms.size()));
     for (size_t r = 0; r < overlay.size(); ++r) {
         const TRoomFloor& room = floor.rooms[r];
-        for (int x = 0; x < room.xSectors; ++x)
-            for (int z = 0; z < room.zSectors; ++z) {
-                const TSectorFloor* square = room.At(x, z);
-                if (square && !square->record.IsWall() && (square->kill || !square->triggers.empty()))
-                    AddSquareOverlay(overlay[r], rooms[r], *square, x, z, scale, triggerColour(*square, floor));
-            }
+        for (size_t i = 0; i < room.sectors.size(); ++i) {
+            const TSectorFloor& square = room.sectors[i];
+            if (!square.record.IsWall() && (square.kill || !square.triggers.empty()))
+                AddSquareOverlay(overlay[r], rooms[r], square, int(i / room.zSectors), int(i % room.zSectors), scale,
+                                 triggerColour(square, floor));
+        }
     }
     return overlay;
 }

@@ -166,9 +166,9 @@ void TSectorMapWidget::paintEvent(QPaintEvent*) {
         painter.drawText(rect(), Qt::AlignCenter, level_ ? tr("No room") : tr("No level"));
         return;
     }
-    for (int x = 0; x < floor->xSectors; ++x)
-        for (int z = 0; z < floor->zSectors; ++z)
-            if (const TSectorFloor* s = floor->At(x, z)) paintSquare(painter, *s, squareRect(x, z));
+    // The squares held, which a damaged room may have fewer of than its grid.
+    for (size_t i = 0; i < floor->sectors.size(); ++i)
+        paintSquare(painter, floor->sectors[i], squareRect(int(i / floor->zSectors), int(i % floor->zSectors)));
     if (floor->At(markX_, markZ_)) {
         painter.setPen(QPen(Qt::white, 3));
         painter.drawRect(squareRect(markX_, markZ_).adjusted(1, 1, -2, -2));
