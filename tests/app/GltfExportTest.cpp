@@ -421,8 +421,14 @@ TEST_F(LShapedRoomExport, LeavesOutTrianglesWithoutAreaAndCountsThemWhenVerbose)
     ASSERT_EQ(ExportLevelToGltf(level, out, {}, {}, &plain), 0);
     EXPECT_EQ(plain.LeftOut, 0u);
     auto description = lShapedRoom();
-    description.rooms[0].triangles.push_back({{0, 1, 2}, 0});       // three corners in a line
     description.rooms[0].rectangles.push_back({{0, 1, 4, 4}, 0});  // a triangle with a corner twice
+    // Three corners in a line, the only face on a second tile: neither the tile nor an empty
+    // primitive is written.
+    description.tileCount = 2;
+    description.tiles8.resize(2 * 65536, 1);
+    description.objectTextures.push_back(description.objectTextures[0]);
+    description.objectTextures.back().tile = 1;
+    description.rooms[0].triangles.push_back({{0, 1, 2}, 2});
     levelwriter::WriteLevelFile(description, level);
     testing::internal::CaptureStdout();
     EXPECT_EQ(RunCommandLine({"--export-gltf", level, out, "--verbose"}), 0);
@@ -431,10 +437,14 @@ TEST_F(LShapedRoomExport, LeavesOutTrianglesWithoutAreaAndCountsThemWhenVerbose)
     ASSERT_EQ(ExportLevelToGltf(level, out, {}, {}, &degenerate), 0);
     EXPECT_EQ(degenerate.Triangles, plain.Triangles + 1) << "the rectangle's other half is kept";
     const test::TGlb read = test::ReadGlb(out);
-    for (const test::TDrawn& d : test::DrawnPrimitives(read))
+    EXPECT_TRUE(read.faults.empty()) << read.faults.front();
+    EXPECT_EQ(read.json["images"].toArray().size(), 1);
+    for (const test::TDrawn& d : test::DrawnPrimitives(read)) {
+        EXPECT_FALSE(d.indices.empty());
         for (size_t i = 0; i + 2 < d.indices.size(); i += 3)
             EXPECT_TRUE(d.positions[d.indices[i]] != d.positions[d.indices[i + 1]] && d.positions[d.indices[i + 1]] != d.positions[d.indices[i + 2]] &&
                         d.positions[d.indices[i]] != d.positions[d.indices[i + 2]]);
+    }
 }
 
 // Clear texels take their colour from the nearest opaque ones, a few texels deep; beyond that the

@@ -70,9 +70,9 @@ const std::array<float, 256>& linearChannels() {
     return table;
 }
 
-// A level vector (y down) in glTF's axes and metres.
+// A level vector (y down) in glTF's axes and metres; adding 0 writes a zero as 0, not -0.
 std::array<double, 3> toGltf(double x, double y, double z) {
-    return {x * kMetresPerLevelUnit, -y * kMetresPerLevelUnit, -z * kMetresPerLevelUnit};
+    return {x * kMetresPerLevelUnit + 0.0, -y * kMetresPerLevelUnit + 0.0, -z * kMetresPerLevelUnit + 0.0};
 }
 
 // Twice the area under which a triangle counts as none, in square level units: the smallest
@@ -223,7 +223,7 @@ std::set<int> TGltfLevelBuilder::UsedTiles() const {
     std::set<int> tiles;
     for (const TNode& node : nodes_)
         for (const auto& [key, primitive] : node.primitives)
-            if (key.first >= 0) tiles.insert(key.first);
+            if (key.first >= 0 && !primitive.Indices().empty()) tiles.insert(key.first);
     for (const TSpriteQuad& quad : spriteQuads_)
         if (quad.material.first >= 0) tiles.insert(quad.material.first);
     return tiles;
@@ -266,6 +266,7 @@ QJsonObject TGltfLevelBuilder::writeNode(TGltfDocument& document, TGltfMaterials
     QJsonArray primitives;
     const auto& linear = linearChannels();
     for (const auto& [key, primitive] : node.primitives) {
+        if (primitive.Indices().empty()) continue;  // every triangle had no area
         const int material = materials.Material(document, key.first, key.second);
         std::vector<float> positions, uvs, colours;
         positions.reserve(primitive.Vertices().size() * 3);
