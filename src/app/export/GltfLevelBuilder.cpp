@@ -293,11 +293,12 @@ QJsonObject TGltfLevelBuilder::writeNode(TGltfDocument& document, TGltfMaterials
 int TGltfLevelBuilder::writeSpriteMesh(TGltfDocument& document, TGltfMaterials& materials, const TSpriteQuad& quad) const {
     const auto [u, v, du, dv, w, h] = quad.shape;
     std::vector<float> positions = {-w, h, 0, w, h, 0, -w, -h, 0, w, -h, 0};
-    std::vector<float> uvs = {u, v, u + du, v, u, v + dv, u + du, v + dv};
+    const std::vector<float> quadUvs = {u, v, u + du, v, u, v + dv, u + du, v + dv};
+    std::vector<float> uvs = quadUvs;
     std::vector<uint32_t> indices = {0, 2, 1, 1, 2, 3};
     if (sprites_ == TGltfSprites::Crossed) {
         positions.insert(positions.end(), {0, h, w, 0, h, -w, 0, -h, w, 0, -h, -w});
-        uvs.insert(uvs.end(), uvs.begin(), uvs.end());
+        uvs.insert(uvs.end(), quadUvs.begin(), quadUvs.end());
         indices.insert(indices.end(), {4, 6, 5, 5, 6, 7});
     }
     QJsonObject attributes{{"POSITION", document.AddFloats(positions, 3)}};
