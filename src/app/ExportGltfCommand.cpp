@@ -64,7 +64,7 @@ int RunExportGltfCommand(const std::vector<std::string>& args) {
         }
         std::printf("%zu nodes, %zu triangles, %zu textures: %zu bytes written to %s\n", report.Nodes, report.Triangles,
                     report.Textures, report.Bytes, request->out.c_str());
-        if (request->verbose) std::printf("%zu degenerate triangles left out\n", report.LeftOut);
+        if (request->verbose) std::printf("degenerate triangles left out: %zu\n", report.LeftOut);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), FailureText(error).c_str());
         return 1;

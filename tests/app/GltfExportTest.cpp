@@ -432,7 +432,7 @@ TEST_F(LShapedRoomExport, LeavesOutTrianglesWithoutAreaAndCountsThemWhenVerbose)
     levelwriter::WriteLevelFile(description, level);
     testing::internal::CaptureStdout();
     EXPECT_EQ(RunCommandLine({"--export-gltf", level, out, "--verbose"}), 0);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("\n2 degenerate triangles left out\n"), std::string::npos);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("\ndegenerate triangles left out: 2\n"), std::string::npos);
     TGltfExportReport degenerate;
     ASSERT_EQ(ExportLevelToGltf(level, out, {}, {}, &degenerate), 0);
     EXPECT_EQ(degenerate.Triangles, plain.Triangles + 1) << "the rectangle's other half is kept";
