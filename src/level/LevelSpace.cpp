@@ -1,0 +1,36 @@
+#include "level/LevelSpace.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "level/LevelSectors.h"
+#include "level/TombRaiderLevel.h"
+
+namespace grottix {
+
+std::optional<TOpenSpace> OpenSpaceAt(const TTombRaiderLevel& level, size_t index, double x, double z) {
+    if (index >= level.Rooms.size()) return std::nullopt;
+    const TRoomRecord& room = level.Rooms[index];
+    const double column = std::floor((x - room.x) / kSectorSize), row = std::floor((z - room.z) / kSectorSize);
+    if (!(column >= 0 && row >= 0 && column < room.xSectors && row < room.zSectors)) return std::nullopt;
+    const auto sector = SectorAt(room, int(column), int(row));
+    if (!sector || sector->IsWall() || sector->ceiling == kWallHeight || sector->ceiling >= sector->floor) return std::nullopt;
+    TOpenSpace space{int(index), double(sector->ceiling) * kClickSize, double(sector->floor) * kClickSize};
+    // The room's box bounds the sector too, unless the two disagree altogether.
+    const double top = std::max(space.top, double(room.yTop)), bottom = std::min(space.bottom, double(room.yBottom));
+    if (top < bottom) {
+        space.top = top;
+        space.bottom = bottom;
+    }
+    return space;
+}
+
+std::optional<TOpenSpace> OpenSpaceAround(const TTombRaiderLevel& level, double x, double y, double z) {
+    for (size_t room = 0; room < level.Rooms.size(); ++room) {
+        const auto space = OpenSpaceAt(level, room, x, z);
+        if (space && y >= space->top && y <= space->bottom) return space;
+    }
+    return std::nullopt;
+}
+
+}  // namespace grottix
