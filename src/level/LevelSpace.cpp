@@ -15,14 +15,11 @@ std::optional<TOpenSpace> OpenSpaceAt(const TTombRaiderLevel& level, size_t inde
     if (!(column >= 0 && row >= 0 && column < room.xSectors && row < room.zSectors)) return std::nullopt;
     const auto sector = SectorAt(room, int(column), int(row));
     if (!sector || sector->IsWall() || sector->ceiling == kWallHeight || sector->ceiling >= sector->floor) return std::nullopt;
-    TOpenSpace space{int(index), double(sector->ceiling) * kClickSize, double(sector->floor) * kClickSize};
-    // The room's box bounds the sector too, unless the two disagree altogether.
-    const double top = std::max(space.top, double(room.yTop)), bottom = std::min(space.bottom, double(room.yBottom));
-    if (top < bottom) {
-        space.top = top;
-        space.bottom = bottom;
-    }
-    return space;
+    // The room's box bounds the sector too; a sector open only outside its room's box is not believed.
+    const double top = std::max(double(sector->ceiling) * kClickSize, double(room.yTop));
+    const double bottom = std::min(double(sector->floor) * kClickSize, double(room.yBottom));
+    if (top >= bottom) return std::nullopt;
+    return TOpenSpace{int(index), top, bottom};
 }
 
 std::optional<TOpenSpace> OpenSpaceAround(const TTombRaiderLevel& level, double x, double y, double z) {

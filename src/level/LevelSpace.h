@@ -16,8 +16,8 @@ struct TOpenSpace {
     double Height() const { return bottom - top; }
 };
 
-// The open space of the room's sector under (x, z), or none outside the room's grid, at a wall or
-// where the sector's ceiling is not above its floor. Within the room's box where the box allows.
+// The open space of the room's sector under (x, z), within the room's box; none outside the room's
+// grid, at a wall, or where the sector leaves no open height inside the box.
 std::optional<TOpenSpace> OpenSpaceAt(const TTombRaiderLevel& level, size_t room, double x, double z);
 
 // The open space of any room around the point (x, y, z): y lies between its top and bottom.
