@@ -12,6 +12,7 @@
 #include "level/LevelSectors.h"
 #include "level/LevelSpace.h"
 #include "level/LevelStart.h"
+#include "level/RawRecords.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
@@ -23,6 +24,9 @@ constexpr double kLookHeight = 256;  // the eye looks at this far above the item
 constexpr double kClearance = 64;    // the eye keeps this far from floors and ceilings
 constexpr double kStep = 256;        // the sight line is checked this often
 constexpr double kDistances[] = {1024, 768, 512, 256};
+// Rooms that overlap (stacked rooms, flip-map alternates) are tried in turn at one place, but only a
+// few: a damaged file piling thousands of rooms onto one spot must not make this search crawl.
+constexpr int kRoomsTriedAtOnePlace = 4;
 // Sides to try, as turns from the way the item faces: in front, beside, behind, then the diagonals.
 constexpr double kSides[] = {0, kPi / 2, -kPi / 2, kPi, kPi / 4, -kPi / 4, 3 * kPi / 4, -3 * kPi / 4};
 
@@ -80,11 +84,13 @@ std::optional<TEyePlacement> besideTarget(const TTombRaiderLevel& level, const T
         for (const double side : kSides) {
             const double angle = facing + side;
             TPoint eye{target.x + std::sin(angle) * distance, 0, target.z + std::cos(angle) * distance};
-            for (const size_t room : rooms) {
-                const auto space = OpenSpaceAt(level, room, eye.x, eye.z);
+            int tries = kRoomsTriedAtOnePlace;
+            for (auto room = rooms.begin(); room != rooms.end() && tries > 0; ++room) {
+                const auto space = OpenSpaceAt(level, *room, eye.x, eye.z);
                 if (!space) continue;
                 eye.y = heightWithin(*space, target.y + kLookHeight - kEyeHeight);
-                if (clearSight(level, eye, target)) return lookingAt(eye, int(room), target, angle + kPi);
+                if (clearSight(level, eye, target)) return lookingAt(eye, int(*room), target, angle + kPi);
+                --tries;
             }
         }
     return std::nullopt;
@@ -96,18 +102,21 @@ std::optional<TEyePlacement> nearestOpenSector(const TTombRaiderLevel& level, co
     std::optional<TEyePlacement> placement;
     for (size_t index = 0; index < level.Rooms.size(); ++index) {
         const TRoomRecord& room = level.Rooms[index];
-        for (int column = 0; column < room.xSectors; ++column)
-            for (int row = 0; row < room.zSectors; ++row) {
-                const TPoint middle{room.x + (column + 0.5) * kSectorSize, 0, room.z + (row + 0.5) * kSectorSize};
-                const auto space = OpenSpaceAt(level, index, middle.x, middle.z);
-                if (!space) continue;
-                const TPoint eye{middle.x, heightWithin(*space, target.y + kLookHeight - kEyeHeight), middle.z};
-                const double distance = std::hypot(eye.x - target.x, eye.y - target.y, eye.z - target.z);
-                if (distance < best) {
-                    best = distance;
-                    placement = lookingAt(eye, int(index), target, facing);
-                }
+        if (room.zSectors == 0) continue;
+        // The sector records read, not the grid's size: a damaged room may claim far more than it holds.
+        const size_t records = std::min(RecordCount(room.sectors, 8), size_t(room.xSectors) * room.zSectors);
+        for (size_t record = 0; record < records; ++record) {
+            const double column = double(record / room.zSectors), row = double(record % room.zSectors);
+            const TPoint middle{room.x + (column + 0.5) * kSectorSize, 0, room.z + (row + 0.5) * kSectorSize};
+            const auto space = OpenSpaceAt(level, index, middle.x, middle.z);
+            if (!space) continue;
+            const TPoint eye{middle.x, heightWithin(*space, target.y + kLookHeight - kEyeHeight), middle.z};
+            const double distance = std::hypot(eye.x - target.x, eye.y - target.y, eye.z - target.z);
+            if (distance < best) {
+                best = distance;
+                placement = lookingAt(eye, int(index), target, facing);
             }
+        }
     }
     return placement;
 }
@@ -186,7 +195,7 @@ TEyePlacement GoToRoom(const TTombRaiderLevel& level, size_t index) {
     if (index >= level.Rooms.size()) index = 0;
     const TRoomRecord& room = level.Rooms[index];
     // Only rooms whose grid the records fill are searched, so the sector table is never overrun.
-    const bool gridRead = size_t(room.xSectors) * room.zSectors <= ReadSectors(room).size();
+    const bool gridRead = size_t(room.xSectors) * room.zSectors <= RecordCount(room.sectors, 8);
     const auto middle = gridRead ? largestFloorMiddle(level, index) : std::nullopt;
     TEyePlacement eye;
     eye.room = int(index);
