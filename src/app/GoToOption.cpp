@@ -1,6 +1,9 @@
 #include "app/GoToOption.h"
 
 #include <charconv>
+#include <cstdio>
+
+#include "import/EyePlacement.h"
 
 #include "level/LevelEntities.h"
 #include "level/LevelNames.h"
@@ -34,6 +37,18 @@ std::optional<TEyePlacement> PlanGoTo(const std::string& path, const TGoToReques
     if (request.index < items) return GoToItem(level, request.index);
     error = "the level has " + std::to_string(items) + " items; there is no item " + std::to_string(request.index);
     return std::nullopt;
+}
+
+bool GoToFromCommandLine(TD3DScene& scene, const std::string& path, const TGoToRequest& request, int& room) {
+    std::string problem;
+    const auto placement = PlanGoTo(path, request, problem);
+    if (!placement) {
+        std::fprintf(stderr, "File %s: %s\n", path.c_str(), problem.c_str());
+        return false;
+    }
+    PlaceEye(scene, *placement, 128.0f);
+    room = placement->room;
+    return true;
 }
 
 }  // namespace grottix

@@ -9,6 +9,8 @@
 
 namespace grottix {
 
+class TD3DScene;
+
 struct TGoToRequest {
     enum class TKind { Item, Room } kind = TKind::Item;
     size_t index = 0;
@@ -21,5 +23,9 @@ bool ParseGoToOption(const std::string& option, const std::string& value, std::o
 // Where the eye goes for the request in the level file at path; none, with why in error, when the
 // level does not load or has no such item or room.
 std::optional<TEyePlacement> PlanGoTo(const std::string& path, const TGoToRequest& request, std::string& error);
+
+// Puts the scene's eye (the level at path opened with the viewer's scale of 128) where the request
+// says and sets room to the room holding it; false after saying why on standard error.
+bool GoToFromCommandLine(TD3DScene& scene, const std::string& path, const TGoToRequest& request, int& room);
 
 }  // namespace grottix

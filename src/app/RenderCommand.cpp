@@ -14,7 +14,6 @@
 #include "app/OpenGLHeadlessDXDraw.h"
 #include "app/ImageFiles.h"
 #include "codecs/ImageCodecs.h"
-#include "import/EyePlacement.h"
 #include "level/LevelNames.h"
 
 namespace grottix {
@@ -130,16 +129,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         }
         scene.SetItemsVisible(options.items);
         int room = report.StartRoom;
-        if (options.goTo) {
-            std::string problem;
-            const auto placement = PlanGoTo(options.level, *options.goTo, problem);
-            if (!placement) {
-                std::fprintf(stderr, "File %s: %s\n", options.level.c_str(), problem.c_str());
-                return 1;
-            }
-            PlaceEye(scene, *placement, 128.0f);
-            room = placement->room;
-        }
+        if (options.goTo && !GoToFromCommandLine(scene, options.level, *options.goTo, room)) return 1;
         const TD3DVector start = scene.GetCameraPosition(), startAngles = scene.GetCameraRotation();
         if (options.eye) scene.SetCameraPosition(*options.eye);
         if (options.angles) scene.SetCameraRotation(*options.angles);
