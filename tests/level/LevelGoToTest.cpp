@@ -142,6 +142,10 @@ TEST(LevelGoTo, BadIndicesAndLevelsWithoutRoomsGiveASanePlace) {
     const TTombRaiderLevel level = load(levelWithWalls(1));
     expectInsideItsRoom(level, GoToItem(level, 1000));
     expectInsideItsRoom(level, GoToRoom(level, 1000));
+    LevelDescription crowded = levelWithWalls(2);
+    crowded.entities->resize(12000, at(0, 3.5, 3.5, 0));
+    const TTombRaiderLevel crowd = load(crowded);
+    expectInsideItsRoom(crowd, GoToItem(crowd, 11999));
     LevelDescription empty = levelWithWalls(4);
     empty.rooms.clear();
     const TTombRaiderLevel roomless = load(empty);
