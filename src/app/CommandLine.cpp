@@ -25,7 +25,7 @@ constexpr const char* kUsage =
     "       grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n"
     "                      [--sprites crossed|flat] [--verbose]\n"
     "       grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles P,Y,R]\n"
-    "                      [--frames N] [--stats] [--opengl] [--no-items]\n"
+    "                      [--goto-item N | --goto-room N] [--frames N] [--stats] [--opengl] [--no-items]\n"
     "       grottix-viewer --thumbnail LEVEL OUT.png SIZE\n"
     "       grottix-viewer --help | --version\n";
 
