@@ -211,7 +211,7 @@ TEST_P(DemoLevelExport, WritesCutOutTilesWithAlphaAndOpaqueTilesWithout) {
 // each node is.
 TEST_P(DemoLevelExport, NamesEveryNodeForWhatItIs) {
     const test::TGlb glb = exported({});
-    const QRegularExpression named(R"(^(room \d+|static \d+ #\d+|Object \d+ #\d+|sprite \d+ \(room \d+\))$)");
+    const QRegularExpression named(R"(^(room \d+|static \d+ #\d+|[A-Z][^#]* #\d+|sprite \d+ \(room \d+\))$)");
     std::set<QString> names;
     const QJsonArray nodes = glb.json["nodes"].toArray();
     for (qsizetype i = 1; i < nodes.size(); ++i) {

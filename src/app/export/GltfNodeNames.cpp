@@ -1,9 +1,11 @@
 #include "app/export/GltfNodeNames.h"
 
+#include "level/ObjectNames.h"
+
 namespace grottix {
 
-std::string ItemNodeName(int /*versionCode*/, int type, int index) {
-    return "Object " + std::to_string(type) + " #" + std::to_string(index);
+std::string ItemNodeName(int versionCode, int type, int index) {
+    return ObjectName(versionCode, type) + " #" + std::to_string(index);
 }
 
 std::string StaticNodeName(int objectId, int number) {
