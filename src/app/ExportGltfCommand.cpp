@@ -58,7 +58,7 @@ int RunExportGltfCommand(const std::vector<std::string>& args) {
         std::printf("%zu nodes, %zu triangles, %zu textures: %zu bytes written to %s\n", report.Nodes, report.Triangles,
                     report.Textures, report.Bytes, request->out.c_str());
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), FailureText(error).c_str());
+        PrintCommandFailure(error, request->level);
         return 1;
     }
     return 0;
