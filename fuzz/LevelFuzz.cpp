@@ -1,10 +1,12 @@
-// LoadLevel on arbitrary bytes, under every file name that selects a different version code, and
-// the floor data of what was read.
+// LoadLevel on arbitrary bytes, under every file name that selects a different version code, then
+// the floor data of whatever was read, and Go to the first and last item and room of it.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "level/FloorData.h"
+#include "level/LevelEntities.h"
+#include "level/LevelGoTo.h"
 #include "level/TombRaiderLevel.h"
 #include "storage/Exceptions.h"
 
@@ -17,6 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             grottix::ReadFloorData(level);
         } catch (const grottix::EGrottixError&) {
         }
+        const size_t items = grottix::ReadEntities(level).size(), rooms = level.Rooms.size();
+        for (const size_t item : {size_t(0), items ? items - 1 : 0}) grottix::GoToItem(level, item);
+        for (const size_t room : {size_t(0), rooms ? rooms - 1 : 0}) grottix::GoToRoom(level, room);
     }
     return 0;
 }

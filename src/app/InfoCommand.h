@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/InfoFloorData.h"
+#include "app/ItemSummary.h"
 
 namespace grottix {
 
@@ -23,6 +24,7 @@ struct LevelSummary {
     std::vector<RoomCounts> rooms;
     RoomCounts totals;
     FloorSummary floor;
+    std::vector<ItemSummary> items;  // in the JSON form only
 };
 
 LevelSummary SummarizeLevel(const TTombRaiderLevel& level);

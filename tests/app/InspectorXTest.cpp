@@ -31,7 +31,10 @@ const QString kDemo = QStringLiteral(GROTTIX_GENERATED_DIR) + QStringLiteral("/d
 class InspectorXTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!qEnvironmentVariableIsSet("DISPLAY")) GTEST_SKIP() << "no X server";
+        if (!qEnvironmentVariableIsSet("DISPLAY")) {
+            if (OpenGLRequired()) FAIL() << "an X server is required but DISPLAY is not set";
+            GTEST_SKIP() << "no X server";
+        }
         GROTTIX_REQUIRE_OPENGL();
         NameViewerApplication();
         InitializeImageCodecs();

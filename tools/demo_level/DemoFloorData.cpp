@@ -63,7 +63,8 @@ void addPortals(ChainBuilder& chains) {
 
 void AddDemoFloorData(LevelDescription& level) {
     if (level.rooms.size() < 4) return;
-    for (Room& room : level.rooms) flatSectors(room);
+    for (Room& room : level.rooms)
+        if (!room.sectorList) flatSectors(room);
     ChainBuilder chains;
     addPortals(chains);
     // Walking into the hall's middle wakes the statue (item 1), shows camera 0 for 5 seconds and
