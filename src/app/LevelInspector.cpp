@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/EyePlacement.h"
 #include "app/MainWindow.h"
 #include "app/ViewMouse.h"
 #include "app/ViewPicking.h"
@@ -123,19 +124,7 @@ void TLevelInspector::moveEye(double notches) {
 }
 
 void TLevelInspector::placeEye(const TEyePlacement& placement) {
-    if (!std::isfinite(placement.x) || !std::isfinite(placement.y) || !std::isfinite(placement.z) || !std::isfinite(placement.yaw) ||
-        !std::isfinite(placement.pitch))
-        return;
-    const auto scale = float(window_.LevelScale);
-    const TD3DVector eye{float(placement.x / scale), float(-placement.y / scale), float(placement.z / scale)};
-    TGrottixViewerScene& scene = *window_.Scene;
-    // Instant: no speed is measured from the jump. MoveCamera ignores a point equal to the
-    // previous one, so the eye first stops where it is.
-    if (eye == scene.PreviousEyePosition) scene.MoveCamera(scene.EyePosition);
-    scene.MoveCamera(eye);
-    // Placements give the pitch positive looking down; the eye's pitch is positive looking up.
-    scene.SetCameraRotation({float(-placement.pitch), float(placement.yaw), 0});
-    viewChanged();
+    if (PlaceEye(*window_.Scene, placement, float(window_.LevelScale))) viewChanged();
 }
 
 void TLevelInspector::goToSelection() {
@@ -169,7 +158,8 @@ void TLevelInspector::outlineSelection() {
     scene.Outlined.reset();
     if (item >= 0 && size_t(item) < items_->Rows().size()) {
         const auto drawn = scene.ItemBounds.find(item);
-        scene.Outlined = drawn != scene.ItemBounds.end() ? drawn->second : markerBox(items_->Rows()[size_t(item)], scale);
+        const bool hasBox = drawn != scene.ItemBounds.end() && !drawn->second.Empty();
+        scene.Outlined = hasBox ? drawn->second : markerBox(items_->Rows()[size_t(item)], scale);
     } else if (room >= 0 && size_t(room) < rooms_->Rows().size()) {
         scene.Outlined = roomBox(rooms_->Rows()[size_t(room)], scale);
     }

@@ -40,6 +40,8 @@ bool TViewMouse::eventFilter(QObject* watched, QEvent* event) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPointF at = mouse->position();
     if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+        // The keys move the eye again after a click in the view, wherever the focus was.
+        if (!view_.FullScreenWindow()) view_.setFocus();
         pressed_ = true;
         dragged_ = false;
         pressedAt_ = lastAt_ = at;

@@ -41,6 +41,11 @@ inline levelwriter::LevelDescription ItemLevel(int code = 1) {
     room.yTop = -2048;
     room.vertices = {{0, 512, 0}, {4096, 512, 0}, {4096, 512, 4096}, {0, 512, 4096}};
     room.rectangles = {{{0, 1, 2, 3}, 0}};
+    if (code == 7) {
+        room.layers = {{{{0, 512, 0}, {4096, 512, 0}, {4096, 512, 4096}, {0, 512, 4096}}, room.rectangles, {}}};
+        room.vertices.clear();
+        room.rectangles.clear();
+    }
     level.rooms = {room};
     level.entities = std::vector<Entity>{{0, 0, 0, 512, -1024, 0}, {10, 0, 0, 512, 1024, 0}};
     return level;

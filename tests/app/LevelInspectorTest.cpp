@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include "app/EyePlacement.h"
 #include "app/HeadlessViewer.h"
 #include "app/ViewPicking.h"
 #include "app/panels/ItemsModel.h"
 #include "app/panels/RoomsModel.h"
 #include "app/ItemLevel.h"
+#include "level/LevelGoTo.h"
+#include "level/LevelStart.h"
 #include "level/TombRaiderLevel.h"
 #include "support/TempDir.h"
 
@@ -42,7 +45,8 @@ bool yellow(TColor c) { return GetRValue(c) > 200 && GetGValue(c) > 180 && GetBV
 class LevelInspectorTest : public ::testing::Test {
 protected:
     void open(int code) {
-        const std::string path = dir.file(code >= 6 ? "items.tr4" : "items.phd");
+        static const char* const names[] = {"items.phd", "items.phd", "items.tub", "items.tr2", "items.trg", "items.tr2", "items.tr4", "items.trc"};
+        const std::string path = dir.file(names[code]);
         levelwriter::WriteLevelFile(test::ItemLevel(code), path);
         ASSERT_EQ(viewer.Open(path), 0);
         ASSERT_TRUE(viewer.Scene.Level);
@@ -60,7 +64,7 @@ protected:
 };
 
 TEST_F(LevelInspectorTest, AClickWhereTheItemWasDrawnPicksItAndTheFloorAroundItPicksTheRoom) {
-    for (int code : {1, 6}) {
+    for (int code = 1; code <= 7; ++code) {
         SCOPED_TRACE(code);
         open(code);
         // Turned right and looking down a little: the item is off the middle of the frame.
@@ -97,6 +101,22 @@ TEST_F(LevelInspectorTest, TheSelectedItemIsOutlinedAroundWhereItIsDrawnAndNothi
     EXPECT_LE(outline.top, item.top);
     EXPECT_GE(outline.bottom, item.bottom);
     EXPECT_LT(outline.right - outline.left, kWidth / 2);
+}
+
+TEST_F(LevelInspectorTest, GoToTheItemShowsItInEveryVersion) {
+    for (int code = 1; code <= 7; ++code) {
+        SCOPED_TRACE(code);
+        open(code);
+        viewer.Scene.SetCameraRotation({0, 3, 0});  // looking away
+        viewer.DrawFrame(false);
+        ASSERT_EQ(find(viewer.Picture(), red).count, 0);
+        ASSERT_TRUE(PlaceEye(viewer.Scene, GoToItem(*viewer.Scene.Level, 1), 128));
+        viewer.DrawFrame(false);
+        EXPECT_GT(find(viewer.Picture(), red).count, 100);
+        EXPECT_EQ(RoomContaining(*viewer.Scene.Level, viewer.Scene.EyePosition.x * 128, -viewer.Scene.EyePosition.y * 128,
+                                 viewer.Scene.EyePosition.z * 128),
+                  0);
+    }
 }
 
 TEST(LevelInspectorTables, OddEntitiesAndRoomsAreListedAsTheyAre) {

@@ -12,7 +12,7 @@ namespace grottix {
 
 TLevelTableDock::TLevelTableDock(const QString& title, QAbstractTableModel* model, int sortRole, TSelection& selection,
                                  TSelection::TKind kind, QWidget* parent)
-    : QDockWidget(title, parent), selection_(selection), kind_(kind), model_(model) {
+    : QDockWidget(title, parent), selection_(&selection), kind_(kind), model_(model) {
     auto* body = new QWidget(this);
     model_->setParent(this);
     proxy_ = new QSortFilterProxyModel(this);
@@ -48,9 +48,9 @@ TLevelTableDock::TLevelTableDock(const QString& title, QAbstractTableModel* mode
             [this](const QModelIndex& current) { rowChosen(current); });
     connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         rowChosen(index);
-        selection_.RequestGoTo();
+        if (selection_) selection_->RequestGoTo();
     });
-    connect(&selection_, &TSelection::Changed, this, [this] { followSelection(); });
+    connect(&selection, &TSelection::Changed, this, [this] { followSelection(); });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
         table_->resizeColumnsToContents();
         followSelection();
@@ -62,18 +62,21 @@ int TLevelTableDock::IndexAtRow(int row) const {
     return index.isValid() ? index.row() : -1;
 }
 
-int TLevelTableDock::selectedIndex() const { return kind_ == TSelection::TKind::Item ? selection_.Item() : selection_.Room(); }
+int TLevelTableDock::selectedIndex() const {
+    if (!selection_) return -1;
+    return kind_ == TSelection::TKind::Item ? selection_->Item() : selection_->Room();
+}
 
 void TLevelTableDock::rowChosen(const QModelIndex& current) {
-    if (following_ || !current.isValid()) return;
+    if (following_ || !current.isValid() || !selection_) return;
     const int index = proxy_->mapToSource(current).row();
-    if (kind_ == TSelection::TKind::Item) selection_.SelectItem(index);
-    else selection_.SelectRoom(index);
+    if (kind_ == TSelection::TKind::Item) selection_->SelectItem(index);
+    else selection_->SelectRoom(index);
 }
 
 void TLevelTableDock::followSelection() {
     const int index = selectedIndex();
-    const bool mine = selection_.Kind() == kind_;
+    const bool mine = selection_ && selection_->Kind() == kind_;
     const QModelIndex row = mine && index >= 0 && index < model_->rowCount() ? proxy_->mapFromSource(model_->index(index, 0)) : QModelIndex();
     following_ = true;
     if (row.isValid()) {
@@ -91,7 +94,7 @@ bool TLevelTableDock::eventFilter(QObject* watched, QEvent* event) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && table_->currentIndex().isValid()) {
             rowChosen(table_->currentIndex());
-            selection_.RequestGoTo();
+            if (selection_) selection_->RequestGoTo();
             return true;
         }
     }

@@ -5,6 +5,7 @@
 // row. Enter or a double-click on a row asks for Go to.
 
 #include <QDockWidget>
+#include <QPointer>
 
 #include "app/panels/Selection.h"
 
@@ -35,7 +36,8 @@ private:
     void followSelection();
     int selectedIndex() const;
 
-    TSelection& selection_;
+    // The window's selection goes before the docks do, when the window closes.
+    QPointer<TSelection> selection_;
     TSelection::TKind kind_;
     QAbstractTableModel* model_;
     QSortFilterProxyModel* proxy_;
