@@ -32,15 +32,17 @@ constexpr float kHalfPi = 1.5707964f;       // the pitch limit, as the keys keep
 // sector wide, standing on its position.
 TSceneBox markerBox(const TItemRow& row, float scale) {
     TSceneBox box;
-    box.Add({float((row.x - 256) / scale), float(-row.y / scale), float((row.z - 256) / scale)});
-    box.Add({float((row.x + 256) / scale), float(-(row.y - 512) / scale), float((row.z + 256) / scale)});
+    const double x = row.x, y = row.y, z = row.z;  // any stored value, without overflow
+    box.Add({float((x - 256) / scale), float(-y / scale), float((z - 256) / scale)});
+    box.Add({float((x + 256) / scale), float(-(y - 512) / scale), float((z + 256) / scale)});
     return box;
 }
 
 TSceneBox roomBox(const TRoomRow& row, float scale) {
     TSceneBox box;
-    box.Add({float(row.x / scale), float(-row.yBottom / scale), float(row.z / scale)});
-    box.Add({float((row.x + row.xSectors * 1024.0) / scale), float(-row.yTop / scale), float((row.z + row.zSectors * 1024.0) / scale)});
+    const double x = row.x, z = row.z, bottom = row.yBottom, top = row.yTop;
+    box.Add({float(x / scale), float(-bottom / scale), float(z / scale)});
+    box.Add({float((x + row.xSectors * 1024.0) / scale), float(-top / scale), float((z + row.zSectors * 1024.0) / scale)});
     return box;
 }
 
