@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/EyePlacement.h"
 #include "app/MainWindow.h"
 #include "app/ViewMouse.h"
 #include "app/ViewPicking.h"
+#include "import/EyePlacement.h"
 #include "app/panels/ItemsModel.h"
 #include "app/panels/LevelTableDock.h"
 #include "app/panels/RoomsModel.h"
@@ -126,7 +126,10 @@ void TLevelInspector::moveEye(double notches) {
 }
 
 void TLevelInspector::placeEye(const TEyePlacement& placement) {
-    if (PlaceEye(*window_.Scene, placement, float(window_.LevelScale))) viewChanged();
+    for (const double value : {placement.x, placement.y, placement.z, placement.yaw, placement.pitch})
+        if (!std::isfinite(value)) return;
+    PlaceEye(*window_.Scene, placement, float(window_.LevelScale));
+    viewChanged();
 }
 
 void TLevelInspector::goToSelection() {

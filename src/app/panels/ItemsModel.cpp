@@ -1,5 +1,6 @@
 #include "app/panels/ItemsModel.h"
 
+#include "level/EntityFlags.h"
 #include "level/LevelEntities.h"
 #include "level/ObjectNames.h"
 #include "level/TombRaiderLevel.h"
@@ -13,12 +14,8 @@ std::vector<TItemRow> ItemRows(const TTombRaiderLevel* level) {
     rows.reserve(entities.size());
     for (const TLevelEntity& e : entities)
         rows.push_back({e.type, QString::fromStdString(ObjectName(level->VersionCode, e.type)), e.room, e.x, e.y, e.z,
-                        e.angle * 360.0 / 65536.0, e.flags});
+                        e.angle * 360.0 / 65536.0, e.flags, QString::fromStdString(DescribeEntityFlags(level->VersionCode, e.flags))});
     return rows;
-}
-
-QString EntityFlagsText(uint16_t flags) {
-    return QStringLiteral("0x") + QString::number(flags, 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }
 
 void TItemsModel::SetRows(std::vector<TItemRow> rows) {
@@ -46,7 +43,7 @@ QVariant TItemsModel::data(const QModelIndex& index, int role) const {
         case Y: return row.y;
         case Z: return row.z;
         case Facing: return sorting ? QVariant(row.facing) : QVariant(QString::number(row.facing, 'f', 1));
-        case Flags: return sorting ? QVariant(row.flags) : QVariant(EntityFlagsText(row.flags));
+        case Flags: return sorting ? QVariant(row.flags) : QVariant(row.flagsText);
         default: return {};
     }
 }

@@ -18,13 +18,11 @@ struct TItemRow {
     int x = 0, y = 0, z = 0;  // level units as stored; y grows downwards
     double facing = 0;        // degrees, 0 faces +z, 90 faces +x
     uint16_t flags = 0;
+    QString flagsText;        // what the flags mean, in words
 };
 
 // The rows of the level's entities (none for no level).
 std::vector<TItemRow> ItemRows(const TTombRaiderLevel* level);
-
-// The entity's flags word as the panel shows it.
-QString EntityFlagsText(uint16_t flags);
 
 class TItemsModel : public QAbstractTableModel {
 public:
