@@ -49,14 +49,28 @@ TSceneBox roomBox(const TRoomRow& row, float scale) {
 }  // namespace
 
 TLevelInspector::TLevelInspector(TDXViewerForm& window, QMenu& viewMenu) : QObject(&window), window_(window) {
+    createDocks(viewMenu);
+    createStatusFields();
+    mouse_ = new TViewMouse(*window.DXDraw);
+    mouse_->OnDrag = [this](double right, double down) { turnEye(right, down); };
+    mouse_->OnWheel = [this](double notches) { moveEye(notches); };
+    mouse_->OnClick = [this](double x, double y) { pickAt(x, y); };
+    connect(&window.Selection, &TSelection::Changed, this, [this] {
+        outlineSelection();
+        viewChanged();
+    });
+    connect(&window.Selection, &TSelection::GoToRequested, this, [this] { goToSelection(); });
+}
+
+void TLevelInspector::createDocks(QMenu& viewMenu) {
     items_ = new TItemsModel(this);
     rooms_ = new TRoomsModel(this);
-    itemsDock_ = new TLevelTableDock(tr("Items"), items_, TItemsModel::SortRole, window.Selection, TSelection::TKind::Item, &window);
+    itemsDock_ = new TLevelTableDock(tr("Items"), items_, TItemsModel::SortRole, window_.Selection, TSelection::TKind::Item, &window_);
     itemsDock_->setObjectName(QStringLiteral("ItemsPanel"));
-    roomsDock_ = new TLevelTableDock(tr("Rooms"), rooms_, TRoomsModel::SortRole, window.Selection, TSelection::TKind::Room, &window);
+    roomsDock_ = new TLevelTableDock(tr("Rooms"), rooms_, TRoomsModel::SortRole, window_.Selection, TSelection::TKind::Room, &window_);
     roomsDock_->setObjectName(QStringLiteral("RoomsPanel"));
     for (TLevelTableDock* dock : {itemsDock_, roomsDock_}) {
-        window.addDockWidget(Qt::RightDockWidgetArea, dock);
+        window_.addDockWidget(Qt::RightDockWidgetArea, dock);
         dock->hide();
     }
     QAction* showItems = itemsDock_->toggleViewAction();
@@ -67,25 +81,17 @@ TLevelInspector::TLevelInspector(TDXViewerForm& window, QMenu& viewMenu) : QObje
     showRooms->setStatusTip(tr("List the level's rooms: place, size, faces, items and flags; double-click goes there"));
     viewMenu.addAction(showItems);
     viewMenu.addAction(showRooms);
+}
 
-    eyeLabel_ = new QLabel(&window);
-    roomLabel_ = new QLabel(&window);
-    selectedLabel_ = new QLabel(&window);
-    for (QLabel* label : {eyeLabel_, roomLabel_, selectedLabel_}) window.statusBar()->addPermanentWidget(label);
+void TLevelInspector::createStatusFields() {
+    eyeLabel_ = new QLabel(&window_);
+    roomLabel_ = new QLabel(&window_);
+    selectedLabel_ = new QLabel(&window_);
+    for (QLabel* label : {eyeLabel_, roomLabel_, selectedLabel_}) window_.statusBar()->addPermanentWidget(label);
     statusTimer_ = new QTimer(this);
     // The keys move the eye in the frame loop: the status bar catches up a few times a second.
     connect(statusTimer_, &QTimer::timeout, this, [this] { showStatus(); });
     statusTimer_->start(250);
-
-    mouse_ = new TViewMouse(*window.DXDraw);
-    mouse_->OnDrag = [this](double right, double down) { turnEye(right, down); };
-    mouse_->OnWheel = [this](double notches) { moveEye(notches); };
-    mouse_->OnClick = [this](double x, double y) { pickAt(x, y); };
-    connect(&window.Selection, &TSelection::Changed, this, [this] {
-        outlineSelection();
-        viewChanged();
-    });
-    connect(&window.Selection, &TSelection::GoToRequested, this, [this] { goToSelection(); });
 }
 
 void TLevelInspector::LevelChanged() {

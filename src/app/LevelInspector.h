@@ -34,6 +34,8 @@ public:
     TLevelTableDock* RoomsDock() const { return roomsDock_; }
 
 private:
+    void createDocks(QMenu& viewMenu);
+    void createStatusFields();
     // Every change this makes to what the view shows (the eye, the outline) ends here.
     void viewChanged();
     void turnEye(double right, double down);
@@ -45,13 +47,13 @@ private:
     void showStatus();
 
     TDXViewerForm& window_;
-    TItemsModel* items_;
-    TRoomsModel* rooms_;
-    TLevelTableDock* itemsDock_;
-    TLevelTableDock* roomsDock_;
-    TViewMouse* mouse_;
-    QLabel *eyeLabel_, *roomLabel_, *selectedLabel_;
-    QTimer* statusTimer_;
+    TItemsModel* items_ = nullptr;
+    TRoomsModel* rooms_ = nullptr;
+    TLevelTableDock* itemsDock_ = nullptr;
+    TLevelTableDock* roomsDock_ = nullptr;
+    TViewMouse* mouse_ = nullptr;
+    QLabel *eyeLabel_ = nullptr, *roomLabel_ = nullptr, *selectedLabel_ = nullptr;
+    QTimer* statusTimer_ = nullptr;
     TD3DVector shownEye_{1e30f, 0, 0};  // the eye the status bar shows
 };
 
