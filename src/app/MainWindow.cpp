@@ -15,6 +15,7 @@
 #include "app/AppIcons.h"
 #include "app/DeviceSetup.h"
 #include "app/HelpDialogs.h"
+#include "app/LevelInspector.h"
 #include "app/SkyBlobs.h"
 #include "app/ViewerKeys.h"
 #include "app/ViewerSettings.h"
@@ -76,6 +77,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     createToolBar();
     createStatusBar();
     createInput();
+    inspector_ = new TLevelInspector(*this, *viewMenu_);
 
     DXTimer.SetInterval(1);
     DXTimer.SetActiveOnly(true);
@@ -183,6 +185,7 @@ void TDXViewerForm::createMenus() {
 
 void TDXViewerForm::createToolBar() {
     QToolBar* bar = addToolBar(tr("Tools"));
+    bar->setObjectName(QStringLiteral("Tools"));  // named, so that the saved window layout can place it
     bar->setMovable(false);
     bar->addAction(open_);
     bar->addAction(save_);
@@ -237,6 +240,7 @@ void TDXViewerForm::readSettings() {
     LevelFileName.clear();
     LevelScale = 128;
     LightFactorValue = options.LightFactor;
+    restoreState(QByteArray::fromBase64(QByteArray::fromStdString(options.DockLayout)));
 }
 
 std::optional<QString> TDXViewerForm::writeSettings() {
@@ -254,6 +258,7 @@ std::optional<QString> TDXViewerForm::writeSettings() {
         options.ShowItems = ItemsOn;
         for (const QString& path : history_->Paths()) options.FileMenuHistoryPaths.push_back(path.toStdString());
         options.LightFactor = LightFactorValue;
+        options.DockLayout = saveState().toBase64().toStdString();
         settings_->WriteOptions(options);
     } catch (const EGrottixError& error) {
         store_.CancelChanges();

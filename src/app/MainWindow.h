@@ -31,6 +31,7 @@ class TAppConfigKey;
 class TFileDrag;
 class TFileMenuHistory;
 class TFormRestorer;
+class TLevelInspector;
 class TSettingsStore;
 class TViewerSettings;
 
@@ -133,6 +134,7 @@ private:
     QAction *setup_ = nullptr, *homePage_ = nullptr, *quickInfo_ = nullptr, *about_ = nullptr, *items_ = nullptr;
     std::vector<TD3DSceneDisplayParam> displayParams_;
     TScreenSaverInhibitor screenSaver_;  // one per entry of DisplayModeBox
+    TLevelInspector* inspector_ = nullptr;  // the items and rooms docks, picking, mouse look
 };
 
 }  // namespace grottix

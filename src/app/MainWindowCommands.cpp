@@ -15,6 +15,7 @@
 #include <thread>
 #include <utility>
 
+#include "app/LevelInspector.h"
 #include "app/MainWindow.h"
 #include "app/ViewExport.h"
 #include "app/dialogs/EngineSetupDialog.h"
@@ -83,6 +84,7 @@ void TDXViewerForm::OpenLevel() {
     const bool drawing = DrawThread.Enabled();
     DrawThread.SetEnabled(false);
     const auto finish = [&] {
+        inspector_->LevelChanged();
         Loading = false;
         DrawThread.SetEnabled(drawing);
     };

@@ -1,5 +1,6 @@
 #include "app/ViewerScene.h"
 
+#include "app/SelectionOutline.h"
 #include "device/D3DDevice.h"
 #include "device/Direct3DTexture.h"
 #include "level/LevelNames.h"
@@ -11,10 +12,13 @@ void TGrottixViewerScene::RenderObjects() {
     CellsDrawn = RoomsShown;
     TD3DScene::RenderObjects();
     TD3DDevice* device = Device();
-    if (!SkyTexture || !device || SkyVertices.empty()) return;
-    device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
-    device->SetTexture(0, &SkyTexture->Surface());
-    device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, SkyVertices.data(), uint32_t(SkyVertices.size()), 0);
+    if (!device) return;
+    if (SkyTexture && !SkyVertices.empty()) {
+        device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+        device->SetTexture(0, &SkyTexture->Surface());
+        device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, SkyVertices.data(), uint32_t(SkyVertices.size()), 0);
+    }
+    if (Outlined) DrawBoxOutline(*device, *Outlined);
 }
 
 void TGrottixViewerScene::Reset() {
@@ -22,6 +26,9 @@ void TGrottixViewerScene::Reset() {
     TextureAnimator.reset();
     ItemsID = ItemCount = 0;
     RoomsShown.clear();
+    Level.reset();
+    ItemBounds.clear();
+    Outlined.reset();
     TD3DScene::Reset();
 }
 
@@ -52,6 +59,8 @@ uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, 
     scene.TextureAnimator = std::move(imported.Animator);
     scene.ItemsID = imported.ItemsID;
     scene.ItemCount = imported.Items;
+    scene.Level = std::move(imported.Level);
+    scene.ItemBounds = std::move(imported.ItemBounds);
     // Faces without a usable texture stay hidden, unless the level is damaged: its textures may lie
     // beyond the damage, and its rooms are then shown untextured, in their light.
     if (result == kLevelLoaded)

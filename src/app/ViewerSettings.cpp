@@ -30,6 +30,8 @@ TViewerOptions TViewerSettings::ReadOptions() {
         options.ShowItems = readBool("ShowItems", true);
         TStringProfile history("FileMenuHistoryPaths", &window_);
         if (history.Exists()) options.FileMenuHistoryPaths = SplitLines(history.ReadValue());
+        TStringProfile docks("DockLayout", &window_);
+        if (docks.Exists()) options.DockLayout = docks.ReadValue();
         TVariantProfile light("LightFactor", &window_);
         if (light.Exists()) {
             const TVariant value = light.ReadValue();
@@ -50,6 +52,7 @@ void TViewerSettings::WriteOptions(const TViewerOptions& options) {
     TVariantProfile("ShowItems", &window_).WriteValue(options.ShowItems);
     TStringProfile("FileMenuHistoryPaths", &window_).WriteValue(JoinLines(options.FileMenuHistoryPaths));
     TVariantProfile("LightFactor", &window_).WriteValue(double(options.LightFactor));
+    TStringProfile("DockLayout", &window_).WriteValue(options.DockLayout);
 }
 
 TSceneDisplayMode TViewerSettings::ReadDisplayMode() {

@@ -1,6 +1,6 @@
 #pragma once
 // The viewer's persisted settings: the four rendering options, whether items show, the light factor,
-// the display mode and the recent files, under the application key Halvoran\GrottixViewer\1.0 and the window's name.
+// the display mode, the recent files and the docks' layout, under the application key Halvoran\GrottixViewer\1.0 and the window's name.
 
 #include <memory>
 #include <optional>
@@ -19,6 +19,7 @@ struct TViewerOptions {
     bool ShowItems = true;
     float LightFactor = 0.5f;
     std::vector<std::string> FileMenuHistoryPaths;
+    std::string DockLayout;  // where the docks are and which show (the window's saved state, base64)
 };
 
 struct TSceneDisplayMode {
