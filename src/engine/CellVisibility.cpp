@@ -186,10 +186,12 @@ int32_t TCellVisibility::EyeCell(TD3DVector eye, const std::vector<uint8_t>& sho
 
 // Every cell whose box holds the eye is a start, the smallest first: boxes of neighbouring cells
 // overlap where their walls meet, and the eye there may stand behind a portal of the smaller one.
+// Cells without a single portal among them say nothing of what joins what: all are drawn.
 std::vector<uint8_t> TCellVisibility::VisibleCells(TD3DVector eye, TD3DVector angles, float nearDistance,
                                                    const std::vector<uint8_t>& shown) const {
     const int32_t first = EyeCell(eye, shown);
-    if (first < 0) return everyCellShown(Cells.size(), shown);
+    const bool joined = std::any_of(Cells.begin(), Cells.end(), [](const TCell& cell) { return !cell.Portals.empty(); });
+    if (first < 0 || !joined) return everyCellShown(Cells.size(), shown);
     const TView view(eye, angles, nearDistance);
     TWalk walk(Cells, shown, view);
     bool complete = walk.From(first);

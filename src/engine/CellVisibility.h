@@ -30,8 +30,8 @@ class TCellVisibility {
 public:
     // Of the cells shown (an empty list shows all) whose box holds the eye, the smallest; -1 when none.
     int32_t EyeCell(TD3DVector eye, const std::vector<uint8_t>& shown) const;
-    // Per cell, 1 for the cells shown that the eye can see, 0 for the others. An eye in no cell sees
-    // every cell shown. angles and nearDistance are those of the view (pitch, yaw, roll).
+    // Per cell, 1 for the cells shown that the eye can see, 0 for the others. An eye in no cell, or
+    // cells without any portal, see every cell shown. angles and nearDistance are those of the view (pitch, yaw, roll).
     std::vector<uint8_t> VisibleCells(TD3DVector eye, TD3DVector angles, float nearDistance,
                                       const std::vector<uint8_t>& shown) const;
 

@@ -52,17 +52,32 @@ int differingPixels(const TBitmap& a, const TBitmap& b) {
     return differing;
 }
 
+// Random eyes inside the rooms' boxes (a unit clear of their sides), turned every way.
+std::vector<Eye> eyesInBoxes(const TCellVisibility& cells, int count) {
+    std::vector<Eye> out;
+    std::mt19937 random(11);
+    const auto uniform = [&](float low, float high) { return std::uniform_real_distribution<float>(low, high)(random); };
+    for (int i = 0; i < count; ++i) {
+        const TCell& cell = cells.Cells[size_t(i) % cells.Cells.size()];
+        out.push_back({{uniform(cell.Min.x + 1, cell.Max.x - 1), uniform(cell.Min.y + 1, cell.Max.y - 1),
+                        uniform(cell.Min.z + 1, cell.Max.z - 1)},
+                       {uniform(-0.8f, 0.8f), uniform(-kPi, kPi), 0}});
+    }
+    return out;
+}
+
 // Draws from every eye with and without culling; returns the rooms the culled frames drew in all.
-size_t expectSamePictures(THeadlessViewer& viewer, int columns, int rows, const std::string& what) {
+size_t expectSamePictures(THeadlessViewer& viewer, const std::vector<Eye>& eyes, size_t rooms, const std::string& what) {
+    viewer.Scene.TextureAnimator.reset();  // animated textures would step on between the two frames
     size_t drawn = 0;
-    for (const Eye& eye : eyes(columns, rows)) {
+    for (const Eye& eye : eyes) {
         viewer.Scene.EyePosition = eye.position;
         viewer.Scene.EyeRotation = eye.angles;
         viewer.Scene.InvalidateAll();
         viewer.Scene.CullCells = false;
         viewer.DrawFrame();
         const TBitmap all = viewer.Picture();
-        EXPECT_EQ(viewer.Scene.CellsDrawnCount, size_t(columns * rows));
+        EXPECT_EQ(viewer.Scene.CellsDrawnCount, rooms);
         viewer.Scene.CullCells = true;
         viewer.DrawFrame();
         drawn += viewer.Scene.CellsDrawnCount;
@@ -81,7 +96,7 @@ TEST(PortalPicture, TheCpuRasterizerDrawsTheSamePictureFromFewerRooms) {
         THeadlessViewer viewer(160, 120, 1);
         ASSERT_EQ(viewer.Open(path), 0);
         const size_t frames = eyes(columns, rows).size();
-        const size_t drawn = expectSamePictures(viewer, columns, rows, "code " + std::to_string(code));
+        const size_t drawn = expectSamePictures(viewer, eyes(columns, rows), size_t(columns * rows), "code " + std::to_string(code));
         EXPECT_LT(drawn, frames * size_t(columns * rows) / 2) << "culling leaves most rooms out";
     }
 }
@@ -94,7 +109,18 @@ TEST(PortalPicture, OpenGLDrawsTheSamePictureFromFewerRooms) {
     THeadlessViewer viewer(std::make_unique<TOpenGLHeadlessDXDraw>(160, 120));
     ASSERT_TRUE(viewer.UsesOpenGL());
     ASSERT_EQ(viewer.Open(dir.file("grid.tr4")), 0);
-    expectSamePictures(viewer, 5, 4, "OpenGL");
+    expectSamePictures(viewer, eyes(5, 4), 20, "OpenGL");
+    // The demo level: rooms of different heights, an open courtyard, statics, sprites and items.
+    ASSERT_EQ(viewer.Open(std::string(GROTTIX_GENERATED_DIR) + "/demo/demo-tr4.tr4"), 0);
+    expectSamePictures(viewer, eyesInBoxes(viewer.Scene.Visibility, 24), 4, "OpenGL, demo level");
+}
+
+TEST(PortalPicture, TheDemoLevelsLookTheSameFromEyesInAllTheirRooms) {
+    for (const char* name : {"demo-tr1.phd", "demo-tr4.tr4", "demo-trc.trc"}) {
+        THeadlessViewer viewer(160, 120, 1);
+        ASSERT_EQ(viewer.Open(std::string(GROTTIX_GENERATED_DIR) + "/demo/" + name), 0);
+        expectSamePictures(viewer, eyesInBoxes(viewer.Scene.Visibility, 40), 4, name);
+    }
 }
 
 TEST(PortalPicture, NoCullDrawsEveryRoomAndARoomNoPortalReachesIsDrawnWithTheEyeInside) {

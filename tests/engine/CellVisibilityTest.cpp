@@ -115,10 +115,12 @@ TEST(CellVisibility, NonsensePortalsAreWalkedSafely) {
     v.Cells[1].Portals = {back, back, self};  // loops back, many times
     for (int i = 0; i < 200; ++i) v.Cells[1].Portals.push_back(back);
     EXPECT_EQ(see(v, kEye, kAhead), (std::vector<uint8_t>{1, 1}));
-    // A cell no portal reaches is still drawn when the eye stands in it.
-    TCellVisibility lone = row(1);
+    // A cell no portal reaches is still drawn when the eye stands in it; with no portal at all, every cell is.
+    TCellVisibility lone = row(2);
     lone.Cells.push_back(box(5));
-    EXPECT_EQ(see(lone, {0, 0, 55}, kAhead), (std::vector<uint8_t>{0, 1}));
+    EXPECT_EQ(see(lone, {0, 0, 55}, kAhead), (std::vector<uint8_t>{0, 0, 1}));
+    lone.Cells[0].Portals.clear();
+    EXPECT_EQ(see(lone, {0, 0, 55}, kAhead), (std::vector<uint8_t>{1, 1, 1}));
 }
 
 }  // namespace
