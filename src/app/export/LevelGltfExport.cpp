@@ -41,7 +41,7 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
     }
     reach(kLoaded);
 
-    TGltfLevelBuilder builder(level, std::filesystem::path(path).filename().string());
+    TGltfLevelBuilder builder(level, std::filesystem::path(path).filename().string(), options.Sprites);
     if (!level.Rooms.empty()) {
         const TLevelMeshList meshes = ParseLevelMeshes(level);
         TFaceBuilder faces(builder, level, options.LightFactor);
@@ -59,7 +59,14 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
     WriteFileAtomically(out, glb.data(), glb.size());
     reach(1);
 
-    if (report) *report = {size_t(document.Nodes.size()), builder.Triangles(), size_t(document.Textures.size()), glb.size(), {}};
+    if (report) {
+        *report = {};
+        report->Nodes = size_t(document.Nodes.size());
+        report->Triangles = builder.Triangles();
+        report->Textures = size_t(document.Textures.size());
+        report->Bytes = glb.size();
+        report->LeftOut = builder.LeftOut();
+    }
     return kLevelLoaded;
 }
 
