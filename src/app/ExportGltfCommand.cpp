@@ -66,7 +66,7 @@ int RunExportGltfCommand(const std::vector<std::string>& args) {
                     report.Textures, report.Bytes, request->out.c_str());
         if (request->verbose) std::printf("degenerate triangles left out: %zu\n", report.LeftOut);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), FailureText(error).c_str());
+        PrintCommandFailure(error, request->level);
         return 1;
     }
     return 0;

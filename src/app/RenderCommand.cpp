@@ -156,7 +156,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         if (options.stats) printStats(scene, report, start, startAngles, room, options.items, firstFrame);
         WriteImageFile(viewer.Picture(), options.out);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "grottix-viewer: %s\n", FailureText(error).c_str());
+        PrintCommandFailure(error);
         return 1;
     }
     return 0;

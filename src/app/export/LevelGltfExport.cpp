@@ -11,7 +11,7 @@
 #include "level/LevelMeshes.h"
 #include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
-#include "storage/Stream.h"
+#include "storage/OutputFiles.h"
 
 namespace grottix {
 
@@ -56,7 +56,7 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
     builder.Finish(document, materials);
     const std::vector<uint8_t> glb =
         document.Glb(QJsonObject{{"version", "2.0"}, {"generator", "Grottix Viewer " GROTTIX_VERSION}});
-    WriteFileAtomically(out, glb.data(), glb.size());
+    WriteOutputFile(out, glb);
     reach(1);
 
     if (report) {
