@@ -235,6 +235,8 @@ void TDXViewerForm::readSettings() {
     TransparencyOn = options.Transparent;
     FilteringOn = options.TextureFiltering;
     ItemsOn = options.ShowItems;
+    DrawEveryRoomOn = options.DrawEveryRoom;
+    Scene->CullCells = !DrawEveryRoomOn;
     items_->setChecked(ItemsOn);
     for (const std::string& path : options.FileMenuHistoryPaths) history_->Paths().append(QString::fromStdString(path));
     LevelFileName.clear();
@@ -256,6 +258,7 @@ std::optional<QString> TDXViewerForm::writeSettings() {
         options.Transparent = TransparencyOn;
         options.TextureFiltering = FilteringOn;
         options.ShowItems = ItemsOn;
+        options.DrawEveryRoom = DrawEveryRoomOn;
         for (const QString& path : history_->Paths()) options.FileMenuHistoryPaths.push_back(path.toStdString());
         options.LightFactor = LightFactorValue;
         options.DockLayout = saveState().toBase64().toStdString();

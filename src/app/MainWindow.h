@@ -67,6 +67,7 @@ public:
     int LevelScale = 128;
     float LightFactorValue = 0.5f;
     bool HardwareOn = true, SafeModeOn = true, TransparencyOn = true, FilteringOn = true;
+    bool DrawEveryRoomOn = false;  // off: each frame draws only the rooms the portals show
     bool ItemsOn = true;  // the level's items are shown
     bool Initialized = false;
     bool Loading = false;

@@ -216,7 +216,10 @@ void TDXViewerForm::ApplySafeMode(bool on, bool atStart) {
 
 void TDXViewerForm::N3DEngineSetup1Click() {
     guarded(this, [this] {
-        if (!ShowEngineSetupDialog(this, *applicationKey_, HardwareOn, SafeModeOn, FilteringOn, TransparencyOn)) return;
+        if (!ShowEngineSetupDialog(this, *applicationKey_, HardwareOn, SafeModeOn, FilteringOn, TransparencyOn, RunModal,
+                                   &DrawEveryRoomOn))
+            return;
+        Scene->CullCells = !DrawEveryRoomOn;
         SetHardwareAcceleration(HardwareOn, false);
         ApplySafeMode(SafeModeOn, false);
     });

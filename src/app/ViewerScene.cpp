@@ -9,7 +9,7 @@ namespace grottix {
 
 void TGrottixViewerScene::RenderObjects() {
     if (TextureAnimator) TextureAnimator->Advance(*this, GetTime());
-    CellsDrawn = RoomsShown;
+    ChooseCellsDrawn(RoomsShown);
     TD3DScene::RenderObjects();
     TD3DDevice* device = Device();
     if (!device) return;

@@ -17,6 +17,7 @@ struct TViewerOptions {
     bool Transparent = true;
     bool TextureFiltering = true;
     bool ShowItems = true;
+    bool DrawEveryRoom = false;  // also the rooms no portal shows
     float LightFactor = 0.5f;
     std::vector<std::string> FileMenuHistoryPaths;
     std::string DockLayout;  // where the docks are and which show (the window's saved state, base64)

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "engine/Scene.h"
+#include "import/CellImport.h"
 #include "import/ItemImport.h"
 #include "import/LevelFaces.h"
 #include "import/SceneFaceSink.h"
@@ -45,6 +46,7 @@ void importLoaded(TD3DScene& scene, TTombRaiderLevel& level, float scale, float 
     TSceneFaceSink sink(scene, *report.Animator);
     TFaceBuilder faces(sink, level, gamma, report.Animator.get());
     ImportRooms(faces, level, meshes, scale);
+    ImportCells(scene.Visibility, level, scale);
     report.ItemsID = NextID();
     report.Items = ImportItems(faces, level, meshes, scale, report.ItemsID);
     report.ItemBounds = std::move(sink.ItemBounds);
