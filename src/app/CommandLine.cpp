@@ -27,6 +27,7 @@ constexpr const char* kUsage =
     "                      [--sprites crossed|flat] [--verbose]\n"
     "       grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles P,Y,R]\n"
     "                      [--goto-item N | --goto-room N] [--frames N] [--stats] [--opengl] [--no-items]\n"
+    "                      [--no-cull]\n"
     "       grottix-viewer --thumbnail LEVEL OUT.png SIZE\n"
     "       grottix-viewer --help | --version\n";
 

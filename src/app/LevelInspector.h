@@ -1,59 +1,60 @@
 #pragma once
-// The window's inspector of what each square does: the Triggers and Sector Map docks, View > Show
-// Triggers (translucent trigger and kill squares over the floors) and the selected square marked in
-// the 3D view. It follows the eye from room to room and carries out Go To for a selected square.
+// What the window tells about the level on screen and how it takes the user there: the items and
+// rooms docks, the selection outlined in the view, Go to, picking and mouse look over the view,
+// and the eye, its room and the selection in the status bar. The window creates one and tells it
+// when a level has been opened (or closed by a failed load).
 
 #include <QObject>
 
-#include <functional>
-#include <memory>
+#include "engine/EngineTypes.h"
 
-#include "level/LevelGoTo.h"
-
-class QAction;
-class QMainWindow;
+class QLabel;
 class QMenu;
 class QTimer;
 
 namespace grottix {
 
-class TGrottixViewerScene;
-class TSectorMapDock;
-class TSelection;
-class TTombRaiderLevel;
-class TTriggersDock;
-struct TInspectedLevel;
+class TDXViewerForm;
+class TItemsModel;
+class TLevelTableDock;
+class TRoomsModel;
+class TViewMouse;
+struct TEyePlacement;
 
 class TLevelInspector : public QObject {
 public:
-    // The docks start hidden; View gets an entry for each and Show Triggers.
-    TLevelInspector(QMainWindow& window, TSelection& selection, TGrottixViewerScene& scene, QMenu& viewMenu);
-    ~TLevelInspector() override;
+    // Adds the docks (hidden at first; the window's saved layout may show them), their entries in
+    // the View menu, and the status bar fields.
+    TLevelInspector(TDXViewerForm& window, QMenu& viewMenu);
 
-    // After every open, with the scene's level (none after a failure) and the scale of the import.
-    void LevelOpened(std::shared_ptr<const TTombRaiderLevel> level, float scale);
+    // The level on screen changed: the tables are rebuilt and the selection cleared.
+    void LevelChanged();
 
-    // Where the eye goes for a selected square: above it, looking down at it.
-    TEyePlacement SquarePlacement(int room, int x, int z) const;
-    // The one place the inspector moves the view; replaceable. By default it puts the scene's camera
-    // at the placement.
-    std::function<void(const TEyePlacement&)> MoveEye;
-
-    TTriggersDock* Triggers = nullptr;
-    TSectorMapDock* SectorMap = nullptr;
-    QAction* ShowTriggers = nullptr;
+    TLevelTableDock* ItemsDock() const { return itemsDock_; }
+    TLevelTableDock* RoomsDock() const { return roomsDock_; }
 
 private:
-    void followEye();
-    void goToSelectedSquare();
-    void updateOverlay();
-    void placeCamera(const TEyePlacement& eye);
+    void createDocks(QMenu& viewMenu);
+    void createStatusFields();
+    // Every change this makes to what the view shows (the eye, the outline) ends here.
+    void viewChanged();
+    void turnEye(double right, double down);
+    void moveEye(double notches);
+    void placeEye(const TEyePlacement& placement);
+    void goToSelection();
+    void pickAt(double x, double y);
+    void outlineSelection();
+    void showStatus();
 
-    TSelection& selection_;
-    TGrottixViewerScene& scene_;
-    std::shared_ptr<const TInspectedLevel> level_;
-    float scale_ = 128;
-    QTimer* eyeWatch_ = nullptr;
+    TDXViewerForm& window_;
+    TItemsModel* items_ = nullptr;
+    TRoomsModel* rooms_ = nullptr;
+    TLevelTableDock* itemsDock_ = nullptr;
+    TLevelTableDock* roomsDock_ = nullptr;
+    TViewMouse* mouse_ = nullptr;
+    QLabel *eyeLabel_ = nullptr, *roomLabel_ = nullptr, *selectedLabel_ = nullptr;
+    QTimer* statusTimer_ = nullptr;
+    TD3DVector shownEye_{1e30f, 0, 0};  // the eye the status bar shows
 };
 
 }  // namespace grottix

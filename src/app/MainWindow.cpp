@@ -14,6 +14,7 @@
 
 #include "app/AppIcons.h"
 #include "app/DeviceSetup.h"
+#include "app/FloorInspector.h"
 #include "app/HelpDialogs.h"
 #include "app/LevelInspector.h"
 #include "app/SkyBlobs.h"
@@ -74,10 +75,11 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
 
     createActions();
     createMenus();
-    inspector_ = new TLevelInspector(*this, Selection, *Scene, *viewMenu_);
     createToolBar();
     createStatusBar();
     createInput();
+    inspector_ = new TLevelInspector(*this, *viewMenu_);
+    floorInspector_ = new TFloorInspector(*this, Selection, *Scene, *viewMenu_);
 
     DXTimer.SetInterval(1);
     DXTimer.SetActiveOnly(true);
@@ -185,6 +187,7 @@ void TDXViewerForm::createMenus() {
 
 void TDXViewerForm::createToolBar() {
     QToolBar* bar = addToolBar(tr("Tools"));
+    bar->setObjectName(QStringLiteral("Tools"));  // named, so that the saved window layout can place it
     bar->setMovable(false);
     bar->addAction(open_);
     bar->addAction(save_);
@@ -234,11 +237,14 @@ void TDXViewerForm::readSettings() {
     TransparencyOn = options.Transparent;
     FilteringOn = options.TextureFiltering;
     ItemsOn = options.ShowItems;
+    DrawEveryRoomOn = options.DrawEveryRoom;
+    Scene->CullCells = !DrawEveryRoomOn;
     items_->setChecked(ItemsOn);
     for (const std::string& path : options.FileMenuHistoryPaths) history_->Paths().append(QString::fromStdString(path));
     LevelFileName.clear();
     LevelScale = 128;
     LightFactorValue = options.LightFactor;
+    restoreState(QByteArray::fromBase64(QByteArray::fromStdString(options.DockLayout)));
 }
 
 std::optional<QString> TDXViewerForm::writeSettings() {
@@ -254,8 +260,10 @@ std::optional<QString> TDXViewerForm::writeSettings() {
         options.Transparent = TransparencyOn;
         options.TextureFiltering = FilteringOn;
         options.ShowItems = ItemsOn;
+        options.DrawEveryRoom = DrawEveryRoomOn;
         for (const QString& path : history_->Paths()) options.FileMenuHistoryPaths.push_back(path.toStdString());
         options.LightFactor = LightFactorValue;
+        options.DockLayout = saveState().toBase64().toStdString();
         settings_->WriteOptions(options);
     } catch (const EGrottixError& error) {
         store_.CancelChanges();

@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "app/MainWindow.h"
+#include "app/FloorInspector.h"
 #include "app/LevelInspector.h"
 #include "app/ViewExport.h"
 #include "app/dialogs/EngineSetupDialog.h"
@@ -84,6 +85,8 @@ void TDXViewerForm::OpenLevel() {
     const bool drawing = DrawThread.Enabled();
     DrawThread.SetEnabled(false);
     const auto finish = [&] {
+        inspector_->LevelChanged();
+        floorInspector_->LevelOpened(Scene->Level, float(LevelScale));
         Loading = false;
         DrawThread.SetEnabled(drawing);
     };
@@ -105,7 +108,6 @@ void TDXViewerForm::OpenLevel() {
                     QStringLiteral("File %1: %2\n\nThe view shows what could be read before the damage.")
                         .arg(QString::fromStdString(LevelFileName), damage));
         }
-        inspector_->LevelOpened(Scene->Level, float(LevelScale));
         FocusView();
         ApplySafeMode(Scene->SafeMode, false);
     } catch (...) {
@@ -216,7 +218,10 @@ void TDXViewerForm::ApplySafeMode(bool on, bool atStart) {
 
 void TDXViewerForm::N3DEngineSetup1Click() {
     guarded(this, [this] {
-        if (!ShowEngineSetupDialog(this, *applicationKey_, HardwareOn, SafeModeOn, FilteringOn, TransparencyOn)) return;
+        if (!ShowEngineSetupDialog(this, *applicationKey_, HardwareOn, SafeModeOn, FilteringOn, TransparencyOn, RunModal,
+                                   &DrawEveryRoomOn))
+            return;
+        Scene->CullCells = !DrawEveryRoomOn;
         SetHardwareAcceleration(HardwareOn, false);
         ApplySafeMode(SafeModeOn, false);
     });

@@ -22,7 +22,8 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles PITCH,YAW,ROLL]\n"
-    "                      [--goto-item N | --goto-room N] [--frames N] [--stats] [--opengl] [--no-items]\n";
+    "                      [--goto-item N | --goto-room N] [--frames N] [--stats] [--opengl] [--no-items]\n"
+    "                      [--no-cull]\n";
 
 struct RenderOptions {
     std::string out, level;
@@ -34,6 +35,7 @@ struct RenderOptions {
     bool stats = false;
     bool opengl = false;
     bool items = true;
+    bool cull = true;
 };
 
 bool parseVector(const std::string& text, TD3DVector& out) {
@@ -51,6 +53,7 @@ bool parseOptions(const std::vector<std::string>& args, RenderOptions& options) 
         if (arg == "--stats") options.stats = true;
         else if (arg == "--opengl") options.opengl = true;
         else if (arg == "--no-items") options.items = false;
+        else if (arg == "--no-cull") options.cull = false;
         else if (arg == "--size" && hasValue) {
             if (std::sscanf(args[++i].c_str(), "%dx%d%c", &options.width, &options.height, &extra) != 2 || options.width < 1 ||
                 options.height < 1 || options.width > 8192 || options.height > 8192)
@@ -96,6 +99,7 @@ void printStats(const TGrottixViewerScene& scene, const TImportReport& report, T
                 vertices, triangles, scene.Shared->Textures.size());
     std::printf("eye: %.3f, %.3f, %.3f\nroom: %d\nitems: %d\nangles: %.3f, %.3f, %.3f\n", start.x, start.y, start.z, room,
                 items ? report.Items : 0, angles.x, angles.y, angles.z);
+    std::printf("rooms drawn: %zu\n", scene.CellsDrawnCount);
 }
 
 }  // namespace
@@ -128,6 +132,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
             return 1;
         }
         scene.SetItemsVisible(options.items);
+        scene.CullCells = options.cull;
         int room = report.StartRoom;
         if (options.goTo && !GoToFromCommandLine(scene, options.level, *options.goTo, room)) return 1;
         const TD3DVector start = scene.GetCameraPosition(), startAngles = scene.GetCameraRotation();

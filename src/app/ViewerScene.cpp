@@ -1,5 +1,6 @@
 #include "app/ViewerScene.h"
 
+#include "app/SelectionOutline.h"
 #include "device/D3DDevice.h"
 #include "device/Direct3DTexture.h"
 #include "app/SceneOverlay.h"
@@ -9,14 +10,17 @@ namespace grottix {
 
 void TGrottixViewerScene::RenderObjects() {
     if (TextureAnimator) TextureAnimator->Advance(*this, GetTime());
-    CellsDrawn = RoomsShown;
+    ChooseCellsDrawn(RoomsShown);
     TD3DScene::RenderObjects();
     TD3DDevice* device = Device();
-    if (device) DrawSceneOverlay(*device, Overlay, CellsDrawn);
-    if (!SkyTexture || !device || SkyVertices.empty()) return;
-    device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
-    device->SetTexture(0, &SkyTexture->Surface());
-    device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, SkyVertices.data(), uint32_t(SkyVertices.size()), 0);
+    if (!device) return;
+    DrawSceneOverlay(*device, Overlay, CellsDrawn);
+    if (SkyTexture && !SkyVertices.empty()) {
+        device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+        device->SetTexture(0, &SkyTexture->Surface());
+        device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, SkyVertices.data(), uint32_t(SkyVertices.size()), 0);
+    }
+    if (Outlined) DrawBoxOutline(*device, *Outlined);
 }
 
 void TGrottixViewerScene::Reset() {
@@ -26,6 +30,8 @@ void TGrottixViewerScene::Reset() {
     RoomsShown.clear();
     Level.reset();
     Overlay.clear();
+    ItemBounds.clear();
+    Outlined.reset();
     TD3DScene::Reset();
 }
 
@@ -56,7 +62,8 @@ uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, 
     scene.TextureAnimator = std::move(imported.Animator);
     scene.ItemsID = imported.ItemsID;
     scene.ItemCount = imported.Items;
-    scene.Level = imported.Level;
+    scene.Level = std::move(imported.Level);
+    scene.ItemBounds = std::move(imported.ItemBounds);
     // Faces without a usable texture stay hidden, unless the level is damaged: its textures may lie
     // beyond the damage, and its rooms are then shown untextured, in their light.
     if (result == kLevelLoaded)

@@ -2,7 +2,9 @@
 // TGrottixViewerScene: the viewer's scene, which draws the sky after the level; and the opening of
 // a level into it, shared by the window and the command line.
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +18,7 @@ public:
     using TD3DScene::TD3DScene;
 
     // Steps the level's animated textures to the scene clock, draws the level, then (when
-    // SkyTexture exists) one strip of the sky vertices.
+    // SkyTexture exists) one strip of the sky vertices, then the outline of the selection.
     void RenderObjects() override;
     // Forgets the sky texture and the level's animator and items too: resetting frees them.
     void Reset() override;
@@ -33,8 +35,12 @@ public:
     std::unique_ptr<TTextureAnimator> TextureAnimator;
     int32_t ItemsID = 0;
     int ItemCount = 0;
-    // The level on screen, as read (none after a failed load).
+    // The level on screen as read, and the box around each of its drawn items (entity index ->
+    // box); both left by the last level opened.
     std::shared_ptr<const TTombRaiderLevel> Level;
+    std::map<int, TSceneBox> ItemBounds;
+    // The box outlined over the frame (what is selected), none when nothing is.
+    std::optional<TSceneBox> Outlined;
     // Per room, translucent triangles drawn over the room's floor (trigger squares, the selected
     // square); drawn for the rooms drawn.
     std::vector<std::vector<TD3DLVertex>> Overlay;

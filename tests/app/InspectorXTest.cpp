@@ -73,7 +73,7 @@ TEST_F(InspectorXTest, TriggersActingOnTheSelectedItemAreListedAndGoToShowsTheir
     auto* dock = window->findChild<TTriggersDock*>();
     ASSERT_NE(dock, nullptr);
     EXPECT_FALSE(dock->isVisible());
-    clickViewEntry(QStringLiteral("Triggers"));
+    clickViewEntry(QStringLiteral("Triggers Panel"));
     QTRY_VERIFY(dock->isVisible());
     QTableView* table = dock->Table();
     EXPECT_EQ(table->model()->rowCount(), 2);
@@ -106,7 +106,7 @@ TEST_F(InspectorXTest, TriggersActingOnTheSelectedItemAreListedAndGoToShowsTheir
 TEST_F(InspectorXTest, TheSectorMapShowsTheEyesRoomAndClicksSelectSquaresAndCrossPortals) {
     auto* dock = window->findChild<TSectorMapDock*>();
     ASSERT_NE(dock, nullptr);
-    clickViewEntry(QStringLiteral("Sector Map"));
+    clickViewEntry(QStringLiteral("Sector Map Panel"));
     QTRY_VERIFY(dock->isVisible());
     QTRY_COMPARE(dock->ShownRoom(), 0);  // the eye starts in the hall
     TSectorMapWidget* map = dock->Map();

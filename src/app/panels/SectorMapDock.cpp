@@ -48,7 +48,7 @@ QWidget* legend(QWidget* parent) {
 
 TSectorMapDock::TSectorMapDock(TSelection& selection, QWidget* parent)
     : QDockWidget(tr("Sector Map"), parent), selection_(selection) {
-    setObjectName(QStringLiteral("SectorMapDock"));
+    setObjectName(QStringLiteral("SectorMapPanel"));
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
     title_ = new QLabel(body);

@@ -23,7 +23,7 @@ QString triggerCount(int count) {
 
 TTriggersDock::TTriggersDock(TSelection& selection, QWidget* parent)
     : QDockWidget(tr("Triggers"), parent), selection_(selection) {
-    setObjectName(QStringLiteral("TriggersDock"));
+    setObjectName(QStringLiteral("TriggersPanel"));
     model_ = new TTriggersModel(this);
     filter_ = new TTriggerFilter(this);
     filter_->setSourceModel(model_);
