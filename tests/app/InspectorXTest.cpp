@@ -131,6 +131,8 @@ TEST_F(InspectorXTest, TheSectorMapShowsTheEyesRoomAndClicksSelectSquaresAndCros
     EXPECT_EQ(window->Selection.Kind(), TSelection::TKind::Room);
     EXPECT_EQ(window->Selection.Room(), 1);
     EXPECT_EQ(dock->ShownRoom(), 1);
+    const float z = window->Scene->GetCameraPosition().z * 128;
+    EXPECT_TRUE(z > 3072 && z < 7168) << "the eye went into the corridor: z " << z;
 }
 
 }  // namespace
