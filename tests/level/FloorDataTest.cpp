@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "level/FloorData.h"
 #include "level/FloorDataNames.h"
 #include "level/LevelFixtures.h"
@@ -139,6 +141,22 @@ TEST(FloorDataBadInput, BrokenChainsStopAtTheTableAndNameTheFirstBadSector) {
         EXPECT_EQ(data.firstProblem->z, 1);
         EXPECT_EQ(data.badSectors, 1u);
         EXPECT_TRUE(data.rooms[0].At(1, 1)->bad);
+    }
+}
+
+// Arbitrary words under every game's rules: every square is read or marked bad, nothing else.
+TEST(FloorDataBadInput, RandomWordsAreReadWithinTheTable) {
+    std::mt19937 random(21);
+    for (int code = 1; code <= 7; ++code) {
+        std::vector<uint16_t> words(300);
+        for (uint16_t& word : words) word = uint16_t(random());
+        std::vector<Sector> sectors(64);
+        for (Sector& sector : sectors) sector.floorDataIndex = uint16_t(random() % 340);
+        const auto data = read(code, words, sectors, 8, 8);
+        size_t bad = 0;
+        for (const TSectorFloor& square : data.rooms[0].sectors) bad += square.bad;
+        EXPECT_EQ(bad, data.badSectors);
+        for (const TLevelTrigger& trigger : data.triggers) EXPECT_TRUE(data.rooms[0].At(trigger.x, trigger.z));
     }
 }
 
