@@ -1,9 +1,10 @@
 // LoadLevel on arbitrary bytes, under every file name that selects a different version code, then
-// Go to the first and last item and room of whatever was read.
+// the floor data of whatever was read, and Go to the first and last item and room of it.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "level/FloorData.h"
 #include "level/LevelEntities.h"
 #include "level/LevelGoTo.h"
 #include "level/TombRaiderLevel.h"
@@ -15,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         grottix::TTombRaiderLevel level;
         try {
             level.LoadLevelFromBytes(std::vector<uint8_t>(data, data + size), name);
+            grottix::ReadFloorData(level);
         } catch (const grottix::EGrottixError&) {
         }
         const size_t items = grottix::ReadEntities(level).size(), rooms = level.Rooms.size();

@@ -25,10 +25,11 @@ void addRoom(RoomCounts& totals, const RoomCounts& room) {
     totals.staticMeshes += room.staticMeshes;
 }
 
-std::string roomJson(const RoomCounts& r) {
+std::string roomJson(const RoomCounts& r, const std::string& sectors = "") {
     std::ostringstream out;
     out << "{\"vertices\": " << r.vertices << ", \"rectangles\": " << r.rectangles << ", \"triangles\": " << r.triangles
-        << ", \"sprites\": " << r.sprites << ", \"static_meshes\": " << r.staticMeshes << "}";
+        << ", \"sprites\": " << r.sprites << ", \"static_meshes\": " << r.staticMeshes
+        << (sectors.empty() ? "" : ", ") << sectors << "}";
     return out.str();
 }
 
@@ -39,9 +40,9 @@ std::string formatJson(const LevelSummary& s) {
         << ",\n  \"sprite_textures\": " << s.spriteTextures << ",\n  \"mesh_data_words\": " << s.meshDataWords
         << ",\n  \"mesh_pointers\": " << s.meshPointers << ",\n  \"static_mesh_definitions\": " << s.staticMeshDefinitions
         << ",\n  \"entities\": " << s.entities << ",\n  \"rooms\": [";
-    for (size_t i = 0; i < s.rooms.size(); ++i) out << (i ? ",\n    " : "\n    ") << roomJson(s.rooms[i]);
-    out << (s.rooms.empty() ? "]" : "\n  ]") << ",\n  \"totals\": " << roomJson(s.totals)
-        << ",\n  \"items\": " << ItemsJson(s.items, "  ") << "\n}\n";
+    for (size_t i = 0; i < s.rooms.size(); ++i) out << (i ? ",\n    " : "\n    ") << roomJson(s.rooms[i], RoomSectorsJson(s.floor, i));
+    out << (s.rooms.empty() ? "]" : "\n  ]") << ",\n  \"totals\": " << roomJson(s.totals) << ",\n  "
+        << FloorDataJson(s.floor) << ",\n  \"items\": " << ItemsJson(s.items, "  ") << "\n}\n";
     return out.str();
 }
 
@@ -55,7 +56,8 @@ std::string formatText(const LevelSummary& s) {
         << "Mesh data words:         " << s.meshDataWords << "\n"
         << "Mesh pointers:           " << s.meshPointers << "\n"
         << "Static mesh definitions: " << s.staticMeshDefinitions << "\n"
-        << "Entities:                " << s.entities << "\n\n";
+        << "Entities:                " << s.entities << "\n"
+        << FloorDataText(s.floor) << "\n";
     char line[128];
     out << " Room  Vertices  Rectangles  Triangles  Sprites  Static meshes\n";
     const auto row = [&](const std::string& label, const RoomCounts& r) {
@@ -88,6 +90,7 @@ LevelSummary SummarizeLevel(const TTombRaiderLevel& level) {
         s.rooms.push_back(counts);
         addRoom(s.totals, counts);
     }
+    s.floor = SummarizeFloorData(level);
     return s;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/InfoFloorData.h"
 #include "app/ItemSummary.h"
 
 namespace grottix {
@@ -22,6 +23,7 @@ struct LevelSummary {
     size_t staticMeshDefinitions = 0, entities = 0;
     std::vector<RoomCounts> rooms;
     RoomCounts totals;
+    FloorSummary floor;
     std::vector<ItemSummary> items;  // in the JSON form only
 };
 

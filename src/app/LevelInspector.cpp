@@ -143,7 +143,7 @@ void TLevelInspector::goToSelection() {
     const TSelection& selection = window_.Selection;
     if (!level) return;
     if (selection.Item() >= 0) placeEye(GoToItem(*level, size_t(selection.Item())));
-    else if (selection.Room() >= 0) placeEye(GoToRoom(*level, size_t(selection.Room())));
+    else if (selection.Kind() == TSelection::TKind::Room) placeEye(GoToRoom(*level, size_t(selection.Room())));
 }
 
 void TLevelInspector::pickAt(double x, double y) {

@@ -14,6 +14,7 @@
 
 #include "app/AppIcons.h"
 #include "app/DeviceSetup.h"
+#include "app/FloorInspector.h"
 #include "app/HelpDialogs.h"
 #include "app/LevelInspector.h"
 #include "app/SkyBlobs.h"
@@ -78,6 +79,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     createStatusBar();
     createInput();
     inspector_ = new TLevelInspector(*this, *viewMenu_);
+    floorInspector_ = new TFloorInspector(*this, Selection, *Scene, *viewMenu_);
 
     DXTimer.SetInterval(1);
     DXTimer.SetActiveOnly(true);

@@ -31,6 +31,7 @@ class TAppConfigKey;
 class TFileDrag;
 class TFileMenuHistory;
 class TFormRestorer;
+class TFloorInspector;
 class TLevelInspector;
 class TSettingsStore;
 class TViewerSettings;
@@ -136,6 +137,7 @@ private:
     std::vector<TD3DSceneDisplayParam> displayParams_;
     TScreenSaverInhibitor screenSaver_;  // one per entry of DisplayModeBox
     TLevelInspector* inspector_ = nullptr;  // the items and rooms docks, picking, mouse look
+    TFloorInspector* floorInspector_ = nullptr;  // the sector map and triggers docks, Show Triggers
 };
 
 }  // namespace grottix

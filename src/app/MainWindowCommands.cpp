@@ -15,8 +15,9 @@
 #include <thread>
 #include <utility>
 
-#include "app/LevelInspector.h"
 #include "app/MainWindow.h"
+#include "app/FloorInspector.h"
+#include "app/LevelInspector.h"
 #include "app/ViewExport.h"
 #include "app/dialogs/EngineSetupDialog.h"
 #include "app/dialogs/FileDialogFilter.h"
@@ -85,6 +86,7 @@ void TDXViewerForm::OpenLevel() {
     DrawThread.SetEnabled(false);
     const auto finish = [&] {
         inspector_->LevelChanged();
+        floorInspector_->LevelOpened(Scene->Level, float(LevelScale));
         Loading = false;
         DrawThread.SetEnabled(drawing);
     };

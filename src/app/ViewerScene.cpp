@@ -3,6 +3,7 @@
 #include "app/SelectionOutline.h"
 #include "device/D3DDevice.h"
 #include "device/Direct3DTexture.h"
+#include "app/SceneOverlay.h"
 #include "level/LevelNames.h"
 
 namespace grottix {
@@ -13,6 +14,7 @@ void TGrottixViewerScene::RenderObjects() {
     TD3DScene::RenderObjects();
     TD3DDevice* device = Device();
     if (!device) return;
+    DrawSceneOverlay(*device, Overlay, CellsDrawn);
     if (SkyTexture && !SkyVertices.empty()) {
         device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
         device->SetTexture(0, &SkyTexture->Surface());
@@ -27,6 +29,7 @@ void TGrottixViewerScene::Reset() {
     ItemsID = ItemCount = 0;
     RoomsShown.clear();
     Level.reset();
+    Overlay.clear();
     ItemBounds.clear();
     Outlined.reset();
     TD3DScene::Reset();

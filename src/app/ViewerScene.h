@@ -41,6 +41,9 @@ public:
     std::map<int, TSceneBox> ItemBounds;
     // The box outlined over the frame (what is selected), none when nothing is.
     std::optional<TSceneBox> Outlined;
+    // Per room, translucent triangles drawn over the room's floor (trigger squares, the selected
+    // square); drawn for the rooms drawn.
+    std::vector<std::vector<TD3DLVertex>> Overlay;
 };
 
 // The floor plane added after every load: 20000 x 20000 at y = -1000, double-sided, grey.

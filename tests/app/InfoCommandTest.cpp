@@ -37,9 +37,46 @@ TEST(InfoCommand, JsonCarriesEveryCountAndTheTotals) {
     EXPECT_NE(json.find("\"sprite_textures\": 2"), std::string::npos);
     EXPECT_NE(json.find("\"mesh_data_words\": 3"), std::string::npos);
     EXPECT_NE(json.find("\"entities\": 2"), std::string::npos) << json;
-    EXPECT_NE(json.find("{\"vertices\": 4, \"rectangles\": 1, \"triangles\": 1, \"sprites\": 2, \"static_meshes\": 0}"),
+    EXPECT_NE(json.find("{\"vertices\": 4, \"rectangles\": 1, \"triangles\": 1, \"sprites\": 2, \"static_meshes\": 0, "),
               std::string::npos);
     EXPECT_NE(json.find("\"totals\": {\"vertices\": 8, \"rectangles\": 2, \"triangles\": 1, \"sprites\": 4"), std::string::npos);
+}
+
+// The second room: a wall, a climbable kill square and a switch opening item 3 then showing camera 1.
+levelwriter::LevelDescription withFloorData(std::vector<uint16_t> words) {
+    auto level = twoRooms();
+    level.floorData = std::move(words);
+    level.rooms[0].sectorList = std::vector<levelwriter::Sector>(1);
+    auto& room = level.rooms[1];
+    room.xSectors = 3;
+    room.sectorList = std::vector<levelwriter::Sector>(3);
+    (*room.sectorList)[0].floor = -127;
+    (*room.sectorList)[1].floorDataIndex = 1;
+    (*room.sectorList)[2].floorDataIndex = 3;
+    return level;
+}
+
+TEST(InfoCommand, JsonCountsEachRoomsSquaresAndListsEveryTrigger) {
+    const auto level = withFloorData({0, 0x0306, 0x8005, 0x8204, 0x0B05, 0x0003, 0x0401, 0x8000});
+    const std::string json = FormatLevelSummary(summaryOf(level, "x.tr2"), true);
+    EXPECT_NE(json.find("\"sectors\": {\"portals\": 0, \"triggers\": 0, \"kill\": 0, \"climb\": 0, \"walls\": 0}}"),
+              std::string::npos) << json;
+    EXPECT_NE(json.find("\"sectors\": {\"portals\": 0, \"triggers\": 1, \"kill\": 1, \"climb\": 1, \"walls\": 1}}"),
+              std::string::npos);
+    EXPECT_NE(json.find("\"triggers\": [\n    {\"room\": 1, \"x\": 2, \"z\": 0, \"type\": 2, \"timer\": 5, \"once\": true, "
+                        "\"mask\": 5, \"actions\": [{\"action\": 0, \"parameter\": 3}, {\"action\": 1, \"parameter\": 1}]}\n  ]"),
+              std::string::npos);
+    EXPECT_EQ(json.find("floor_data_problem"), std::string::npos);
+}
+
+TEST(InfoCommand, NamesTheFirstBrokenSquare) {
+    const auto summary = summaryOf(withFloorData({0, 0x0306, 0x0005}), "x.tr2");
+    EXPECT_NE(FormatLevelSummary(summary, false)
+                  .find("Floor data:              broken in room 1 at column 1, row 0: the chain runs past the end of "
+                        "the floor data (2 squares broken)"),
+              std::string::npos) << FormatLevelSummary(summary, false);
+    EXPECT_NE(FormatLevelSummary(summary, true).find("\"floor_data_problem\": {\"room\": 1, \"x\": 1, \"z\": 0, "),
+              std::string::npos);
 }
 
 TEST(InfoCommand, JsonListsEveryItemInFileOrderWithItsGamesNameAndStoredValues) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "demo_level/DemoFloorData.h"
 #include "demo_level/DemoGeometry.h"
 #include "demo_level/DemoItems.h"
 
@@ -179,6 +180,7 @@ LevelDescription DemoLevel(int code) {
     const DemoStart& start = world.start;
     level.entities = std::vector<Entity>{{0, start.room, start.x, start.y, start.z, start.angle}};
     AddDemoItems(level, tiles, meshData);
+    AddDemoFloorData(level);
     level.meshData.resize(meshData.size() / 2);
     std::memcpy(level.meshData.data(), meshData.data(), meshData.size());
     return level;

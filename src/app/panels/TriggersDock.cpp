@@ -1,0 +1,108 @@
+#include "app/panels/TriggersDock.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "app/panels/Selection.h"
+#include "app/panels/TriggersModel.h"
+#include "level/FloorDataNames.h"
+
+namespace grottix {
+
+namespace {
+
+QString triggerCount(int count) {
+    return count == 1 ? TTriggersDock::tr("1 trigger") : TTriggersDock::tr("%1 triggers").arg(count);
+}
+
+}  // namespace
+
+TTriggersDock::TTriggersDock(TSelection& selection, QWidget* parent)
+    : QDockWidget(tr("Triggers"), parent), selection_(selection) {
+    setObjectName(QStringLiteral("TriggersPanel"));
+    model_ = new TTriggersModel(this);
+    filter_ = new TTriggerFilter(this);
+    filter_->setSourceModel(model_);
+    filter_->setSortRole(TTriggersModel::SortRole);
+
+    auto* body = new QWidget(this);
+    auto* layout = new QVBoxLayout(body);
+    auto* top = new QHBoxLayout;
+    label_ = new QLabel(body);
+    showAll_ = new QPushButton(tr("Show All"), body);
+    goTo_ = new QPushButton(tr("Go To"), body);
+    goTo_->setToolTip(tr("Select the trigger's square and go there"));
+    top->addWidget(label_, 1);
+    top->addWidget(showAll_);
+    top->addWidget(goTo_);
+    layout->addLayout(top);
+
+    table_ = new QTableView(body);
+    table_->setModel(filter_);
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(TTriggersModel::Room, Qt::AscendingOrder);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(table_);
+    setWidget(body);
+
+    connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { GoToRow(index.row()); });
+    connect(goTo_, &QPushButton::clicked, this, [this] {
+        const QModelIndex current = table_->currentIndex();
+        if (current.isValid()) GoToRow(current.row());
+    });
+    connect(showAll_, &QPushButton::clicked, this, &TTriggersDock::showAll);
+    connect(&selection_, &TSelection::Changed, this, &TTriggersDock::selectionChanged);
+    updateLabel();
+}
+
+void TTriggersDock::SetLevel(std::shared_ptr<const TInspectedLevel> level) {
+    level_ = level;
+    filter_->SetItem(-1);
+    model_->SetLevel(std::move(level));
+    table_->resizeColumnsToContents();
+    updateLabel();
+}
+
+void TTriggersDock::GoToRow(int viewRow) {
+    const QModelIndex source = filter_->mapToSource(filter_->index(viewRow, 0));
+    const TLevelTrigger* trigger = model_->Trigger(source.row());
+    if (!trigger) return;
+    selection_.SelectSector(trigger->room, trigger->x, trigger->z);
+    selection_.RequestGoTo();
+}
+
+// Selecting an item narrows the list to the triggers acting on it; selecting a square or a room
+// (a trigger's own Go To among them) leaves the list as it is.
+void TTriggersDock::selectionChanged() {
+    if (selection_.Kind() != TSelection::TKind::Item) return;
+    filter_->SetItem(selection_.Item());
+    updateLabel();
+}
+
+void TTriggersDock::showAll() {
+    filter_->SetItem(-1);
+    updateLabel();
+}
+
+void TTriggersDock::updateLabel() {
+    const int item = filter_->Item();
+    showAll_->setEnabled(item >= 0);
+    if (!level_) {
+        label_->setText(tr("No level"));
+    } else if (item < 0) {
+        label_->setText(triggerCount(model_->rowCount()));
+    } else {
+        const QString name = QString::fromStdString(DescribeItem(level_->VersionCode, item, level_->Entities));
+        label_->setText(tr("%1 acting on %2").arg(triggerCount(filter_->rowCount()), name));
+    }
+}
+
+}  // namespace grottix
