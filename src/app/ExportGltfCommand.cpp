@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/CommandLine.h"
+#include "app/FlipOption.h"
 #include "app/export/LevelGltfExport.h"
 #include "level/LevelNames.h"
 
@@ -12,7 +13,7 @@ namespace grottix {
 
 namespace {
 
-constexpr const char* kUsage = "Usage: grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n";
+constexpr const char* kUsage = "Usage: grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest] [--flip [GROUP]]\n";
 
 struct TExportRequest {
     std::string level, out;
@@ -26,6 +27,7 @@ std::optional<TExportRequest> parseArguments(const std::vector<std::string>& arg
         char extra = 0;
         if (args[i] == "--no-items") request.options.Items = false;
         else if (args[i] == "--nearest") request.options.Filtering = false;
+        else if (args[i] == "--flip") request.options.Flip = ReadFlipOption(args, i);
         else if (args[i] == "--light" && i + 1 < args.size()) {
             if (std::sscanf(args[++i].c_str(), "%f%c", &request.options.LightFactor, &extra) != 1) return std::nullopt;
         } else if (args[i].starts_with("--")) {

@@ -26,10 +26,12 @@ void addRoom(RoomCounts& totals, const RoomCounts& room) {
     totals.staticMeshes += room.staticMeshes;
 }
 
-std::string roomJson(const RoomCounts& r) {
+std::string roomJson(const RoomCounts& r, const RoomFlipSummary* flip = nullptr) {
     std::ostringstream out;
     out << "{\"vertices\": " << r.vertices << ", \"rectangles\": " << r.rectangles << ", \"triangles\": " << r.triangles
-        << ", \"sprites\": " << r.sprites << ", \"static_meshes\": " << r.staticMeshes << "}";
+        << ", \"sprites\": " << r.sprites << ", \"static_meshes\": " << r.staticMeshes;
+    if (flip) out << ", " << RoomFlipJsonFields(*flip);
+    out << "}";
     return out.str();
 }
 
@@ -40,8 +42,10 @@ std::string formatJson(const LevelSummary& s) {
         << ",\n  \"sprite_textures\": " << s.spriteTextures << ",\n  \"mesh_data_words\": " << s.meshDataWords
         << ",\n  \"mesh_pointers\": " << s.meshPointers << ",\n  \"static_mesh_definitions\": " << s.staticMeshDefinitions
         << ",\n  \"entities\": " << s.entities << ",\n  \"rooms\": [";
-    for (size_t i = 0; i < s.rooms.size(); ++i) out << (i ? ",\n    " : "\n    ") << roomJson(s.rooms[i]);
-    out << (s.rooms.empty() ? "]" : "\n  ]") << ",\n  \"totals\": " << roomJson(s.totals) << "\n}\n";
+    for (size_t i = 0; i < s.rooms.size(); ++i)
+        out << (i ? ",\n    " : "\n    ") << roomJson(s.rooms[i], i < s.flips.rooms.size() ? &s.flips.rooms[i] : nullptr);
+    out << (s.rooms.empty() ? "]" : "\n  ]") << ",\n  \"totals\": " << roomJson(s.totals) << ",\n  " << FlipJsonFields(s.flips)
+        << "\n}\n";
     return out.str();
 }
 
@@ -65,6 +69,7 @@ std::string formatText(const LevelSummary& s) {
     };
     for (size_t i = 0; i < s.rooms.size(); ++i) row(std::to_string(i), s.rooms[i]);
     row("Total", s.totals);
+    out << "\n" << FlipText(s.flips);
     return out.str();
 }
 
@@ -87,6 +92,7 @@ LevelSummary SummarizeLevel(const TTombRaiderLevel& level) {
         s.rooms.push_back(counts);
         addRoom(s.totals, counts);
     }
+    s.flips = SummarizeFlips(level);
     return s;
 }
 

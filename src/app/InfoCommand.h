@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/RoomFlipSummary.h"
+
 namespace grottix {
 
 class TTombRaiderLevel;
@@ -20,6 +22,7 @@ struct LevelSummary {
     size_t staticMeshDefinitions = 0, entities = 0;
     std::vector<RoomCounts> rooms;
     RoomCounts totals;
+    LevelFlipSummary flips;  // per room: alternate, group, water and named flags
 };
 
 LevelSummary SummarizeLevel(const TTombRaiderLevel& level);

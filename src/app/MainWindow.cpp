@@ -17,6 +17,7 @@
 #include "app/HelpDialogs.h"
 #include "app/SkyBlobs.h"
 #include "app/ViewerKeys.h"
+#include "app/LevelViewActions.h"
 #include "app/ViewerSettings.h"
 #include "settings/AnotherReg.h"
 #include "settings/FileDrag.h"
@@ -173,6 +174,7 @@ void TDXViewerForm::createMenus() {
     viewMenu_->addAction(fullScreen_);
     viewMenu_->addSeparator();
     viewMenu_->addAction(items_);
+    levelView_ = new TLevelViewActions(*viewMenu_, *Scene, this);
     menuBar()->addMenu(tr("&Options"))->addAction(setup_);
     QMenu* help = menuBar()->addMenu(tr("Help"));
     help->addAction(homePage_);
@@ -233,6 +235,7 @@ void TDXViewerForm::readSettings() {
     FilteringOn = options.TextureFiltering;
     ItemsOn = options.ShowItems;
     items_->setChecked(ItemsOn);
+    levelView_->SetLevelSky(options.LevelSky);
     for (const std::string& path : options.FileMenuHistoryPaths) history_->Paths().append(QString::fromStdString(path));
     LevelFileName.clear();
     LevelScale = 128;
@@ -252,6 +255,7 @@ std::optional<QString> TDXViewerForm::writeSettings() {
         options.Transparent = TransparencyOn;
         options.TextureFiltering = FilteringOn;
         options.ShowItems = ItemsOn;
+        options.LevelSky = levelView_->LevelSkyOn();
         for (const QString& path : history_->Paths()) options.FileMenuHistoryPaths.push_back(path.toStdString());
         options.LightFactor = LightFactorValue;
         settings_->WriteOptions(options);

@@ -31,6 +31,7 @@ class TAppConfigKey;
 class TFileDrag;
 class TFileMenuHistory;
 class TFormRestorer;
+class TLevelViewActions;
 class TSettingsStore;
 class TViewerSettings;
 
@@ -129,6 +130,7 @@ private:
     QStringList arguments_;
     QMenu* fileMenu_ = nullptr;
     QMenu* viewMenu_ = nullptr;
+    TLevelViewActions* levelView_ = nullptr;  // Flip Maps, Level Sky
     QAction *open_ = nullptr, *save_ = nullptr, *exportLevel_ = nullptr, *exit_ = nullptr, *copy_ = nullptr, *fullScreen_ = nullptr;
     QAction *setup_ = nullptr, *homePage_ = nullptr, *quickInfo_ = nullptr, *about_ = nullptr, *items_ = nullptr;
     std::vector<TD3DSceneDisplayParam> displayParams_;

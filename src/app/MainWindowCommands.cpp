@@ -15,6 +15,7 @@
 #include <thread>
 #include <utility>
 
+#include "app/LevelViewActions.h"
 #include "app/MainWindow.h"
 #include "app/ViewExport.h"
 #include "app/dialogs/EngineSetupDialog.h"
@@ -104,6 +105,7 @@ void TDXViewerForm::OpenLevel() {
                     QStringLiteral("File %1: %2\n\nThe view shows what could be read before the damage.")
                         .arg(QString::fromStdString(LevelFileName), damage));
         }
+        levelView_->LevelOpened();
         FocusView();
         ApplySafeMode(Scene->SafeMode, false);
     } catch (...) {
@@ -273,7 +275,7 @@ void TDXViewerForm::ExportLevel(const std::string& out) {
     QString failure;
     try {
         TGltfExportReport report;
-        const uint8_t result = ExportLevelToGltf(LevelFileName, out, {LightFactorValue, ItemsOn, FilteringOn}, advance, &report);
+        const uint8_t result = ExportLevelToGltf(LevelFileName, out, {LightFactorValue, ItemsOn, FilteringOn, Scene->FlipState}, advance, &report);
         if (result != kLevelLoaded) failure = QString::fromStdString(report.Problem);
     } catch (const EGrottixError& error) {
         failure = QString::fromUtf8(error.what());

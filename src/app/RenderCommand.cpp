@@ -1,5 +1,6 @@
 #include "app/RenderCommand.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <QGuiApplication>
 
 #include "app/CommandLine.h"
+#include "app/FlipOption.h"
 #include "app/HeadlessViewer.h"
 #include "app/OpenGLHeadlessDXDraw.h"
 #include "app/ImageFiles.h"
@@ -21,7 +23,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles PITCH,YAW,ROLL]\n"
-    "                      [--frames N] [--stats] [--opengl] [--no-items]\n";
+    "                      [--frames N] [--stats] [--opengl] [--no-items] [--flip [GROUP]]\n";
 
 struct RenderOptions {
     std::string out, level;
@@ -32,6 +34,7 @@ struct RenderOptions {
     bool stats = false;
     bool opengl = false;
     bool items = true;
+    TFlipState flip;
 };
 
 bool parseVector(const std::string& text, TD3DVector& out) {
@@ -49,6 +52,7 @@ bool parseOptions(const std::vector<std::string>& args, RenderOptions& options) 
         if (arg == "--stats") options.stats = true;
         else if (arg == "--opengl") options.opengl = true;
         else if (arg == "--no-items") options.items = false;
+        else if (arg == "--flip") options.flip = ReadFlipOption(args, i);
         else if (arg == "--size" && hasValue) {
             if (std::sscanf(args[++i].c_str(), "%dx%d%c", &options.width, &options.height, &extra) != 2 || options.width < 1 ||
                 options.height < 1 || options.width > 8192 || options.height > 8192)
@@ -91,6 +95,7 @@ void printStats(const TGrottixViewerScene& scene, const TImportReport& report, T
                 vertices, triangles, scene.Shared->Textures.size());
     std::printf("eye: %.3f, %.3f, %.3f\nroom: %d\nitems: %d\n", start.x, start.y, start.z, report.StartRoom,
                 items ? report.Items : 0);
+    std::printf("rooms shown: %zu\n", size_t(std::count(scene.RoomsShown.begin(), scene.RoomsShown.end(), 1)));
 }
 
 }  // namespace
@@ -123,6 +128,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
             return 1;
         }
         scene.SetItemsVisible(options.items);
+        scene.SetFlipState(options.flip);
         const TD3DVector start = scene.GetCameraPosition();
         if (options.eye) scene.SetCameraPosition(*options.eye);
         if (options.angles) scene.SetCameraRotation(*options.angles);

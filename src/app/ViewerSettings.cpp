@@ -28,6 +28,7 @@ TViewerOptions TViewerSettings::ReadOptions() {
         options.Transparent = readBool("Transparent", true);
         options.TextureFiltering = readBool("TextureFiltering", true);
         options.ShowItems = readBool("ShowItems", true);
+        options.LevelSky = readBool("LevelSky", true);
         TStringProfile history("FileMenuHistoryPaths", &window_);
         if (history.Exists()) options.FileMenuHistoryPaths = SplitLines(history.ReadValue());
         TVariantProfile light("LightFactor", &window_);
@@ -48,6 +49,7 @@ void TViewerSettings::WriteOptions(const TViewerOptions& options) {
     TVariantProfile("Transparent", &window_).WriteValue(options.Transparent);
     TVariantProfile("TextureFiltering", &window_).WriteValue(options.TextureFiltering);
     TVariantProfile("ShowItems", &window_).WriteValue(options.ShowItems);
+    TVariantProfile("LevelSky", &window_).WriteValue(options.LevelSky);
     TStringProfile("FileMenuHistoryPaths", &window_).WriteValue(JoinLines(options.FileMenuHistoryPaths));
     TVariantProfile("LightFactor", &window_).WriteValue(double(options.LightFactor));
 }

@@ -17,6 +17,7 @@ struct TViewerOptions {
     bool Transparent = true;
     bool TextureFiltering = true;
     bool ShowItems = true;
+    bool LevelSky = true;  // the level's own sky, where it has one
     float LightFactor = 0.5f;
     std::vector<std::string> FileMenuHistoryPaths;
 };

@@ -7,7 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "import/RoomVolumes.h"
 #include "import/TextureAnimator.h"
+#include "level/FlipMaps.h"
 
 namespace grottix {
 
@@ -23,6 +25,10 @@ struct TImportReport {
     int32_t ItemsID = 0;   // the ID every item object carries (to show and hide them together)
     std::unique_ptr<TTextureAnimator> Animator = std::make_unique<TTextureAnimator>();
     std::string Problem;   // for a level that did not load cleanly, what is wrong (and where, when damaged)
+    int VersionCode = 0;
+    TFlipMaps Flips;                   // the level's flip maps (which rooms replace which)
+    std::vector<TRoomVolume> Rooms;    // where each room stands, and which hold water
+    int32_t SkyID = 0;                 // the ID of the level's own sky objects, 0 when it has none
 };
 
 // scale divides every level coordinate (the viewer uses 128); gamma 0 keeps the level's lighting,
