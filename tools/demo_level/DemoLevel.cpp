@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "demo_level/DemoFlipAndSky.h"
 #include "demo_level/DemoGeometry.h"
 #include "demo_level/DemoItems.h"
 
@@ -174,6 +175,8 @@ LevelDescription DemoLevel(int code) {
     const DemoStart& start = world.start;
     level.entities = std::vector<Entity>{{0, start.room, start.x, start.y, start.z, start.angle}};
     AddDemoItems(level, tiles, meshData);
+    AddFloodedStoreroom(level);
+    AddDemoSky(level, meshData);
     level.meshData.resize(meshData.size() / 2);
     std::memcpy(level.meshData.data(), meshData.data(), meshData.size());
     return level;
