@@ -8,7 +8,7 @@ uint32_t WaterTint(int versionCode) {
     case 2: return 0x0080E0FF;  // Tomb Raider: a clear cyan
     case 3:
     case 4: return 0x0090D0FF;  // Tomb Raider II: a deeper blue
-    case 5: return 0x0080F0D0;  // Tomb Raider III: green
+    case 5: return 0x0090E8D8;  // Tomb Raider III: a greener blue
     default: return 0x0098D8F0;  // The Last Revelation and Chronicles: a muted blue-green
     }
 }
