@@ -275,7 +275,9 @@ void TDXViewerForm::ExportLevel(const std::string& out) {
     QString failure;
     try {
         TGltfExportReport report;
-        const uint8_t result = ExportLevelToGltf(LevelFileName, out, {LightFactorValue, ItemsOn, FilteringOn, Scene->FlipState}, advance, &report);
+        TGltfExportOptions options{LightFactorValue, ItemsOn, FilteringOn};
+        options.Flip = Scene->FlipState;  // the rooms on screen
+        const uint8_t result = ExportLevelToGltf(LevelFileName, out, options, advance, &report);
         if (result != kLevelLoaded) failure = QString::fromStdString(report.Problem);
     } catch (const EGrottixError& error) {
         failure = QString::fromUtf8(error.what());

@@ -17,7 +17,7 @@ struct TGltfExportOptions {
     float LightFactor = 0.5f;  // brightens the baked light, as when the viewer opens a level
     bool Items = true;
     bool Filtering = true;     // linear texture sampling (the viewer's texture filtering), else nearest
-    TFlipState Flip;           // the rooms of this flip state are exported
+    TFlipState Flip = {};      // the rooms of this flip state are exported
 };
 
 struct TGltfExportReport {
