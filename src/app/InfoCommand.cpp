@@ -4,7 +4,6 @@
 #include <sstream>
 
 #include "app/CommandLine.h"
-#include "level/LevelEntities.h"
 #include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
 
@@ -45,7 +44,7 @@ std::string formatJson(const LevelSummary& s) {
     for (size_t i = 0; i < s.rooms.size(); ++i)
         out << (i ? ",\n    " : "\n    ") << roomJson(s.rooms[i], i < s.flips.rooms.size() ? &s.flips.rooms[i] : nullptr);
     out << (s.rooms.empty() ? "]" : "\n  ]") << ",\n  \"totals\": " << roomJson(s.totals) << ",\n  " << FlipJsonFields(s.flips)
-        << "\n}\n";
+        << ",\n  \"items\": " << ItemsJson(s.items, "  ") << "\n}\n";
     return out.str();
 }
 
@@ -85,7 +84,8 @@ LevelSummary SummarizeLevel(const TTombRaiderLevel& level) {
     s.meshDataWords = level.MeshData.size();
     s.meshPointers = level.MeshPointers.size();
     s.staticMeshDefinitions = level.StaticMeshDefinitions.size();
-    s.entities = ReadEntities(level).size();
+    s.items = SummarizeItems(level);
+    s.entities = s.items.size();
     for (const auto& room : level.Rooms) {
         const RoomCounts counts{room.vertices.size(), room.rectangles.size(), room.triangles.size(), room.sprites.size(),
                                 room.staticMeshes.size()};

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ItemSummary.h"
 #include "app/RoomFlipSummary.h"
 
 namespace grottix {
@@ -22,6 +23,7 @@ struct LevelSummary {
     size_t staticMeshDefinitions = 0, entities = 0;
     std::vector<RoomCounts> rooms;
     RoomCounts totals;
+    std::vector<ItemSummary> items;  // in the JSON form only
     LevelFlipSummary flips;  // per room: alternate, group, water and named flags
 };
 

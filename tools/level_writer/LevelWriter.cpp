@@ -461,6 +461,19 @@ std::vector<uint8_t> PatternBytes(int section, size_t count) {
     return bytes;
 }
 
+std::vector<uint8_t> SampleTail(const std::vector<std::vector<uint8_t>>& samples) {
+    Bytes out;
+    out.put<uint32_t>(uint32_t(samples.size()));
+    for (const auto& sample : samples) {
+        out.put<uint32_t>(uint32_t(sample.size() * 4));  // as if unpacked from 4-bit ADPCM
+        out.put<uint32_t>(uint32_t(sample.size()));
+        out.put(sample);
+    }
+    return std::move(out.data);
+}
+
+std::vector<uint8_t> DefaultSampleTail() { return SampleTail({PatternBytes(kSamples, 16)}); }
+
 std::vector<uint8_t> WriteLevel(const LevelDescription& level) {
     std::vector<SectionMark> marks;
     return WriteLevel(level, marks);
@@ -498,9 +511,11 @@ std::vector<uint8_t> WriteLevel(const LevelDescription& level, std::vector<Secti
     levelData(data, level);
     if (level.levelDataLength && code >= 6) data.data.resize(std::min(data.size(), *level.levelDataLength));
     const size_t dataStart = out.size() + (code == 7 ? 40 : 0);
+    size_t sampleTailStart = 0;
     if (code == 6) {
         out.mark("level data chunk");
         chunk(out, data.data);
+        sampleTailStart = out.size();
         out.put(level.sampleTail);
     } else if (code == 7) {
         out.mark("level data header");
@@ -508,6 +523,7 @@ std::vector<uint8_t> WriteLevel(const LevelDescription& level, std::vector<Secti
         out.put<uint32_t>(uint32_t(data.size()));
         out.put<uint32_t>(uint32_t(data.size()));
         out.put(data.data);
+        sampleTailStart = out.size();
         out.put(level.sampleTail);
     } else {
         out.put(data.data);
@@ -518,6 +534,7 @@ std::vector<uint8_t> WriteLevel(const LevelDescription& level, std::vector<Secti
         if (code != 6) mark.offset += dataStart;
         out.marks.push_back(mark);
     }
+    if (code >= 6) out.marks.push_back({"samples", sampleTailStart, SIZE_MAX, -1, -1});
     marks = std::move(out.marks);
     if (!level.zlibWrapped) return std::move(out.data);
     Bytes wrapped;

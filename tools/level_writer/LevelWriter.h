@@ -138,6 +138,11 @@ struct Counts {
     uint32_t soundDetails = 2, sampleIndices = 2, sampleBytes = 16;
 };
 
+// Codes 6-7: the bytes behind the level data as the games write them, a sample count, then each
+// sample's uncompressed length, stored length and stored bytes. The default holds one sample.
+std::vector<uint8_t> SampleTail(const std::vector<std::vector<uint8_t>>& samples);
+std::vector<uint8_t> DefaultSampleTail();
+
 struct LevelDescription {
     int code = 1;                // 1..7
     uint32_t versionWord = 0;    // 0: the usual word for the code
@@ -165,7 +170,7 @@ struct LevelDescription {
     // The floor-data words, instead of counts.floorData patterned ones.
     std::optional<std::vector<uint16_t>> floorData;
     Counts counts;
-    std::vector<uint8_t> sampleTail;  // codes 6-7: the bytes after the level data
+    std::vector<uint8_t> sampleTail = DefaultSampleTail();  // codes 6-7: the bytes after the level data
     // Replaces every section after the entities (levels from extended editors break the tables there).
     std::optional<std::vector<uint8_t>> afterEntities;
     bool zlibWrapped = false;
