@@ -54,17 +54,6 @@ public:
         return true;
     }
 
-    // The parsed meshes the moveable's mesh pointers name, or nothing when one names none.
-    bool meshesOf(const TMoveable& moveable, std::vector<const TLevelMesh*>& out) const {
-        if (size_t(moveable.firstMesh) + moveable.meshCount > level_.MeshPointers.size()) return false;
-        for (size_t i = 0; i < moveable.meshCount; ++i) {
-            const auto found = meshAt_.find(level_.MeshPointers[moveable.firstMesh + i]);
-            if (found == meshAt_.end()) return false;
-            out.push_back(&meshes_.meshes[found->second]);
-        }
-        return true;
-    }
-
     // The level's sky: the moveable's meshes in their first pose around the origin, untinted.
     bool sky(uint32_t objectId) {
         const auto moveable = moveables_.find(objectId);
@@ -81,6 +70,17 @@ public:
     }
 
 private:
+    // The parsed meshes the moveable's mesh pointers name, or nothing when one names none.
+    bool meshesOf(const TMoveable& moveable, std::vector<const TLevelMesh*>& out) const {
+        if (size_t(moveable.firstMesh) + moveable.meshCount > level_.MeshPointers.size()) return false;
+        for (size_t i = 0; i < moveable.meshCount; ++i) {
+            const auto found = meshAt_.find(level_.MeshPointers[moveable.firstMesh + i]);
+            if (found == meshAt_.end()) return false;
+            out.push_back(&meshes_.meshes[found->second]);
+        }
+        return true;
+    }
+
     bool moveableItem(const TLevelEntity& entity, const TMoveable& moveable, TPlacedObject& object) {
         std::vector<const TLevelMesh*> meshes;
         const auto tree = ReadMeshTree(level_, moveable);
