@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "demo_level/DemoLevel.h"
+#include "level_writer/RoomGrid.h"
 #include "storage/Stream.h"
 
 namespace grottix::bench {
@@ -72,6 +73,13 @@ std::string LargeLevel(int items, bool everyTile) {
         level.entities->push_back(item);
     }
     WriteLevelFile(level, path);
+    return path;
+}
+
+std::string PortalGridLevel(int side) {
+    const std::string name = "grottix-bench-portal-grid-" + std::to_string(side) + ".tr4";
+    const std::string path = (std::filesystem::temp_directory_path() / name).string();
+    if (!FileExists(path)) WriteLevelFile(RoomGridLevel(6, side, side), path);
     return path;
 }
 

@@ -11,4 +11,8 @@ namespace grottix::bench {
 // otherwise every copy uses the demo level's own two.
 std::string LargeLevel(int items, bool everyTile = false);
 
+// A TR4 level of side x side rooms in a grid, each joined to its neighbours by doorways with portals
+// (about 1,650 triangles a room), written once into the temporary folder; returns its path.
+std::string PortalGridLevel(int side);
+
 }  // namespace grottix::bench

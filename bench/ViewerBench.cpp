@@ -16,6 +16,7 @@
 
 #include "app/DeviceSetup.h"
 #include "LevelFloor.h"
+#include "LargeLevelBench.h"
 #include "app/HeadlessViewer.h"
 #include "app/OpenGLHeadlessDXDraw.h"
 #include "demo_level/DemoLevel.h"
@@ -146,6 +147,7 @@ int main(int argc, char** argv) {
     if (std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM"))
         application = std::make_unique<QGuiApplication>(argc, argv);
     grottix::registerFrameBenchmarks();
+    grottix::bench::RegisterLargeLevelBenchmarks();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

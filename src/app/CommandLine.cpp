@@ -27,7 +27,7 @@ constexpr const char* kUsage =
     "                      [--sprites crossed|flat] [--verbose] [--flip [GROUP]]\n"
     "       grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles P,Y,R]\n"
     "                      [--goto-item N | --goto-room N] [--frames N] [--stats] [--opengl] [--no-items]\n"
-    "                      [--flip [GROUP]]\n"
+    "                      [--no-cull] [--flip [GROUP]]\n"
     "       grottix-viewer --thumbnail LEVEL OUT.png SIZE\n"
     "       grottix-viewer --help | --version\n";
 

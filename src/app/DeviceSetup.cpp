@@ -6,6 +6,16 @@
 
 namespace grottix {
 
+TD3DMatrix FixedProjection() {
+    TD3DMatrix projection;
+    projection.m[0][0] = 1;
+    projection.m[1][1] = 1;
+    projection.m[2][2] = 1;
+    projection.m[2][3] = 1;
+    projection.m[3][2] = -1;
+    return projection;
+}
+
 void SetFixedDeviceState(TCustomDXDraw& display, TD3DScene* scene) {
     if (TD3DDevice* device = display.D3DDevice7()) {
         TD3DViewport7 viewport;
@@ -20,13 +30,7 @@ void SetFixedDeviceState(TCustomDXDraw& display, TD3DScene* scene) {
         device->SetMaterial(material);
         device->SetRenderState(D3DRENDERSTATE_AMBIENT, 0xFFFFFFFF);
         device->SetRenderState(D3DRENDERSTATE_SPECULARENABLE, 1);
-        TD3DMatrix projection;
-        projection.m[0][0] = 1;
-        projection.m[1][1] = 1;
-        projection.m[2][2] = 1;
-        projection.m[2][3] = 1;
-        projection.m[3][2] = -1;
-        device->SetTransform(D3DTRANSFORMSTATE_PROJECTION, projection);
+        device->SetTransform(D3DTRANSFORMSTATE_PROJECTION, FixedProjection());
         device->SetRenderState(D3DRENDERSTATE_LIGHTING, 0);
         device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
         device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);

@@ -15,6 +15,7 @@
 #include "app/AppIcons.h"
 #include "app/DeviceSetup.h"
 #include "app/HelpDialogs.h"
+#include "app/LevelInspector.h"
 #include "app/SkyBlobs.h"
 #include "app/ViewerKeys.h"
 #include "app/LevelViewActions.h"
@@ -77,6 +78,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     createToolBar();
     createStatusBar();
     createInput();
+    inspector_ = new TLevelInspector(*this, *viewMenu_);
 
     DXTimer.SetInterval(1);
     DXTimer.SetActiveOnly(true);
@@ -185,6 +187,7 @@ void TDXViewerForm::createMenus() {
 
 void TDXViewerForm::createToolBar() {
     QToolBar* bar = addToolBar(tr("Tools"));
+    bar->setObjectName(QStringLiteral("Tools"));  // named, so that the saved window layout can place it
     bar->setMovable(false);
     bar->addAction(open_);
     bar->addAction(save_);
@@ -234,12 +237,15 @@ void TDXViewerForm::readSettings() {
     TransparencyOn = options.Transparent;
     FilteringOn = options.TextureFiltering;
     ItemsOn = options.ShowItems;
+    DrawEveryRoomOn = options.DrawEveryRoom;
+    Scene->CullCells = !DrawEveryRoomOn;
     items_->setChecked(ItemsOn);
     levelView_->SetLevelSky(options.LevelSky);
     for (const std::string& path : options.FileMenuHistoryPaths) history_->Paths().append(QString::fromStdString(path));
     LevelFileName.clear();
     LevelScale = 128;
     LightFactorValue = options.LightFactor;
+    restoreState(QByteArray::fromBase64(QByteArray::fromStdString(options.DockLayout)));
 }
 
 std::optional<QString> TDXViewerForm::writeSettings() {
@@ -255,9 +261,11 @@ std::optional<QString> TDXViewerForm::writeSettings() {
         options.Transparent = TransparencyOn;
         options.TextureFiltering = FilteringOn;
         options.ShowItems = ItemsOn;
+        options.DrawEveryRoom = DrawEveryRoomOn;
         options.LevelSky = levelView_->LevelSkyOn();
         for (const QString& path : history_->Paths()) options.FileMenuHistoryPaths.push_back(path.toStdString());
         options.LightFactor = LightFactorValue;
+        options.DockLayout = saveState().toBase64().toStdString();
         settings_->WriteOptions(options);
     } catch (const EGrottixError& error) {
         store_.CancelChanges();

@@ -31,6 +31,7 @@ class TAppConfigKey;
 class TFileDrag;
 class TFileMenuHistory;
 class TFormRestorer;
+class TLevelInspector;
 class TLevelViewActions;
 class TSettingsStore;
 class TViewerSettings;
@@ -67,6 +68,7 @@ public:
     int LevelScale = 128;
     float LightFactorValue = 0.5f;
     bool HardwareOn = true, SafeModeOn = true, TransparencyOn = true, FilteringOn = true;
+    bool DrawEveryRoomOn = false;  // off: each frame draws only the rooms the portals show
     bool ItemsOn = true;  // the level's items are shown
     bool Initialized = false;
     bool Loading = false;
@@ -135,6 +137,7 @@ private:
     QAction *setup_ = nullptr, *homePage_ = nullptr, *quickInfo_ = nullptr, *about_ = nullptr, *items_ = nullptr;
     std::vector<TD3DSceneDisplayParam> displayParams_;
     TScreenSaverInhibitor screenSaver_;  // one per entry of DisplayModeBox
+    TLevelInspector* inspector_ = nullptr;  // the items and rooms docks, picking, mouse look
 };
 
 }  // namespace grottix

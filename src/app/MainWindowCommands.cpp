@@ -15,6 +15,7 @@
 #include <thread>
 #include <utility>
 
+#include "app/LevelInspector.h"
 #include "app/LevelViewActions.h"
 #include "app/MainWindow.h"
 #include "app/ViewExport.h"
@@ -84,6 +85,7 @@ void TDXViewerForm::OpenLevel() {
     const bool drawing = DrawThread.Enabled();
     DrawThread.SetEnabled(false);
     const auto finish = [&] {
+        inspector_->LevelChanged();
         Loading = false;
         DrawThread.SetEnabled(drawing);
     };
@@ -216,7 +218,10 @@ void TDXViewerForm::ApplySafeMode(bool on, bool atStart) {
 
 void TDXViewerForm::N3DEngineSetup1Click() {
     guarded(this, [this] {
-        if (!ShowEngineSetupDialog(this, *applicationKey_, HardwareOn, SafeModeOn, FilteringOn, TransparencyOn)) return;
+        if (!ShowEngineSetupDialog(this, *applicationKey_, HardwareOn, SafeModeOn, FilteringOn, TransparencyOn, RunModal,
+                                   &DrawEveryRoomOn))
+            return;
+        Scene->CullCells = !DrawEveryRoomOn;
         SetHardwareAcceleration(HardwareOn, false);
         ApplySafeMode(SafeModeOn, false);
     });

@@ -25,7 +25,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles PITCH,YAW,ROLL]\n"
     "                      [--goto-item N | --goto-room N] [--frames N] [--stats] [--opengl] [--no-items]\n"
-    "                      [--flip [GROUP]]\n";
+    "                      [--no-cull] [--flip [GROUP]]\n";
 
 struct RenderOptions {
     std::string out, level;
@@ -37,6 +37,7 @@ struct RenderOptions {
     bool stats = false;
     bool opengl = false;
     bool items = true;
+    bool cull = true;
     TFlipState flip;
 };
 
@@ -55,6 +56,7 @@ bool parseOptions(const std::vector<std::string>& args, RenderOptions& options) 
         if (arg == "--stats") options.stats = true;
         else if (arg == "--opengl") options.opengl = true;
         else if (arg == "--no-items") options.items = false;
+        else if (arg == "--no-cull") options.cull = false;
         else if (arg == "--flip") options.flip = ReadFlipOption(args, i);
         else if (arg == "--size" && hasValue) {
             if (std::sscanf(args[++i].c_str(), "%dx%d%c", &options.width, &options.height, &extra) != 2 || options.width < 1 ||
@@ -101,6 +103,7 @@ void printStats(const TGrottixViewerScene& scene, const TImportReport& report, T
                 vertices, triangles, scene.Shared->Textures.size());
     std::printf("eye: %.3f, %.3f, %.3f\nroom: %d\nitems: %d\nangles: %.3f, %.3f, %.3f\n", start.x, start.y, start.z, room,
                 items ? report.Items : 0, angles.x, angles.y, angles.z);
+    std::printf("rooms drawn: %zu\n", scene.CellsDrawnCount);
     std::printf("rooms shown: %zu\n", size_t(std::count(scene.RoomsShown.begin(), scene.RoomsShown.end(), 1)));
 }
 
@@ -134,6 +137,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
             return 1;
         }
         scene.SetItemsVisible(options.items);
+        scene.CullCells = options.cull;
         scene.SetFlipState(options.flip);
         int room = report.StartRoom;
         if (options.goTo && !GoToFromCommandLine(scene, options.level, *options.goTo, room)) return 1;

@@ -1,7 +1,7 @@
 #include "app/ViewerScene.h"
 
 #include "app/SceneBackdrop.h"
-
+#include "app/SelectionOutline.h"
 #include "device/D3DDevice.h"
 #include "device/Direct3DTexture.h"
 #include "import/WaterTint.h"
@@ -11,7 +11,7 @@ namespace grottix {
 
 void TGrottixViewerScene::RenderObjects() {
     if (TextureAnimator) TextureAnimator->Advance(*this, GetTime());
-    CellsDrawn = RoomsShown;
+    ChooseCellsDrawn(RoomsShown);
     TD3DDevice* device = Device();
     if (device && DrawsLevelSky()) DrawAroundEye(*device, LevelSky);
     TD3DScene::RenderObjects();
@@ -22,6 +22,7 @@ void TGrottixViewerScene::RenderObjects() {
         device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, SkyVertices.data(), uint32_t(SkyVertices.size()), 0);
     }
     if (EyeUnderWater()) TintView(*device, UnderwaterTint);
+    if (Outlined) DrawBoxOutline(*device, *Outlined);
 }
 
 void TGrottixViewerScene::SetFlipState(TFlipState state) {
@@ -41,6 +42,9 @@ void TGrottixViewerScene::Reset() {
     TextureAnimator.reset();
     ItemsID = ItemCount = 0;
     RoomsShown.clear();
+    Level.reset();
+    ItemBounds.clear();
+    Outlined.reset();
     LevelVersionCode = 0;
     Flips = {};
     FlipState = {};
@@ -91,6 +95,8 @@ uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, 
     scene.TextureAnimator = std::move(imported.Animator);
     scene.ItemsID = imported.ItemsID;
     scene.ItemCount = imported.Items;
+    scene.Level = std::move(imported.Level);
+    scene.ItemBounds = std::move(imported.ItemBounds);
     scene.LevelVersionCode = imported.VersionCode;
     scene.Flips = std::move(imported.Flips);
     scene.SetFlipState({});

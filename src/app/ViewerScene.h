@@ -2,7 +2,9 @@
 // TGrottixViewerScene: the viewer's scene, which draws the sky after the level; and the opening of
 // a level into it, shared by the window and the command line.
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,7 +21,8 @@ public:
 
     // Steps the level's animated textures to the scene clock; draws the level's own sky (when it
     // has one and LevelSkyShown), the level, then the generated sky (when SkyTexture exists and the
-    // level's own is not drawn) and, with the eye in a water room, the underwater tint.
+    // level's own is not drawn), with the eye in a water room the underwater tint, and the
+    // outline of the selection.
     void RenderObjects() override;
     // Forgets the sky texture and the level's animator and items too: resetting frees them.
     void Reset() override;
@@ -55,6 +58,12 @@ public:
     std::unique_ptr<TTextureAnimator> TextureAnimator;
     int32_t ItemsID = 0;
     int ItemCount = 0;
+    // The level on screen as read, and the box around each of its drawn items (entity index ->
+    // box); both left by the last level opened.
+    std::shared_ptr<const TTombRaiderLevel> Level;
+    std::map<int, TSceneBox> ItemBounds;
+    // The box outlined over the frame (what is selected), none when nothing is.
+    std::optional<TSceneBox> Outlined;
 };
 
 // The floor plane added after every load: 20000 x 20000 at y = -1000, double-sided, grey.

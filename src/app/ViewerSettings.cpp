@@ -28,9 +28,12 @@ TViewerOptions TViewerSettings::ReadOptions() {
         options.Transparent = readBool("Transparent", true);
         options.TextureFiltering = readBool("TextureFiltering", true);
         options.ShowItems = readBool("ShowItems", true);
+        options.DrawEveryRoom = readBool("DrawEveryRoom", false);
         options.LevelSky = readBool("LevelSky", true);
         TStringProfile history("FileMenuHistoryPaths", &window_);
         if (history.Exists()) options.FileMenuHistoryPaths = SplitLines(history.ReadValue());
+        TStringProfile docks("DockLayout", &window_);
+        if (docks.Exists()) options.DockLayout = docks.ReadValue();
         TVariantProfile light("LightFactor", &window_);
         if (light.Exists()) {
             const TVariant value = light.ReadValue();
@@ -49,9 +52,11 @@ void TViewerSettings::WriteOptions(const TViewerOptions& options) {
     TVariantProfile("Transparent", &window_).WriteValue(options.Transparent);
     TVariantProfile("TextureFiltering", &window_).WriteValue(options.TextureFiltering);
     TVariantProfile("ShowItems", &window_).WriteValue(options.ShowItems);
+    TVariantProfile("DrawEveryRoom", &window_).WriteValue(options.DrawEveryRoom);
     TVariantProfile("LevelSky", &window_).WriteValue(options.LevelSky);
     TStringProfile("FileMenuHistoryPaths", &window_).WriteValue(JoinLines(options.FileMenuHistoryPaths));
     TVariantProfile("LightFactor", &window_).WriteValue(double(options.LightFactor));
+    TStringProfile("DockLayout", &window_).WriteValue(options.DockLayout);
 }
 
 TSceneDisplayMode TViewerSettings::ReadDisplayMode() {

@@ -1,6 +1,6 @@
 #pragma once
 // The viewer's persisted settings: the four rendering options, whether items show, the light factor,
-// the display mode and the recent files, under the application key Halvoran\GrottixViewer\1.0 and the window's name.
+// the display mode, the recent files and the docks' layout, under the application key Halvoran\GrottixViewer\1.0 and the window's name.
 
 #include <memory>
 #include <optional>
@@ -17,9 +17,11 @@ struct TViewerOptions {
     bool Transparent = true;
     bool TextureFiltering = true;
     bool ShowItems = true;
+    bool DrawEveryRoom = false;  // also the rooms no portal shows
     bool LevelSky = true;  // the level's own sky, where it has one
     float LightFactor = 0.5f;
     std::vector<std::string> FileMenuHistoryPaths;
+    std::string DockLayout;  // where the docks are and which show (the window's saved state, base64)
 };
 
 struct TSceneDisplayMode {

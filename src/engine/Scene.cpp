@@ -455,6 +455,7 @@ void TD3DScene::Reset() {
     FileName.clear();
     IDCounter() = 0;
     Clear();
+    Visibility.Cells.clear();
     Modified = false;
 }
 

@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "engine/CellVisibility.h"
 #include "engine/D3DObject.h"
 #include "engine/SceneItems.h"
 
@@ -285,6 +286,13 @@ public:
     // past the end of the list, are drawn; an empty list draws everything.
     std::vector<uint8_t> CellsDrawn;
     bool CellDrawn(int32_t cell) const { return cell < 0 || size_t(cell) >= CellsDrawn.size() || CellsDrawn[size_t(cell)]; }
+    // The cells' boxes and portals. With CullCells, ChooseCellsDrawn keeps only the cells the eye sees.
+    TCellVisibility Visibility;
+    bool CullCells = true;
+    // How many cells the last ChooseCellsDrawn left to draw.
+    size_t CellsDrawnCount = 0;
+    // Sets CellsDrawn for this frame's eye from the cells shown (empty: all).
+    void ChooseCellsDrawn(const std::vector<uint8_t>& shown);
 
     // Set by the window so that long loads let it paint.
     std::function<void()> OnProcessMessages;

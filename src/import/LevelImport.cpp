@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "engine/Scene.h"
+#include "import/CellImport.h"
 #include "import/ItemImport.h"
 #include "import/LevelFaces.h"
 #include "import/SceneFaceSink.h"
@@ -48,8 +49,10 @@ void importLoaded(TD3DScene& scene, TTombRaiderLevel& level, float scale, float 
     TSceneFaceSink sink(scene, *report.Animator);
     TFaceBuilder faces(sink, level, gamma, report.Animator.get());
     ImportRooms(faces, level, meshes, scale);
+    ImportCells(scene.Visibility, level, scale);
     report.ItemsID = NextID();
     report.Items = ImportItems(faces, level, meshes, scale, report.ItemsID);
+    report.ItemBounds = std::move(sink.ItemBounds);
     const int32_t skyID = NextID();
     if (ImportLevelSky(faces, level, meshes, scale, skyID)) report.SkyID = skyID;
     timer.lap(report.Converting);
@@ -68,12 +71,16 @@ uint8_t ImportTombRaiderMap(TD3DScene& scene, const std::string& path, float sca
     TImportReport ignored;
     TImportReport& into = report ? *report : ignored;
     TLapTimer timer;
-    TTombRaiderLevel level;
+    auto loaded = std::make_shared<TTombRaiderLevel>();
+    TTombRaiderLevel& level = *loaded;
     const uint8_t result = level.LoadLevel(path);
     timer.lap(into.Reading);
     if (result != kLevelLoaded) into.Problem = level.LoadErrorMessage(result);
     if (result != kLevelLoaded && result != kLevelDamaged) return result;
     importLoaded(scene, level, scale, gamma, into, timer);
+    // The tiles are in the scene's textures now: the level handed on keeps its tables only.
+    for (std::vector<uint8_t>* tiles : {&level.Tiles8, &level.Tiles16, &level.Tiles32, &level.MiscTiles}) std::vector<uint8_t>().swap(*tiles);
+    into.Level = std::move(loaded);
     return result;
 }
 

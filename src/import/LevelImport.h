@@ -4,9 +4,11 @@
 // become items, texture tiles become scene textures, and the eye is placed at the player's start.
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
+#include "import/SceneFaceSink.h"
 #include "import/RoomVolumes.h"
 #include "import/TextureAnimator.h"
 #include "level/FlipMaps.h"
@@ -25,6 +27,9 @@ struct TImportReport {
     int32_t ItemsID = 0;   // the ID every item object carries (to show and hide them together)
     std::unique_ptr<TTextureAnimator> Animator = std::make_unique<TTextureAnimator>();
     std::string Problem;   // for a level that did not load cleanly, what is wrong (and where, when damaged)
+    std::map<int, TSceneBox> ItemBounds;  // entity index -> the box around what was drawn of it
+    // The level as read (ImportTombRaiderMap only), for those who look at its tables afterwards.
+    std::shared_ptr<const TTombRaiderLevel> Level;
     int VersionCode = 0;
     TFlipMaps Flips;                   // the level's flip maps (which rooms replace which)
     std::vector<TRoomVolume> Rooms;    // where each room stands, and which hold water

@@ -1,28 +1,53 @@
 #include "import/SceneFaceSink.h"
 
+#include <algorithm>
+
 #include "engine/Polygon.h"
 #include "engine/Scene.h"
 #include "import/TextureAnimator.h"
 
 namespace grottix {
 
+void TSceneBox::Add(TD3DVector p) {
+    min = {std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z)};
+    max = {std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z)};
+}
+
 void TSceneFaceSink::AddQuadrangle(const TD3DGenericQuadrangleInfo& face, const TFaceTraits& traits) {
+    if (itemBox_)
+        for (const TD3DLVertex& v : face.Vertices) itemBox_->Add({v.x, v.y, v.z});
     add(kKindGenericQuadrangle, &face, face.TextureName, traits);
 }
 
 void TSceneFaceSink::AddTriangle(const TD3DGenericTriangleInfo& face, const TFaceTraits& traits) {
+    if (itemBox_)
+        for (const TD3DLVertex& v : face.Vertices) itemBox_->Add({v.x, v.y, v.z});
     add(kKindGenericTriangle, &face, face.TextureName, traits);
 }
 
-void TSceneFaceSink::AddSprite(const TD3DStubObjectInfo& sprite) { scene_.AddObject(kKindStub, &sprite); }
+void TSceneFaceSink::AddSprite(const TD3DStubObjectInfo& sprite) {
+    if (itemBox_) {
+        // A stub is centred on its point and turns to the eye: its box holds every way it can face.
+        const float half = sprite.Width / 2, halfHeight = sprite.Height / 2;
+        itemBox_->Add({sprite.X - half, sprite.Y - halfHeight, sprite.Z - half});
+        itemBox_->Add({sprite.X + half, sprite.Y + halfHeight, sprite.Z + half});
+    }
+    scene_.AddObject(kKindStub, &sprite);
+}
 
 void TSceneFaceSink::BeginRoom(size_t room) { scene_.CurrentCell = roomCell_ = int32_t(room); }
 
 void TSceneFaceSink::EndRoom() { scene_.CurrentCell = roomCell_ = -1; }
 
-void TSceneFaceSink::BeginObject(const TPlacedObject& object) { scene_.CurrentCell = object.room >= 0 ? object.room : roomCell_; }
+void TSceneFaceSink::BeginObject(const TPlacedObject& object) {
+    scene_.CurrentCell = object.room >= 0 ? object.room : roomCell_;
+    itemBox_ = object.kind == TPlacedObject::TKind::Item ? &ItemBounds[object.number] : nullptr;
+}
 
-void TSceneFaceSink::EndObject() { scene_.CurrentCell = roomCell_; }
+void TSceneFaceSink::EndObject() {
+    scene_.CurrentCell = roomCell_;
+    itemBox_ = nullptr;
+}
 
 void TSceneFaceSink::add(uint8_t kind, TInfoRecordRef record, const std::string& name, const TFaceTraits& traits) {
     if (traits.group == 0 && traits.range < 0) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <tuple>
 
+#include "engine/EngineTypes.h"
 #include "import/FaceSink.h"
 
 namespace grottix {
@@ -14,6 +15,13 @@ namespace grottix {
 class TD3DPolygon;
 class TD3DScene;
 class TTextureAnimator;
+
+// An axis-aligned box in scene units.
+struct TSceneBox {
+    TD3DVector min{1e30f, 1e30f, 1e30f}, max{-1e30f, -1e30f, -1e30f};
+    bool Empty() const { return min.x > max.x; }
+    void Add(TD3DVector point);
+};
 
 class TSceneFaceSink : public TFaceSink {
 public:
@@ -27,6 +35,9 @@ public:
     void BeginObject(const TPlacedObject& object) override;
     void EndObject() override;
 
+    // Entity index -> the box around what was drawn of it.
+    std::map<int, TSceneBox> ItemBounds;
+
 private:
     void add(uint8_t kind, TInfoRecordRef record, const std::string& name, const TFaceTraits& traits);
     TD3DPolygon* groupPolygon(uint8_t kind, TInfoRecordRef record, const std::string& name, const TFaceTraits& traits);
@@ -35,6 +46,7 @@ private:
     TTextureAnimator& animator_;
     std::map<std::tuple<int32_t, int32_t, std::string, int, int>, TD3DPolygon*> groupPolygons_;
     int32_t roomCell_ = -1;  // the room being imported, to go back to after its static meshes
+    TSceneBox* itemBox_ = nullptr;  // the box of the item being imported, if any
 };
 
 }  // namespace grottix

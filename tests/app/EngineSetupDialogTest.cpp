@@ -58,6 +58,31 @@ TEST(EngineSetupDialog, OkReadsTheFourBoxesBackIntoTheirOwnOptions) {
     EXPECT_TRUE(filtering);
 }
 
+TEST(EngineSetupDialog, DrawEveryRoomIsShownOnlyWhenAskedForAndNoPresetTouchesIt) {
+    TMemorySettingsStore store;
+    auto root = test::ViewerRootKey(store);
+    bool hardware = true, safeMode = false, filtering = true, transparency = true, everyRoom = false;
+    bool visible = false;
+    EXPECT_TRUE(ShowEngineSetupDialog(
+        nullptr, *root, hardware, safeMode, filtering, transparency,
+        [&](QDialog& dialog) {
+            auto& form = static_cast<TGrottix3DEngineSetupForm&>(dialog);
+            visible = !form.EveryRoomBox()->isHidden();
+            form.EveryRoomBox()->setChecked(true);
+            form.VerySafe1Click();
+            return int(QDialog::Accepted);
+        },
+        &everyRoom));
+    EXPECT_TRUE(visible);
+    EXPECT_TRUE(everyRoom);
+    EXPECT_FALSE(hardware);
+    ShowEngineSetupDialog(nullptr, *root, hardware, safeMode, filtering, transparency, [&](QDialog& dialog) {
+        visible = !static_cast<TGrottix3DEngineSetupForm&>(dialog).EveryRoomBox()->isHidden();
+        return int(QDialog::Rejected);
+    });
+    EXPECT_FALSE(visible);
+}
+
 TEST(EngineSetupDialog, CancelAfterAPresetChangesNoneOfTheOptions) {
     TMemorySettingsStore store;
     auto root = test::ViewerRootKey(store);

@@ -88,11 +88,15 @@ TEST_F(MainWindowTest, SettingsAreWrittenWhenTheWindowGoesAndReadWhenItComes) {
     window->OpenLevelFile(kDemo);
     window->LightFactorValue = 0.25f;
     window->TransparencyOn = false;
+    EXPECT_TRUE(window->Scene->CullCells) << "rooms are culled by default";
+    window->DrawEveryRoomOn = true;
     window.reset();
     window = std::make_unique<TDXViewerForm>(store, QStringList{});
     EXPECT_FLOAT_EQ(window->LightFactorValue, 0.25f);
     EXPECT_FALSE(window->TransparencyOn);
     EXPECT_TRUE(window->FilteringOn);
+    EXPECT_TRUE(window->DrawEveryRoomOn);
+    EXPECT_FALSE(window->Scene->CullCells);
 }
 
 // Whether the level's item objects are all shown (true), all hidden (false); there are some.

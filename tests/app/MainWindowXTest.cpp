@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -218,6 +219,30 @@ TEST_F(MainWindowXTest, AltEnterInADialogLeavesTheMainWindowAloneAndWorksInTheWi
     ASSERT_TRUE(window->DXDraw->NowOptions().Contains(doFullScreen));
     QTest::keyClick(window->DXDraw->FullScreenWindow(), Qt::Key_Escape);
     EXPECT_FALSE(window->DXDraw->NowOptions().Contains(doFullScreen));
+}
+
+TEST_F(MainWindowXTest, DrawEveryRoomInTheEngineSetupDrawsTheRoomOutOfSightAndIsKept) {
+    start({kDemo});
+    waitForLevel();
+    QTRY_COMPARE_WITH_TIMEOUT(window->Scene->CellsDrawnCount, size_t(3), 20000);  // the storeroom is out of sight
+    QAction* setup = nullptr;
+    for (QAction* action : window->findChildren<QAction*>())
+        if (action->text() == QStringLiteral("3D Engine Setup...")) setup = action;
+    ASSERT_NE(setup, nullptr);
+    whileModal([&] { setup->trigger(); },
+               [&](QWidget& dialog) {
+                   QCheckBox* everyRoom = nullptr;
+                   for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+                       if (box->text() == QStringLiteral("Draw every room")) everyRoom = box;
+                   ASSERT_NE(everyRoom, nullptr);
+                   EXPECT_FALSE(everyRoom->isChecked()) << "off by default";
+                   QTest::mouseClick(everyRoom, Qt::LeftButton);
+                   QTest::keyClick(&dialog, Qt::Key_Return);
+               });
+    QTRY_COMPARE_WITH_TIMEOUT(window->Scene->CellsDrawnCount, size_t(4), 20000);
+    window.reset();
+    start();
+    EXPECT_TRUE(window->DrawEveryRoomOn) << "kept in the settings";
 }
 
 TEST_F(MainWindowXTest, LoadAndSaveErrorsComeUnderTheNormalCursorAndNameTheFile) {

@@ -51,6 +51,15 @@ TEST(RenderCommand, FlipShowsTheAlternateRoomsInsteadOfTheirPrimaries) {
     EXPECT_EQ(QImage(QString::fromStdString(dir.file("group3.png"))), dry) << "the level has no group 3";
 }
 
+TEST(RenderCommand, StatsCountTheRoomsDrawnAndNoCullDrawsEveryRoomForTheSamePicture) {
+    test::TempDir dir;
+    const std::string culled = render({}, dir.file("culled.png"));
+    EXPECT_NE(culled.find("rooms drawn: 3\n"), std::string::npos) << "the storeroom is out of sight: " << culled;
+    const std::string all = render({"--no-cull"}, dir.file("all.png"));
+    EXPECT_NE(all.find("rooms drawn: 4\n"), std::string::npos) << all;
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("culled.png"))), QImage(QString::fromStdString(dir.file("all.png"))));
+}
+
 TEST(RenderCommand, GoToPutsTheEyeWhereTheWindowsGoToDoesAndStatsTellIt) {
     test::TempDir dir;
     TTombRaiderLevel level;

@@ -125,6 +125,27 @@ DemoTexture floorTextureAt(int index, int x, int z) {
     return kBoxes[size_t(index)].floorTexture;
 }
 
+// The room's doors as portals: each spans its opening, between the lower ceiling and the higher floor.
+void addPortals(DemoRoom& room, int index) {
+    const Box& box = kBoxes[size_t(index)];
+    for (const Door& door : kDoors) {
+        if (door.a != index && door.b != index) continue;
+        const Box& other = kBoxes[size_t(door.a == index ? door.b : door.a)];
+        const int top = std::max(box.ceiling, other.ceiling), bottom = std::min(box.floor, other.floor);
+        const bool low = door.at == (door.alongX ? box.z0 : box.x0);  // the door is on the room's low side
+        const auto corner = [&](int along, int y) {
+            return door.alongX ? std::array<int16_t, 3>{int16_t(along - room.x), int16_t(y), int16_t(door.at - room.z)}
+                               : std::array<int16_t, 3>{int16_t(door.at - room.x), int16_t(y), int16_t(along - room.z)};
+        };
+        DemoPortal portal;
+        portal.room = uint16_t(door.a == index ? door.b : door.a);
+        const int16_t inward = low ? 1 : -1;
+        portal.normal = door.alongX ? std::array<int16_t, 3>{0, 0, inward} : std::array<int16_t, 3>{inward, 0, 0};
+        portal.corners = {corner(door.from, top), corner(door.to, top), corner(door.to, bottom), corner(door.from, bottom)};
+        room.portals.push_back(portal);
+    }
+}
+
 DemoRoom buildRoom(int index) {
     const Box& box = kBoxes[size_t(index)];
     DemoRoom room;
@@ -150,6 +171,7 @@ DemoRoom buildRoom(int index) {
         wallSegment(b, index, false, box.x0, z, box.x0, z + kSector, box.x0, z);
         wallSegment(b, index, false, box.x1, z, box.x1, z, box.x1, z + kSector);
     }
+    addPortals(room, index);
     return room;
 }
 

@@ -3,6 +3,7 @@
 // corridor, courtyard and storeroom with lit vertices, static meshes (pillars, crates, a pyramid),
 // plant sprites and the player's start in the middle of the hall.
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -35,6 +36,14 @@ struct DemoStatic {
     uint16_t meshId = 0;
 };
 
+// The opening into another room: its normal points into this room; corners relative to the room's
+// origin (y absolute).
+struct DemoPortal {
+    uint16_t room = 0;
+    std::array<int16_t, 3> normal{};
+    std::array<std::array<int16_t, 3>, 4> corners{};
+};
+
 struct DemoRoom {
     int32_t x = 0, z = 0, yBottom = 0, yTop = 0;
     uint16_t xSectors = 1, zSectors = 1;
@@ -42,6 +51,7 @@ struct DemoRoom {
     std::vector<DemoFace> faces;
     std::vector<DemoSprite> sprites;
     std::vector<DemoStatic> statics;
+    std::vector<DemoPortal> portals;
 };
 
 struct DemoMesh {

@@ -121,6 +121,8 @@ Room convertRoom(const DemoRoom& demo, int code) {
     }
     for (const auto& s : demo.sprites) room.sprites.push_back({s.vertex, spriteTextureIndex(s.texture)});
     for (const auto& s : demo.statics) room.staticMeshes.push_back({s.x, s.y, s.z, s.rotation, s.meshId});
+    room.portalList.emplace();
+    for (const auto& p : demo.portals) room.portalList->push_back({p.room, p.normal, p.corners});
     return room;
 }
 

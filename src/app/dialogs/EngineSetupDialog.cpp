@@ -30,10 +30,11 @@ TGrottix3DEngineSetupForm::TGrottix3DEngineSetupForm(QWidget* owner, TCustomKey&
       safeMode_(MakeCheckBox(this, "Safe mode rendering", "Safe mode rendering, check to solve major rendering problems")),
       transparency_(MakeCheckBox(this, "Enable transparency", "Enables or disables transparency")),
       filtering_(MakeCheckBox(this, "Enable texture filtering", "Enables or disables texture filtering")),
+      everyRoom_(MakeCheckBox(this, "Draw every room", "Draws every room, also those no doorway shows, for comparison")),
       presetButton_(new QPushButton(QStringLiteral("Presets..."), this)),
       presetMenu_(new QMenu(this)) {
     setWindowTitle(QStringLiteral("3D Engine Setup"));
-    setFixedSize(301, 172);
+    setFixedSize(301, 196);
 
     const auto presets = EnginePresets();
     for (size_t i = 0; i < presets.size(); ++i) {
@@ -60,12 +61,13 @@ TGrottix3DEngineSetupForm::TGrottix3DEngineSetupForm(QWidget* owner, TCustomKey&
     layout->addWidget(safeMode_, 1, 0);
     layout->addWidget(transparency_, 2, 0);
     layout->addWidget(filtering_, 3, 0);
-    layout->setRowStretch(4, 1);
+    layout->addWidget(everyRoom_, 4, 0);
+    layout->setRowStretch(5, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
-    layout->addLayout(buttons, 5, 0, 1, 2);
+    layout->addLayout(buttons, 6, 0, 1, 2);
 
     restorer_ = AttachDialogRestorer(*this, FormName, applicationKey);
 }
@@ -104,10 +106,13 @@ void TGrottix3DEngineSetupForm::done(int result) {
 }
 
 bool ShowEngineSetupDialog(QWidget* owner, TCustomKey& applicationKey, bool& hardware, bool& safeMode,
-                           bool& filtering, bool& transparency, const TModalRunner& run) {
+                           bool& filtering, bool& transparency, const TModalRunner& run, bool* everyRoom) {
     TGrottix3DEngineSetupForm form(owner, applicationKey);
     form.SetOptions({hardware, safeMode, transparency, filtering});
+    form.EveryRoomBox()->setVisible(everyRoom != nullptr);
+    if (everyRoom) form.EveryRoomBox()->setChecked(*everyRoom);
     if (run(form) != QDialog::Accepted) return false;
+    if (everyRoom) *everyRoom = form.EveryRoomBox()->isChecked();
     const TEngineOptions chosen = form.Options();
     hardware = chosen.Hardware;
     safeMode = chosen.SafeMode;

@@ -25,6 +25,8 @@ public:
     QCheckBox* CheckBox2() const { return safeMode_; }
     QCheckBox* CheckBox3() const { return transparency_; }
     QCheckBox* CheckBox4() const { return filtering_; }
+    // Beside the four options: draw every room, not only those the portals show.
+    QCheckBox* EveryRoomBox() const { return everyRoom_; }
     QPushButton* MenuTool1() const { return presetButton_; }
     QMenu* PresetMenu() const { return presetMenu_; }
     QAction* PresetItem(size_t index) const { return presetItems_.at(index); }
@@ -51,15 +53,17 @@ private:
     QCheckBox* safeMode_;
     QCheckBox* transparency_;
     QCheckBox* filtering_;
+    QCheckBox* everyRoom_;
     QPushButton* presetButton_;
     QMenu* presetMenu_;
     std::array<QAction*, 4> presetItems_{};
     TFormRestorer* restorer_;
 };
 
-// Shows the dialog with the four options. On OK all four take the boxes' states and the result is
-// true; otherwise none changes.
+// Shows the dialog with the four options (and, when given, whether to draw every room). On OK all
+// take the boxes' states and the result is true; otherwise none changes.
 bool ShowEngineSetupDialog(QWidget* owner, TCustomKey& applicationKey, bool& hardware, bool& safeMode,
-                           bool& filtering, bool& transparency, const TModalRunner& run = RunModal);
+                           bool& filtering, bool& transparency, const TModalRunner& run = RunModal,
+                           bool* everyRoom = nullptr);
 
 }  // namespace grottix

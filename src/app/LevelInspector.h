@@ -1,0 +1,60 @@
+#pragma once
+// What the window tells about the level on screen and how it takes the user there: the items and
+// rooms docks, the selection outlined in the view, Go to, picking and mouse look over the view,
+// and the eye, its room and the selection in the status bar. The window creates one and tells it
+// when a level has been opened (or closed by a failed load).
+
+#include <QObject>
+
+#include "engine/EngineTypes.h"
+
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace grottix {
+
+class TDXViewerForm;
+class TItemsModel;
+class TLevelTableDock;
+class TRoomsModel;
+class TViewMouse;
+struct TEyePlacement;
+
+class TLevelInspector : public QObject {
+public:
+    // Adds the docks (hidden at first; the window's saved layout may show them), their entries in
+    // the View menu, and the status bar fields.
+    TLevelInspector(TDXViewerForm& window, QMenu& viewMenu);
+
+    // The level on screen changed: the tables are rebuilt and the selection cleared.
+    void LevelChanged();
+
+    TLevelTableDock* ItemsDock() const { return itemsDock_; }
+    TLevelTableDock* RoomsDock() const { return roomsDock_; }
+
+private:
+    void createDocks(QMenu& viewMenu);
+    void createStatusFields();
+    // Every change this makes to what the view shows (the eye, the outline) ends here.
+    void viewChanged();
+    void turnEye(double right, double down);
+    void moveEye(double notches);
+    void placeEye(const TEyePlacement& placement);
+    void goToSelection();
+    void pickAt(double x, double y);
+    void outlineSelection();
+    void showStatus();
+
+    TDXViewerForm& window_;
+    TItemsModel* items_ = nullptr;
+    TRoomsModel* rooms_ = nullptr;
+    TLevelTableDock* itemsDock_ = nullptr;
+    TLevelTableDock* roomsDock_ = nullptr;
+    TViewMouse* mouse_ = nullptr;
+    QLabel *eyeLabel_ = nullptr, *roomLabel_ = nullptr, *selectedLabel_ = nullptr;
+    QTimer* statusTimer_ = nullptr;
+    TD3DVector shownEye_{1e30f, 0, 0};  // the eye the status bar shows
+};
+
+}  // namespace grottix

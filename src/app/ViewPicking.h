@@ -1,0 +1,36 @@
+#pragma once
+// What is under a point of the view: the ray from the eye through a pixel (the renderers'
+// transform undone), and the nearest item or room face it meets.
+
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "engine/EngineTypes.h"
+#include "import/SceneFaceSink.h"
+
+namespace grottix {
+
+class TD3DScene;
+class TTombRaiderLevel;
+
+struct TViewRay {
+    TD3DVector origin, direction;  // scene units; the direction is not normalised
+};
+
+// The ray through the point (x, y) (pixels from the top left, fractions allowed) of a width x
+// height frame drawn from the scene's eye with the fixed projection; none for an empty frame.
+std::optional<TViewRay> ViewRay(const TD3DScene& scene, int width, int height, double x, double y);
+
+struct TPick {
+    int item = -1;  // entity index
+    int room = -1;
+};
+
+// What the ray meets first. An item is picked by its box when no room face lies before it;
+// otherwise the room of the nearest face the ray meets. Rooms whose roomsShown entry is 0 (when
+// the list is not empty) and their items are passed over. scale: level units per scene unit.
+TPick PickAlongRay(const TViewRay& ray, const TTombRaiderLevel& level, const std::map<int, TSceneBox>& itemBounds,
+                   const std::vector<int>& itemRooms, const std::vector<uint8_t>& roomsShown, float scale);
+
+}  // namespace grottix
