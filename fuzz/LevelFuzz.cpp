@@ -1,9 +1,11 @@
 // LoadLevel on arbitrary bytes, under every file name that selects a different version code, then
-// the floor data of whatever was read, and Go to the first and last item and room of it.
+// the floor data of whatever was read, Go to the first and last item and room of it, and the rooms every
+// flip state shows.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "level/FlipMaps.h"
 #include "level/FloorData.h"
 #include "level/LevelEntities.h"
 #include "level/LevelGoTo.h"
@@ -22,6 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const size_t items = grottix::ReadEntities(level).size(), rooms = level.Rooms.size();
         for (const size_t item : {size_t(0), items ? items - 1 : 0}) grottix::GoToItem(level, item);
         for (const size_t room : {size_t(0), rooms ? rooms - 1 : 0}) grottix::GoToRoom(level, room);
+        const grottix::TFlipMaps flips = grottix::TFlipMaps::Read(level);
+        for (const int group : flips.Groups()) flips.RoomsShown(grottix::TFlipState::Group(group));
+        flips.RoomsShown(grottix::TFlipState::All());
     }
     return 0;
 }

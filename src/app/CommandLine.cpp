@@ -24,10 +24,10 @@ constexpr const char* kUsage =
     "       grottix-viewer --convert IN OUT\n"
     "       grottix-viewer --export-textures LEVEL DIR [--format bmp|tga|ppm|png]\n"
     "       grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n"
-    "                      [--sprites crossed|flat] [--verbose]\n"
+    "                      [--sprites crossed|flat] [--verbose] [--flip [GROUP]]\n"
     "       grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles P,Y,R]\n"
     "                      [--goto-item N | --goto-room N] [--frames N] [--stats] [--opengl] [--no-items]\n"
-    "                      [--no-cull]\n"
+    "                      [--no-cull] [--flip [GROUP]]\n"
     "       grottix-viewer --thumbnail LEVEL OUT.png SIZE\n"
     "       grottix-viewer --help | --version\n";
 

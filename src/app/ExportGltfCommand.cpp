@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/CommandLine.h"
+#include "app/FlipOption.h"
 #include "app/export/LevelGltfExport.h"
 #include "level/LevelNames.h"
 
@@ -13,7 +14,7 @@ namespace grottix {
 namespace {
 
 constexpr const char* kUsage = "Usage: grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n"
-                                "       [--sprites crossed|flat] [--verbose]\n";
+                                "       [--sprites crossed|flat] [--verbose] [--flip [GROUP]]\n";
 
 struct TExportRequest {
     std::string level, out;
@@ -28,6 +29,7 @@ std::optional<TExportRequest> parseArguments(const std::vector<std::string>& arg
         char extra = 0;
         if (args[i] == "--no-items") request.options.Items = false;
         else if (args[i] == "--nearest") request.options.Filtering = false;
+        else if (args[i] == "--flip") request.options.Flip = ReadFlipOption(args, i);
         else if (args[i] == "--verbose") request.verbose = true;
         else if (args[i] == "--sprites" && i + 1 < args.size()) {
             const std::string& shape = args[++i];

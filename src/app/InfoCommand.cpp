@@ -25,11 +25,13 @@ void addRoom(RoomCounts& totals, const RoomCounts& room) {
     totals.staticMeshes += room.staticMeshes;
 }
 
-std::string roomJson(const RoomCounts& r, const std::string& sectors = "") {
+std::string roomJson(const RoomCounts& r, const RoomFlipSummary* flip = nullptr, const std::string& sectors = "") {
     std::ostringstream out;
     out << "{\"vertices\": " << r.vertices << ", \"rectangles\": " << r.rectangles << ", \"triangles\": " << r.triangles
-        << ", \"sprites\": " << r.sprites << ", \"static_meshes\": " << r.staticMeshes
-        << (sectors.empty() ? "" : ", ") << sectors << "}";
+        << ", \"sprites\": " << r.sprites << ", \"static_meshes\": " << r.staticMeshes;
+    if (flip) out << ", " << RoomFlipJsonFields(*flip);
+    if (!sectors.empty()) out << ", " << sectors;
+    out << "}";
     return out.str();
 }
 
@@ -40,9 +42,11 @@ std::string formatJson(const LevelSummary& s) {
         << ",\n  \"sprite_textures\": " << s.spriteTextures << ",\n  \"mesh_data_words\": " << s.meshDataWords
         << ",\n  \"mesh_pointers\": " << s.meshPointers << ",\n  \"static_mesh_definitions\": " << s.staticMeshDefinitions
         << ",\n  \"entities\": " << s.entities << ",\n  \"rooms\": [";
-    for (size_t i = 0; i < s.rooms.size(); ++i) out << (i ? ",\n    " : "\n    ") << roomJson(s.rooms[i], RoomSectorsJson(s.floor, i));
-    out << (s.rooms.empty() ? "]" : "\n  ]") << ",\n  \"totals\": " << roomJson(s.totals) << ",\n  "
-        << FloorDataJson(s.floor) << ",\n  \"items\": " << ItemsJson(s.items, "  ") << "\n}\n";
+    for (size_t i = 0; i < s.rooms.size(); ++i)
+        out << (i ? ",\n    " : "\n    ")
+            << roomJson(s.rooms[i], i < s.flips.rooms.size() ? &s.flips.rooms[i] : nullptr, RoomSectorsJson(s.floor, i));
+    out << (s.rooms.empty() ? "]" : "\n  ]") << ",\n  \"totals\": " << roomJson(s.totals) << ",\n  " << FlipJsonFields(s.flips)
+        << ",\n  " << FloorDataJson(s.floor) << ",\n  \"items\": " << ItemsJson(s.items, "  ") << "\n}\n";
     return out.str();
 }
 
@@ -67,6 +71,7 @@ std::string formatText(const LevelSummary& s) {
     };
     for (size_t i = 0; i < s.rooms.size(); ++i) row(std::to_string(i), s.rooms[i]);
     row("Total", s.totals);
+    out << "\n" << FlipText(s.flips);
     return out.str();
 }
 
@@ -91,6 +96,7 @@ LevelSummary SummarizeLevel(const TTombRaiderLevel& level) {
         addRoom(s.totals, counts);
     }
     s.floor = SummarizeFloorData(level);
+    s.flips = SummarizeFlips(level);
     return s;
 }
 

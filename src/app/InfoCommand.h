@@ -7,6 +7,7 @@
 
 #include "app/InfoFloorData.h"
 #include "app/ItemSummary.h"
+#include "app/RoomFlipSummary.h"
 
 namespace grottix {
 
@@ -25,6 +26,7 @@ struct LevelSummary {
     RoomCounts totals;
     FloorSummary floor;
     std::vector<ItemSummary> items;  // in the JSON form only
+    LevelFlipSummary flips;  // per room: alternate, group, water and named flags
 };
 
 LevelSummary SummarizeLevel(const TTombRaiderLevel& level);

@@ -19,6 +19,7 @@
 #include "app/LevelInspector.h"
 #include "app/SkyBlobs.h"
 #include "app/ViewerKeys.h"
+#include "app/LevelViewActions.h"
 #include "app/ViewerSettings.h"
 #include "settings/AnotherReg.h"
 #include "settings/FileDrag.h"
@@ -177,6 +178,7 @@ void TDXViewerForm::createMenus() {
     viewMenu_->addAction(fullScreen_);
     viewMenu_->addSeparator();
     viewMenu_->addAction(items_);
+    levelView_ = new TLevelViewActions(*viewMenu_, *Scene, this);
     menuBar()->addMenu(tr("&Options"))->addAction(setup_);
     QMenu* help = menuBar()->addMenu(tr("Help"));
     help->addAction(homePage_);
@@ -240,6 +242,7 @@ void TDXViewerForm::readSettings() {
     DrawEveryRoomOn = options.DrawEveryRoom;
     Scene->CullCells = !DrawEveryRoomOn;
     items_->setChecked(ItemsOn);
+    levelView_->SetLevelSky(options.LevelSky);
     for (const std::string& path : options.FileMenuHistoryPaths) history_->Paths().append(QString::fromStdString(path));
     LevelFileName.clear();
     LevelScale = 128;
@@ -261,6 +264,7 @@ std::optional<QString> TDXViewerForm::writeSettings() {
         options.TextureFiltering = FilteringOn;
         options.ShowItems = ItemsOn;
         options.DrawEveryRoom = DrawEveryRoomOn;
+        options.LevelSky = levelView_->LevelSkyOn();
         for (const QString& path : history_->Paths()) options.FileMenuHistoryPaths.push_back(path.toStdString());
         options.LightFactor = LightFactorValue;
         options.DockLayout = saveState().toBase64().toStdString();

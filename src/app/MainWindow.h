@@ -33,6 +33,7 @@ class TFileMenuHistory;
 class TFormRestorer;
 class TFloorInspector;
 class TLevelInspector;
+class TLevelViewActions;
 class TSettingsStore;
 class TViewerSettings;
 
@@ -132,6 +133,7 @@ private:
     QStringList arguments_;
     QMenu* fileMenu_ = nullptr;
     QMenu* viewMenu_ = nullptr;
+    TLevelViewActions* levelView_ = nullptr;  // Flip Maps, Level Sky
     QAction *open_ = nullptr, *save_ = nullptr, *exportLevel_ = nullptr, *exit_ = nullptr, *copy_ = nullptr, *fullScreen_ = nullptr;
     QAction *setup_ = nullptr, *homePage_ = nullptr, *quickInfo_ = nullptr, *about_ = nullptr, *items_ = nullptr;
     std::vector<TD3DSceneDisplayParam> displayParams_;

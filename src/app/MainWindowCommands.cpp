@@ -15,9 +15,10 @@
 #include <thread>
 #include <utility>
 
-#include "app/MainWindow.h"
 #include "app/FloorInspector.h"
 #include "app/LevelInspector.h"
+#include "app/LevelViewActions.h"
+#include "app/MainWindow.h"
 #include "app/ViewExport.h"
 #include "app/dialogs/EngineSetupDialog.h"
 #include "app/dialogs/FileDialogFilter.h"
@@ -108,6 +109,7 @@ void TDXViewerForm::OpenLevel() {
                     QStringLiteral("File %1: %2\n\nThe view shows what could be read before the damage.")
                         .arg(QString::fromStdString(LevelFileName), damage));
         }
+        levelView_->LevelOpened();
         FocusView();
         ApplySafeMode(Scene->SafeMode, false);
     } catch (...) {
@@ -280,7 +282,9 @@ void TDXViewerForm::ExportLevel(const std::string& out) {
     QString failure;
     try {
         TGltfExportReport report;
-        const uint8_t result = ExportLevelToGltf(LevelFileName, out, {LightFactorValue, ItemsOn, FilteringOn}, advance, &report);
+        TGltfExportOptions options{LightFactorValue, ItemsOn, FilteringOn};
+        options.Flip = Scene->FlipState;  // the rooms on screen
+        const uint8_t result = ExportLevelToGltf(LevelFileName, out, options, advance, &report);
         if (result != kLevelLoaded) failure = QString::fromStdString(report.Problem);
     } catch (const EGrottixError& error) {
         failure = QString::fromUtf8(error.what());

@@ -1,5 +1,6 @@
 #include "app/RenderCommand.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <QGuiApplication>
 
 #include "app/CommandLine.h"
+#include "app/FlipOption.h"
 #include "app/GoToOption.h"
 #include "app/HeadlessViewer.h"
 #include "app/OpenGLHeadlessDXDraw.h"
@@ -23,7 +25,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles PITCH,YAW,ROLL]\n"
     "                      [--goto-item N | --goto-room N] [--frames N] [--stats] [--opengl] [--no-items]\n"
-    "                      [--no-cull]\n";
+    "                      [--no-cull] [--flip [GROUP]]\n";
 
 struct RenderOptions {
     std::string out, level;
@@ -36,6 +38,7 @@ struct RenderOptions {
     bool opengl = false;
     bool items = true;
     bool cull = true;
+    TFlipState flip;
 };
 
 bool parseVector(const std::string& text, TD3DVector& out) {
@@ -54,6 +57,7 @@ bool parseOptions(const std::vector<std::string>& args, RenderOptions& options) 
         else if (arg == "--opengl") options.opengl = true;
         else if (arg == "--no-items") options.items = false;
         else if (arg == "--no-cull") options.cull = false;
+        else if (arg == "--flip") options.flip = ReadFlipOption(args, i);
         else if (arg == "--size" && hasValue) {
             if (std::sscanf(args[++i].c_str(), "%dx%d%c", &options.width, &options.height, &extra) != 2 || options.width < 1 ||
                 options.height < 1 || options.width > 8192 || options.height > 8192)
@@ -100,6 +104,7 @@ void printStats(const TGrottixViewerScene& scene, const TImportReport& report, T
     std::printf("eye: %.3f, %.3f, %.3f\nroom: %d\nitems: %d\nangles: %.3f, %.3f, %.3f\n", start.x, start.y, start.z, room,
                 items ? report.Items : 0, angles.x, angles.y, angles.z);
     std::printf("rooms drawn: %zu\n", scene.CellsDrawnCount);
+    std::printf("rooms shown: %zu\n", size_t(std::count(scene.RoomsShown.begin(), scene.RoomsShown.end(), 1)));
 }
 
 }  // namespace
@@ -133,6 +138,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         }
         scene.SetItemsVisible(options.items);
         scene.CullCells = options.cull;
+        scene.SetFlipState(options.flip);
         int room = report.StartRoom;
         if (options.goTo && !GoToFromCommandLine(scene, options.level, *options.goTo, room)) return 1;
         const TD3DVector start = scene.GetCameraPosition(), startAngles = scene.GetCameraRotation();

@@ -1,9 +1,11 @@
 #include "app/ViewerScene.h"
 
+#include "app/SceneBackdrop.h"
 #include "app/SelectionOutline.h"
 #include "device/D3DDevice.h"
 #include "device/Direct3DTexture.h"
 #include "app/SceneOverlay.h"
+#include "import/WaterTint.h"
 #include "level/LevelNames.h"
 
 namespace grottix {
@@ -11,16 +13,30 @@ namespace grottix {
 void TGrottixViewerScene::RenderObjects() {
     if (TextureAnimator) TextureAnimator->Advance(*this, GetTime());
     ChooseCellsDrawn(RoomsShown);
-    TD3DScene::RenderObjects();
     TD3DDevice* device = Device();
+    if (device && DrawsLevelSky()) DrawAroundEye(*device, LevelSky);
+    TD3DScene::RenderObjects();
     if (!device) return;
     DrawSceneOverlay(*device, Overlay, CellsDrawn);
-    if (SkyTexture && !SkyVertices.empty()) {
+    if (SkyTexture && !SkyVertices.empty() && !DrawsLevelSky()) {
         device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
         device->SetTexture(0, &SkyTexture->Surface());
         device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, SkyVertices.data(), uint32_t(SkyVertices.size()), 0);
     }
+    if (EyeUnderWater()) TintView(*device, UnderwaterTint);
     if (Outlined) DrawBoxOutline(*device, *Outlined);
+}
+
+void TGrottixViewerScene::SetFlipState(TFlipState state) {
+    FlipState = state;
+    RoomsShown = Flips.RoomsShown(state);
+}
+
+int TGrottixViewerScene::EyeRoom() const { return RoomAtPoint(RoomVolumes, RoomsShown, GetCameraPosition()); }
+
+bool TGrottixViewerScene::EyeUnderWater() const {
+    const int room = EyeRoom();
+    return room >= 0 && RoomVolumes[size_t(room)].water;
 }
 
 void TGrottixViewerScene::Reset() {
@@ -32,6 +48,11 @@ void TGrottixViewerScene::Reset() {
     Overlay.clear();
     ItemBounds.clear();
     Outlined.reset();
+    LevelVersionCode = 0;
+    Flips = {};
+    FlipState = {};
+    RoomVolumes.clear();
+    LevelSky.clear();
     TD3DScene::Reset();
 }
 
@@ -40,6 +61,21 @@ void TGrottixViewerScene::SetItemsVisible(bool visible) {
     if (visible) ShowItems(-1, ItemsID);
     else HideItems(-1, ItemsID);
 }
+
+namespace {
+
+// The sky's objects leave the scene's own drawing (hidden) and are drawn around the eye instead;
+// the untextured ones stay out, as the level's do.
+void collectLevelSky(TGrottixViewerScene& scene, int32_t skyID) {
+    if (skyID == 0) return;
+    for (auto& entry : scene.Objects) {
+        if (entry.Item->GetID() != skyID || entry.Item->GetKind() != kKindPolygon) continue;
+        if (!entry.Name.empty()) scene.LevelSky.push_back(entry.Item.get());
+        entry.Item->SetHidden(true);
+    }
+}
+
+}  // namespace
 
 TD3DQuadrangleInfo MakeFloorRecord() {
     TD3DQuadrangleInfo floor;
@@ -64,11 +100,17 @@ uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, 
     scene.ItemCount = imported.Items;
     scene.Level = std::move(imported.Level);
     scene.ItemBounds = std::move(imported.ItemBounds);
+    scene.LevelVersionCode = imported.VersionCode;
+    scene.Flips = std::move(imported.Flips);
+    scene.SetFlipState({});
+    scene.RoomVolumes = std::move(imported.Rooms);
+    scene.UnderwaterTint = UnderwaterViewTint(imported.VersionCode);
     // Faces without a usable texture stay hidden, unless the level is damaged: its textures may lie
     // beyond the damage, and its rooms are then shown untextured, in their light.
     if (result == kLevelLoaded)
         for (auto& entry : scene.Objects)
             if (entry.Name.empty()) entry.Item->SetHidden(true);
+    collectLevelSky(scene, imported.SkyID);
     scene.SkyTexture = scene.AddTextureFromBitmap("SKY", skyPicture);
     if (scene.SkyTexture) scene.SkyTexture->Surface().SetColorKey(0);
     scene.AddObject(kKindQuadrangle, &floor);

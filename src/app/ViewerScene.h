@@ -10,6 +10,8 @@
 
 #include "engine/Scene.h"
 #include "import/LevelImport.h"
+#include "import/RoomVolumes.h"
+#include "level/FlipMaps.h"
 
 namespace grottix {
 
@@ -17,8 +19,10 @@ class TGrottixViewerScene : public TD3DScene {
 public:
     using TD3DScene::TD3DScene;
 
-    // Steps the level's animated textures to the scene clock, draws the level, then (when
-    // SkyTexture exists) one strip of the sky vertices, then the outline of the selection.
+    // Steps the level's animated textures to the scene clock; draws the level's own sky (when it
+    // has one and LevelSkyShown), the level, then the generated sky (when SkyTexture exists and the
+    // level's own is not drawn), with the eye in a water room the underwater tint, and the
+    // outline of the selection.
     void RenderObjects() override;
     // Forgets the sky texture and the level's animator and items too: resetting frees them.
     void Reset() override;
@@ -28,6 +32,25 @@ public:
     // Per room, whether the room belongs to what is shown (the flip state); empty shows every room.
     // Each frame draws the rooms shown (CellsDrawn starts from this list).
     std::vector<uint8_t> RoomsShown;
+
+    int LevelVersionCode = 0;  // of the level opened, 0 when none is
+    // The level's flip maps and the state shown; SetFlipState sets RoomsShown to match.
+    TFlipMaps Flips;
+    TFlipState FlipState;
+    void SetFlipState(TFlipState state);
+
+    // Where each room stands and which hold water; the tint of the view from inside one.
+    std::vector<TRoomVolume> RoomVolumes;
+    uint32_t UnderwaterTint = 0x00FFFFFF;
+    // The room shown that holds the eye, -1 when none does.
+    int EyeRoom() const;
+    bool EyeUnderWater() const;
+
+    // The level's own sky (hidden objects drawn around the eye before the level), and whether it
+    // is drawn instead of the generated sky.
+    std::vector<TD3DObject*> LevelSky;
+    bool LevelSkyShown = true;
+    bool DrawsLevelSky() const { return LevelSkyShown && !LevelSky.empty(); }
 
     TDirect3DTexture2* SkyTexture = nullptr;
     std::vector<TD3DLVertex> SkyVertices;

@@ -29,6 +29,7 @@ TViewerOptions TViewerSettings::ReadOptions() {
         options.TextureFiltering = readBool("TextureFiltering", true);
         options.ShowItems = readBool("ShowItems", true);
         options.DrawEveryRoom = readBool("DrawEveryRoom", false);
+        options.LevelSky = readBool("LevelSky", true);
         TStringProfile history("FileMenuHistoryPaths", &window_);
         if (history.Exists()) options.FileMenuHistoryPaths = SplitLines(history.ReadValue());
         TStringProfile docks("DockLayout", &window_);
@@ -52,6 +53,7 @@ void TViewerSettings::WriteOptions(const TViewerOptions& options) {
     TVariantProfile("TextureFiltering", &window_).WriteValue(options.TextureFiltering);
     TVariantProfile("ShowItems", &window_).WriteValue(options.ShowItems);
     TVariantProfile("DrawEveryRoom", &window_).WriteValue(options.DrawEveryRoom);
+    TVariantProfile("LevelSky", &window_).WriteValue(options.LevelSky);
     TStringProfile("FileMenuHistoryPaths", &window_).WriteValue(JoinLines(options.FileMenuHistoryPaths));
     TVariantProfile("LightFactor", &window_).WriteValue(double(options.LightFactor));
     TStringProfile("DockLayout", &window_).WriteValue(options.DockLayout);

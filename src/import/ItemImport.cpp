@@ -1,5 +1,6 @@
 #include "import/ItemImport.h"
 
+#include <optional>
 #include <unordered_map>
 
 #include "import/FaceSink.h"
@@ -10,7 +11,9 @@
 #include "import/MeshFaces.h"
 #include "import/MeshPlacement.h"
 #include "import/SpriteStubs.h"
+#include "level/RoomFlags.h"
 #include "level/SpriteTextures.h"
+#include "import/WaterTint.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
@@ -38,6 +41,8 @@ public:
         object.number = index;
         object.type = entity.type;
         object.room = entity.room >= 0 && size_t(entity.room) < level_.Rooms.size() ? entity.room : -1;
+        const bool underWater = object.room >= 0 && IsWaterRoom(level_.Rooms[size_t(object.room)]);
+        faces_.Tint = underWater ? WaterTint(level_.VersionCode) : kNoTint;
         const auto moveable = moveables_.find(uint32_t(uint16_t(entity.type)));
         if (moveable != moveables_.end() && moveable->second.meshCount > 0) return moveableItem(entity, moveable->second, object);
         const auto sequence = sequences_.find(entity.type);
@@ -47,6 +52,21 @@ public:
         AddSpriteStub(faces_, level_, sprites_[sequence->second.first], entity.x, entity.y, entity.z, scale_, group_);
         faces_.Sink().EndObject();
         return true;
+    }
+
+    // The level's sky: the moveable's meshes in their first pose around the origin, untinted.
+    bool sky(uint32_t objectId) {
+        const auto moveable = moveables_.find(objectId);
+        if (moveable == moveables_.end() || moveable->second.meshCount == 0) return false;
+        TLevelEntity origin;
+        origin.type = int16_t(objectId);
+        origin.intensity = -1;
+        TPlacedObject object;
+        object.kind = TPlacedObject::TKind::Item;
+        object.number = -1;
+        object.type = int(objectId);
+        faces_.Tint = kNoTint;
+        return moveableItem(origin, moveable->second, object);
     }
 
 private:
@@ -120,6 +140,18 @@ int ImportItems(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevel
     int drawn = 0;
     const std::vector<TLevelEntity> entities = ReadEntities(level);
     for (size_t i = 0; i < entities.size(); ++i) drawn += importer.importEntity(entities[i], int(i));
+    faces.Group = previous;
+    faces.Tint = kNoTint;
+    return drawn;
+}
+
+bool ImportLevelSky(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group) {
+    const std::optional<uint32_t> objectId = LevelSkyObject(level.VersionCode);
+    if (!objectId) return false;
+    TItemImporter importer(faces, level, meshes, scale, group);
+    const int32_t previous = faces.Group;
+    faces.Group = group;
+    const bool drawn = importer.sky(*objectId);
     faces.Group = previous;
     return drawn;
 }

@@ -16,4 +16,9 @@ struct TLevelMeshList;
 // EndObject; returns how many entities were drawn.
 int ImportItems(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group);
 
+// The level's own sky (the sky moveable of TR2 to TR5, when the level has it), its meshes placed
+// around the origin, between the sink's BeginObject and EndObject with the group ID; false when
+// there is none to draw.
+bool ImportLevelSky(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group);
+
 }  // namespace grottix

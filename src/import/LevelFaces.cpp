@@ -6,6 +6,7 @@
 #include "level/AnimatedTextures.h"
 #include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
+#include "import/WaterTint.h"
 
 namespace grottix {
 
@@ -72,6 +73,7 @@ void TFaceBuilder::Rectangle(std::array<TD3DLVertex, 4> corners, uint16_t textur
         v.tu = texture ? texture->corners[corner].u / 256.0f : defaults == TCorners::Room ? kRoomRectangle[corner][0] : 0;
         v.tv = texture ? texture->corners[corner].v / 256.0f : defaults == TCorners::Room ? kRoomRectangle[corner][1] : 0;
     }
+    tint(quad_.Vertices);
     sink_.AddQuadrangle(quad_, traits(texture ? textureWord & 0x0FFF : SIZE_MAX));
 }
 
@@ -82,19 +84,28 @@ void TFaceBuilder::Triangle(std::array<TD3DLVertex, 3> corners, uint16_t texture
         v.tu = texture ? texture->corners[corner].u / 256.0f : defaults == TCorners::Room ? kRoomTriangle[corner][0] : 0;
         v.tv = texture ? texture->corners[corner].v / 256.0f : defaults == TCorners::Room ? kRoomTriangle[corner][1] : 0;
     }
+    tint(triangle_.Vertices);
     sink_.AddTriangle(triangle_, traits(texture ? textureWord & 0x0FFF : SIZE_MAX));
 }
 
 void TFaceBuilder::ColouredRectangle(std::array<TD3DLVertex, 4> corners, const std::string& name) {
     for (size_t slot = 0; slot < 4; ++slot) quad_.Vertices[slot] = corners[size_t(kQuadSlots[slot])];
     quad_.TextureName = name;
+    tint(quad_.Vertices);
     sink_.AddQuadrangle(quad_, traits(SIZE_MAX));
 }
 
 void TFaceBuilder::ColouredTriangle(std::array<TD3DLVertex, 3> corners, const std::string& name) {
     triangle_.Vertices = corners;
     triangle_.TextureName = name;
+    tint(triangle_.Vertices);
     sink_.AddTriangle(triangle_, traits(SIZE_MAX));
+}
+
+template <size_t N>
+void TFaceBuilder::tint(std::array<TD3DLVertex, N>& vertices) const {
+    if (Tint == kNoTint) return;
+    for (TD3DLVertex& v : vertices) v.color = TintColour(v.color, Tint);
 }
 
 TFaceTraits TFaceBuilder::traits(size_t objectTexture) const {

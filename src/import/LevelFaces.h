@@ -41,12 +41,16 @@ public:
 
     // 0: level faces; otherwise the ID of the group the faces belong to (the items).
     int32_t Group = 0;
+    // Multiplied into the colour of every face passed on (the water rooms' tint); white keeps it.
+    uint32_t Tint = 0x00FFFFFF;
 
 private:
     uint8_t channelOf(unsigned c) const;
     const TObjectTexture* objectTexture(uint16_t word, std::string& name) const;
     void registerRanges(TTextureAnimator& animator);
     TFaceTraits traits(size_t objectTexture) const;
+    template <size_t N>
+    void tint(std::array<TD3DLVertex, N>& vertices) const;
 
     TFaceSink& sink_;
     const TTombRaiderLevel& level_;

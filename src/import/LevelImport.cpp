@@ -41,6 +41,9 @@ private:
 void importLoaded(TD3DScene& scene, TTombRaiderLevel& level, float scale, float gamma, TImportReport& report, TLapTimer& timer) {
     scene.RegisterLevelTiles(level);
     timer.lap(report.Textures);
+    report.VersionCode = level.VersionCode;
+    report.Flips = TFlipMaps::Read(level);
+    report.Rooms = ReadRoomVolumes(level, scale);
     if (level.Rooms.empty()) return;
     const TLevelMeshList meshes = ParseLevelMeshes(level);
     TSceneFaceSink sink(scene, *report.Animator);
@@ -50,6 +53,8 @@ void importLoaded(TD3DScene& scene, TTombRaiderLevel& level, float scale, float 
     report.ItemsID = NextID();
     report.Items = ImportItems(faces, level, meshes, scale, report.ItemsID);
     report.ItemBounds = std::move(sink.ItemBounds);
+    const int32_t skyID = NextID();
+    if (ImportLevelSky(faces, level, meshes, scale, skyID)) report.SkyID = skyID;
     timer.lap(report.Converting);
     report.StartRoom = placeEye(scene, level, scale);
 }

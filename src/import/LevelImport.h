@@ -9,7 +9,9 @@
 #include <string>
 
 #include "import/SceneFaceSink.h"
+#include "import/RoomVolumes.h"
 #include "import/TextureAnimator.h"
+#include "level/FlipMaps.h"
 
 namespace grottix {
 
@@ -28,6 +30,10 @@ struct TImportReport {
     std::map<int, TSceneBox> ItemBounds;  // entity index -> the box around what was drawn of it
     // The level as read (ImportTombRaiderMap only), for those who look at its tables afterwards.
     std::shared_ptr<const TTombRaiderLevel> Level;
+    int VersionCode = 0;
+    TFlipMaps Flips;                   // the level's flip maps (which rooms replace which)
+    std::vector<TRoomVolume> Rooms;    // where each room stands, and which hold water
+    int32_t SkyID = 0;                 // the ID of the level's own sky objects, 0 when it has none
 };
 
 // scale divides every level coordinate (the viewer uses 128); gamma 0 keeps the level's lighting,

@@ -7,7 +7,9 @@
 #include "import/MeshFaces.h"
 #include "import/MeshPlacement.h"
 #include "import/SpriteStubs.h"
+#include "level/RoomFlags.h"
 #include "level/SpriteTextures.h"
+#include "import/WaterTint.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
@@ -22,10 +24,12 @@ public:
     void importRoom(size_t index) {
         const TRoomRecord& room = level_.Rooms[index];
         faces_.Sink().BeginRoom(index);
+        faces_.Tint = IsWaterRoom(room) ? WaterTint(level_.VersionCode) : kNoTint;
         for (const auto& face : room.rectangles) roomFace(room, face.vertices, face.texture);
         for (const auto& face : room.triangles) roomFace(room, face.vertices, face.texture);
         for (const auto& mesh : room.staticMeshes) staticMesh(mesh, int(index));
         for (const auto& sprite : room.sprites) roomSprite(room, sprite);
+        faces_.Tint = kNoTint;
         faces_.Sink().EndRoom();
     }
 

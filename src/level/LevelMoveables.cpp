@@ -69,6 +69,17 @@ uint64_t animationFrameOffset(const TTombRaiderLevel& level, const TMoveable& mo
 
 }  // namespace
 
+std::optional<uint32_t> LevelSkyObject(int versionCode) {
+    switch (versionCode) {
+    case 3:
+    case 4: return 254;
+    case 5: return 355;
+    case 6: return 459;
+    case 7: return 454;
+    default: return std::nullopt;
+    }
+}
+
 std::vector<TMoveable> ReadMoveables(const TTombRaiderLevel& level) {
     std::vector<TMoveable> moveables(RecordCount(level.Moveables, kMoveableSize));
     for (size_t i = 0; i < moveables.size(); ++i) {

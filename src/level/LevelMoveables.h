@@ -45,6 +45,9 @@ struct TSpriteSequence {
     uint16_t first = 0;  // index into the sprite textures
 };
 
+// The object id of the sky moveable of a version (TR2 254, TR3 355, TR4 459, TR5 454); none for TR1.
+std::optional<uint32_t> LevelSkyObject(int versionCode);
+
 std::vector<TMoveable> ReadMoveables(const TTombRaiderLevel& level);
 std::vector<TSpriteSequence> ReadSpriteSequences(const TTombRaiderLevel& level);
 

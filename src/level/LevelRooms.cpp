@@ -108,7 +108,12 @@ void readLayeredHeader(TFileBuffer& buffer, size_t start, TRoomRecord& room, uin
     lightCount = read<uint16_t>(buffer);
     staticCount = read<uint16_t>(buffer);
     for (int i = 6; i < 9; ++i) extra[size_t(i)] = read<uint32_t>(buffer);
-    at(86);
+    // Inside the first of those values: reverb (60), alternate group (61), water scheme (62).
+    room.reverb = uint8_t(extra[6]);
+    room.alternateGroup = uint8_t(extra[6] >> 8);
+    room.waterScheme = uint8_t(extra[6] >> 16);
+    at(84);
+    room.alternateRoom = read<int16_t>(buffer);
     buffer.ReadAll(room.flags.data(), 2);
     buffer.ReadAll(room.extra.data(), 2);
     at(104);

@@ -83,12 +83,18 @@ std::vector<TTriangle> exportedFaces(const test::TGlb& glb) {
     return out;
 }
 
+// Whether the object is drawn: not hidden, and in a room the flip state shows.
+bool shown(const TGrottixViewerScene& scene, const TD3DObject& object) {
+    const int cell = object.Cell;
+    return !object.Hidden && (cell < 0 || size_t(cell) >= scene.RoomsShown.size() || scene.RoomsShown[size_t(cell)]);
+}
+
 // The visible polygons' triangles: untextured ones keep coordinates (0, 0), as the export drops them.
-std::vector<TTriangle> sceneFaces(const TD3DScene& scene) {
+std::vector<TTriangle> sceneFaces(const TGrottixViewerScene& scene) {
     std::vector<TTriangle> out;
     for (const auto& entry : scene.Objects) {
         const auto* polygon = dynamic_cast<const TD3DPolygon*>(entry.Item.get());
-        if (!polygon || polygon->Hidden) continue;
+        if (!polygon || !shown(scene, *polygon)) continue;
         const bool textured = IsLevelTextureName(polygon->Info.TextureNames[0]);
         for (int i = 0; i + 2 < polygon->Count; i += 3) {
             TTriangle triangle;
@@ -134,10 +140,12 @@ protected:
         EXPECT_EQ(ExportLevelToGltf(level, out, options, {}, &report), 0);
         return test::ReadGlb(out);
     }
+    // The export holds the faces, colours and sprites of what the scene shows.
+    void expectTheSceneIn(const test::TGlb& glb);
     size_t sceneTriangles() const {
         size_t triangles = 0;
         for (const auto& entry : scene.Objects)
-            if (!entry.Item->Hidden && (entry.Item->GetKind() == kKindPolygon || entry.Item->GetKind() == kKindStub))
+            if (shown(scene, *entry.Item) && (entry.Item->GetKind() == kKindPolygon || entry.Item->GetKind() == kKindStub))
                 triangles += size_t(entry.Item->GetTriangleCount());
         return triangles;
     }
@@ -150,7 +158,16 @@ protected:
 };
 
 TEST_P(DemoLevelExport, CarriesExactlyTheFacesAndSpritesTheViewerShows) {
-    const test::TGlb glb = exported({});
+    for (const bool flipped : {false, true}) {
+        SCOPED_TRACE(flipped ? "flipped" : "as the level starts");
+        TGltfExportOptions options;
+        if (flipped) options.Flip = TFlipState::All();
+        scene.SetFlipState(options.Flip);
+        expectTheSceneIn(exported(options));
+    }
+}
+
+void DemoLevelExport::expectTheSceneIn(const test::TGlb& glb) {
     EXPECT_TRUE(glb.faults.empty()) << glb.faults.front();
     const auto faces = exportedFaces(glb), expected = sceneFaces(scene);
     EXPECT_EQ(faces.size() + report.LeftOut, expected.size());
@@ -167,7 +184,7 @@ TEST_P(DemoLevelExport, CarriesExactlyTheFacesAndSpritesTheViewerShows) {
     size_t stubs = 0;
     for (const auto& entry : scene.Objects) {
         const auto* stub = dynamic_cast<const TD3DStubObject*>(entry.Item.get());
-        if (!stub || stub->Hidden) continue;
+        if (!stub || !shown(scene, *stub)) continue;
         ++stubs;
         EXPECT_TRUE(std::any_of(sprites.begin(), sprites.end(), [&](const TPoint& p) {
             return std::abs(p[0] - stub->Info.X) < 1e-4 && std::abs(p[1] - stub->Info.Y) < 1e-4 && std::abs(p[2] - stub->Info.Z) < 1e-4;

@@ -17,20 +17,24 @@ struct Viewpoint {
     const char* name;
     const char* level;
     std::optional<TD3DVector> eye, angles;
+    bool flipped = false;  // every flip map flipped: the storeroom flooded
 };
 
 const Viewpoint kViewpoints[] = {
-    {"tr1-hall", "demo-tr1.phd", {}, {}},
-    {"ub-hall", "demo-ub.tub", {}, {}},
-    {"tr2-hall", "demo-tr2.tr2", {}, {}},
-    {"tr3-hall", "demo-tr3.tr2", {}, {}},
-    {"tr4-hall", "demo-tr4.tr4", {}, {}},
-    {"trc-hall", "demo-trc.trc", {}, {}},
-    {"tr4-store", "demo-tr4.tr4", {}, TD3DVector{0, 0.9f, 0}},
-    {"tr4-sky", "demo-tr4.tr4", TD3DVector{0, -28, 58}, TD3DVector{0.45f, 0.2f, 0}},
-    {"tr1-plants", "demo-tr1.phd", TD3DVector{-26.5f, -28, 65.5f}, TD3DVector{0, -0.5f, 0}},
-    {"tr3-plants", "demo-tr3.tr2", TD3DVector{-26.5f, -28, 65.5f}, TD3DVector{0, -0.5f, 0}},
-    {"tr4-plants", "demo-tr4.tr4", TD3DVector{-26.5f, -28, 65.5f}, TD3DVector{0, -0.5f, 0}},
+    {"tr1-hall", "demo-tr1.phd", {}, {}, false},
+    {"ub-hall", "demo-ub.tub", {}, {}, false},
+    {"tr2-hall", "demo-tr2.tr2", {}, {}, false},
+    {"tr3-hall", "demo-tr3.tr2", {}, {}, false},
+    {"tr4-hall", "demo-tr4.tr4", {}, {}, false},
+    {"trc-hall", "demo-trc.trc", {}, {}, false},
+    {"tr4-store", "demo-tr4.tr4", {}, TD3DVector{0, 0.9f, 0}, false},
+    {"tr4-sky", "demo-tr4.tr4", TD3DVector{0, -28, 58}, TD3DVector{0.45f, 0.2f, 0}, false},
+    {"tr1-plants", "demo-tr1.phd", TD3DVector{-26.5f, -28, 65.5f}, TD3DVector{0, -0.5f, 0}, false},
+    {"tr3-plants", "demo-tr3.tr2", TD3DVector{-26.5f, -28, 65.5f}, TD3DVector{0, -0.5f, 0}, false},
+    {"tr4-plants", "demo-tr4.tr4", TD3DVector{-26.5f, -28, 65.5f}, TD3DVector{0, -0.5f, 0}, false},
+    {"tr4-store-flooded", "demo-tr4.tr4", {}, TD3DVector{0, 0.9f, 0}, true},
+    {"tr3-under-water", "demo-tr3.tr2", TD3DVector{36, -20, 0}, TD3DVector{0, 1.2f, 0}, true},
+    {"tr2-store-dry", "demo-tr2.tr2", TD3DVector{36, -20, 0}, TD3DVector{0, 1.2f, 0}, false},
 };
 
 void PrintTo(const Viewpoint& view, std::ostream* out) { *out << view.name; }
@@ -64,6 +68,7 @@ TEST_P(GoldenPictureTest, DemoLevelLooksAsStored) {
     ASSERT_EQ(viewer.Open(std::string(GROTTIX_GENERATED_DIR) + "/demo/" + view.level), 0);
     if (view.eye) viewer.Scene.SetCameraPosition(*view.eye);
     if (view.angles) viewer.Scene.SetCameraRotation(*view.angles);
+    if (view.flipped) viewer.Scene.SetFlipState(TFlipState::All());
     viewer.DrawFrame();
     const QImage got = toImage(viewer.Picture());
     const std::string path = std::string(GROTTIX_TEST_DATA_DIR) + "/golden/" + view.name + ".png";

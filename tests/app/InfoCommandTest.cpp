@@ -37,7 +37,8 @@ TEST(InfoCommand, JsonCarriesEveryCountAndTheTotals) {
     EXPECT_NE(json.find("\"sprite_textures\": 2"), std::string::npos);
     EXPECT_NE(json.find("\"mesh_data_words\": 3"), std::string::npos);
     EXPECT_NE(json.find("\"entities\": 2"), std::string::npos) << json;
-    EXPECT_NE(json.find("{\"vertices\": 4, \"rectangles\": 1, \"triangles\": 1, \"sprites\": 2, \"static_meshes\": 0, "),
+    EXPECT_NE(json.find("{\"vertices\": 4, \"rectangles\": 1, \"triangles\": 1, \"sprites\": 2, \"static_meshes\": 0, "
+                        "\"alternate\": -1, \"alternate_group\": 0, \"water\": false, \"flags\": [], \"sectors\": {"),
               std::string::npos);
     EXPECT_NE(json.find("\"totals\": {\"vertices\": 8, \"rectangles\": 2, \"triangles\": 1, \"sprites\": 4"), std::string::npos);
 }
@@ -99,6 +100,23 @@ TEST(InfoCommand, TextNamesTheVersionAndEveryRoom) {
     EXPECT_NE(text.find("0x0000002D (version code 3)"), std::string::npos) << text;
     EXPECT_NE(text.find("Rooms:                   2"), std::string::npos);
     EXPECT_NE(text.find("Total"), std::string::npos);
+}
+
+TEST(InfoCommand, RoomsTellTheirAlternateGroupAndWaterAndTheInconsistentLinksAreNamed) {
+    levelwriter::LevelDescription level = twoRooms();
+    level.code = 6;
+    level.rooms.push_back(level.rooms[0]);
+    level.rooms[0].alternateRoom = 1;
+    level.rooms[0].alternateGroup = 2;
+    level.rooms[1].flags = 0x0001;
+    level.rooms[2].alternateRoom = 2;
+    const LevelSummary summary = summaryOf(level, "x.tr4");
+    const std::string json = FormatLevelSummary(summary, true);
+    EXPECT_NE(json.find("\"alternate\": 1, \"alternate_group\": 2, \"water\": false, \"flags\": []"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"alternate\": -1, \"alternate_group\": 0, \"water\": true, \"flags\": [\"water\"]"), std::string::npos);
+    EXPECT_NE(json.find("\"flip_pairs\": 1,\n  \"flip_problems\": [\"room 2: is its own alternate\"]"), std::string::npos);
+    const std::string text = FormatLevelSummary(summary, false);
+    EXPECT_NE(text.find("Inconsistent flip map:   room 2: is its own alternate\n"), std::string::npos) << text;
 }
 
 TEST(InfoCommand, MissingLevelFailsWithTheMapMessage) {

@@ -127,6 +127,36 @@ TEST_F(MainWindowTest, TheItemsOptionHidesTheLevelsItemsAndIsKept) {
     EXPECT_FALSE(itemsShown(*window->Scene)) << "the option is kept between runs";
 }
 
+TEST_F(MainWindowTest, TheLevelSkyOptionIsKeptAndEachLevelOpensUnflipped) {
+    const auto action = [&](const QString& text) {
+        QAction* found = nullptr;
+        for (QAction* item : window->findChildren<QAction*>())
+            if (item->text() == text) found = item;
+        return found;
+    };
+    QAction* sky = action(QStringLiteral("Level Sky"));
+    ASSERT_NE(sky, nullptr);
+    EXPECT_TRUE(sky->isChecked()) << "on by default";
+    window->OpenLevelFile(kDemo);
+    EXPECT_TRUE(sky->isEnabled()) << "the demo level has its own sky";
+    EXPECT_FALSE(window->Scene->LevelSky.empty());
+    sky->trigger();
+    EXPECT_FALSE(window->Scene->LevelSkyShown);
+
+    QAction* all = action(QStringLiteral("All"));
+    ASSERT_NE(all, nullptr);
+    all->trigger();
+    EXPECT_EQ(window->Scene->FlipState, TFlipState::All());
+    window->OpenLevelFile(kDemo);
+    EXPECT_EQ(window->Scene->FlipState, TFlipState{});
+    EXPECT_FALSE(action(QStringLiteral("All"))->isChecked());
+
+    window.reset();
+    window = std::make_unique<TDXViewerForm>(store, QStringList{});
+    EXPECT_FALSE(action(QStringLiteral("Level Sky"))->isChecked()) << "kept between runs";
+    EXPECT_FALSE(window->Scene->LevelSkyShown);
+}
+
 TEST_F(MainWindowTest, ExportLevelWritesTheLevelOnScreenAsGltf) {
     test::TempDir dir;
     window->ExportLevel(dir.file("none.glb"));

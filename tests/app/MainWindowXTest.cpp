@@ -363,6 +363,55 @@ TEST_F(MainWindowXTest, HelpLeadsToTheShippedUserGuideAndAboutNamesThePlatform) 
     EXPECT_EQ(desktop.Opened.size(), 1) << "nothing else was opened";
 }
 
+TEST_F(MainWindowXTest, ViewFlipMapsFloodsTheStoreroomForOneGroupAndBackWhileTheEyeStays) {
+    start({kDemo});
+    waitForLevel();
+    // Facing the storeroom from the hall; the flooded alternate stands in its place.
+    window->Scene->SetCameraRotation({0, 0.9f, 0});
+    const TD3DVector eye = window->Scene->GetCameraPosition();
+    const auto view = [&] {
+        const auto frames = openGL() ? openGL()->FramesPresented() : 0;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !openGL() || openGL()->FramesPresented() >= frames + 3; }, 5000));
+        const QPoint corner = window->DXDraw->mapToGlobal(QPoint(0, 0));
+        return window->screen()->grabWindow(0, corner.x(), corner.y(), window->DXDraw->width(), window->DXDraw->height()).toImage();
+    };
+    const QImage dry = view();
+    QMenuBar* bar = window->menuBar();
+    QAction* viewItem = nullptr;
+    for (QAction* item : bar->actions()) if (item->text() == QStringLiteral("&View")) viewItem = item;
+    ASSERT_NE(viewItem, nullptr);
+    QAction* flip = nullptr;
+    for (QAction* item : viewItem->menu()->actions()) if (item->text() == QStringLiteral("Flip Maps")) flip = item;
+    ASSERT_NE(flip, nullptr);
+    ASSERT_NE(flip->menu(), nullptr) << "TR4 levels flip by group";
+    const auto pick = [&](const QString& text) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(viewItem).center());
+        QTRY_VERIFY(viewItem->menu()->isVisible());
+        QTest::mouseClick(viewItem->menu(), Qt::LeftButton, {}, viewItem->menu()->actionGeometry(flip).center());
+        QMenu* groups = flip->menu();
+        QTRY_VERIFY(groups->isVisible());
+        QAction* choice = nullptr;
+        for (QAction* item : groups->actions()) if (item->text() == text) choice = item;
+        ASSERT_NE(choice, nullptr) << text.toStdString();
+        QTest::mouseClick(groups, Qt::LeftButton, {}, groups->actionGeometry(choice).center());
+    };
+    pick(QStringLiteral("Group 1"));
+    EXPECT_EQ(window->Scene->FlipState, TFlipState::Group(1));
+    const QImage flooded = view();
+    EXPECT_EQ(window->Scene->GetCameraPosition(), eye) << "the eye stays where it is";
+    pick(QStringLiteral("Group 1"));
+    EXPECT_EQ(window->Scene->FlipState, TFlipState{});
+    // Back as it was, but for the pool's animated water glimpsed through the door.
+    const auto differing = [&](const QImage& a) {
+        int count = 0;
+        for (int y = 0; y < dry.height(); ++y)
+            for (int x = 0; x < dry.width(); ++x) count += a.pixel(x, y) != dry.pixel(x, y);
+        return count;
+    };
+    EXPECT_GT(differing(flooded), dry.width() * dry.height() / 10);
+    EXPECT_LT(differing(view()), dry.width() * dry.height() / 200);
+}
+
 TEST_F(MainWindowXTest, SettingsThatCannotBeWrittenAtShutDownAreReportedAndNoneIsWritten) {
     start();
     QTest::keyClick(window.get(), Qt::Key_X, Qt::ControlModifier);

@@ -34,6 +34,23 @@ TEST(RenderCommand, StatsTellWhereTheStartPutTheEyeAndHowManyItemsWereDrawn) {
         << "the statue and the pick-up stand in view";
 }
 
+TEST(RenderCommand, FlipShowsTheAlternateRoomsInsteadOfTheirPrimaries) {
+    test::TempDir dir;
+    // From inside the demo's storeroom, whose flooded alternate replaces it when flipped.
+    const std::vector<std::string> view = {"--eye", "36,-20,0", "--angles", "0,1.2,0"};
+    std::vector<std::string> flipped = view;
+    flipped.push_back("--flip");
+    const std::string stats = render(flipped, dir.file("flipped.png"));
+    EXPECT_NE(stats.find("rooms shown: 4\n"), std::string::npos) << stats;
+    render(view, dir.file("dry.png"));
+    std::vector<std::string> otherGroup = view;
+    otherGroup.insert(otherGroup.end(), {"--flip", "3"});
+    render(otherGroup, dir.file("group3.png"));
+    const QImage dry(QString::fromStdString(dir.file("dry.png")));
+    EXPECT_NE(QImage(QString::fromStdString(dir.file("flipped.png"))), dry);
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("group3.png"))), dry) << "the level has no group 3";
+}
+
 TEST(RenderCommand, StatsCountTheRoomsDrawnAndNoCullDrawsEveryRoomForTheSamePicture) {
     test::TempDir dir;
     const std::string culled = render({}, dir.file("culled.png"));

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "demo_level/DemoFlipAndSky.h"
 #include "demo_level/DemoFloorData.h"
 #include "demo_level/DemoGeometry.h"
 #include "demo_level/DemoItems.h"
@@ -181,6 +182,9 @@ LevelDescription DemoLevel(int code) {
     level.entities = std::vector<Entity>{{0, start.room, start.x, start.y, start.z, start.angle}};
     AddDemoItems(level, tiles, meshData);
     AddDemoFloorData(level);
+    // The flooded storeroom copies the dry one after its sectors and floor data are in place.
+    AddFloodedStoreroom(level);
+    AddDemoSky(level, meshData);
     level.meshData.resize(meshData.size() / 2);
     std::memcpy(level.meshData.data(), meshData.data(), meshData.size());
     return level;

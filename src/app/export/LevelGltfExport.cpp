@@ -8,6 +8,7 @@
 #include "import/ItemImport.h"
 #include "import/LevelFaces.h"
 #include "import/RoomImport.h"
+#include "import/ShownRoomsSink.h"
 #include "level/LevelMeshes.h"
 #include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
@@ -44,7 +45,8 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
     TGltfLevelBuilder builder(level, std::filesystem::path(path).filename().string(), options.Sprites);
     if (!level.Rooms.empty()) {
         const TLevelMeshList meshes = ParseLevelMeshes(level);
-        TFaceBuilder faces(builder, level, options.LightFactor);
+        TShownRoomsSink shown(builder, TFlipMaps::Read(level).RoomsShown(options.Flip));
+        TFaceBuilder faces(shown, level, options.LightFactor);
         ImportRooms(faces, level, meshes, kLevelUnits);
         if (options.Items) ImportItems(faces, level, meshes, kLevelUnits, kItemsGroup);
     }

@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "level/FlipMaps.h"
+
 namespace grottix {
 
 // How a sprite, which the viewer turns to face the eye, comes out: glTF has no such billboards.
@@ -22,6 +24,7 @@ struct TGltfExportOptions {
     bool Items = true;
     bool Filtering = true;     // linear texture sampling (the viewer's texture filtering), else nearest
     TGltfSprites Sprites = TGltfSprites::Crossed;
+    TFlipState Flip = {};      // the rooms of this flip state are exported
 };
 
 struct TGltfExportReport {

@@ -1,0 +1,38 @@
+#pragma once
+// The View menu's commands for how the level itself is shown: Flip Maps (swaps every primary room
+// for its alternate and back; for levels with alternate groups, a submenu with each group and All)
+// and Level Sky (the level's own sky instead of the generated one). They act on the scene and
+// leave the eye where it is.
+
+#include <QObject>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+
+namespace grottix {
+
+class TGrottixViewerScene;
+
+class TLevelViewActions : public QObject {
+public:
+    // Adds the commands to the menu; they act on the scene, which must outlive them.
+    TLevelViewActions(QMenu& viewMenu, TGrottixViewerScene& scene, QObject* parent);
+
+    // After a level is opened (or failed to open): offers the flip maps the level has, none flipped.
+    void LevelOpened();
+    void SetLevelSky(bool on);
+    bool LevelSkyOn() const;
+
+    QAction* FlipMaps = nullptr;
+    QAction* LevelSky = nullptr;
+
+private:
+    void fillGroups();
+
+    TGrottixViewerScene& scene_;
+    QMenu* groupsMenu_ = nullptr;
+    QActionGroup* groups_ = nullptr;
+};
+
+}  // namespace grottix

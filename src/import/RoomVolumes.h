@@ -1,0 +1,25 @@
+#pragma once
+// The space each room takes in scene units (its sectors across, its top to its bottom) and whether
+// it holds water: enough to tell which room the eye is in without keeping the level.
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/EngineTypes.h"
+
+namespace grottix {
+
+class TTombRaiderLevel;
+
+struct TRoomVolume {
+    TD3DVector low{}, high{};  // scene units, low <= high on every axis
+    bool water = false;
+};
+
+std::vector<TRoomVolume> ReadRoomVolumes(const TTombRaiderLevel& level, float scale);
+
+// The first room shown (shown: per room 1 when shown, empty for all) whose volume holds the point,
+// or -1.
+int RoomAtPoint(const std::vector<TRoomVolume>& rooms, const std::vector<uint8_t>& shown, TD3DVector point);
+
+}  // namespace grottix
