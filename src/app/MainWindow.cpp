@@ -2,12 +2,15 @@
 
 #include "app/MainWindow.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -40,6 +43,12 @@ QAction* action(QWidget* owner, const QString& text, const QString& hint, const 
     item->setToolTip(hint);
     if (!shortcut.isEmpty()) item->setShortcut(shortcut);
     return item;
+}
+
+// Widgets whose keys are their own: text boxes, tables and lists, drop-down boxes.
+bool TakesTypedKeys(const QWidget* focus) {
+    return qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QAbstractItemView*>(focus) ||
+           qobject_cast<const QComboBox*>(focus) || qobject_cast<const QAbstractSpinBox*>(focus);
 }
 
 }  // namespace
@@ -224,6 +233,7 @@ void TDXViewerForm::createInput() {
     DXInput.Joystick.Enabled = true;
     DXInput.Joystick.BindInputStates = true;
     DXInput.SetForegroundQuery([this] { return isActiveWindow() || (DXDraw->FullScreenWindow() && DXDraw->FullScreenWindow()->isActiveWindow()); });
+    DXInput.SetKeyPressQuery([] { return !TakesTypedKeys(QApplication::focusWidget()); });
     qApp->installEventFilter(&DXInput);
     qApp->installEventFilter(this);
     fileDrag_ = new TFileDrag(this);
