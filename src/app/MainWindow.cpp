@@ -63,6 +63,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     DXDraw->OnInitialize = [this](TCustomDXDraw&) { DXDrawInitialize(); };
     DXDraw->OnInitializeSurface = [this](TCustomDXDraw&) { DXDrawInitializeSurface(); };
     DXDraw->OnFinalize = [this](TCustomDXDraw&) { DXDrawFinalize(); };
+    DXDraw->SetEmptyText(QString::fromLatin1(kEmptyViewHint));
     setCentralWidget(DXDraw);
 
     Scene = std::make_unique<TGrottixViewerScene>(DXDraw, false);
@@ -82,6 +83,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     DXTimer.OnTimer = [this](TDXTimer&, int) { DXTimerTimer(); };
     DXTimer.SetEnabled(true);
     DrawThread.OnExecute = [this](TThreadComponent&) { DrawThreadExecute(); };
+    createPacing();
     // Handled once the activation is over: the window being activated may be one that rebuilding the
     // display destroys (the OpenGL window in the view, where the platform activates child windows).
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
@@ -148,6 +150,7 @@ void TDXViewerForm::createActions() {
     connect(items_, &QAction::toggled, this, [this](bool on) {
         ItemsOn = on;
         Scene->SetItemsVisible(on);
+        Pacing.Request();
     });
 }
 

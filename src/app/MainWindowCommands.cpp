@@ -85,6 +85,9 @@ void TDXViewerForm::OpenLevel() {
     const auto finish = [&] {
         Loading = false;
         DrawThread.SetEnabled(drawing);
+        Pacing.SetPolling(!LevelFileName.empty());
+        DXDraw->SetEmptyText(LevelFileName.empty() ? QString::fromLatin1(kEmptyViewHint) : QString());
+        Pacing.Request();
     };
     try {
         QString damage;
@@ -114,16 +117,19 @@ void TDXViewerForm::OpenLevel() {
 }
 
 std::optional<QString> TDXViewerForm::loadLevel(QString& damage) {
+    Eye.Start.reset();
     try {
         TImportReport report;
         const uint8_t result =
             OpenLevelIntoScene(*Scene, LevelFileName, float(LevelScale), LightFactorValue, SkyPicture, FloorRecord, &report);
         if (result == kLevelLoaded || result == kLevelDamaged) {
             Scene->SetItemsVisible(ItemsOn);
+            Eye.Start = TEyePlace{Scene->GetCameraPosition(), Scene->GetCameraRotation()};
             damage = QString::fromStdString(report.Problem);
             return std::nullopt;
         }
-        return QString::fromStdString(ImportErrorMessage(result));
+        // The report names a limit the file goes beyond, as the command line does.
+        return QString::fromStdString(report.Problem.empty() ? ImportErrorMessage(result) : report.Problem);
     } catch (const EGrottixError& error) {
         // A damaged file: what was read of it goes too, as after any failed load.
         Scene->Reset();

@@ -1,0 +1,107 @@
+#include "app/FrameScheduler.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QKeyEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "app/ThreadComponent.h"
+#include "app/ViewerScene.h"
+#include "device/qt/DXTimer.h"
+
+namespace grottix {
+
+namespace {
+
+constexpr int kPollMilliseconds = 100;
+
+}  // namespace
+
+TFrameScheduler::TFrameScheduler(TDXTimer& timer, TThreadComponent& thread) : timer_(timer), thread_(thread) {
+    timer_.SetHeld(true);
+    thread_.SetHeld(true);
+    wake_.setSingleShot(true);
+    // A step of the animation drawn early would show the old step and wake again at once.
+    wake_.setTimerType(Qt::PreciseTimer);
+    connect(&wake_, &QTimer::timeout, this, [this] {
+        if (!continuous_ && OnFrame) OnFrame();
+    });
+    poll_.setInterval(kPollMilliseconds);
+    connect(&poll_, &QTimer::timeout, this, [this] { poll(); });
+    if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
+}
+
+void TFrameScheduler::Request() {
+    if (!continuous_) wake_.start(0);
+}
+
+void TFrameScheduler::FrameDrawn(const TGrottixViewerScene& scene, const TDXInputStates& held, bool active) {
+    ++frames_;
+    const TEyePlace eye{scene.GetCameraPosition(), scene.GetCameraRotation()};
+    const bool eyeMoved = lastEye_ && *lastEye_ != eye;
+    lastEye_ = eye;
+    setContinuous(!held.Empty() || eyeMoved || !scene.Actions.empty());
+    if (continuous_) return;
+    const bool animated = active && scene.TextureAnimator && !scene.TextureAnimator->Empty();
+    if (animated) wakeIn(scene.TextureAnimator->SecondsToNextStep(scene.GetTime()));
+}
+
+void TFrameScheduler::FrameSkipped() {
+    setContinuous(false);
+    wake_.stop();
+}
+
+void TFrameScheduler::SetPolling(bool on) {
+    polling_ = on;
+    if (on && !continuous_) poll_.start();
+    else poll_.stop();
+}
+
+void TFrameScheduler::setContinuous(bool on) {
+    if (on == continuous_) return;
+    continuous_ = on;
+    timer_.SetHeld(!on);
+    thread_.SetHeld(!on);
+    if (on) {
+        wake_.stop();
+        poll_.stop();
+    } else if (polling_) {
+        poll_.start();
+    }
+}
+
+void TFrameScheduler::wakeIn(double seconds) {
+    if (!(seconds < std::numeric_limits<double>::infinity())) return;
+    // One millisecond late rather than early; never more than a minute ahead.
+    const double milliseconds = std::clamp(std::ceil(seconds * 1000) + 1, 0.0, 60000.0);
+    wake_.start(int(milliseconds));
+}
+
+void TFrameScheduler::poll() {
+    if (!continuous_ && OnPollInput && OnPollInput()) Request();
+}
+
+bool TFrameScheduler::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) Request();
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick: Request(); break;
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::Resize:
+        case QEvent::Show:
+            if (IsView && IsView(watched)) Request();
+            break;
+        default: break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace grottix
