@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QStatusBar>
 
 #include <chrono>
 #include <optional>
@@ -286,6 +287,8 @@ void TDXViewerForm::ExportLevel(const std::string& out) {
     }
     progress.reset();
     busy.Restore();
+    statusBar()->showMessage(failure.isEmpty() ? tr("Level exported to %1").arg(QString::fromStdString(out))
+                                               : tr("The level was not exported: %1").arg(failure));
     if (!failure.isEmpty()) ErrorMessageBox.Execute(QStringLiteral("File %1: %2").arg(QString::fromStdString(LevelFileName), failure));
 }
 

@@ -19,8 +19,10 @@ TKeyAssignList DefaultKeyAssigns() {
     keys[InputDown] = {40, kPad2, 'S'};     // walk backward
     keys[InputLeft] = {37, kPad4, 'A'};     // turn left
     keys[InputRight] = {39, kPad6, 'D'};    // turn right
-    keys[InputButton1] = {kPad9, kPageUp, 0};           // pitch decreases: look up
-    keys[InputButton2] = {kPad3, kPageDown, 0};         // pitch increases: look down
+    // Pitch decreasing turns the view down: PageDown. The keypad keeps its own assignment (its 9
+    // looks down, its 3 up).
+    keys[InputButton1] = {kPad9, kPageDown, 0};
+    keys[InputButton2] = {kPad3, kPageUp, 0};
     keys[InputButton3] = {kPadPlus, kPlusOrEqual, 0};   // rise
     keys[InputButton4] = {kPadMinus, kMinus, 0};        // descend
     keys[InputButton5] = {16, 0, 0};                    // Shift: run
