@@ -32,6 +32,10 @@ THelpWindow::THelpWindow(QWidget* owner) : QWidget(owner, Qt::Window), browser_(
     layout->addWidget(browser_);
 }
 
+THelpWindow* THelpWindow::Of(QWidget* owner) {
+    return dynamic_cast<THelpWindow*>(owner->findChild<QWidget*>(QStringLiteral("HelpWindow"), Qt::FindDirectChildrenOnly));
+}
+
 void THelpWindow::ShowPage(const QUrl& page) {
     browser_->setSource(page);
     browser_->clearHistory();
@@ -44,7 +48,7 @@ void ShowUserGuide(QWidget* owner) {
                               QStringLiteral("The user guide is not installed (share/doc/grottix-viewer/user-guide.html)."));
         return;
     }
-    auto* window = owner->findChild<THelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    THelpWindow* window = THelpWindow::Of(owner);
     if (!window) {
         window = new THelpWindow(owner);
         window->ShowPage(QUrl::fromLocalFile(guide));

@@ -14,6 +14,8 @@ class THelpWindow : public QWidget {
 public:
     // A window of its own, closed with its owner.
     explicit THelpWindow(QWidget* owner);
+    // The owner's help window, or none before the first help.
+    static THelpWindow* Of(QWidget* owner);
 
     // Shows the page (a local file, optionally with a section) as the window's first page.
     void ShowPage(const QUrl& page);
