@@ -1,6 +1,6 @@
 // How much of a core the main window uses while nothing moves, in a real window on an X server
-// (run under xvfb-run): with no level, and with the largest demo level (its water animated), through
-// OpenGL and through the CPU rasterizer. The baseline is the same window while the eye turns (an
+// (run under xvfb-run): with no level, and with the largest demo level (its water animated, in view
+// and out of it), through OpenGL and through the CPU rasterizer. The baseline is the same window while the eye turns (an
 // arrow key held): idle_to_moving is what idling leaves of the moving window's CPU time, and
 // fps_moving the frame rate while moving.
 
@@ -105,6 +105,13 @@ void BM_IdleWindow(benchmark::State& state) {
     runEvents(1000);  // settles
     TUsage idle;
     for (auto _ : state) idle = measure(window, 3);
+    // Looking straight up, the water is out of view: its steps change nothing on the screen.
+    const TD3DVector angles = window.Scene->GetCameraRotation();
+    window.Scene->SetCameraRotation({1.5707964f, angles.y, angles.z});
+    window.Pacing.Request();
+    runEvents(500);
+    const TUsage away = measure(window, 3);
+    window.Scene->SetCameraRotation(angles);
     window.DXInput.Keyboard.KeyDown(kRightArrow);
     window.Pacing.Request();
     const TUsage moving = measure(window, 3);
@@ -112,6 +119,8 @@ void BM_IdleWindow(benchmark::State& state) {
     state.SetLabel(std::string(opengl ? "opengl" : "cpu") + (level ? ", demo-tr4" : ", no level"));
     state.counters["cpu_percent_idle"] = idle.corePercent;
     state.counters["fps_idle"] = idle.framesPerSecond;
+    state.counters["cpu_percent_idle_looking_up"] = away.corePercent;
+    state.counters["fps_idle_looking_up"] = away.framesPerSecond;
     state.counters["cpu_percent_moving"] = moving.corePercent;
     state.counters["fps_moving"] = moving.framesPerSecond;
     state.counters["idle_to_moving"] = moving.corePercent > 0 ? idle.corePercent / moving.corePercent : 0;

@@ -9,14 +9,27 @@
 #include <limits>
 
 #include "app/ThreadComponent.h"
+#include "app/ViewFrustum.h"
 #include "app/ViewerScene.h"
+#include "device/CustomDXDraw.h"
 #include "device/qt/DXTimer.h"
+#include "engine/Polygon.h"
 
 namespace grottix {
 
 namespace {
 
 constexpr int kPollMilliseconds = 100;
+
+// Whether a step of the animation can change what the screen shows.
+bool animationInView(TGrottixViewerScene& scene) {
+    const TD3DDevice* device = scene.Display ? scene.Display->D3DDevice7() : nullptr;
+    if (!device) return false;
+    const TViewFrustum view(*device);
+    for (TD3DPolygon* polygon : scene.TextureAnimator->Polygons())
+        if (!polygon->Hidden && view.MayShow(polygon->GetCenter(), polygon->GetRadius())) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -38,14 +51,14 @@ void TFrameScheduler::Request() {
     if (!continuous_) wake_.start(0);
 }
 
-void TFrameScheduler::FrameDrawn(const TGrottixViewerScene& scene, const TDXInputStates& held, bool active) {
+void TFrameScheduler::FrameDrawn(TGrottixViewerScene& scene, const TDXInputStates& held, bool active) {
     ++frames_;
     const TEyePlace eye{scene.GetCameraPosition(), scene.GetCameraRotation()};
     const bool eyeMoved = lastEye_ && *lastEye_ != eye;
     lastEye_ = eye;
     setContinuous(!held.Empty() || eyeMoved || !scene.Actions.empty());
     if (continuous_) return;
-    const bool animated = active && scene.TextureAnimator && !scene.TextureAnimator->Empty();
+    const bool animated = active && scene.TextureAnimator && !scene.TextureAnimator->Empty() && animationInView(scene);
     if (animated) wakeIn(scene.TextureAnimator->SecondsToNextStep(scene.GetTime()));
 }
 

@@ -3,8 +3,8 @@
 // only while something moves: input held (keys, joystick), the eye changed since the last frame, or
 // scene actions running. Otherwise both frame sources are held, and one frame is drawn for user
 // input, a change of the view's size or a changed option (Request), and when the level's animated
-// textures reach their next step. An idle window with no level does nothing at all; with a level it
-// wakes for the animation's steps and a slow poll of the joystick.
+// textures reach their next step, if any of them is in view. An idle window with no level does
+// nothing at all; with a level it wakes for those steps and a slow poll of the joystick.
 
 #include <QObject>
 #include <QTimer>
@@ -38,8 +38,9 @@ public:
     // One frame soon (nothing more while frames run continuously).
     void Request();
     // After every frame: scene and input decide whether frames keep coming and, if not, when the
-    // scene changes by itself next. The animation only wakes an active window.
-    void FrameDrawn(const TGrottixViewerScene& scene, const TDXInputStates& held, bool active);
+    // scene changes by itself next. The animation only wakes an active window, and only when an
+    // animated face may show on the screen (the eye stands still until the next wake).
+    void FrameDrawn(TGrottixViewerScene& scene, const TDXInputStates& held, bool active);
     // A frame that could not be drawn (no display, a level loading): nothing runs until a request.
     void FrameSkipped();
     // Polls the input (OnPollInput) ten times a second while idle: the joystick has no events.

@@ -46,6 +46,13 @@ double TTextureAnimator::SecondsToNextStep(double seconds) const {
     return (std::floor(elapsed * kStepsPerSecond) + 1) / kStepsPerSecond - elapsed;
 }
 
+std::vector<TD3DPolygon*> TTextureAnimator::Polygons() const {
+    std::vector<TD3DPolygon*> polygons;
+    for (const auto& [key, group] : groups_)
+        for (const auto& [polygon, faces] : group.polygons) polygons.push_back(polygon);
+    return polygons;
+}
+
 void TTextureAnimator::show(TD3DScene& scene, int range, int phase, TGroup& group) {
     const auto& frames = ranges_[size_t(range)];
     const TFrame& frame = frames[size_t(phase + step_) % frames.size()];

@@ -424,6 +424,14 @@ TEST_F(MainWindowXTest, AnIdleWindowDrawsNothingWithoutALevelAndOnlyTheAnimation
     EXPECT_LE(animated, 2u * 6 + 3) << "at its own pace, not the display's";
     EXPECT_FALSE(window->Pacing.Continuous());
     expectLevel(shown());
+
+    // Looking straight up, the water is out of view: its steps would change nothing on the screen.
+    window->Scene->SetCameraRotation({1.5707964f, 0, 0});
+    window->Pacing.Request();
+    QTest::qWait(300);
+    const uint64_t away = window->Pacing.Frames();
+    QTest::qWait(1000);
+    EXPECT_EQ(window->Pacing.Frames(), away);
 }
 
 TEST_F(MainWindowXTest, SaveAsWritesPngAndExportSaysWhereTheLevelWent) {
