@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -45,6 +47,11 @@ TFrameScheduler::TFrameScheduler(TDXTimer& timer, TThreadComponent& thread) : ti
     poll_.setInterval(kPollMilliseconds);
     connect(&poll_, &QTimer::timeout, this, [this] { poll(); });
     if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
+    // Coming back to the program resumes the animation, which only wakes an active window.
+    if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        connect(app, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+            if (state == Qt::ApplicationActive) Request();
+        });
 }
 
 void TFrameScheduler::Request() {
@@ -107,6 +114,9 @@ bool TFrameScheduler::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick: Request(); break;
         case QEvent::MouseMove:
+            // A pointer passing over the view changes nothing; a drag may turn the eye.
+            if (static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton && IsView && IsView(watched)) Request();
+            break;
         case QEvent::Wheel:
         case QEvent::Resize:
         case QEvent::Show:

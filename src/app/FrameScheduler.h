@@ -31,8 +31,9 @@ public:
     std::function<void()> OnFrame;
     // Polls the input devices and tells whether any input is held; asked while idle and polling.
     std::function<bool()> OnPollInput;
-    // Whether a widget or window belongs to the view: mouse movement over it and its resizing ask
-    // for a frame. Key presses and mouse clicks anywhere in the program always do.
+    // Whether a widget or window belongs to the view: dragging the mouse over it, its wheel and its
+    // resizing ask for a frame. Key presses, mouse clicks anywhere in the program and coming back
+    // to the program always do.
     std::function<bool(QObject*)> IsView;
 
     // One frame soon (nothing more while frames run continuously).
