@@ -43,7 +43,7 @@ LevelDescription level(int code) {
     level.objectTextures.resize(2);
     level.objectTextures[1].u = {0, 255, 255, 0};
     level.objectTextures[1].v = {0, 0, 255, 255};
-    level.sampleTail = {1, 2, 3};
+    level.sampleTail = SampleTail({{1, 2, 3}});
     return level;
 }
 

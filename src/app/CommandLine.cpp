@@ -12,6 +12,7 @@
 #include "app/RenderCommand.h"
 #include "app/ThumbnailCommand.h"
 #include "app/ViewerWindow.h"
+#include "storage/OutputFiles.h"
 
 namespace grottix {
 
@@ -23,8 +24,9 @@ constexpr const char* kUsage =
     "       grottix-viewer --convert IN OUT\n"
     "       grottix-viewer --export-textures LEVEL DIR [--format bmp|tga|ppm|png]\n"
     "       grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n"
+    "                      [--sprites crossed|flat] [--verbose]\n"
     "       grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles P,Y,R]\n"
-    "                      [--frames N] [--stats] [--opengl] [--no-items]\n"
+    "                      [--goto-item N | --goto-room N] [--frames N] [--stats] [--opengl] [--no-items]\n"
     "       grottix-viewer --thumbnail LEVEL OUT.png SIZE\n"
     "       grottix-viewer --help | --version\n";
 
@@ -50,6 +52,15 @@ std::string FailureText(const std::exception& error) {
     return error.what();
 }
 
+void PrintCommandFailure(const std::exception& error, const std::string& file) {
+    const auto* output = dynamic_cast<const EOutputFailure*>(&error);
+    const std::string& named = output ? output->File : file;
+    if (named.empty())
+        std::fprintf(stderr, "grottix-viewer: %s\n", FailureText(error).c_str());
+    else
+        std::fprintf(stderr, "File %s: %s\n", named.c_str(), FailureText(error).c_str());
+}
+
 int RunCommandLine(const std::vector<std::string>& args) {
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(kUsage, stdout);
@@ -69,7 +80,7 @@ int RunCommandLine(const std::vector<std::string>& args) {
         try {
             return found->second(std::vector<std::string>(args.begin() + 1, args.end()));
         } catch (const std::exception& error) {
-            std::fprintf(stderr, "grottix-viewer: %s\n", FailureText(error).c_str());
+            PrintCommandFailure(error);
         } catch (...) {
             std::fputs("grottix-viewer: unexpected failure\n", stderr);
         }

@@ -14,4 +14,8 @@ int RunCommandLine(const std::vector<std::string>& args);
 // What a failure says in those lines ("out of memory" for std::bad_alloc).
 std::string FailureText(const std::exception& error);
 
+// Prints that line: "File NAME: REASON", where NAME is the output an EOutputFailure names, else file;
+// "grottix-viewer: REASON" when there is no file to name.
+void PrintCommandFailure(const std::exception& error, const std::string& file = {});
+
 }  // namespace grottix

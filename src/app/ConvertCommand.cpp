@@ -20,14 +20,12 @@ int RunConvertCommand(const std::vector<std::string>& args) {
         return 2;
     }
     InitializeImageCodecs();
-    // Nothing is written before the picture has been read whole; the output is replaced in one step.
-    const std::string* file = &args[0];
+    // Nothing is written before the picture has been read whole; the output is replaced in one step,
+    // and a failure to write it names it.
     try {
-        TBitmap picture = ReadImageFile(args[0]);
-        file = &args[1];
-        WriteImageFile(picture, args[1]);
+        WriteImageFile(ReadImageFile(args[0]), args[1]);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "File %s: %s\n", file->c_str(), FailureText(error).c_str());
+        PrintCommandFailure(error, args[0]);
         return 1;
     }
     return 0;

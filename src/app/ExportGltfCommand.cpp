@@ -12,11 +12,13 @@ namespace grottix {
 
 namespace {
 
-constexpr const char* kUsage = "Usage: grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n";
+constexpr const char* kUsage = "Usage: grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n"
+                                "       [--sprites crossed|flat] [--verbose]\n";
 
 struct TExportRequest {
     std::string level, out;
     TGltfExportOptions options;
+    bool verbose = false;
 };
 
 std::optional<TExportRequest> parseArguments(const std::vector<std::string>& args) {
@@ -26,7 +28,12 @@ std::optional<TExportRequest> parseArguments(const std::vector<std::string>& arg
         char extra = 0;
         if (args[i] == "--no-items") request.options.Items = false;
         else if (args[i] == "--nearest") request.options.Filtering = false;
-        else if (args[i] == "--light" && i + 1 < args.size()) {
+        else if (args[i] == "--verbose") request.verbose = true;
+        else if (args[i] == "--sprites" && i + 1 < args.size()) {
+            const std::string& shape = args[++i];
+            if (shape != "crossed" && shape != "flat") return std::nullopt;
+            request.options.Sprites = shape == "flat" ? TGltfSprites::Flat : TGltfSprites::Crossed;
+        } else if (args[i] == "--light" && i + 1 < args.size()) {
             if (std::sscanf(args[++i].c_str(), "%f%c", &request.options.LightFactor, &extra) != 1) return std::nullopt;
         } else if (args[i].starts_with("--")) {
             return std::nullopt;
@@ -57,8 +64,9 @@ int RunExportGltfCommand(const std::vector<std::string>& args) {
         }
         std::printf("%zu nodes, %zu triangles, %zu textures: %zu bytes written to %s\n", report.Nodes, report.Triangles,
                     report.Textures, report.Bytes, request->out.c_str());
+        if (request->verbose) std::printf("degenerate triangles left out: %zu\n", report.LeftOut);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), FailureText(error).c_str());
+        PrintCommandFailure(error, request->level);
         return 1;
     }
     return 0;

@@ -13,7 +13,7 @@
 #include "codecs/ImageCodecs.h"
 #include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
-#include "storage/Stream.h"
+#include "storage/OutputFiles.h"
 
 namespace grottix {
 
@@ -77,27 +77,29 @@ std::filesystem::path firstMissingFolder(const std::filesystem::path& path) {
     return missing;
 }
 
-// Writes every tile beside its target, then renames them all into place; returns how many. A failure
-// before the renames removes what was written, and the folders the export made.
+// Writes every tile beside its target, then puts them all in place together; returns how many. On
+// any failure the folder is left as it was: the tiles written beside are removed, the old tiles stay
+// (or are put back) and the folders the export made are removed.
 int exportTiles(const TTombRaiderLevel& level, const ExportRequest& request) {
     const std::filesystem::path made = firstMissingFolder(request.folder);
-    std::vector<std::pair<std::string, std::string>> written;  // beside, target
+    std::vector<TPendingOutput> pending;
     try {
-        std::filesystem::create_directories(request.folder);
+        std::error_code error;
+        std::filesystem::create_directories(request.folder, error);
+        if (error) throw EOutputFailure(request.folder, error.message());
         for (int k = 1; const std::unique_ptr<TBitmap> tile = level.GetTileBitmap(std::to_string(k)); ++k) {
             const std::string target = tileFileName(request, k);
-            if (std::filesystem::is_directory(target)) throw EGrottixError("Cannot replace the folder " + target);
             const std::vector<uint8_t> bytes = EncodeImage(*tile, target);
-            written.emplace_back(WriteFileBeside(target, bytes.data(), bytes.size()), target);
+            pending.push_back({WriteOutputBeside(target, bytes), target});
         }
+        ReplaceOutputsTogether(pending);
     } catch (...) {
         std::error_code ignored;
-        for (const auto& file : written) std::filesystem::remove(file.first, ignored);
+        for (const TPendingOutput& file : pending) std::filesystem::remove(file.Beside, ignored);
         if (!made.empty()) std::filesystem::remove_all(made, ignored);
         throw;
     }
-    for (const auto& [beside, target] : written) ReplaceFileWith(beside, target);
-    return int(written.size());
+    return int(pending.size());
 }
 
 }  // namespace
@@ -122,7 +124,7 @@ int RunExportTexturesCommand(const std::vector<std::string>& args) {
         const int written = exportTiles(level, *request);
         std::printf("%d tiles written to %s\n", written, request->folder.c_str());
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "Folder %s: %s\n", request->folder.c_str(), FailureText(error).c_str());
+        PrintCommandFailure(error, request->folder);
         return 1;
     }
     return 0;

@@ -13,6 +13,7 @@
 #include "codecs/xTGA.h"
 #include "codecs/xWZ.h"
 #include "codecs/zBitmap.h"
+#include "storage/OutputFiles.h"
 #include "storage/Stream.h"
 
 namespace grottix {
@@ -72,8 +73,13 @@ TBitmap ReadImageFile(const std::string& path) { return readImageFile(path); }
 std::vector<uint8_t> EncodeImage(const TBitmap& image, const std::string& path) { return encodeImageFile(image, path); }
 
 void WriteImageFile(const TBitmap& image, const std::string& path) {
-    const std::vector<uint8_t> bytes = EncodeImage(image, path);
-    WriteFileAtomically(path, bytes.data(), bytes.size());
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = EncodeImage(image, path);
+    } catch (const EGrottixError& error) {
+        throw EOutputFailure(path, error.what());
+    }
+    WriteOutputFile(path, bytes);
 }
 
 }  // namespace grottix

@@ -14,7 +14,7 @@ namespace grottix {
 TBitmap ReadImageFile(const std::string& path);
 // Raises "Can not determine file type!" for an extension without a writer.
 std::vector<uint8_t> EncodeImage(const TBitmap& image, const std::string& path);
-// Encodes, then writes beside the target and renames over it.
+// Encodes, then writes beside the target and renames over it; any failure is an EOutputFailure naming path.
 void WriteImageFile(const TBitmap& image, const std::string& path);
 
 }  // namespace grottix

@@ -4,7 +4,6 @@
 #include <sstream>
 
 #include "app/CommandLine.h"
-#include "level/LevelEntities.h"
 #include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
 
@@ -41,7 +40,8 @@ std::string formatJson(const LevelSummary& s) {
         << ",\n  \"mesh_pointers\": " << s.meshPointers << ",\n  \"static_mesh_definitions\": " << s.staticMeshDefinitions
         << ",\n  \"entities\": " << s.entities << ",\n  \"rooms\": [";
     for (size_t i = 0; i < s.rooms.size(); ++i) out << (i ? ",\n    " : "\n    ") << roomJson(s.rooms[i]);
-    out << (s.rooms.empty() ? "]" : "\n  ]") << ",\n  \"totals\": " << roomJson(s.totals) << "\n}\n";
+    out << (s.rooms.empty() ? "]" : "\n  ]") << ",\n  \"totals\": " << roomJson(s.totals)
+        << ",\n  \"items\": " << ItemsJson(s.items, "  ") << "\n}\n";
     return out.str();
 }
 
@@ -80,7 +80,8 @@ LevelSummary SummarizeLevel(const TTombRaiderLevel& level) {
     s.meshDataWords = level.MeshData.size();
     s.meshPointers = level.MeshPointers.size();
     s.staticMeshDefinitions = level.StaticMeshDefinitions.size();
-    s.entities = ReadEntities(level).size();
+    s.items = SummarizeItems(level);
+    s.entities = s.items.size();
     for (const auto& room : level.Rooms) {
         const RoomCounts counts{room.vertices.size(), room.rectangles.size(), room.triangles.size(), room.sprites.size(),
                                 room.staticMeshes.size()};

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/ItemSummary.h"
+
 namespace grottix {
 
 class TTombRaiderLevel;
@@ -20,6 +22,7 @@ struct LevelSummary {
     size_t staticMeshDefinitions = 0, entities = 0;
     std::vector<RoomCounts> rooms;
     RoomCounts totals;
+    std::vector<ItemSummary> items;  // in the JSON form only
 };
 
 LevelSummary SummarizeLevel(const TTombRaiderLevel& level);

@@ -172,10 +172,10 @@ void TDXViewerForm::createMenus() {
     connect(fileMenu_, &QMenu::aboutToShow, this, [this] { history_->RefreshMenu(); });
 
     menuBar()->addMenu(tr("&Edit"))->addAction(copy_);
-    QMenu* view = menuBar()->addMenu(tr("&View"));
-    view->addAction(fullScreen_);
-    view->addSeparator();
-    view->addAction(items_);
+    viewMenu_ = menuBar()->addMenu(tr("&View"));
+    viewMenu_->addAction(fullScreen_);
+    viewMenu_->addSeparator();
+    viewMenu_->addAction(items_);
     menuBar()->addMenu(tr("&Options"))->addAction(setup_);
     QMenu* help = menuBar()->addMenu(tr("Help"));
     help->addAction(homePage_);

@@ -16,6 +16,7 @@
 #include "app/ScreenSaverInhibitor.h"
 #include "app/ThreadComponent.h"
 #include "app/ViewerScene.h"
+#include "app/panels/Selection.h"
 #include "device/qt/DXDraw.h"
 #include "device/qt/DXForm.h"
 #include "device/qt/DXInput.h"
@@ -80,6 +81,8 @@ public:
     TThreadComponent DrawThread;
     TFrameScheduler Pacing{DXTimer, DrawThread};  // holds both sources while nothing moves
     TEyeMovement Eye;
+    // What the user has picked in the level: the docks and the view follow it.
+    TSelection Selection;
     TMessageBox ErrorMessageBox, ClipboardErrorMessageBox, MessageBox1, DamagedLevelMessageBox;
     QComboBox* DisplayModeBox = nullptr;
 
@@ -131,6 +134,7 @@ private:
     TFileDrag* fileDrag_ = nullptr;
     QStringList arguments_;
     QMenu* fileMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
     QAction *open_ = nullptr, *save_ = nullptr, *exportLevel_ = nullptr, *exit_ = nullptr, *copy_ = nullptr, *fullScreen_ = nullptr;
     QAction *setup_ = nullptr, *homePage_ = nullptr, *quickInfo_ = nullptr, *about_ = nullptr, *items_ = nullptr;
     std::vector<TD3DSceneDisplayParam> displayParams_;

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 
 #include "app/CommandLine.h"
+#include "app/GoToOption.h"
 #include "app/HeadlessViewer.h"
 #include "app/OpenGLHeadlessDXDraw.h"
 #include "app/ImageFiles.h"
@@ -21,13 +22,14 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles PITCH,YAW,ROLL]\n"
-    "                      [--frames N] [--stats] [--opengl] [--no-items]\n";
+    "                      [--goto-item N | --goto-room N] [--frames N] [--stats] [--opengl] [--no-items]\n";
 
 struct RenderOptions {
     std::string out, level;
     int width = 640, height = 480;
     float light = 0.5f;
     std::optional<TD3DVector> eye, angles;
+    std::optional<TGoToRequest> goTo;
     int frames = 0;
     bool stats = false;
     bool opengl = false;
@@ -59,6 +61,8 @@ bool parseOptions(const std::vector<std::string>& args, RenderOptions& options) 
             if (!parseVector(args[++i], options.eye.emplace())) return false;
         } else if (arg == "--angles" && hasValue) {
             if (!parseVector(args[++i], options.angles.emplace())) return false;
+        } else if ((arg == "--goto-item" || arg == "--goto-room") && hasValue) {
+            if (!ParseGoToOption(arg, args[++i], options.goTo)) return false;
         } else if (arg == "--frames" && hasValue) {
             if (std::sscanf(args[++i].c_str(), "%d%c", &options.frames, &extra) != 1 || options.frames < 0) return false;
         } else if (arg.starts_with("--")) {
@@ -77,8 +81,9 @@ double seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-// The figures of --stats; the eye and room are where the level's start put the eye.
-void printStats(const TGrottixViewerScene& scene, const TImportReport& report, TD3DVector start, bool items, double firstFrame) {
+// The figures of --stats; the eye and room are where the level's start or the go-to put the eye.
+void printStats(const TGrottixViewerScene& scene, const TImportReport& report, TD3DVector start, TD3DVector angles, int room,
+                bool items, double firstFrame) {
     size_t polygons = 0, vertices = 0, triangles = 0;
     for (const auto& entry : scene.Objects) {
         polygons += entry.Item->GetKind() == kKindPolygon;
@@ -89,8 +94,8 @@ void printStats(const TGrottixViewerScene& scene, const TImportReport& report, T
                 report.Reading * 1e3, report.Textures * 1e3, report.Converting * 1e3, firstFrame * 1e3);
     std::printf("objects: %zu\npolygons: %zu\nvertices: %zu\ntriangles: %zu\ntextures: %zu\n", scene.Objects.size(), polygons,
                 vertices, triangles, scene.Shared->Textures.size());
-    std::printf("eye: %.3f, %.3f, %.3f\nroom: %d\nitems: %d\n", start.x, start.y, start.z, report.StartRoom,
-                items ? report.Items : 0);
+    std::printf("eye: %.3f, %.3f, %.3f\nroom: %d\nitems: %d\nangles: %.3f, %.3f, %.3f\n", start.x, start.y, start.z, room,
+                items ? report.Items : 0, angles.x, angles.y, angles.z);
 }
 
 }  // namespace
@@ -123,7 +128,9 @@ int RunRenderCommand(const std::vector<std::string>& args) {
             return 1;
         }
         scene.SetItemsVisible(options.items);
-        const TD3DVector start = scene.GetCameraPosition();
+        int room = report.StartRoom;
+        if (options.goTo && !GoToFromCommandLine(scene, options.level, *options.goTo, room)) return 1;
+        const TD3DVector start = scene.GetCameraPosition(), startAngles = scene.GetCameraRotation();
         if (options.eye) scene.SetCameraPosition(*options.eye);
         if (options.angles) scene.SetCameraRotation(*options.angles);
 
@@ -141,10 +148,10 @@ int RunRenderCommand(const std::vector<std::string>& args) {
             std::printf("%d frames at %dx%d: %.1f frames per second\n", options.frames, options.width, options.height,
                         options.frames / seconds(loopStart));
         }
-        if (options.stats) printStats(scene, report, start, options.items, firstFrame);
+        if (options.stats) printStats(scene, report, start, startAngles, room, options.items, firstFrame);
         WriteImageFile(viewer.Picture(), options.out);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "grottix-viewer: %s\n", FailureText(error).c_str());
+        PrintCommandFailure(error);
         return 1;
     }
     return 0;

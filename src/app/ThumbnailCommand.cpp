@@ -7,7 +7,7 @@
 #include "app/ImageFiles.h"
 #include "codecs/ImageCodecs.h"
 #include "level/LevelNames.h"
-#include "storage/Stream.h"
+#include "storage/OutputFiles.h"
 
 namespace grottix {
 
@@ -38,9 +38,9 @@ int RunThumbnailCommand(const std::vector<std::string>& args) {
         viewer.DrawFrame();
         // Always PNG, whatever the name the file manager hands over ends in.
         const std::vector<uint8_t> png = EncodeImage(viewer.Picture(), "thumbnail.png");
-        WriteFileAtomically(out, png.data(), png.size());
+        WriteOutputFile(out, png);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "grottix-viewer: %s\n", FailureText(error).c_str());
+        PrintCommandFailure(error);
         return 1;
     }
     return 0;

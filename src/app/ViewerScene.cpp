@@ -8,6 +8,7 @@ namespace grottix {
 
 void TGrottixViewerScene::RenderObjects() {
     if (TextureAnimator) TextureAnimator->Advance(*this, GetTime());
+    CellsDrawn = RoomsShown;
     TD3DScene::RenderObjects();
     TD3DDevice* device = Device();
     if (!SkyTexture || !device || SkyVertices.empty()) return;
@@ -20,6 +21,7 @@ void TGrottixViewerScene::Reset() {
     SkyTexture = nullptr;
     TextureAnimator.reset();
     ItemsID = ItemCount = 0;
+    RoomsShown.clear();
     TD3DScene::Reset();
 }
 

@@ -23,6 +23,10 @@ public:
     // Shows or hides every item of the level.
     void SetItemsVisible(bool visible);
 
+    // Per room, whether the room belongs to what is shown (the flip state); empty shows every room.
+    // Each frame draws the rooms shown (CellsDrawn starts from this list).
+    std::vector<uint8_t> RoomsShown;
+
     TDirect3DTexture2* SkyTexture = nullptr;
     std::vector<TD3DLVertex> SkyVertices;
     // Left by the last level opened.

@@ -72,15 +72,15 @@ struct StringTable {
         first[at] = first[previous];
         length[at] = uint16_t(length[previous] + 1);
     }
-    // Writes the code's string at out[pos...], dropping what lies beyond total.
-    size_t emit(int code, uint8_t* out, size_t pos, size_t total) const {
+    // Writes the code's string at out[pos...], dropping what lies beyond total, and counts the
+    // entries it walks in steps. A string wholly beyond the image is not walked at all: codes that
+    // say more than the image holds (a damaged size field) cost one step each, never their length.
+    size_t emit(int code, uint8_t* out, size_t pos, size_t total, uint64_t& steps) const {
         const size_t n = length[code];
+        if (pos >= total) return pos + n;
         size_t at = pos + n;
-        while (at > total) {  // the tail that does not fit
-            --at;
-            code = prefix[code];
-        }
-        while (at > pos) {
+        for (; at > total; --at, ++steps) code = prefix[code];  // the tail that does not fit
+        for (; at > pos; ++steps) {
             out[--at] = suffix[code];
             code = prefix[code];
         }
@@ -147,7 +147,7 @@ std::vector<uint8_t> TGif::readSubBlocks(TStream& stream) {
     }
 }
 
-int TGif::decodeLzw(std::span<const uint8_t> codes, int minCodeSize, std::vector<uint8_t>& pixels) const {
+int TGif::decodeLzw(std::span<const uint8_t> codes, int minCodeSize, std::vector<uint8_t>& pixels) {
     CodeReader in(codes, cut_);
     auto table = std::make_unique<StringTable>();
     const int clear = 1 << minCodeSize, end = clear + 1;
@@ -157,6 +157,7 @@ int TGif::decodeLzw(std::span<const uint8_t> codes, int minCodeSize, std::vector
     uint8_t* out = pixels.data();
     const size_t total = pixels.size();
     size_t pos = 0;
+    tableSteps_ = 0;
     for (;;) {
         const int code = in.read(codeSize);
         if (code == clear) {
@@ -184,7 +185,7 @@ int TGif::decodeLzw(std::span<const uint8_t> codes, int minCodeSize, std::vector
         } else if (next < kMaxCodes) {
             table->add(next, previous, table->first[code]);
         }
-        pos = table->emit(code, out, pos, total);
+        pos = table->emit(code, out, pos, total, tableSteps_);
         if (next < kMaxCodes) ++next;
         if (next >= limit && codeSize < kMaxBits) {
             ++codeSize;

@@ -22,13 +22,16 @@ class TGif {
 public:
     // Decodes the first image from the stream's position; a null stream is "GIF file not found".
     TBitmap Decode(TStream* stream);
+    // String-table entries the last decode walked: at most the image's pixels plus one string, however
+    // much more its codes say.
+    uint64_t TableSteps() const { return tableSteps_; }
 
 private:
     void readHeader(TStream& stream);
     std::vector<uint8_t> readSubBlocks(TStream& stream);
     // Decodes the code stream into width x height pixels in the order they come; returns how many
     // complete rows it produced.
-    int decodeLzw(std::span<const uint8_t> codes, int minCodeSize, std::vector<uint8_t>& pixels) const;
+    int decodeLzw(std::span<const uint8_t> codes, int minCodeSize, std::vector<uint8_t>& pixels);
     TBitmap assemble(const std::vector<uint8_t>& pixels, int completeRows) const;
 
     std::array<uint8_t, 768> globalTable_{};
@@ -38,6 +41,7 @@ private:
     bool cut_ = false;  // the stream ended inside the image's sub-blocks
     int width_ = 0;
     int height_ = 0;
+    uint64_t tableSteps_ = 0;
 };
 
 class TGifBitmap : public TBitmap {

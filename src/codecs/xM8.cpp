@@ -22,6 +22,19 @@ uint32_t get32(const uint8_t* header, int at) {
 }
 void put32(uint8_t* header, int at, uint32_t value) { std::memcpy(header + at, &value, 4); }
 
+// Only level 0 is decoded, but a file cut inside a smaller level is still a cut file: every level
+// the header describes, up to the first of no size, must lie within the fileBytes the file holds.
+void checkMipLevelsPresent(const uint8_t* header, uint64_t fileBytes) {
+    for (int level = 1; level < kLevels; ++level) {
+        const uint64_t width = get32(header, kWidths + level * 4), height = get32(header, kHeights + level * 4);
+        if (width == 0 || height == 0) return;
+        const uint64_t offset = get32(header, kOffsets + level * 4);
+        if (offset > fileBytes || width * height > fileBytes - offset)
+            RaiseEndsEarly("M8", "its mip level " + std::to_string(level) + " (" + std::to_string(width) + " by " +
+                                     std::to_string(height) + ")");
+    }
+}
+
 int brightness(const TPaletteEntry& e) { return e.red + e.green + e.blue; }
 
 // Entry 0 black, entries 1 to 255 from the file, black entries replaced by the darkest colour.
@@ -131,7 +144,8 @@ void TM8Bitmap::LoadFromStream(TStream& stream) {
     uint8_t header[kHeaderSize] = {};
     if (stream.Read(header, kHeaderSize) < kHeaderSize) RaiseEndsEarly("M8", "its header");
     const uint32_t width = get32(header, kWidths), height = get32(header, kHeights);
-    CheckImageFits(width, height, TPixelFormat::pf8bit, uint64_t(std::max<int64_t>(stream.Size() - start, 0)), 1);
+    const uint64_t fileBytes = uint64_t(std::max<int64_t>(stream.Size() - start, 0));
+    CheckImageFits(width, height, TPixelFormat::pf8bit, fileBytes, 1);
     TBitmap image(int(width), int(height), TPixelFormat::pf8bit);
     int darkest = 1;
     image.SetPalette(loadedPalette(header, darkest));
@@ -141,6 +155,7 @@ void TM8Bitmap::LoadFromStream(TStream& stream) {
         if (stream.Read(row, image.Width()) < image.Width()) RaiseEndsEarly("M8", PixelRow(y + 1, image.Height()));
         std::replace(row, row + image.Width(), uint8_t{0}, uint8_t(darkest));
     }
+    checkMipLevelsPresent(header, fileBytes);
     Assign(std::move(image));
 }
 

@@ -83,6 +83,8 @@ public:
     bool Prelit = false;
     bool Stored = true;
     float Distance = 0;
+    // The cell (a level's room) the object stands in; -1: none, and then it is always drawn.
+    int32_t Cell = -1;
 
 protected:
     TD3DObject() = default;

@@ -173,6 +173,7 @@ TD3DObject* TD3DScene::AddObject(uint8_t kind, TInfoRecordRef info) {
     if (!object) return nullptr;
     Modified = true;
     TD3DObject* added = object.get();
+    added->Cell = CurrentCell;
     Objects.push_back({keyNameOf(*added), std::move(object)});
     RegisterSubObject(Objects.back().Name, added);
     added->SetSafeMode(SafeMode);
@@ -212,7 +213,7 @@ TD3DPolygon* TD3DScene::lastMergeTarget(uint64_t key) {
     for (const TMergeTarget& target : mergeTargets_) {
         if (target.key != key) continue;
         TD3DObject* object = Objects[target.index].Item.get();
-        if (object != target.polygon || object->GetKind() != kKindPolygon) return nullptr;
+        if (object != target.polygon || object->GetKind() != kKindPolygon || object->Cell != CurrentCell) return nullptr;
         return target.polygon;
     }
     return nullptr;
@@ -234,6 +235,11 @@ bool TD3DScene::AddOrMergeObject(uint8_t kind, TInfoRecordRef info) {
     if (TD3DPolygon* last = name ? lastMergeTarget(key) : nullptr)
         if (last->CanMerge(kind, info) && last->Merge(kind, info)) return true;
     for (size_t i = Objects.size(); i-- > 0;) {
+        // A cell's objects lie together at the end while its faces come: the search ends at another cell.
+        if (Objects[i].Item->Cell != CurrentCell) {
+            if (CurrentCell >= 0) break;
+            continue;
+        }
         if (Objects[i].Item->GetKind() != kKindPolygon) continue;
         auto* polygon = static_cast<TD3DPolygon*>(Objects[i].Item.get());
         if ((name && polygon->NameKey != key) || polygon->KeepApart) continue;
@@ -433,6 +439,8 @@ void TD3DScene::ClearObjects() {
     freeAll(Actions);
     freeAll(Lights);
     ClearSubLists();
+    CurrentCell = -1;
+    CellsDrawn.clear();
 }
 
 void TD3DScene::Clear() {

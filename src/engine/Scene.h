@@ -278,6 +278,14 @@ public:
     std::vector<std::pair<std::string, TD3DStubObject*>> Stubs;
     std::shared_ptr<TSharedSceneLists> Shared;
 
+    // The cell that objects added or merged now belong to (-1: none). Faces merge only into polygons
+    // of their own cell; a cell's objects are added together.
+    int32_t CurrentCell = -1;
+    // Per cell, whether RenderObjects draws its objects (0: skipped). Objects of no cell, and of cells
+    // past the end of the list, are drawn; an empty list draws everything.
+    std::vector<uint8_t> CellsDrawn;
+    bool CellDrawn(int32_t cell) const { return cell < 0 || size_t(cell) >= CellsDrawn.size() || CellsDrawn[size_t(cell)]; }
+
     // Set by the window so that long loads let it paint.
     std::function<void()> OnProcessMessages;
     // Child worlds read in the current load of a top-level scene: bounds what a world can nest.

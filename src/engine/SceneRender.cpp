@@ -176,7 +176,8 @@ void TD3DScene::ApplyAllLights() {
 
 void TD3DScene::RenderObjects() {
     if (Hidden) return;
-    for (auto& entry : Objects) entry.Item->Render();
+    for (auto& entry : Objects)
+        if (CellDrawn(entry.Item->Cell)) entry.Item->Render();
 }
 
 void TD3DScene::RenderChildren1() {

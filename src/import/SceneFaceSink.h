@@ -22,6 +22,10 @@ public:
     void AddQuadrangle(const TD3DGenericQuadrangleInfo& face, const TFaceTraits& traits) override;
     void AddTriangle(const TD3DGenericTriangleInfo& face, const TFaceTraits& traits) override;
     void AddSprite(const TD3DStubObjectInfo& sprite) override;
+    void BeginRoom(size_t room) override;
+    void EndRoom() override;
+    void BeginObject(const TPlacedObject& object) override;
+    void EndObject() override;
 
 private:
     void add(uint8_t kind, TInfoRecordRef record, const std::string& name, const TFaceTraits& traits);
@@ -29,7 +33,8 @@ private:
 
     TD3DScene& scene_;
     TTextureAnimator& animator_;
-    std::map<std::tuple<int32_t, std::string, int, int>, TD3DPolygon*> groupPolygons_;
+    std::map<std::tuple<int32_t, int32_t, std::string, int, int>, TD3DPolygon*> groupPolygons_;
+    int32_t roomCell_ = -1;  // the room being imported, to go back to after its static meshes
 };
 
 }  // namespace grottix

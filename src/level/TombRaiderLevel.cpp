@@ -66,6 +66,28 @@ std::vector<TObjectTexture> readObjectTextures(TFileBuffer& buffer, int code) {
     return textures;
 }
 
+// The sample block of codes 6-7: a uint32 sample count, then for each sample its uncompressed length,
+// its stored length and the stored bytes. Raises EDataEndsEarly, at offsets counted from at, where the
+// block is too short for them: a cut file, as a classic level cut in its samples is. Each sample
+// takes at least 8 bytes, so the walk is bounded by the block, whatever the count says.
+void walkSampleBlock(std::span<const uint8_t> block, uint64_t at) {
+    uint64_t position = 0;
+    const auto take = [&](uint64_t count) {
+        if (count > block.size() - position) throw EDataEndsEarly(at + position, count, at + block.size());
+        position += count;
+        return block.data() + (position - count);
+    };
+    const auto next = [&] {
+        uint32_t value;
+        std::memcpy(&value, take(4), 4);
+        return value;
+    };
+    for (uint32_t sample = 0, count = next(); sample < count; ++sample) {
+        next();  // uncompressed length, not used
+        take(next());
+    }
+}
+
 std::string endsEarlyDetail(const EDataEndsEarly& e) {
     return "needs " + std::to_string(e.Needed) + " bytes, " + std::to_string(e.End > e.Offset ? e.End - e.Offset : 0) + " left";
 }
@@ -178,6 +200,8 @@ void TTombRaiderLevel::readTextureChunks(TFileBuffer& buffer) {
 void TTombRaiderLevel::readLevelDataChunk(TFileBuffer& buffer) {
     section("level data chunk");
     std::vector<uint8_t> levelData = readChunk(buffer, kMaxLevelDataBytes);
+    sampleBlockAt_ = buffer.Position();
+    sampleBlockBytes_ = bytes_;
     const auto tail = buffer.Take(buffer.Remaining());
     SampleBlock.assign(tail.begin(), tail.end());
     buffer.OpenBytes(std::move(levelData));
@@ -343,14 +367,22 @@ void TTombRaiderLevel::readTailSections(TFileBuffer& buffer) {
     SampleIndices = readCountedTable(buffer, 4);
 }
 
-// Code 7: the sample block is every byte behind the level data.
+// Codes 6-7: the sample block is every byte behind the level data (code 6 took it with its level
+// data chunk). It is checked last, so that a level cut in its samples keeps everything else.
 void TTombRaiderLevel::readSampleBlock(TFileBuffer& buffer) {
-    if (VersionCode != 7) return;
-    section("level data");
-    buffer.SetEnd(buffer.Size());
-    buffer.MoveTo(levelDataEnd_);
-    const auto tail = buffer.Take(buffer.Remaining());
-    SampleBlock.assign(tail.begin(), tail.end());
+    if (VersionCode < 6) return;
+    if (VersionCode == 7) {
+        section("level data");
+        buffer.SetEnd(buffer.Size());
+        buffer.MoveTo(levelDataEnd_);
+        sampleBlockAt_ = levelDataEnd_;
+        sampleBlockBytes_ = bytes_;
+        const auto tail = buffer.Take(buffer.Remaining());
+        SampleBlock.assign(tail.begin(), tail.end());
+    }
+    section("samples");
+    bytes_ = sampleBlockBytes_;
+    walkSampleBlock(SampleBlock, sampleBlockAt_);
 }
 
 }  // namespace grottix

@@ -101,6 +101,8 @@ private:
     TLevelBytes bytes_ = TLevelBytes::File;
     size_t levelDataEnd_ = 0;
     bool levelDataComplete_ = false;  // codes 6-7: the level data is all there, so the file is not cut in it
+    size_t sampleBlockAt_ = 0;        // codes 6-7: where the sample block begins, counted in sampleBlockBytes_
+    TLevelBytes sampleBlockBytes_ = TLevelBytes::File;
 };
 
 }  // namespace grottix

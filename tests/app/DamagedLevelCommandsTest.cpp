@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include "app/CommandLine.h"
 #include "level_writer/LevelWriter.h"
 #include "storage/Stream.h"
@@ -107,10 +112,55 @@ TEST_F(DamagedLevelCommands, AnExportThatCannotWriteEveryTileWritesNone) {
     WriteLevelFile(twoRoomLevel(), level);
     std::filesystem::create_directory(tiles + "/tile002.bmp");
     before = contents(tiles);
-    expectOneLine(run({"--export-textures", level, tiles}), "Folder " + tiles + ": ", "a tile that is a folder");
+    expectOneLine(run({"--export-textures", level, tiles}), "File " + tiles + "/tile002.bmp: Is a directory", "a tile that is a folder");
     EXPECT_EQ(contents(tiles), before) << "no tile replaced, nothing left beside them";
     ASSERT_EQ(run({"--export-textures", level, dir.file("fresh")}).code, 0);
     EXPECT_EQ(contents(dir.file("fresh")).size(), 2u);
+}
+
+// Sets or clears a file's immutable flag; false where the file system or the user's rights do not allow it.
+bool setImmutable(const std::string& path, bool immutable) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = immutable ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+
+TEST_F(DamagedLevelCommands, AnImmutableTileLeavesTheTilesBeforeItAsTheyWere) {
+    const std::string level = dir.file("good.tr2");
+    WriteLevelFile(twoRoomLevel(), level);
+    const std::string stuck = tiles + "/tile002.bmp";
+    WriteFileAtomically(stuck, "old", 3);
+    before = contents(tiles);
+    if (!setImmutable(stuck, true)) GTEST_SKIP() << "no immutable files here";
+    const Outcome outcome = run({"--export-textures", level, tiles});
+    setImmutable(stuck, false);
+    expectOneLine(outcome, "File " + stuck + ": Operation not permitted", "an immutable tile");
+    EXPECT_EQ(contents(tiles), before) << "tile001 put back, nothing left beside the tiles";
+}
+
+TEST_F(DamagedLevelCommands, EveryOutputThatCannotBeWrittenIsNamedInTheUsualForm) {
+    const std::string level = dir.file("good.tr2");
+    WriteLevelFile(twoRoomLevel(), level);
+    ASSERT_EQ(run({"--export-textures", level, dir.file("fresh")}).code, 0);
+    const std::string picture = dir.file("fresh/tile001.bmp");
+    const std::string taken = dir.file("taken.png"), glb = dir.file("taken.glb");
+    std::filesystem::create_directory(taken);
+    std::filesystem::create_directory(glb);
+    const auto says = [](const std::string& file, const std::string& reason) { return "File " + file + ": " + reason + "\n"; };
+    EXPECT_EQ(run({"--convert", picture, taken}).err, says(taken, "Is a directory"));
+    EXPECT_EQ(run({"--convert", picture, dir.file("x.xyz")}).err, says(dir.file("x.xyz"), "Can not determine file type!"));
+    EXPECT_EQ(run({"--convert", picture, dir.file("none/x.png")}).err, says(dir.file("none/x.png"), "No such file or directory"));
+    EXPECT_EQ(run({"--render", taken, level, "--size", "32x24"}).err, says(taken, "Is a directory"));
+    EXPECT_EQ(run({"--thumbnail", level, taken, "32"}).err, says(taken, "Is a directory"));
+    EXPECT_EQ(run({"--export-gltf", level, glb}).err, says(glb, "Is a directory"));
+    expectOneLine(run({"--export-textures", level, picture}), "File " + picture + ": ", "a folder that is a file");
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path()))
+        EXPECT_FALSE(entry.path().string().ends_with("~")) << entry.path();
 }
 
 TEST_F(DamagedLevelCommands, LevelsBeyondTheLimitsAndOverlappingRoomsAreOneLineToo) {

@@ -5,18 +5,22 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 #include "app/CommandLine.h"
 #include "app/GlbTestReader.h"
 #include "app/SkyBlobs.h"
 #include "app/ViewerScene.h"
+#include "codecs/Bitmap.h"
 #include "app/export/GltfDocument.h"
+#include "app/export/KeyedTileAlpha.h"
 #include "app/export/LevelGltfExport.h"
 #include "device/HeadlessDXDraw.h"
 #include "engine/Polygon.h"
@@ -149,16 +153,15 @@ TEST_P(DemoLevelExport, CarriesExactlyTheFacesAndSpritesTheViewerShows) {
     const test::TGlb glb = exported({});
     EXPECT_TRUE(glb.faults.empty()) << glb.faults.front();
     const auto faces = exportedFaces(glb), expected = sceneFaces(scene);
-    EXPECT_EQ(faces.size(), expected.size());
-    EXPECT_EQ(unmatched(expected, faces), 0u) << "positions, coordinates and colours come back as the viewer has them";
-    EXPECT_EQ(report.Triangles, sceneTriangles());
+    EXPECT_EQ(faces.size() + report.LeftOut, expected.size());
+    EXPECT_EQ(unmatched(expected, faces), report.LeftOut) << "positions, coordinates and colours come back as the viewer has them";
 
     std::vector<TPoint> sprites;
     for (const test::TDrawn& drawn : test::DrawnPrimitives(glb))
-        if (drawn.node == "sprite") {
+        if (drawn.node.starts_with("sprite ")) {
             TPoint centre{};
             for (const TPoint& p : drawn.positions)
-                for (size_t i = 0; i < 3; ++i) centre[i] += p[i] / 4;
+                for (size_t i = 0; i < 3; ++i) centre[i] += p[i] / double(drawn.positions.size());
             sprites.push_back(toViewer(centre));
         }
     size_t stubs = 0;
@@ -171,12 +174,57 @@ TEST_P(DemoLevelExport, CarriesExactlyTheFacesAndSpritesTheViewerShows) {
         })) << "a sprite centred where the stub stands";
     }
     EXPECT_EQ(sprites.size(), stubs);
+    EXPECT_EQ(report.Triangles + report.LeftOut, sceneTriangles() + 2 * stubs) << "a crossed sprite is two quads";
+}
+
+// Blender and most tools ignore a PNG's transparent colour: a cut-out tile needs an alpha channel.
+TEST_P(DemoLevelExport, WritesCutOutTilesWithAlphaAndOpaqueTilesWithout) {
+    const test::TGlb glb = exported({});
+    size_t masks = 0;
+    for (const QJsonValue value : glb.json["materials"].toArray()) {
+        const QJsonObject material = value.toObject();
+        const QJsonObject texture = material["pbrMetallicRoughness"].toObject()["baseColorTexture"].toObject();
+        if (texture.isEmpty()) continue;
+        const int image = glb.at("textures", texture["index"].toInt())["source"].toInt();
+        const std::vector<uint8_t> png = glb.image(image);
+        ASSERT_GT(png.size(), 25u);
+        const QString mode = material["alphaMode"].toString("OPAQUE");
+        EXPECT_EQ(png[25], mode == "OPAQUE" ? 2 : 6) << "PNG colour type of " << material["name"].toString().toStdString();
+        EXPECT_EQ(glb.at("images", image)["name"].toString(), material["name"].toString().section(' ', 0, 1));
+        if (mode != "MASK") continue;
+        ++masks;
+        const QImage tile = QImage::fromData(png.data(), int(png.size()), "PNG").convertToFormat(QImage::Format_RGBA8888);
+        size_t clear = 0, opaque = 0;
+        for (int y = 0; y < tile.height(); ++y)
+            for (int x = 0; x < tile.width(); ++x) {
+                clear += qAlpha(tile.pixel(x, y)) == 0;
+                opaque += qAlpha(tile.pixel(x, y)) == 255;
+            }
+        EXPECT_GT(clear, 0u);
+        EXPECT_GT(opaque, 0u);
+        EXPECT_EQ(clear + opaque, size_t(tile.width() * tile.height())) << "alpha is either clear or opaque";
+    }
+    EXPECT_GT(masks, 0u) << "the demo level has cut-out tiles";
+}
+
+// Blender keeps node names unique by renaming: the export's names are unique already and say what
+// each node is.
+TEST_P(DemoLevelExport, NamesEveryNodeForWhatItIs) {
+    const test::TGlb glb = exported({});
+    const QRegularExpression named(R"(^(room \d+|static \d+ #\d+|[A-Z][^#]* #\d+|sprite \d+ \(room \d+\))$)");
+    std::set<QString> names;
+    const QJsonArray nodes = glb.json["nodes"].toArray();
+    for (qsizetype i = 1; i < nodes.size(); ++i) {
+        const QString name = nodes[i].toObject()["name"].toString();
+        EXPECT_TRUE(named.match(name).hasMatch()) << name.toStdString();
+        EXPECT_TRUE(names.insert(name).second) << name.toStdString() << " twice";
+    }
 }
 
 TEST_P(DemoLevelExport, WithoutItemsMatchesTheViewerWithItemsHidden) {
-    exported({.Items = false});
+    exported({.Items = false, .Sprites = TGltfSprites::Flat});
     scene.SetItemsVisible(false);
-    EXPECT_EQ(report.Triangles, sceneTriangles());
+    EXPECT_EQ(report.Triangles + report.LeftOut, sceneTriangles());
     EXPECT_GT(scene.ItemCount, 0) << "the demo level has items to leave out";
 }
 
@@ -279,12 +327,19 @@ TEST_F(LShapedRoomExport, KeepsTheRoomsHandedness) {
     EXPECT_NEAR(top, 1024 * kMetres, 1e-6) << "the wall triangle rises: up is +y";
 }
 
-TEST_F(LShapedRoomExport, PlacesTheStaticMeshAndTheSpriteOnNodesOfTheirOwn) {
-    const test::TDrawn* mesh = drawn("static mesh 5", -1);
+TEST_F(LShapedRoomExport, PlacesTheRoomAtItsOriginAndTheStaticMeshAndTheSpriteRelativeToIt) {
+    const QJsonObject room = glb.at("nodes", 1);
+    EXPECT_EQ(room["name"].toString(), "room 0");
+    EXPECT_EQ(room["translation"].toArray(), (QJsonArray{2048 * kMetres, 0, -1024 * kMetres}));
+
+    const test::TDrawn* mesh = drawn("static 5 #0", -1);
     ASSERT_NE(mesh, nullptr);
     EXPECT_EQ(glb.at("nodes", mesh->parent)["name"].toString(), "room 0");
-    const QJsonObject node = glb.at("nodes", glb.at("nodes", mesh->parent)["children"].toArray()[0].toInt());
+    const QJsonObject node = glb.at("nodes", room["children"].toArray()[0].toInt());
     EXPECT_EQ(node["rotation"].toArray().size(), 4) << "the mesh's own transform turns it";
+    const QJsonArray offset = node["translation"].toArray();
+    EXPECT_NEAR(offset[0].toDouble(), 2560 * kMetres, 1e-9) << "the mesh stands 2560 units along x from the room";
+    EXPECT_NEAR(offset[2].toDouble(), 512 * kMetres, 1e-9) << "and 512 back along z";
     // Mesh corner (64, 0, 0) turned a quarter about the level's y goes to -z, so to +z in glTF.
     bool found = false;
     for (const TPoint& p : mesh->positions)
@@ -292,16 +347,32 @@ TEST_F(LShapedRoomExport, PlacesTheStaticMeshAndTheSpriteOnNodesOfTheirOwn) {
     EXPECT_TRUE(found);
     EXPECT_EQ(mesh->colours.size(), mesh->positions.size());
 
-    const test::TDrawn* sprite = drawn("sprite", -1);
+    // Vertex 4 at (3072, 0, 2048); the sprite is 128 units square, standing on the vertex: a quad
+    // facing +z crossed by one facing +x.
+    const test::TDrawn* sprite = drawn("sprite 0 (room 0)", -1);
     ASSERT_NE(sprite, nullptr);
     EXPECT_TRUE(sprite->colours.empty());
-    ASSERT_EQ(sprite->positions.size(), 4u);
-    // Vertex 4 at (3072, 0, 2048); the sprite is 128 units square, standing on the vertex, facing +z.
-    EXPECT_NEAR(sprite->positions[0][0], (3072 - 64) * kMetres, 1e-6);
-    EXPECT_NEAR(sprite->positions[0][1], 128 * kMetres, 1e-6) << "its top-left corner";
-    EXPECT_NEAR(sprite->positions[0][2], -2048 * kMetres, 1e-6);
+    ASSERT_EQ(sprite->positions.size(), 8u);
+    for (size_t i = 0; i < 8; ++i) {
+        const TPoint& p = sprite->positions[i];
+        const double along = i < 4 ? p[0] - 3072 * kMetres : -(p[2] + 2048 * kMetres);
+        const double across = i < 4 ? p[2] + 2048 * kMetres : p[0] - 3072 * kMetres;
+        EXPECT_NEAR(along, (i % 2 ? 64 : -64) * kMetres, 1e-6) << "corner " << i << ": the left of the picture on the left";
+        EXPECT_NEAR(across, 0, 1e-6) << "corner " << i;
+        EXPECT_NEAR(p[1], (i % 4 < 2 ? 128 : 0) * kMetres, 1e-6) << "corner " << i << ": the top of the picture on top";
+        EXPECT_EQ(sprite->uvs[i], sprite->uvs[i % 4]);
+    }
     EXPECT_EQ(sprite->uvs[0], (std::array<double, 2>{0, 0}));
     EXPECT_NEAR(sprite->uvs[3][0], 16 / 256.0, 1e-7);
+
+    ASSERT_EQ(ExportLevelToGltf(level, out, {.Sprites = TGltfSprites::Flat}), 0);
+    size_t flat = 0;
+    for (const test::TDrawn& d : test::DrawnPrimitives(test::ReadGlb(out))) {
+        if (d.node != "sprite 0 (room 0)") continue;
+        ++flat;
+        EXPECT_EQ(d.positions, std::vector<TPoint>(sprite->positions.begin(), sprite->positions.begin() + 4)) << "the quad facing +z alone";
+    }
+    EXPECT_EQ(flat, 1u);
 }
 
 TEST_F(LShapedRoomExport, EmbedsTheTileAndDrawsKeyedTexelsAsCutOutsAndBlendedFacesAsBlends) {
@@ -310,12 +381,14 @@ TEST_F(LShapedRoomExport, EmbedsTheTileAndDrawsKeyedTexelsAsCutOutsAndBlendedFac
     const std::vector<uint8_t> png = glb.image(0);
     const QImage tile = QImage::fromData(png.data(), int(png.size()), "PNG").convertToFormat(QImage::Format_RGBA8888);
     ASSERT_EQ(tile.size(), QSize(256, 256));
-    EXPECT_EQ(tile.pixel(3, 3), qRgba(0, 0, 0, 0)) << "a black texel is transparent";
     TTombRaiderLevel read;
     ASSERT_EQ(read.LoadLevel(level), 0);
     const TColor texel = read.GetTileBitmap("1")->Pixel(100, 100);
     EXPECT_EQ(tile.pixel(100, 100), qRgba(GetRValue(texel), GetGValue(texel), GetBValue(texel), 255))
         << "the pixels the viewer's textures get, opaque";
+    EXPECT_EQ(tile.pixel(15, 15), qRgba(GetRValue(texel), GetGValue(texel), GetBValue(texel), 0))
+        << "a black texel is clear, coloured like its opaque neighbours";
+    EXPECT_EQ(images[0].toObject()["name"].toString(), "tile 1");
 
     const int mask = material("MASK"), blend = material("BLEND");
     ASSERT_GE(mask, 0);
@@ -341,6 +414,52 @@ TEST_F(LShapedRoomExport, WeldsTheCornersFacesShare) {
     // Each square's corners differ from its neighbour's in texture coordinates; within a square the
     // two triangles share two corners, and the wall triangle shares its first two with square 0.
     EXPECT_EQ(floor->positions.size(), 2 * 4u + 1);
+}
+
+TEST_F(LShapedRoomExport, LeavesOutTrianglesWithoutAreaAndCountsThemWhenVerbose) {
+    TGltfExportReport plain;
+    ASSERT_EQ(ExportLevelToGltf(level, out, {}, {}, &plain), 0);
+    EXPECT_EQ(plain.LeftOut, 0u);
+    auto description = lShapedRoom();
+    description.rooms[0].rectangles.push_back({{0, 1, 4, 4}, 0});  // a triangle with a corner twice
+    // Three corners in a line, the only face on a second tile: neither the tile nor an empty
+    // primitive is written.
+    description.tileCount = 2;
+    description.tiles8.resize(2 * 65536, 1);
+    description.objectTextures.push_back(description.objectTextures[0]);
+    description.objectTextures.back().tile = 1;
+    description.rooms[0].triangles.push_back({{0, 1, 2}, 2});
+    levelwriter::WriteLevelFile(description, level);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(RunCommandLine({"--export-gltf", level, out, "--verbose"}), 0);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("\ndegenerate triangles left out: 2\n"), std::string::npos);
+    TGltfExportReport degenerate;
+    ASSERT_EQ(ExportLevelToGltf(level, out, {}, {}, &degenerate), 0);
+    EXPECT_EQ(degenerate.Triangles, plain.Triangles + 1) << "the rectangle's other half is kept";
+    const test::TGlb read = test::ReadGlb(out);
+    EXPECT_TRUE(read.faults.empty()) << read.faults.front();
+    EXPECT_EQ(read.json["images"].toArray().size(), 1);
+    for (const test::TDrawn& d : test::DrawnPrimitives(read)) {
+        EXPECT_FALSE(d.indices.empty());
+        for (size_t i = 0; i + 2 < d.indices.size(); i += 3)
+            EXPECT_TRUE(d.positions[d.indices[i]] != d.positions[d.indices[i + 1]] && d.positions[d.indices[i + 1]] != d.positions[d.indices[i + 2]] &&
+                        d.positions[d.indices[i]] != d.positions[d.indices[i + 2]]);
+    }
+}
+
+// Clear texels take their colour from the nearest opaque ones, a few texels deep; beyond that the
+// tile's mean opaque colour.
+TEST(KeyedTileAlpha, GrowsOpaqueColoursIntoClearTexels) {
+    TBitmap row(12, 1, TPixelFormat::pf24bit);
+    row.SetPixel(0, 0, RGB(200, 0, 0));
+    row.SetPixel(11, 0, RGB(0, 0, 100));
+    const std::vector<uint8_t> rgba = KeyedTileRgba(row);
+    const auto texel = [&](size_t x) { return std::vector<uint8_t>(rgba.begin() + long(x * 4), rgba.begin() + long(x * 4 + 4)); };
+    EXPECT_EQ(texel(0), (std::vector<uint8_t>{200, 0, 0, 255}));
+    EXPECT_EQ(texel(4), (std::vector<uint8_t>{200, 0, 0, 0}));
+    EXPECT_EQ(texel(5), (std::vector<uint8_t>{100, 0, 50, 0}));
+    EXPECT_EQ(texel(7), (std::vector<uint8_t>{0, 0, 100, 0}));
+    EXPECT_EQ(texel(11), (std::vector<uint8_t>{0, 0, 100, 255}));
 }
 
 TEST(GltfDocument, IndicesTake16BitsUntilTheLargestIndexNeeds32) {

@@ -42,6 +42,21 @@ TEST(InfoCommand, JsonCarriesEveryCountAndTheTotals) {
     EXPECT_NE(json.find("\"totals\": {\"vertices\": 8, \"rectangles\": 2, \"triangles\": 1, \"sprites\": 4"), std::string::npos);
 }
 
+TEST(InfoCommand, JsonListsEveryItemInFileOrderWithItsGamesNameAndStoredValues) {
+    levelwriter::LevelDescription level = twoRooms();
+    level.code = 1;
+    level.entities = std::vector<levelwriter::Entity>{{7, 1, 1024, -256, 2048, 49152}, {500, 42, -5, 0, 7, 16384}};
+    const std::string json = FormatLevelSummary(summaryOf(level, "x.phd"), true);
+    EXPECT_NE(json.find("\"items\": [\n"
+                        "    {\"index\": 0, \"type\": 7, \"name\": \"Wolf\", \"room\": 1, \"x\": 1024, \"y\": -256, \"z\": 2048, \"angle\": -16384},\n"
+                        "    {\"index\": 1, \"type\": 500, \"name\": \"Object 500\", \"room\": 42, \"x\": -5, \"y\": 0, \"z\": 7, \"angle\": 16384}\n"
+                        "  ]\n}\n"),
+              std::string::npos)
+        << json;
+    level.entities->clear();
+    EXPECT_NE(FormatLevelSummary(summaryOf(level, "x.phd"), true).find("\"items\": []\n}"), std::string::npos);
+}
+
 TEST(InfoCommand, TextNamesTheVersionAndEveryRoom) {
     const std::string text = FormatLevelSummary(summaryOf(twoRooms(), "x.tr2"), false);
     EXPECT_NE(text.find("0x0000002D (version code 3)"), std::string::npos) << text;

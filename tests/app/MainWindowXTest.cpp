@@ -278,6 +278,18 @@ TEST_F(MainWindowXTest, ADamagedLevelShowsWhatCouldBeReadAndSaysWhereItIsDamaged
     EXPECT_GT(shown, 0);
 }
 
+TEST_F(MainWindowXTest, ATr4LevelCutInItsSamplesOpensWholeWithTheWarningBox) {
+    const QString cut = QString::fromStdString(dir.file("cut.tr4"));
+    ASSERT_TRUE(QFile::copy(kDemo, cut));
+    ASSERT_TRUE(QFile::resize(cut, QFile(cut).size() - 1));
+    start({cut});
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), size_t(1), 20000);
+    EXPECT_TRUE(boxes[0].Text.startsWith(QStringLiteral("File %1: Damaged file: the data ends early in the samples at byte ").arg(cut)))
+        << boxes[0].Text.toStdString();
+    EXPECT_EQ(caption(*window), "Grottix Viewer - " + cut.toStdString());
+    EXPECT_FALSE(window->Scene->Shared->Textures.empty()) << "everything before the samples is shown, textures too";
+}
+
 TEST_F(MainWindowXTest, ALevelNamedRelativeToTheStartFolderOpensFromTheRecentFilesAnywhere) {
     QDir::setCurrent(kGenerated);
     start({QStringLiteral("demo/demo-tr4.tr4")});

@@ -1,10 +1,16 @@
-// The --render command on the demo level: where it puts the eye, the items it draws and hides.
+// The --render command on the demo level: where it puts the eye (at the start or by go-to), the items
+// it draws and hides.
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 
+#include <cstdio>
+#include <utility>
+
 #include "app/RenderCommand.h"
+#include "level/LevelGoTo.h"
+#include "level/TombRaiderLevel.h"
 #include "support/TempDir.h"
 
 namespace grottix {
@@ -26,6 +32,23 @@ TEST(RenderCommand, StatsTellWhereTheStartPutTheEyeAndHowManyItemsWereDrawn) {
     EXPECT_NE(hidden.find("items: 0\n"), std::string::npos) << hidden;
     EXPECT_NE(QImage(QString::fromStdString(dir.file("items.png"))), QImage(QString::fromStdString(dir.file("none.png"))))
         << "the statue and the pick-up stand in view";
+}
+
+TEST(RenderCommand, GoToPutsTheEyeWhereTheWindowsGoToDoesAndStatsTellIt) {
+    test::TempDir dir;
+    TTombRaiderLevel level;
+    ASSERT_EQ(level.LoadLevel(std::string(GROTTIX_GENERATED_DIR) + "/demo/demo-tr2.tr2"), 0);
+    for (const auto& [option, eye] : {std::pair{"--goto-item", GoToItem(level, 1)}, {"--goto-room", GoToRoom(level, 2)}}) {
+        const std::string stats = render({option, option == std::string("--goto-item") ? "1" : "2"}, dir.file("goto.png"));
+        char expected[128];
+        std::snprintf(expected, sizeof expected, "eye: %.3f, %.3f, %.3f\nroom: %d\n", eye.x / 128, -eye.y / 128, eye.z / 128, eye.room);
+        EXPECT_NE(stats.find(expected), std::string::npos) << stats;
+        std::snprintf(expected, sizeof expected, "angles: %.3f, %.3f, 0.000\n", 0.0 - eye.pitch, eye.yaw);
+        EXPECT_NE(stats.find(expected), std::string::npos) << stats;
+    }
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunRenderCommand({dir.file("none.png"), std::string(GROTTIX_GENERATED_DIR) + "/demo/demo-tr2.tr2", "--goto-item", "3"}), 1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("the level has 3 items; there is no item 3"), std::string::npos);
 }
 
 }  // namespace

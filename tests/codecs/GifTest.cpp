@@ -221,6 +221,28 @@ TEST(Gif, ImagesWiderThanTheOldRowBufferDecode) {
     EXPECT_EQ(test::Decode<TGifBitmap>(gif.file(literalCodes(pixels))).Pixels(), pixels);
 }
 
+TEST(Gif, CodesThatSayFarMoreThanASmallImageHoldsCostOnlyWhatTheImageHolds) {
+    // As when a zeroed descriptor shrinks the image: almost a table's worth of ever longer strings,
+    // seven million bytes from 6 KB of codes, for an image of one pixel.
+    GifBuilder gif;
+    gif.width = gif.height = 1;
+    CodeWriter w;
+    w.put(256, 9);
+    w.put(5, 9);
+    int bits = 9;
+    for (int next = 258; next < 4000; ++next) {
+        w.put(next, bits);  // the next free code: the previous string and its own first byte
+        if (next + 1 == (1 << bits)) ++bits;
+    }
+    w.put(257, bits);
+    const auto file = gif.file(w.subBlocks());
+    TMemoryStream stream(file);
+    TGif decoder;
+    EXPECT_EQ(decoder.Decode(&stream).Pixels(), std::vector<uint8_t>{5});
+    EXPECT_LE(decoder.TableSteps(), 1u + 4096u) << "one pixel and at most one string walked";
+    EXPECT_LT(file.size(), 7000u);
+}
+
 TEST(Gif, AHugeClaimedSizeIsRefused) {
     GifBuilder gif;
     gif.width = 65535;

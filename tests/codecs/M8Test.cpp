@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "codecs/CodecSupport.h"
 #include "codecs/CodecTestSupport.h"
@@ -147,6 +148,25 @@ TEST(M8, AShortOrEmptyFileEndsEarlyAndAnAbsurdSizeIsRefused) {
     EXPECT_THROW(test::Decode<TM8Bitmap>(m8File(2, 2, test::DistinctPalette(256), {5, 6, 7})), EImageEndsEarly);
     EXPECT_THROW(test::Decode<TM8Bitmap>({}), EImageEndsEarly);
     EXPECT_THROW(test::Decode<TM8Bitmap>(m8File(60000, 60000, {}, {})), EGrottixError);
+}
+
+TEST(M8, AFileCutInsideASmallerMipLevelEndsEarlyThoughOnlyLevelZeroIsRead) {
+    // Levels of 4 by 4, 2 by 2 and 1 by 1 one after the other; the header's other levels have no size.
+    std::vector<uint8_t> file = m8File(4, 4, test::DistinctPalette(256), std::vector<uint8_t>(16 + 4 + 1, 9));
+    const auto put = [&](size_t at, uint32_t v) { std::memcpy(&file[at], &v, 4); };
+    for (const auto& [level, side, offset] : {std::tuple{1u, 2u, 1056u}, {2u, 1u, 1060u}}) {
+        put(36 + level * 4, side);
+        put(100 + level * 4, side);
+        put(164 + level * 4, offset);
+    }
+    EXPECT_EQ(test::Decode<TM8Bitmap>(file).Width(), 4);
+    file.pop_back();
+    try {
+        test::Decode<TM8Bitmap>(file);
+        ADD_FAILURE() << "a file one byte short was taken";
+    } catch (const EImageEndsEarly& error) {
+        EXPECT_STREQ(error.what(), "M8 image ends early in its mip level 2 (1 by 1)");
+    }
 }
 
 }  // namespace

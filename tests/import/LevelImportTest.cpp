@@ -230,5 +230,26 @@ TEST_F(LevelImportTest, CoordinatesAtTheLimitsOfTheFileFieldsConvertWithoutOverf
     EXPECT_TRUE(std::isfinite(scene.EyePosition.y));
 }
 
+TEST_F(LevelImportTest, EachRoomKeepsItsFacesAndSpritesInItsOwnCell) {
+    auto level = oneRectangle(3);
+    level.rooms.push_back(level.rooms[0]);
+    level.rooms[1].x += 4096;
+    level.rooms[1].sprites = {{0, 0}};
+    level.spriteTextures = std::vector<SpriteTexture>{{0, 0, 0, 0x0F00, 0x0F00, -64, -64, 64, 64}};
+    ASSERT_EQ(import(level, 1, 0, "level.tr2"), 0);
+    const auto found = polygons();
+    ASSERT_EQ(found.size(), 2u) << "faces of one texture merge only within their room";
+    EXPECT_EQ(found[0]->Cell, 0);
+    EXPECT_EQ(found[1]->Cell, 1);
+    ASSERT_EQ(scene.Stubs.size(), 1u);
+    EXPECT_EQ(scene.Stubs[0].second->Cell, 1);
+
+    scene.CellsDrawn = {1, 0};
+    EXPECT_TRUE(scene.CellDrawn(0));
+    EXPECT_FALSE(scene.CellDrawn(1));
+    EXPECT_TRUE(scene.CellDrawn(-1)) << "objects of no room are always drawn";
+    EXPECT_TRUE(scene.CellDrawn(2)) << "rooms past the list are drawn";
+}
+
 }  // namespace
 }  // namespace grottix

@@ -94,7 +94,6 @@ TEST_P(LevelDamageTest, LevelDataCutInsideAnIntactChunkOrLengthIsReportedThere) 
 
 TEST_P(LevelDamageTest, EveryPrefixIsDamagedAndFlippedBytesGiveAResult) {
     auto description = test::SmallLevel(code());
-    description.sampleTail.clear();
     const auto bytes = WriteLevel(description);
     const size_t stride = std::max<size_t>(1, bytes.size() / 300);
     for (size_t length = 0; length < bytes.size(); length += stride) {
@@ -136,6 +135,25 @@ TEST_P(LevelDamageTest, ADamagedLevelKeepsTheRoomsBeforeTheDamageAndStillImports
     ImportLoadedLevel(scene, damaged, 128, 0.5f);
     EXPECT_EQ(scene.Shared->Textures.size(), 2u);
     EXPECT_FALSE(scene.Objects.empty());
+}
+
+TEST_P(LevelDamageTest, ALevelCutInItsSamplesIsReportedThereAndKeepsEverythingElse) {
+    if (code() >= 3 && code() <= 5) GTEST_SKIP() << "TR2 and TR3 levels carry no samples";
+    std::vector<SectionMark> marks;
+    const auto bytes = WriteLevel(test::SmallLevel(code()), marks);
+    const auto samples = std::find_if(marks.begin(), marks.end(), [](const SectionMark& m) { return m.name == "samples"; });
+    ASSERT_NE(samples, marks.end());
+    // Inside the count and inside the first sample; for codes 6-7, whose samples end the file, a byte
+    // short of the end.
+    for (size_t cut : {samples->offset + 2, samples->offset + 9, code() >= 6 ? bytes.size() - 1 : samples->offset + 10}) {
+        const std::string what = "cut at " + std::to_string(cut) + " of " + std::to_string(bytes.size());
+        ASSERT_EQ(level.LoadLevelFromBytes(prefix(bytes, cut), test::FileNameFor(code())), kLevelDamaged) << what;
+        EXPECT_EQ(level.Damage->Section, "samples") << what;
+        EXPECT_EQ(level.Damage->Bytes, TLevelBytes::File) << what;
+        EXPECT_NE(level.LoadErrorMessage(kLevelDamaged).find("the data ends early in the samples at byte "), std::string::npos);
+        EXPECT_EQ(level.Rooms.size(), 2u) << what;
+        EXPECT_EQ(level.ObjectTextures.size(), 4u) << what;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryVersion, LevelDamageTest, ::testing::Range(1, 8));

@@ -64,7 +64,7 @@ LevelDescription SmallLevel(int code) {
         texture.v = {0, 0, uint8_t(31 + i), uint8_t(31 + i)};
         level.objectTextures.push_back(texture);
     }
-    level.sampleTail = {0xAA, 0xBB, 0xCC};
+    level.sampleTail = SampleTail({{0xAA, 0xBB, 0xCC}, {}});
     return level;
 }
 

@@ -194,7 +194,7 @@ TEST(LevelReader, ShortFileStartingWithZlibIsNotTakenAsWrapped) {
 
 TEST(LevelReader, Code6ReadsTheSectionsFromTheInflatedLevelData) {
     auto description = test::SmallLevel(6);
-    description.sampleTail = PatternBytes(99, 5000);
+    description.sampleTail = SampleTail({PatternBytes(99, 5000), PatternBytes(98, 70)});
     TTombRaiderLevel level;
     ASSERT_EQ(level.LoadLevelFromBytes(WriteLevel(description), "x.tr4"), 0);
     EXPECT_EQ(level.Rooms.size(), 2u);

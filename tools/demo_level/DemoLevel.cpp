@@ -99,6 +99,9 @@ Room convertRoom(const DemoRoom& demo, int code) {
     room.yTop = demo.yTop;
     room.zSectors = demo.zSectors;
     room.xSectors = demo.xSectors;
+    // Every sector open from the room's floor to its ceiling (in clicks), so go-to finds its way.
+    const Sector open{0, 0xFFFF, 255, int8_t(demo.yBottom / 256), 255, int8_t(demo.yTop / 256)};
+    room.sectorList = std::vector<Sector>(size_t(demo.xSectors) * demo.zSectors, open);
     std::vector<Rectangle> rectangles;
     std::vector<Triangle> triangles;
     addFaces(demo.faces, rectangles, triangles);

@@ -73,6 +73,38 @@ void staticMeshes(Bytes& out, const std::vector<StaticMesh>& meshes, int code) {
     }
 }
 
+void portals(Bytes& out, const Room& room) {
+    if (!room.portalList) {
+        out.put<uint16_t>(room.portals);
+        out.put(PatternBytes(kPortals, size_t(room.portals) * 32));
+        return;
+    }
+    out.put<uint16_t>(uint16_t(room.portalList->size()));
+    for (const auto& portal : *room.portalList) {
+        out.put(portal.room);
+        for (auto n : portal.normal) out.put(n);
+        for (const auto& corner : portal.corners)
+            for (auto c : corner) out.put(c);
+    }
+}
+
+void sectors(Bytes& out, const Room& room) {
+    const size_t count = size_t(room.zSectors) * room.xSectors;
+    if (!room.sectorList) {
+        out.put(PatternBytes(kSectors, count * 8));
+        return;
+    }
+    if (room.sectorList->size() != count) throw std::logic_error("sector list does not match the room's grid");
+    for (const auto& sector : *room.sectorList) {
+        out.put(sector.floorDataIndex);
+        out.put(sector.box);
+        out.put(sector.roomBelow);
+        out.put(sector.floor);
+        out.put(sector.roomAbove);
+        out.put(sector.ceiling);
+    }
+}
+
 void classicRoom(Bytes& out, const Room& room, int code) {
     out.put(room.x);
     out.put(room.z);
@@ -105,19 +137,21 @@ void classicRoom(Bytes& out, const Room& room, int code) {
         out.put(s.vertex);
         out.put(s.texture);
     }
-    out.put<uint16_t>(room.portals);
-    out.put(PatternBytes(kPortals, size_t(room.portals) * 32));
+    portals(out, room);
     out.put(room.zSectors);
     out.put(room.xSectors);
-    out.put(PatternBytes(kSectors, size_t(room.zSectors) * room.xSectors * 8));
+    sectors(out, room);
     out.zeros(code <= 2 ? 2 : code <= 4 ? 6 : 4);  // ambient
     out.put<uint16_t>(room.lights);
     out.put(PatternBytes(kLights, size_t(room.lights) * (code <= 2 ? 18 : code <= 5 ? 24 : 46)));
     out.put<uint16_t>(uint16_t(room.staticMeshes.size()));
     staticMeshes(out, room.staticMeshes, code);
-    out.put<int16_t>(-1);  // alternate room
-    out.zeros(2);          // flags
-    if (code >= 5) out.zeros(3);
+    out.put(room.alternateRoom);
+    out.put(room.flags);
+    if (code >= 5) {
+        out.zeros(2);  // water scheme, reverb
+        out.put(room.alternateGroup);
+    }
 }
 
 void layeredRoom(Bytes& out, const Room& room) {
@@ -142,11 +176,13 @@ void layeredRoom(Bytes& out, const Room& room) {
     r.put<uint32_t>(uint32_t(room.layers.size()));
     r.zeros(20 + 16);
     if (r.size() != 216) throw std::logic_error("layered room header is not 216 bytes");
+    r.patch<uint8_t>(61, room.alternateGroup);
+    r.patch<int16_t>(84, room.alternateRoom);
+    r.patch<uint16_t>(86, room.flags);
     r.put(PatternBytes(kLights, size_t(room.lights) * 88));
     r.put(PatternBytes(kFogBulbs, size_t(room.fogBulbs) * 36));
-    r.put(PatternBytes(kSectors, size_t(room.zSectors) * room.xSectors * 8));
-    r.put<uint16_t>(room.portals);
-    r.put(PatternBytes(kPortals, size_t(room.portals) * 32));
+    sectors(r, room);
+    portals(r, room);
     r.zeros(2);
     staticMeshes(r, room.staticMeshes, 7);
     size_t triangles = 0;
@@ -321,7 +357,13 @@ void levelData(Bytes& out, const LevelDescription& level) {
         if (code == 7) layeredRoom(out, level.rooms[i]);
         else classicRoom(out, level.rooms[i], code);
     }
-    countedSection(out, "floor data", kFloorData, n.floorData, 2);
+    if (level.floorData) {
+        out.mark("floor data");
+        out.put<uint32_t>(uint32_t(level.floorData->size()));
+        for (auto word : *level.floorData) out.put(word);
+    } else {
+        countedSection(out, "floor data", kFloorData, n.floorData, 2);
+    }
     out.mark("mesh data");
     out.put<uint32_t>(uint32_t(level.meshData.size()));
     for (auto word : level.meshData) out.put(word);
@@ -419,6 +461,19 @@ std::vector<uint8_t> PatternBytes(int section, size_t count) {
     return bytes;
 }
 
+std::vector<uint8_t> SampleTail(const std::vector<std::vector<uint8_t>>& samples) {
+    Bytes out;
+    out.put<uint32_t>(uint32_t(samples.size()));
+    for (const auto& sample : samples) {
+        out.put<uint32_t>(uint32_t(sample.size() * 4));  // as if unpacked from 4-bit ADPCM
+        out.put<uint32_t>(uint32_t(sample.size()));
+        out.put(sample);
+    }
+    return std::move(out.data);
+}
+
+std::vector<uint8_t> DefaultSampleTail() { return SampleTail({PatternBytes(kSamples, 16)}); }
+
 std::vector<uint8_t> WriteLevel(const LevelDescription& level) {
     std::vector<SectionMark> marks;
     return WriteLevel(level, marks);
@@ -456,9 +511,11 @@ std::vector<uint8_t> WriteLevel(const LevelDescription& level, std::vector<Secti
     levelData(data, level);
     if (level.levelDataLength && code >= 6) data.data.resize(std::min(data.size(), *level.levelDataLength));
     const size_t dataStart = out.size() + (code == 7 ? 40 : 0);
+    size_t sampleTailStart = 0;
     if (code == 6) {
         out.mark("level data chunk");
         chunk(out, data.data);
+        sampleTailStart = out.size();
         out.put(level.sampleTail);
     } else if (code == 7) {
         out.mark("level data header");
@@ -466,6 +523,7 @@ std::vector<uint8_t> WriteLevel(const LevelDescription& level, std::vector<Secti
         out.put<uint32_t>(uint32_t(data.size()));
         out.put<uint32_t>(uint32_t(data.size()));
         out.put(data.data);
+        sampleTailStart = out.size();
         out.put(level.sampleTail);
     } else {
         out.put(data.data);
@@ -476,6 +534,7 @@ std::vector<uint8_t> WriteLevel(const LevelDescription& level, std::vector<Secti
         if (code != 6) mark.offset += dataStart;
         out.marks.push_back(mark);
     }
+    if (code >= 6) out.marks.push_back({"samples", sampleTailStart, SIZE_MAX, -1, -1});
     marks = std::move(out.marks);
     if (!level.zlibWrapped) return std::move(out.data);
     Bytes wrapped;

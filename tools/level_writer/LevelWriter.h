@@ -42,6 +42,22 @@ struct StaticMesh {
     uint16_t meshId = 0;
 };
 
+// A portal as stored: the room beyond, the normal, four corners relative to the room's origin.
+struct Portal {
+    uint16_t room = 0;
+    std::array<int16_t, 3> normal{};
+    std::array<std::array<int16_t, 3>, 4> corners{};
+};
+
+// A sector record as stored; floor and ceiling in clicks of 256 units, -127 a wall.
+struct Sector {
+    uint16_t floorDataIndex = 0, box = 0xFFFF;
+    uint8_t roomBelow = 255;
+    int8_t floor = 0;
+    uint8_t roomAbove = 255;
+    int8_t ceiling = -4;
+};
+
 // One layer of a code 7 room: its own vertex list, faces indexing it.
 struct Layer {
     std::vector<LayerVertex> vertices;
@@ -57,8 +73,14 @@ struct Room {
     std::vector<Triangle> triangles;
     std::vector<Sprite> sprites;
     std::vector<StaticMesh> staticMeshes;
-    uint16_t portals = 0;
+    uint16_t portals = 0;              // patterned portal records, unless portalList is given
+    std::optional<std::vector<Portal>> portalList;
     uint16_t zSectors = 1, xSectors = 1;
+    // zSectors x xSectors records in file order (column by column), instead of the pattern.
+    std::optional<std::vector<Sector>> sectorList;
+    int16_t alternateRoom = -1;
+    uint16_t flags = 0;                // bit 0: water
+    uint8_t alternateGroup = 0;        // codes 6-7
     uint16_t lights = 0;
     uint32_t fogBulbs = 0;          // code 7
     uint32_t trailingBytes = 0;     // code 7: room data beyond what the reader consumes
@@ -116,6 +138,11 @@ struct Counts {
     uint32_t soundDetails = 2, sampleIndices = 2, sampleBytes = 16;
 };
 
+// Codes 6-7: the bytes behind the level data as the games write them, a sample count, then each
+// sample's uncompressed length, stored length and stored bytes. The default holds one sample.
+std::vector<uint8_t> SampleTail(const std::vector<std::vector<uint8_t>>& samples);
+std::vector<uint8_t> DefaultSampleTail();
+
 struct LevelDescription {
     int code = 1;                // 1..7
     uint32_t versionWord = 0;    // 0: the usual word for the code
@@ -140,8 +167,10 @@ struct LevelDescription {
     std::optional<std::vector<Moveable>> moveables;
     std::optional<std::vector<SpriteSequence>> spriteSequences;
     std::optional<std::vector<uint16_t>> animatedTextures;
+    // The floor-data words, instead of counts.floorData patterned ones.
+    std::optional<std::vector<uint16_t>> floorData;
     Counts counts;
-    std::vector<uint8_t> sampleTail;  // codes 6-7: the bytes after the level data
+    std::vector<uint8_t> sampleTail = DefaultSampleTail();  // codes 6-7: the bytes after the level data
     // Replaces every section after the entities (levels from extended editors break the tables there).
     std::optional<std::vector<uint8_t>> afterEntities;
     bool zlibWrapped = false;

@@ -87,8 +87,8 @@ int TGltfDocument::AddIndices(const std::vector<uint32_t>& indices) {
     return addAccessor(view, componentType, indices.size(), "SCALAR", QJsonArray{qint64(low)}, QJsonArray{qint64(high)});
 }
 
-int TGltfDocument::AddPng(const std::vector<uint8_t>& png) {
-    images_.append(QJsonObject{{"bufferView", AddView(png.data(), png.size(), kNoTarget)}, {"mimeType", "image/png"}});
+int TGltfDocument::AddPng(const std::vector<uint8_t>& png, const QString& name) {
+    images_.append(QJsonObject{{"name", name}, {"bufferView", AddView(png.data(), png.size(), kNoTarget)}, {"mimeType", "image/png"}});
     return int(images_.size() - 1);
 }
 

@@ -26,7 +26,7 @@ public:
     // a type free), 32 bits otherwise; returns the accessor's index.
     int AddIndices(const std::vector<uint32_t>& indices);
     // An embedded PNG image; returns the image's index.
-    int AddPng(const std::vector<uint8_t>& png);
+    int AddPng(const std::vector<uint8_t>& png, const QString& name);
 
     // The GLB file: asset, scene and every array that is not empty.
     std::vector<uint8_t> Glb(const QJsonObject& asset) const;

@@ -1,7 +1,6 @@
 #include "app/export/GltfLevelBuilder.h"
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <cmath>
 
@@ -10,6 +9,7 @@
 
 #include "app/export/GltfDocument.h"
 #include "app/export/GltfMaterials.h"
+#include "app/export/GltfNodeNames.h"
 #include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
 
@@ -70,6 +70,22 @@ const std::array<float, 256>& linearChannels() {
     return table;
 }
 
+// A level vector (y down) in glTF's axes and metres; adding 0 writes a zero as 0, not -0.
+std::array<double, 3> toGltf(double x, double y, double z) {
+    return {x * kMetresPerLevelUnit + 0.0, -y * kMetresPerLevelUnit + 0.0, -z * kMetresPerLevelUnit + 0.0};
+}
+
+// Twice the area under which a triangle counts as none, in square level units: the smallest
+// triangle of whole level units has 1, so this catches only rounding left over from placing.
+constexpr double kNoArea = 1e-3;
+
+bool hasNoArea(const TD3DLVertex& a, const TD3DLVertex& b, const TD3DLVertex& c) {
+    const double ab[3] = {double(b.x) - a.x, double(b.y) - a.y, double(b.z) - a.z};
+    const double ac[3] = {double(c.x) - a.x, double(c.y) - a.y, double(c.z) - a.z};
+    const double n[3] = {ab[1] * ac[2] - ab[2] * ac[1], ab[2] * ac[0] - ab[0] * ac[2], ab[0] * ac[1] - ab[1] * ac[0]};
+    return n[0] * n[0] + n[1] * n[1] + n[2] * n[2] < kNoArea * kNoArea;
+}
+
 QJsonArray jsonArray(const double* values, size_t count) {
     QJsonArray out;
     for (size_t i = 0; i < count; ++i) out.append(values[i]);
@@ -78,91 +94,65 @@ QJsonArray jsonArray(const double* values, size_t count) {
 
 }  // namespace
 
-namespace {
-
-size_t hashOf(const std::array<float, 3>& position, const std::array<float, 2>& uv, uint32_t colour) {
-    uint64_t h = 1469598103934665603ull;
-    const auto mix = [&h](uint32_t word) { h = (h ^ word) * 1099511628211ull; };
-    for (float c : position) mix(std::bit_cast<uint32_t>(c));
-    for (float c : uv) mix(std::bit_cast<uint32_t>(c));
-    mix(colour);
-    return size_t(h ^ (h >> 29));
+TGltfLevelBuilder::TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name, TGltfSprites sprites)
+    : level_(level), sprites_(sprites), roomNodes_(level.Rooms.size(), -1) {
+    addNode(std::move(name), -1, {});
 }
 
-}  // namespace
-
-void TGltfLevelBuilder::TPrimitive::place(uint32_t index) {
-    const TVertex& v = vertices[index];
-    const size_t mask = buckets.size() - 1;
-    size_t slot = hashOf(v.position, v.uv, v.colour) & mask;
-    while (buckets[slot] != 0) slot = (slot + 1) & mask;
-    buckets[slot] = index + 1;
-}
-
-void TGltfLevelBuilder::TPrimitive::add(const TVertex& v) {
-    if (2 * vertices.size() >= buckets.size()) {  // at most half full
-        buckets.assign(std::max<size_t>(64, 2 * buckets.size()), 0);
-        for (uint32_t i = 0; i < vertices.size(); ++i) place(i);
-    }
-    const size_t mask = buckets.size() - 1;
-    for (size_t slot = hashOf(v.position, v.uv, v.colour) & mask;; slot = (slot + 1) & mask) {
-        if (buckets[slot] == 0) {
-            vertices.push_back(v);
-            buckets[slot] = uint32_t(vertices.size());
-            indices.push_back(uint32_t(vertices.size() - 1));
-            return;
-        }
-        if (vertices[buckets[slot] - 1] == v) {
-            indices.push_back(buckets[slot] - 1);
-            return;
-        }
-    }
-}
-
-TGltfLevelBuilder::TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name)
-    : level_(level), roomNodes_(level.Rooms.size(), -1) {
-    addNode(std::move(name), -1);
-}
-
-int TGltfLevelBuilder::addNode(std::string name, int parent) {
-    nodes_.push_back({});
-    nodes_.back().name = std::move(name);
-    nodes_.back().parent = parent;
+int TGltfLevelBuilder::addNode(std::string name, int parent, const TMeshPlacement& frame) {
+    TNode node;
+    node.name = std::move(name);
+    node.parent = parent;
+    node.toLocal = inverseOf(frame);
+    const TMeshPlacement relative = parent < 0 ? frame : nodes_[size_t(parent)].toLocal * frame;
+    node.translation = toGltf(relative.m[0][3], relative.m[1][3], relative.m[2][3]);
+    if (relative.m[0][0] != 1 || relative.m[1][1] != 1 || relative.m[2][2] != 1) node.rotation = quaternionOf(relative);
+    nodes_.push_back(std::move(node));
     return int(nodes_.size() - 1);
 }
 
 void TGltfLevelBuilder::BeginRoom(size_t room) {
-    room_ = current_ = addNode("room " + std::to_string(room), 0);
+    TMeshPlacement origin;
+    if (room < level_.Rooms.size()) origin = TMeshPlacement::Translation(level_.Rooms[room].x, 0, level_.Rooms[room].z);
+    room_ = current_ = addNode("room " + std::to_string(room), 0, origin);
     if (room < roomNodes_.size()) roomNodes_[room] = room_;
+    roomIndex_ = spriteRoom_ = int(room);
 }
 
-void TGltfLevelBuilder::EndRoom() { room_ = current_ = 0; }
+void TGltfLevelBuilder::EndRoom() {
+    room_ = current_ = 0;
+    roomIndex_ = spriteRoom_ = -1;
+}
+
+std::string TGltfLevelBuilder::objectName(const TPlacedObject& object) {
+    if (object.kind == TPlacedObject::TKind::Item) return ItemNodeName(level_.VersionCode, object.type, object.number);
+    const TStaticPlace place{object.room, object.number, object.placement.m};
+    if (lastStatic_ && *lastStatic_ == place) return StaticNodeName(object.number, statics_ - 1);
+    lastStatic_ = place;
+    return StaticNodeName(object.number, statics_++);
+}
 
 void TGltfLevelBuilder::BeginObject(const TPlacedObject& object) {
     int parent = room_;
-    if (object.room >= 0 && size_t(object.room) < roomNodes_.size() && roomNodes_[size_t(object.room)] >= 0)
+    if (object.room >= 0 && size_t(object.room) < roomNodes_.size() && roomNodes_[size_t(object.room)] >= 0) {
         parent = roomNodes_[size_t(object.room)];
-    const bool item = object.kind == TPlacedObject::TKind::Item;
-    std::string name = item ? "item " + std::to_string(object.number) + " (type " + std::to_string(object.type) + ")"
-                            : "static mesh " + std::to_string(object.number);
-    current_ = addNode(std::move(name), parent);
-    TNode& node = nodes_[size_t(current_)];
-    const TMeshPlacement& p = object.placement;
-    node.toLocal = inverseOf(p);
-    node.translation = {p.m[0][3] * kMetresPerLevelUnit, -p.m[1][3] * kMetresPerLevelUnit, -p.m[2][3] * kMetresPerLevelUnit};
-    if (p.m[0][0] != 1 || p.m[1][1] != 1 || p.m[2][2] != 1) node.rotation = quaternionOf(p);
+        spriteRoom_ = object.room;
+    }
+    current_ = addNode(objectName(object), parent, object.placement);
 }
 
-void TGltfLevelBuilder::EndObject() { current_ = room_; }
+void TGltfLevelBuilder::EndObject() {
+    current_ = room_;
+    spriteRoom_ = roomIndex_;
+}
 
 // A level point (y down) in the node's frame, in glTF's axes and metres.
 std::array<double, 3> TGltfLevelBuilder::inNode(const TNode& node, double x, double y, double z) const {
-    std::array<double, 3> p{x, y, z};
-    if (node.toLocal) p = node.toLocal->Apply(x, y, z);
-    return {p[0] * kMetresPerLevelUnit, -p[1] * kMetresPerLevelUnit, -p[2] * kMetresPerLevelUnit};
+    const auto p = node.toLocal.Apply(x, y, z);
+    return toGltf(p[0], p[1], p[2]);
 }
 
-TGltfLevelBuilder::TVertex TGltfLevelBuilder::vertex(const TD3DLVertex& v) const {
+TWeldedVertex TGltfLevelBuilder::vertex(const TD3DLVertex& v) const {
     const auto p = inNode(nodes_[size_t(current_)], v.x, -double(v.y), v.z);
     return {{float(p[0]), float(p[1]), float(p[2])}, {v.tu, v.tv}, v.color & 0x00FFFFFF};
 }
@@ -187,30 +177,45 @@ TGltfLevelBuilder::TMaterialKey TGltfLevelBuilder::material(const std::string& n
     return {tile, blended};
 }
 
-// Faces without a texture name are left out: the viewer hides them.
+void TGltfLevelBuilder::addTriangle(TWeldedPrimitive& primitive, const TD3DLVertex& a, const TD3DLVertex& b, const TD3DLVertex& c) {
+    if (hasNoArea(a, b, c)) {
+        ++leftOut_;
+        return;
+    }
+    for (const TD3DLVertex* v : {&a, &b, &c}) primitive.Add(vertex(*v));
+}
+
+// Faces without a texture name are left out: the viewer hides them. A quadrangle is two
+// triangles, either of which may have no area (a quadrangle repeating a corner is a triangle).
 void TGltfLevelBuilder::AddQuadrangle(const TD3DGenericQuadrangleInfo& face, const TFaceTraits& traits) {
     if (face.TextureName.empty()) return;
-    TPrimitive& primitive = nodes_[size_t(current_)].primitives[material(face.TextureName, traits)];
-    for (size_t corner : {0, 1, 2, 1, 3, 2}) primitive.add(vertex(face.Vertices[corner]));
+    TWeldedPrimitive& primitive = nodes_[size_t(current_)].primitives[material(face.TextureName, traits)];
+    addTriangle(primitive, face.Vertices[0], face.Vertices[1], face.Vertices[2]);
+    addTriangle(primitive, face.Vertices[1], face.Vertices[3], face.Vertices[2]);
 }
 
 void TGltfLevelBuilder::AddTriangle(const TD3DGenericTriangleInfo& face, const TFaceTraits& traits) {
     if (face.TextureName.empty()) return;
-    TPrimitive& primitive = nodes_[size_t(current_)].primitives[material(face.TextureName, traits)];
-    for (const TD3DLVertex& v : face.Vertices) primitive.add(vertex(v));
+    TWeldedPrimitive& primitive = nodes_[size_t(current_)].primitives[material(face.TextureName, traits)];
+    addTriangle(primitive, face.Vertices[0], face.Vertices[1], face.Vertices[2]);
 }
+
+size_t TGltfLevelBuilder::spriteTriangles() const { return sprites_ == TGltfSprites::Crossed ? 4 : 2; }
 
 void TGltfLevelBuilder::AddSprite(const TD3DStubObjectInfo& sprite) {
     const std::string& name = sprite.TextureNames[0];
     if (name.empty()) return;
     const float halfWidth = float(sprite.Width / 2 * kMetresPerLevelUnit), halfHeight = float(sprite.Height / 2 * kMetresPerLevelUnit);
+    if (halfWidth == 0 || halfHeight == 0) {
+        leftOut_ += spriteTriangles();
+        return;
+    }
     const TSpriteQuad quad{{tileOf(name), false},
                            {sprite.TexLeft, sprite.TexTop, sprite.TexWidth, sprite.TexHeight, halfWidth, halfHeight}};
     const auto [known, added] = spriteIndex_.try_emplace(quad, int(spriteQuads_.size()));
     if (added) spriteQuads_.push_back(quad);
-    const auto centre = inNode(nodes_[size_t(current_)], sprite.X, -double(sprite.Y), sprite.Z);
-    const int node = addNode("sprite", current_);
-    nodes_[size_t(node)].translation = centre;
+    const int node = addNode(SpriteNodeName(spritesInRoom_[spriteRoom_]++, spriteRoom_), current_,
+                             TMeshPlacement::Translation(sprite.X, -double(sprite.Y), sprite.Z));
     nodes_[size_t(node)].sprite = known->second;
 }
 
@@ -218,7 +223,7 @@ std::set<int> TGltfLevelBuilder::UsedTiles() const {
     std::set<int> tiles;
     for (const TNode& node : nodes_)
         for (const auto& [key, primitive] : node.primitives)
-            if (key.first >= 0) tiles.insert(key.first);
+            if (key.first >= 0 && !primitive.Indices().empty()) tiles.insert(key.first);
     for (const TSpriteQuad& quad : spriteQuads_)
         if (quad.material.first >= 0) tiles.insert(quad.material.first);
     return tiles;
@@ -227,16 +232,16 @@ std::set<int> TGltfLevelBuilder::UsedTiles() const {
 size_t TGltfLevelBuilder::Triangles() const {
     size_t triangles = 0;
     for (const TNode& node : nodes_) {
-        for (const auto& [key, primitive] : node.primitives) triangles += primitive.indices.size() / 3;
-        if (node.sprite >= 0) triangles += 2;
+        for (const auto& [key, primitive] : node.primitives) triangles += primitive.Indices().size() / 3;
+        if (node.sprite >= 0) triangles += spriteTriangles();
     }
     return triangles;
 }
 
 void TGltfLevelBuilder::Finish(TGltfDocument& document, TGltfMaterials& materials) const {
-    size_t bytes = materials.EncodedBytes() + spriteQuads_.size() * 96;
+    size_t bytes = materials.EncodedBytes() + spriteQuads_.size() * 192;
     for (const TNode& node : nodes_)
-        for (const auto& [key, primitive] : node.primitives) bytes += primitive.vertices.size() * 32 + primitive.indices.size() * 4 + 16;
+        for (const auto& [key, primitive] : node.primitives) bytes += primitive.Vertices().size() * 32 + primitive.Indices().size() * 4 + 16;
     document.ReserveBinary(bytes);
     std::vector<QJsonArray> children(nodes_.size());
     for (size_t i = 1; i < nodes_.size(); ++i) children[size_t(nodes_[i].parent)].append(qint64(i));
@@ -261,18 +266,19 @@ QJsonObject TGltfLevelBuilder::writeNode(TGltfDocument& document, TGltfMaterials
     QJsonArray primitives;
     const auto& linear = linearChannels();
     for (const auto& [key, primitive] : node.primitives) {
+        if (primitive.Indices().empty()) continue;  // every triangle had no area
         const int material = materials.Material(document, key.first, key.second);
         std::vector<float> positions, uvs, colours;
-        positions.reserve(primitive.vertices.size() * 3);
-        colours.reserve(primitive.vertices.size() * 3);
-        for (const TVertex& v : primitive.vertices) {
+        positions.reserve(primitive.Vertices().size() * 3);
+        colours.reserve(primitive.Vertices().size() * 3);
+        for (const TWeldedVertex& v : primitive.Vertices()) {
             positions.insert(positions.end(), v.position.begin(), v.position.end());
             uvs.insert(uvs.end(), v.uv.begin(), v.uv.end());
             for (int shift : {16, 8, 0}) colours.push_back(linear[(v.colour >> shift) & 0xFF]);
         }
         QJsonObject attributes{{"POSITION", document.AddFloats(positions, 3)}, {"COLOR_0", document.AddFloats(colours, 3)}};
         if (materials.HasTexture(key.first)) attributes["TEXCOORD_0"] = document.AddFloats(uvs, 2);
-        primitives.append(QJsonObject{{"attributes", attributes}, {"indices", document.AddIndices(primitive.indices)}, {"material", material}});
+        primitives.append(QJsonObject{{"attributes", attributes}, {"indices", document.AddIndices(primitive.Indices())}, {"material", material}});
     }
     if (!primitives.isEmpty()) {
         document.Meshes.append(QJsonObject{{"name", QString::fromStdString(node.name)}, {"primitives", primitives}});
@@ -282,17 +288,26 @@ QJsonObject TGltfLevelBuilder::writeNode(TGltfDocument& document, TGltfMaterials
 }
 
 // A sprite's quad in its node's x-y plane, facing +Z, centred on the node; the top edge shows
-// the top of the picture.
+// the top of the picture. Crossed, a second quad stands in the y-z plane facing +X, so that the
+// sprite shows from every side.
 int TGltfLevelBuilder::writeSpriteMesh(TGltfDocument& document, TGltfMaterials& materials, const TSpriteQuad& quad) const {
     const auto [u, v, du, dv, w, h] = quad.shape;
-    const std::vector<float> positions = {-w, h, 0, w, h, 0, -w, -h, 0, w, -h, 0};
-    const std::vector<float> uvs = {u, v, u + du, v, u, v + dv, u + du, v + dv};
+    std::vector<float> positions = {-w, h, 0, w, h, 0, -w, -h, 0, w, -h, 0};
+    const std::vector<float> quadUvs = {u, v, u + du, v, u, v + dv, u + du, v + dv};
+    std::vector<float> uvs = quadUvs;
+    std::vector<uint32_t> indices = {0, 2, 1, 1, 2, 3};
+    if (sprites_ == TGltfSprites::Crossed) {
+        positions.insert(positions.end(), {0, h, w, 0, h, -w, 0, -h, w, 0, -h, -w});
+        uvs.insert(uvs.end(), quadUvs.begin(), quadUvs.end());
+        indices.insert(indices.end(), {4, 6, 5, 5, 6, 7});
+    }
     QJsonObject attributes{{"POSITION", document.AddFloats(positions, 3)}};
     if (materials.HasTexture(quad.material.first)) attributes["TEXCOORD_0"] = document.AddFloats(uvs, 2);
     const QJsonObject primitive{{"attributes", attributes},
-                                {"indices", document.AddIndices({0, 2, 1, 1, 2, 3})},
+                                {"indices", document.AddIndices(indices)},
                                 {"material", materials.Material(document, quad.material.first, quad.material.second)}};
-    document.Meshes.append(QJsonObject{{"name", "sprite"}, {"primitives", QJsonArray{primitive}}});
+    const QString name = quad.material.first >= 0 ? QString("sprite (tile %1)").arg(quad.material.first + 1) : QString("sprite");
+    document.Meshes.append(QJsonObject{{"name", name}, {"primitives", QJsonArray{primitive}}});
     return int(document.Meshes.size() - 1);
 }
 

@@ -1,12 +1,16 @@
 #pragma once
 // Gathers a converted level for glTF: one node per room holding its faces, static meshes and items
-// as child nodes with their own transforms, sprites as quads facing +Z of nodes of their own (a
-// sprite picture shared by several sprites is one mesh). Vertices are welded per node and material.
+// as child nodes with their own transforms, sprites on nodes of their own (a sprite picture shared
+// by several sprites is one mesh). Vertices are welded per node and material; triangles with no
+// area are left out.
 //
 // The face builder hands over positions in level units (scale 1) with y negated, as the viewer
 // has them. They leave in metres, y up and right-handed: the level's point (x, y, z), y pointing
 // down, becomes kMetresPerLevelUnit * (x, -y, -z). That is a half turn about x, so the level is
 // not mirrored; the viewer's negated y alone would mirror it in glTF's right-handed axes.
+//
+// Every node's vertices are in its own frame: a room's origin is its translation, so it can be
+// moved or pivoted in Blender; placed objects and sprites are placed relative to their room.
 
 #include <array>
 #include <cstdint>
@@ -19,6 +23,8 @@
 
 #include <QJsonObject>
 
+#include "app/export/LevelGltfExport.h"
+#include "app/export/WeldedPrimitive.h"
 #include "import/FaceSink.h"
 
 namespace grottix {
@@ -33,7 +39,7 @@ constexpr double kMetresPerLevelUnit = 2.4 / 1024;
 class TGltfLevelBuilder : public TFaceSink {
 public:
     // name: the root node's.
-    TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name);
+    TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name, TGltfSprites sprites);
 
     void AddQuadrangle(const TD3DGenericQuadrangleInfo& face, const TFaceTraits& traits) override;
     void AddTriangle(const TD3DGenericTriangleInfo& face, const TFaceTraits& traits) override;
@@ -47,26 +53,14 @@ public:
     std::set<int> UsedTiles() const;
     // Writes the nodes and meshes, asking materials for the materials they use.
     void Finish(TGltfDocument& document, TGltfMaterials& materials) const;
-    // Triangles as drawn: a sprite's quad counts at every node that shows it.
+    // Triangles as drawn: a sprite's quads count at every node that shows them.
     size_t Triangles() const;
+    // Triangles left out for having no area (a vertex repeated, or all three in a line).
+    size_t LeftOut() const { return leftOut_; }
 
 private:
     using TMaterialKey = std::pair<int, bool>;  // tile (-1: none), blended
 
-    struct TVertex {
-        std::array<float, 3> position;
-        std::array<float, 2> uv;
-        uint32_t colour;  // 0x00RRGGBB
-        bool operator==(const TVertex&) const = default;
-    };
-    // One material's faces in one node; a vertex met again is welded to its first index.
-    struct TPrimitive {
-        std::vector<TVertex> vertices;
-        std::vector<uint32_t> indices;
-        std::vector<uint32_t> buckets;  // open addressing by the vertex's hash: index + 1, 0 when free
-        void add(const TVertex& v);
-        void place(uint32_t index);
-    };
     struct TSpriteQuad {
         TMaterialKey material;
         std::array<float, 6> shape;  // u, v, width and height in the tile; half width and height in metres
@@ -75,27 +69,45 @@ private:
     struct TNode {
         std::string name;
         int parent = -1;
-        std::optional<TMeshPlacement> toLocal;  // level units to the node's own frame (placed objects)
+        TMeshPlacement toLocal;  // level units to the node's own frame
         std::array<double, 3> translation{};
         std::optional<std::array<double, 4>> rotation;  // x, y, z, w
-        std::map<TMaterialKey, TPrimitive> primitives;
+        std::map<TMaterialKey, TWeldedPrimitive> primitives;
         int sprite = -1;
     };
+    // Where the last static mesh was placed: a second definition of its object id places it again.
+    struct TStaticPlace {
+        int room, objectId;
+        std::array<std::array<double, 4>, 3> placement;
+        bool operator==(const TStaticPlace&) const = default;
+    };
 
-    int addNode(std::string name, int parent);
+    // frame: from the node's own frame to the level's.
+    int addNode(std::string name, int parent, const TMeshPlacement& frame);
     int tileOf(const std::string& name);
     TMaterialKey material(const std::string& name, const TFaceTraits& traits);
     std::array<double, 3> inNode(const TNode& node, double x, double y, double z) const;
-    TVertex vertex(const TD3DLVertex& v) const;
+    TWeldedVertex vertex(const TD3DLVertex& v) const;
+    // Adds the triangle unless it has no area.
+    void addTriangle(TWeldedPrimitive& primitive, const TD3DLVertex& a, const TD3DLVertex& b, const TD3DLVertex& c);
+    std::string objectName(const TPlacedObject& object);
+    size_t spriteTriangles() const;
     // The node's JSON with its own faces' mesh, if any.
     QJsonObject writeNode(TGltfDocument& document, TGltfMaterials& materials, const TNode& node) const;
     int writeSpriteMesh(TGltfDocument& document, TGltfMaterials& materials, const TSpriteQuad& quad) const;
 
     const TTombRaiderLevel& level_;
+    TGltfSprites sprites_;
     std::vector<TNode> nodes_;
     std::vector<int> roomNodes_;
-    int room_ = 0;     // the node of the room being read, or the root
-    int current_ = 0;  // the node faces go to
+    int room_ = 0;         // the node of the room being read, or the root
+    int current_ = 0;      // the node faces go to
+    int roomIndex_ = -1;   // the room being read
+    int spriteRoom_ = -1;  // the room the next sprite stands in
+    std::map<int, int> spritesInRoom_;
+    int statics_ = 0;
+    std::optional<TStaticPlace> lastStatic_;
+    size_t leftOut_ = 0;
     std::unordered_map<std::string, int> tiles_;
     std::vector<TSpriteQuad> spriteQuads_;
     std::map<TSpriteQuad, int> spriteIndex_;

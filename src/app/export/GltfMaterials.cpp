@@ -80,8 +80,9 @@ int TGltfMaterials::texture(TGltfDocument& document, int tile, TTile& encoded) {
         document.Samplers.append(QJsonObject{{"magFilter", filter}, {"minFilter", filter}});
         sampler_ = int(document.Samplers.size() - 1);
     }
-    const int image = document.AddPng(encoded.png);
-    document.Textures.append(QJsonObject{{"name", QString("tile %1").arg(tile + 1)}, {"sampler", sampler_}, {"source", image}});
+    const QString name = QString("tile %1").arg(tile + 1);
+    const int image = document.AddPng(encoded.png, name);
+    document.Textures.append(QJsonObject{{"name", name + (encoded.keyed ? " mask" : " opaque")}, {"sampler", sampler_}, {"source", image}});
     encoded.texture = int(document.Textures.size() - 1);
     return encoded.texture;
 }
@@ -100,7 +101,8 @@ int TGltfMaterials::Material(TGltfDocument& document, int tile, bool blended) {
     if (tile < 0) {
         material = unlitMaterial("vertex colours");
     } else {
-        material = unlitMaterial("tile " + std::to_string(tile + 1) + (blended ? " blended" : ""));
+        const char* mode = blended ? " blend" : encoded->second.keyed ? " mask" : " opaque";
+        material = unlitMaterial("tile " + std::to_string(tile + 1) + mode);
         QJsonObject pbr = material["pbrMetallicRoughness"].toObject();
         pbr["baseColorTexture"] = QJsonObject{{"index", texture(document, tile, encoded->second)}};
         if (blended) pbr["baseColorFactor"] = QJsonArray{1, 1, 1, kBlendedOpacity};

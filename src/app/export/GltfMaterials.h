@@ -1,10 +1,12 @@
 #pragma once
 // The level's texture tiles as glTF images and its materials. Every tile that faces use becomes one
-// PNG image (the pixels the viewer's textures get, black texels transparent) and one texture;
-// a material pairs a tile, or none for faces with vertex colours alone, with how it is drawn:
-// cut out where the tile holds colour-keyed texels (MASK), half see-through for the games'
-// semi-transparent faces (BLEND), opaque otherwise. Every material is unlit and double-sided, as
-// the viewer draws the level's pre-lit faces without culling.
+// PNG image (the pixels the viewer's textures get, black texels clear in an alpha channel) and one
+// texture; a material pairs a tile, or none for faces with vertex colours alone, with how it is
+// drawn: cut out where the tile holds colour-keyed texels (MASK), half see-through for the games'
+// semi-transparent faces (BLEND), opaque otherwise. Images are named "tile N" (N from 1, as the
+// viewer numbers tiles), textures and materials "tile N" and their mode ("opaque", "mask",
+// "blend"). Every material is unlit and double-sided, as the viewer draws the level's pre-lit faces
+// without culling.
 
 #include <cstdint>
 #include <functional>

@@ -11,7 +11,7 @@
 #include "level/LevelMeshes.h"
 #include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
-#include "storage/Stream.h"
+#include "storage/OutputFiles.h"
 
 namespace grottix {
 
@@ -41,7 +41,7 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
     }
     reach(kLoaded);
 
-    TGltfLevelBuilder builder(level, std::filesystem::path(path).filename().string());
+    TGltfLevelBuilder builder(level, std::filesystem::path(path).filename().string(), options.Sprites);
     if (!level.Rooms.empty()) {
         const TLevelMeshList meshes = ParseLevelMeshes(level);
         TFaceBuilder faces(builder, level, options.LightFactor);
@@ -56,10 +56,17 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
     builder.Finish(document, materials);
     const std::vector<uint8_t> glb =
         document.Glb(QJsonObject{{"version", "2.0"}, {"generator", "Grottix Viewer " GROTTIX_VERSION}});
-    WriteFileAtomically(out, glb.data(), glb.size());
+    WriteOutputFile(out, glb);
     reach(1);
 
-    if (report) *report = {size_t(document.Nodes.size()), builder.Triangles(), size_t(document.Textures.size()), glb.size(), {}};
+    if (report) {
+        *report = {};
+        report->Nodes = size_t(document.Nodes.size());
+        report->Triangles = builder.Triangles();
+        report->Textures = size_t(document.Textures.size());
+        report->Bytes = glb.size();
+        report->LeftOut = builder.LeftOut();
+    }
     return kLevelLoaded;
 }
 

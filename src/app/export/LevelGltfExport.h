@@ -11,15 +11,23 @@
 
 namespace grottix {
 
+// How a sprite, which the viewer turns to face the eye, comes out: glTF has no such billboards.
+enum class TGltfSprites {
+    Crossed,  // two vertical quads crossed at right angles: seen from every horizontal direction
+    Flat,     // one quad facing +Z
+};
+
 struct TGltfExportOptions {
     float LightFactor = 0.5f;  // brightens the baked light, as when the viewer opens a level
     bool Items = true;
     bool Filtering = true;     // linear texture sampling (the viewer's texture filtering), else nearest
+    TGltfSprites Sprites = TGltfSprites::Crossed;
 };
 
 struct TGltfExportReport {
     size_t Nodes = 0, Triangles = 0, Textures = 0, Bytes = 0;
     std::string Problem;  // for a level that did not load cleanly, what is wrong (and where, when damaged)
+    size_t LeftOut = 0;   // degenerate triangles (no area, or a vertex repeated) not written
 };
 
 // Called with the share of the work done, from 0 to 1.

@@ -5,21 +5,13 @@
 
 #include <png.h>
 
+#include "app/export/KeyedTileAlpha.h"
 #include "codecs/Bitmap.h"
 #include "storage/Exceptions.h"
 
 namespace grottix {
 
 namespace {
-
-bool anyBlack(const TBitmap& tile) {
-    for (int y = 0; y < tile.Height(); ++y) {
-        const uint8_t* row = tile.ScanLine(y);
-        for (int x = 0; x < tile.Width(); ++x, row += 3)
-            if ((row[0] | row[1] | row[2]) == 0) return true;
-    }
-    return false;
-}
 
 // libpng reports failures through the error function, which must not return: it jumps back to the
 // setjmp in encode with the message kept in the writer. Everything that lives across the setjmp is
@@ -50,20 +42,24 @@ void onWrite(png_structp png, png_bytep data, png_size_t size) {
 
 void onFlush(png_structp) {}
 
-void encode(TPngWriter& writer, const TBitmap& tile, bool keyed) {
+// rgba: the keyed tile's rows with alpha (colour type 6); empty for an opaque tile, whose rows
+// go out as they are (colour type 2, blue, green, red turned round by libpng).
+void encode(TPngWriter& writer, const TBitmap& tile, const std::vector<uint8_t>& rgba) {
     if (setjmp(writer.jump)) throw EGrottixError("Cannot write the PNG image: " + writer.message);
     png_set_write_fn(writer.png, &writer, onWrite, onFlush);
-    png_set_IHDR(writer.png, writer.info, png_uint_32(tile.Width()), png_uint_32(tile.Height()), 8, PNG_COLOR_TYPE_RGB,
+    const int colourType = rgba.empty() ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGBA;
+    png_set_IHDR(writer.png, writer.info, png_uint_32(tile.Width()), png_uint_32(tile.Height()), 8, colourType,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (keyed) {
-        png_color_16 black{};
-        png_set_tRNS(writer.png, writer.info, nullptr, 0, &black);
-    }
     png_set_filter(writer.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_compression_level(writer.png, 1);
     png_write_info(writer.png, writer.info);
-    png_set_bgr(writer.png);
-    for (int y = 0; y < tile.Height(); ++y) png_write_row(writer.png, tile.ScanLine(y));
+    if (rgba.empty()) {
+        png_set_bgr(writer.png);
+        for (int y = 0; y < tile.Height(); ++y) png_write_row(writer.png, tile.ScanLine(y));
+    } else {
+        const size_t rowBytes = size_t(tile.Width()) * 4;
+        for (size_t y = 0; y < size_t(tile.Height()); ++y) png_write_row(writer.png, rgba.data() + y * rowBytes);
+    }
     png_write_end(writer.png, writer.info);
 }
 
@@ -71,16 +67,17 @@ void encode(TPngWriter& writer, const TBitmap& tile, bool keyed) {
 
 TTilePng EncodeTilePng(const TBitmap& tile) {
     if (tile.Empty() || tile.PixelFormat() != TPixelFormat::pf24bit) throw EGrottixError("Cannot write the PNG image");
+    TTilePng result;
+    result.keyed = HasKeyedTexels(tile);
+    const std::vector<uint8_t> rgba = result.keyed ? KeyedTileRgba(tile) : std::vector<uint8_t>{};
     TPngWriter writer;
     // Stored deflate blocks at worst, a chunk header for every 8 KiB, and the rest of the file.
-    const size_t raw = size_t(tile.Height()) * (size_t(tile.Width()) * 3 + 1);
+    const size_t raw = size_t(tile.Height()) * (size_t(tile.Width()) * (result.keyed ? 4 : 3) + 1);
     writer.out.reserve(raw + raw / 1024 + 4096);
     writer.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &writer, onError, onWarning);
     if (writer.png) writer.info = png_create_info_struct(writer.png);
     if (!writer.info) throw EGrottixError("Cannot write the PNG image");
-    TTilePng result;
-    result.keyed = anyBlack(tile);
-    encode(writer, tile, result.keyed);
+    encode(writer, tile, rgba);
     result.bytes = std::move(writer.out);
     return result;
 }

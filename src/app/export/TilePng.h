@@ -1,9 +1,9 @@
 #pragma once
 // A 256 x 256 texture tile as a PNG file, written by libpng with no row filter at zlib's fastest
 // level: tiles are small, and Qt's writer, which tries every filter at a slow level, takes several
-// times as long for files hardly smaller. Black, the tiles' colour key, is marked as the PNG's
-// transparent colour (its tRNS chunk), so decoders give those texels alpha 0 and no alpha channel
-// needs storing.
+// times as long for files hardly smaller. A tile that holds black, the tiles' colour key, is written
+// with an alpha channel (KeyedTileAlpha): many tools ignore a PNG's transparent colour (its tRNS
+// chunk) and would show the key as black. Opaque tiles stay RGB.
 
 #include <cstdint>
 #include <vector>
@@ -14,7 +14,7 @@ class TBitmap;
 
 struct TTilePng {
     std::vector<uint8_t> bytes;
-    bool keyed = false;  // the tile holds black texels, transparent in the PNG
+    bool keyed = false;  // the tile holds black texels: RGBA, those texels clear
 };
 
 // tile: 24 bits a pixel (blue, green, red). Raises when libpng fails.

@@ -1,0 +1,31 @@
+#pragma once
+// --goto-item N and --goto-room N of --render: the eye placed as the window's Go to places it.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "level/LevelGoTo.h"
+
+namespace grottix {
+
+class TD3DScene;
+
+struct TGoToRequest {
+    enum class TKind { Item, Room } kind = TKind::Item;
+    size_t index = 0;
+};
+
+// Reads "--goto-item N" or "--goto-room N" into request; false when the option is neither or the
+// value is no index.
+bool ParseGoToOption(const std::string& option, const std::string& value, std::optional<TGoToRequest>& request);
+
+// Where the eye goes for the request in the level file at path; none, with why in error, when the
+// level does not load or has no such item or room.
+std::optional<TEyePlacement> PlanGoTo(const std::string& path, const TGoToRequest& request, std::string& error);
+
+// Puts the scene's eye (the level at path opened with the viewer's scale of 128) where the request
+// says and sets room to the room holding it; false after saying why on standard error.
+bool GoToFromCommandLine(TD3DScene& scene, const std::string& path, const TGoToRequest& request, int& room);
+
+}  // namespace grottix

@@ -1,0 +1,26 @@
+#pragma once
+// The entities of a level as the command line lists them: file order, the game's name for each type,
+// position and angle as stored.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace grottix {
+
+class TTombRaiderLevel;
+
+struct ItemSummary {
+    size_t index = 0;
+    int type = 0;
+    std::string name;
+    int room = 0;
+    int32_t x = 0, y = 0, z = 0;
+    int16_t angle = 0;  // 65536 to a full turn, as stored
+};
+
+std::vector<ItemSummary> SummarizeItems(const TTombRaiderLevel& level);
+// A JSON array of one object per item; indent is put before each item's line.
+std::string ItemsJson(const std::vector<ItemSummary>& items, const std::string& indent);
+
+}  // namespace grottix

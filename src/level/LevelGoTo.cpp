@@ -1,0 +1,231 @@
+#include "level/LevelGoTo.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "level/LevelEntities.h"
+#include "level/LevelSectors.h"
+#include "level/LevelSpace.h"
+#include "level/LevelStart.h"
+#include "level/RawRecords.h"
+#include "level/TombRaiderLevel.h"
+
+namespace grottix {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kLookHeight = 256;  // the eye looks at this far above the item's floor
+constexpr double kClearance = 64;    // the eye keeps this far from floors and ceilings
+constexpr double kStep = 256;        // the sight line is checked this often
+constexpr double kDistances[] = {1024, 768, 512, 256};
+// Rooms that overlap (stacked rooms, flip-map alternates) are tried in turn at one place, but only a
+// few: a damaged file piling thousands of rooms onto one spot must not make this search crawl.
+constexpr int kRoomsTriedAtOnePlace = 4;
+// Sides to try, as turns from the way the item faces: in front, beside, behind, then the diagonals.
+constexpr double kSides[] = {0, kPi / 2, -kPi / 2, kPi, kPi / 4, -kPi / 4, 3 * kPi / 4, -3 * kPi / 4};
+
+struct TPoint {
+    double x = 0, y = 0, z = 0;
+};
+
+// A height near want inside the open space, clear of its floor and ceiling where it is tall enough.
+double heightWithin(const TOpenSpace& space, double want) {
+    if (space.Height() < 2 * kClearance) return (space.top + space.bottom) / 2;
+    return std::clamp(want, space.top + kClearance, space.bottom - kClearance);
+}
+
+TEyePlacement lookingAt(const TPoint& eye, int room, const TPoint& target, double yawIfAbove) {
+    TEyePlacement placement{eye.x, eye.y, eye.z, yawIfAbove, 0, room};
+    const double dx = target.x - eye.x, dz = target.z - eye.z, across = std::hypot(dx, dz);
+    if (across > 1e-6) placement.yaw = std::atan2(dx, dz);
+    placement.pitch = std::atan2(target.y - eye.y, across);
+    return placement;
+}
+
+// Rooms in the order a place is looked for: the preferred room, then the rooms shown at the start,
+// then the alternates that replace them when the level flips.
+std::vector<size_t> roomOrder(const TTombRaiderLevel& level, int preferred) {
+    const size_t count = level.Rooms.size();
+    std::vector<uint8_t> isAlternate(count, 0);
+    for (const TRoomRecord& room : level.Rooms)
+        if (room.alternateRoom >= 0 && size_t(room.alternateRoom) < count) isAlternate[size_t(room.alternateRoom)] = 1;
+    std::vector<size_t> order;
+    order.reserve(count);
+    if (preferred >= 0) order.push_back(size_t(preferred));
+    for (int pass = 0; pass < 2; ++pass)
+        for (size_t i = 0; i < count; ++i)
+            if (isAlternate[i] == pass && int(i) != preferred) order.push_back(i);
+    return order;
+}
+
+// Whether the line from the eye to the target runs through open space all the way; the last step
+// before the target is not checked, so an item sunk into a wall or floor can still be looked at.
+bool clearSight(const TTombRaiderLevel& level, const TPoint& eye, const TPoint& target) {
+    const double length = std::hypot(target.x - eye.x, target.y - eye.y, target.z - eye.z);
+    for (double along = kStep; along < length - kStep; along += kStep) {
+        const double t = along / length;
+        if (!OpenSpaceAround(level, eye.x + (target.x - eye.x) * t, eye.y + (target.y - eye.y) * t,
+                             eye.z + (target.z - eye.z) * t))
+            return false;
+    }
+    return true;
+}
+
+// A sector or so from the target on one of its sides, in open space with a clear line of sight.
+std::optional<TEyePlacement> besideTarget(const TTombRaiderLevel& level, const TPoint& target, double facing,
+                                          const std::vector<size_t>& rooms) {
+    for (const double distance : kDistances)
+        for (const double side : kSides) {
+            const double angle = facing + side;
+            TPoint eye{target.x + std::sin(angle) * distance, 0, target.z + std::cos(angle) * distance};
+            int tries = kRoomsTriedAtOnePlace;
+            for (auto room = rooms.begin(); room != rooms.end() && tries > 0; ++room) {
+                const auto space = OpenSpaceAt(level, *room, eye.x, eye.z);
+                if (!space) continue;
+                eye.y = heightWithin(*space, target.y + kLookHeight - kEyeHeight);
+                if (clearSight(level, eye, target)) return lookingAt(eye, int(*room), target, angle + kPi);
+                --tries;
+            }
+        }
+    return std::nullopt;
+}
+
+// The middle of the open sector nearest the target, in any room; none when the level has none.
+std::optional<TEyePlacement> nearestOpenSector(const TTombRaiderLevel& level, const TPoint& target, double facing) {
+    double best = std::numeric_limits<double>::infinity();
+    std::optional<TEyePlacement> placement;
+    for (size_t index = 0; index < level.Rooms.size(); ++index) {
+        const TRoomRecord& room = level.Rooms[index];
+        if (room.zSectors == 0) continue;
+        // The sector records read, not the grid's size: a damaged room may claim far more than it holds.
+        const size_t records = std::min(RecordCount(room.sectors, 8), size_t(room.xSectors) * room.zSectors);
+        for (size_t record = 0; record < records; ++record) {
+            const double column = double(record / room.zSectors), row = double(record % room.zSectors);
+            const TPoint middle{room.x + (column + 0.5) * kSectorSize, 0, room.z + (row + 0.5) * kSectorSize};
+            const auto space = OpenSpaceAt(level, index, middle.x, middle.z);
+            if (!space) continue;
+            const TPoint eye{middle.x, heightWithin(*space, target.y + kLookHeight - kEyeHeight), middle.z};
+            const double distance = std::hypot(eye.x - target.x, eye.y - target.y, eye.z - target.z);
+            if (distance < best) {
+                best = distance;
+                placement = lookingAt(eye, int(index), target, facing);
+            }
+        }
+    }
+    return placement;
+}
+
+// With no open sector anywhere: the middle of the room box nearest the target, or a sector in
+// front of the target when the level has no rooms.
+TEyePlacement nearestRoomBox(const TTombRaiderLevel& level, const TPoint& target, double facing) {
+    double best = std::numeric_limits<double>::infinity();
+    int nearest = -1;
+    TPoint eye{target.x + std::sin(facing) * kSectorSize, target.y + kLookHeight - kEyeHeight,
+               target.z + std::cos(facing) * kSectorSize};
+    for (size_t index = 0; index < level.Rooms.size(); ++index) {
+        const TRoomRecord& room = level.Rooms[index];
+        const TPoint middle{room.x + room.xSectors * kSectorSize / 2.0, (double(room.yTop) + room.yBottom) / 2,
+                            room.z + room.zSectors * kSectorSize / 2.0};
+        const double distance = std::hypot(middle.x - target.x, middle.y - target.y, middle.z - target.z);
+        if (distance < best) {
+            best = distance;
+            nearest = int(index);
+            eye = middle;
+        }
+    }
+    return lookingAt(eye, nearest, target, facing + kPi);
+}
+
+// The largest floor of a room: the largest group of open sectors joined side by side at one floor
+// height. Gives the group's sector nearest its middle, as (column, row); none when no sector is open.
+std::optional<std::pair<int, int>> largestFloorMiddle(const TTombRaiderLevel& level, size_t index) {
+    const TRoomRecord& room = level.Rooms[index];
+    const int columns = room.xSectors, rows = room.zSectors;
+    const auto sectors = ReadSectors(room);
+    const auto open = [&](int c, int r) {
+        return OpenSpaceAt(level, index, room.x + (c + 0.5) * kSectorSize, room.z + (r + 0.5) * kSectorSize).has_value();
+    };
+    std::vector<int> group(size_t(columns) * size_t(rows), -1);
+    std::vector<std::pair<int, int>> best, members, pending;
+    for (int c = 0; c < columns; ++c)
+        for (int r = 0; r < rows; ++r) {
+            if (group[size_t(c) * rows + r] >= 0 || !open(c, r)) continue;
+            const int8_t floor = sectors[size_t(c) * rows + r].floor;
+            members.clear();
+            pending = {{c, r}};
+            group[size_t(c) * rows + r] = 1;
+            while (!pending.empty()) {
+                const auto [pc, pr] = pending.back();
+                pending.pop_back();
+                members.push_back({pc, pr});
+                const std::pair<int, int> neighbours[] = {{pc + 1, pr}, {pc - 1, pr}, {pc, pr + 1}, {pc, pr - 1}};
+                for (const auto& [nc, nr] : neighbours) {
+                    if (nc < 0 || nr < 0 || nc >= columns || nr >= rows) continue;
+                    const size_t at = size_t(nc) * rows + nr;
+                    if (group[at] >= 0 || sectors[at].floor != floor || !open(nc, nr)) continue;
+                    group[at] = 1;
+                    pending.push_back({nc, nr});
+                }
+            }
+            if (members.size() > best.size()) best = members;
+        }
+    if (best.empty()) return std::nullopt;
+    double mc = 0, mr = 0;
+    for (const auto& [c, r] : best) {
+        mc += c + 0.5;
+        mr += r + 0.5;
+    }
+    mc /= double(best.size());
+    mr /= double(best.size());
+    return *std::min_element(best.begin(), best.end(), [&](auto a, auto b) {
+        return std::hypot(a.first + 0.5 - mc, a.second + 0.5 - mr) < std::hypot(b.first + 0.5 - mc, b.second + 0.5 - mr);
+    });
+}
+
+}  // namespace
+
+TEyePlacement GoToRoom(const TTombRaiderLevel& level, size_t index) {
+    if (level.Rooms.empty()) return {};
+    if (index >= level.Rooms.size()) index = 0;
+    const TRoomRecord& room = level.Rooms[index];
+    // Only rooms whose grid the records fill are searched, so the sector table is never overrun.
+    const bool gridRead = size_t(room.xSectors) * room.zSectors <= RecordCount(room.sectors, 8);
+    const auto middle = gridRead ? largestFloorMiddle(level, index) : std::nullopt;
+    TEyePlacement eye;
+    eye.room = int(index);
+    if (middle) {
+        eye.x = room.x + (middle->first + 0.5) * kSectorSize;
+        eye.z = room.z + (middle->second + 0.5) * kSectorSize;
+        const auto space = OpenSpaceAt(level, index, eye.x, eye.z);
+        eye.y = heightWithin(*space, space->bottom - kEyeHeight);
+    } else {  // no open sector: the middle of the room's box, a person's height above its bottom
+        eye.x = room.x + room.xSectors * kSectorSize / 2.0;
+        eye.z = room.z + room.zSectors * kSectorSize / 2.0;
+        eye.y = heightWithin({int(index), double(room.yTop), double(room.yBottom)}, room.yBottom - kEyeHeight);
+    }
+    // Along the longer side, towards the farther end of it.
+    const double middleX = room.x + room.xSectors * kSectorSize / 2.0, middleZ = room.z + room.zSectors * kSectorSize / 2.0;
+    if (room.xSectors >= room.zSectors) eye.yaw = eye.x <= middleX ? kPi / 2 : -kPi / 2;
+    else eye.yaw = eye.z <= middleZ ? 0 : kPi;
+    return eye;
+}
+
+TEyePlacement GoToItem(const TTombRaiderLevel& level, size_t entity) {
+    const auto entities = ReadEntities(level);
+    if (entity >= entities.size()) return GoToRoom(level, 0);
+    const TLevelEntity& item = entities[entity];
+    const TPoint target{double(item.x), double(item.y) - kLookHeight, double(item.z)};
+    const double facing = item.angle / 65536.0 * 2 * kPi;
+    const int preferred = item.room >= 0 && size_t(item.room) < level.Rooms.size() ? item.room : -1;
+    if (auto placement = besideTarget(level, target, facing, roomOrder(level, preferred))) return *placement;
+    if (auto placement = nearestOpenSector(level, target, facing + kPi)) return *placement;
+    return nearestRoomBox(level, target, facing);
+}
+
+}  // namespace grottix

@@ -1,0 +1,23 @@
+#pragma once
+// Where the eye goes to look at something of the level: in front of an item, or above the middle of a
+// room's largest floor. Always a place inside a room and clear of walls, or the nearest sane one.
+
+#include <cstddef>
+
+namespace grottix {
+
+class TTombRaiderLevel;
+
+struct TEyePlacement {
+    double x = 0, y = 0, z = 0;  // level units; y grows downwards
+    double yaw = 0;              // radians; 0 faces +z, pi/2 faces +x
+    double pitch = 0;            // radians; positive looks down
+    int room = -1;               // the room that holds the eye, -1 when none does
+};
+
+// The eye a sector or so in front of entity `entity`, a little above it, looking at it.
+TEyePlacement GoToItem(const TTombRaiderLevel& level, size_t entity);
+// The eye above the middle of the room's largest floor, looking along the room's longer side.
+TEyePlacement GoToRoom(const TTombRaiderLevel& level, size_t room);
+
+}  // namespace grottix
