@@ -111,6 +111,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
 }
 
 TDXViewerForm::~TDXViewerForm() {
+    Pacing.OnFrame = nullptr;  // a box shown while shutting down draws no frame
     DXInput.Keyboard.Enabled = false;
     DXInput.Mouse.Enabled = false;
     DrawThread.SetEnabled(false);
