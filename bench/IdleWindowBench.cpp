@@ -37,9 +37,13 @@ QApplication& application() {
     return *app;
 }
 
+// Written afresh once a run: a copy left by an older build may no longer be what the reader expects.
 std::string demoPath() {
-    const std::string path = (std::filesystem::temp_directory_path() / "grottix-bench-demo-tr4.tr4").string();
-    if (!FileExists(path)) levelwriter::WriteLevelFile(demo::DemoLevel(6), path);
+    static const std::string path = [] {
+        const std::string file = (std::filesystem::temp_directory_path() / "grottix-idle-bench-demo-tr4.tr4").string();
+        levelwriter::WriteLevelFile(demo::DemoLevel(6), file);
+        return file;
+    }();
     return path;
 }
 
