@@ -375,21 +375,22 @@ TEST_F(MainWindowXTest, TheMainKeyboardDoesEveryMoveAndHomeGoesBackToTheStart) {
     const auto angles = [&] { return window->Scene->GetCameraRotation(); };
     const TD3DVector start = eye(), startAngles = angles();
 
+    // Looking up, away from the animated water, the window draws nothing for a while.
+    hold(view, Qt::Key_PageUp);
+    QTest::qWait(1500);
+    const TD3DVector stood = eye();
     QTest::keyPress(view, Qt::Key_W);
     QTRY_VERIFY(window->Pacing.Continuous());
     QTest::qWait(250);
     QTest::keyRelease(view, Qt::Key_W);
     QTRY_VERIFY(!window->Pacing.Continuous());  // frames stop with the key
-    EXPECT_GT(DistanceBetween(eye(), start), 0.5f) << "W walks";
-    const float walked = DistanceBetween(eye(), start);
-    EXPECT_LT(walked, 12 * 1.0f) << "no jump for the time the eye stood still";
+    EXPECT_GT(DistanceBetween(eye(), stood), 0.5f) << "W walks";
+    EXPECT_LT(DistanceBetween(eye(), stood), 12 * 1.0f) << "no jump for the time the eye stood still";
 
     float before = angles().y;
     hold(view, Qt::Key_D);
     EXPECT_GT(angles().y, before) << "D turns right";
-    before = angles().x;
-    hold(view, Qt::Key_PageUp);
-    EXPECT_GT(angles().x, before) << "PageUp looks up";
+    EXPECT_GT(angles().x, startAngles.x) << "PageUp looked up";
     before = angles().x;
     hold(view, Qt::Key_PageDown);
     EXPECT_LT(angles().x, before) << "PageDown looks down";
