@@ -75,6 +75,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     DXDraw->OnInitialize = [this](TCustomDXDraw&) { DXDrawInitialize(); };
     DXDraw->OnInitializeSurface = [this](TCustomDXDraw&) { DXDrawInitializeSurface(); };
     DXDraw->OnFinalize = [this](TCustomDXDraw&) { DXDrawFinalize(); };
+    DXDraw->SetEmptyText(QString::fromLatin1(kEmptyViewHint));
     setCentralWidget(DXDraw);
 
     Scene = std::make_unique<TGrottixViewerScene>(DXDraw, false);
@@ -96,6 +97,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     DXTimer.OnTimer = [this](TDXTimer&, int) { DXTimerTimer(); };
     DXTimer.SetEnabled(true);
     DrawThread.OnExecute = [this](TThreadComponent&) { DrawThreadExecute(); };
+    createPacing();
     // Handled once the activation is over: the window being activated may be one that rebuilding the
     // display destroys (the OpenGL window in the view, where the platform activates child windows).
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
@@ -123,6 +125,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
 }
 
 TDXViewerForm::~TDXViewerForm() {
+    Pacing.OnFrame = nullptr;  // a box shown while shutting down draws no frame
     DXInput.Keyboard.Enabled = false;
     DXInput.Mouse.Enabled = false;
     DrawThread.SetEnabled(false);
@@ -162,6 +165,7 @@ void TDXViewerForm::createActions() {
     connect(items_, &QAction::toggled, this, [this](bool on) {
         ItemsOn = on;
         Scene->SetItemsVisible(on);
+        Pacing.Request();
     });
 }
 
