@@ -10,6 +10,12 @@ namespace grottix {
 
 void TEyeMovement::ProcessInput(TD3DScene& scene, const TDXInputStates& states, double now, bool active) {
     if (now == LastInputTime || !active) return;
+    if (states.Contains(InputButton6) && Start) {
+        scene.MoveCamera(Start->Position);
+        scene.SetCameraRotation(Start->Rotation);
+        LastInputTime = now;
+        return;
+    }
     const TD3DVector position = scene.GetCameraPosition();
     const TD3DVector angles = scene.GetCameraRotation();
     float x = position.x, y = position.y, z = position.z;

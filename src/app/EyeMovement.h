@@ -2,18 +2,29 @@
 // The viewer's per-frame eye movement: keys and joystick (the input state set) and the elapsed
 // wall-clock time turn, tilt, walk and raise the eye, above the floor and within the pitch limits.
 
+#include <optional>
+
 #include "device/InputStates.h"
+#include "engine/EngineTypes.h"
 
 namespace grottix {
 
 class TD3DScene;
 
+// Where a level puts the eye when it opens.
+struct TEyePlace {
+    TD3DVector Position, Rotation;
+    bool operator==(const TEyePlace&) const = default;
+};
+
 struct TEyeMovement {
     double LastInputTime = 0;  // wall-clock seconds of the last processed input
     float FloorHeight = -1000;
+    std::optional<TEyePlace> Start;  // where InputButton6 puts the eye back; none without a level
 
     // Moves the eye for the time since the last input; nothing happens (and the time keeps
-    // accumulating) when now equals the last input time or the window is not active.
+    // accumulating) when now equals the last input time or the window is not active. While
+    // InputButton6 is held the eye stays at Start instead.
     void ProcessInput(TD3DScene& scene, const TDXInputStates& states, double now, bool active);
 };
 

@@ -1,7 +1,8 @@
 #include "app/HelpDialogs.h"
 
+#include "app/HelpWindow.h"
+
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -34,9 +35,12 @@ QString UserGuidePath() {
 QString QuickInfoText() {
     return QStringLiteral(
         "Use <arrows> to navigate.\n"
+        "<W>, <A>, <S>, <D> walk and turn too.\n"
         "<PageUp>, <PageDown> to look up/down\n"
         "<+>, <-> to go up/down\n"
+        "<Home> to go back to the start.\n"
         "Hold <shift> to run.\n"
+        "The numeric keypad works as well.\n"
         "\n"
         "Also supports joystick.\n"
         "\n"
@@ -49,21 +53,14 @@ QString QuickInfoText() {
 }
 
 QString AboutText() {
-    return QStringLiteral("<b>Grottix 3D Viewer</b><br>Version 1.2<br>Grottix 3D Viewer for Linux<br><br>"
+    return QStringLiteral("<b>Grottix Viewer " GROTTIX_VERSION "</b><br>"
+                          "Walk and fly through the levels of the classic Tomb Raider games<br><br>"
                           "Running on %1 (%2 %3, %4)<br>Qt %5")
         .arg(QSysInfo::prettyProductName().toHtmlEscaped(), QSysInfo::kernelType(), QSysInfo::kernelVersion(),
              QSysInfo::currentCpuArchitecture(), QString::fromLatin1(qVersion()));
 }
 
-void OpenHomePage(QWidget* owner) {
-    const QString guide = UserGuidePath();
-    if (guide.isEmpty()) {
-        QMessageBox::critical(owner, kTitle,
-                              QStringLiteral("The user guide is not installed (share/doc/grottix-viewer/user-guide.html)."));
-        return;
-    }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(guide));
-}
+void OpenHomePage(QWidget* owner) { ShowUserGuide(owner); }
 
 void ShowQuickInfo(QWidget* owner) {
     QDialog dialog(owner);
@@ -75,7 +72,11 @@ void ShowQuickInfo(QWidget* owner) {
     if (const QString guide = UserGuidePath(); !guide.isEmpty()) {
         auto* link = new QLabel(QStringLiteral("More in the <a href=\"%1\">user guide</a>.")
                                     .arg(QUrl::fromLocalFile(guide).toString(QUrl::FullyEncoded)));
-        link->setOpenExternalLinks(true);
+        // The guide opens in the help window once this dialog has closed, which would block it.
+        QObject::connect(link, &QLabel::linkActivated, &dialog, [&dialog, owner] {
+            dialog.accept();
+            ShowUserGuide(owner);
+        });
         layout->addWidget(link);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);

@@ -12,10 +12,10 @@ namespace grottix {
 // neither holds it.
 QString UserGuidePath();
 QString QuickInfoText();
-// "Grottix 3D Viewer", its version, and the system and Qt it runs on.
+// The program's name and version, as --version prints them, and the system and Qt it runs on.
 QString AboutText();
 
-// Opens the user guide in the desktop's browser (a message when it is missing).
+// Opens the user guide in the program's help window (a message when it is missing).
 void OpenHomePage(QWidget* owner);
 void ShowQuickInfo(QWidget* owner);
 void ShowAbout(QWidget* owner);

@@ -1,8 +1,5 @@
 #include "app/ImageFiles.h"
 
-#include <QBuffer>
-#include <QImage>
-
 #include <memory>
 #include <strings.h>
 
@@ -10,6 +7,7 @@
 #include "codecs/ImageCodecs.h"
 #include "codecs/Jpeg.h"
 #include "codecs/PictureFormats.h"
+#include "codecs/PngWriter.h"
 #include "codecs/xM8.h"
 #include "codecs/xPPM.h"
 #include "codecs/xTGA.h"
@@ -36,17 +34,6 @@ TBitmap readImageFile(const std::string& path) {
     return image;
 }
 
-std::vector<uint8_t> encodePng(const TBitmap& source) {
-    TBitmap image(source);
-    image.SetPixelFormat(TPixelFormat::pf24bit);
-    const QImage view(image.ScanLine(0), image.Width(), image.Height(), image.BytesPerRow(), QImage::Format_BGR888);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (image.Empty() || !view.save(&buffer, "PNG")) throw EGrottixError("Cannot write the PNG image");
-    return std::vector<uint8_t>(bytes.begin(), bytes.end());
-}
-
 // The writer for an extension, or null for PNG and for extensions without one.
 std::unique_ptr<TGraphic> writerFor(const std::string& extension, const TBitmap& image) {
     auto make = [&](auto writer) -> std::unique_ptr<TGraphic> {
@@ -71,7 +58,7 @@ std::unique_ptr<TGraphic> writerFor(const std::string& extension, const TBitmap&
 
 std::vector<uint8_t> encodeImageFile(const TBitmap& image, const std::string& path) {
     const std::string extension = FileExtension(path);
-    if (sameText(extension, "png")) return encodePng(image);
+    if (sameText(extension, "png")) return EncodePng(image);
     std::unique_ptr<TGraphic> writer = writerFor(extension, image);
     if (!writer) throw EGrottixError("Can not determine file type!");
     TMemoryStream stream;

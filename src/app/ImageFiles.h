@@ -1,7 +1,7 @@
 #pragma once
 // Image files at the application's edge: reading any picture the program reads as a texture, and
 // writing with the writer for a path's extension (bmp, ppm, m8, tga, bmz, wz1, wz2, pcx, jpg/jpeg
-// through our codecs; png through Qt). Call InitializeImageCodecs first.
+// through our codecs; png through libpng). Call InitializeImageCodecs first.
 
 #include <string>
 #include <vector>

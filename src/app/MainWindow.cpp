@@ -2,12 +2,15 @@
 
 #include "app/MainWindow.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -42,6 +45,12 @@ QAction* action(QWidget* owner, const QString& text, const QString& hint, const 
     return item;
 }
 
+// Widgets whose keys are their own: text boxes, tables and lists, drop-down boxes.
+bool TakesTypedKeys(const QWidget* focus) {
+    return qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QAbstractItemView*>(focus) ||
+           qobject_cast<const QComboBox*>(focus) || qobject_cast<const QAbstractSpinBox*>(focus);
+}
+
 }  // namespace
 
 TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : store_(store), arguments_(std::move(arguments)) {
@@ -66,6 +75,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     DXDraw->OnInitialize = [this](TCustomDXDraw&) { DXDrawInitialize(); };
     DXDraw->OnInitializeSurface = [this](TCustomDXDraw&) { DXDrawInitializeSurface(); };
     DXDraw->OnFinalize = [this](TCustomDXDraw&) { DXDrawFinalize(); };
+    DXDraw->SetEmptyText(QString::fromLatin1(kEmptyViewHint));
     setCentralWidget(DXDraw);
 
     Scene = std::make_unique<TGrottixViewerScene>(DXDraw, false);
@@ -87,6 +97,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     DXTimer.OnTimer = [this](TDXTimer&, int) { DXTimerTimer(); };
     DXTimer.SetEnabled(true);
     DrawThread.OnExecute = [this](TThreadComponent&) { DrawThreadExecute(); };
+    createPacing();
     // Handled once the activation is over: the window being activated may be one that rebuilding the
     // display destroys (the OpenGL window in the view, where the platform activates child windows).
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
@@ -114,6 +125,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
 }
 
 TDXViewerForm::~TDXViewerForm() {
+    Pacing.OnFrame = nullptr;  // a box shown while shutting down draws no frame
     DXInput.Keyboard.Enabled = false;
     DXInput.Mouse.Enabled = false;
     DrawThread.SetEnabled(false);
@@ -153,6 +165,7 @@ void TDXViewerForm::createActions() {
     connect(items_, &QAction::toggled, this, [this](bool on) {
         ItemsOn = on;
         Scene->SetItemsVisible(on);
+        Pacing.Request();
     });
 }
 
@@ -224,6 +237,7 @@ void TDXViewerForm::createInput() {
     DXInput.Joystick.Enabled = true;
     DXInput.Joystick.BindInputStates = true;
     DXInput.SetForegroundQuery([this] { return isActiveWindow() || (DXDraw->FullScreenWindow() && DXDraw->FullScreenWindow()->isActiveWindow()); });
+    DXInput.SetKeyPressQuery([] { return !TakesTypedKeys(QApplication::focusWidget()); });
     qApp->installEventFilter(&DXInput);
     qApp->installEventFilter(this);
     fileDrag_ = new TFileDrag(this);

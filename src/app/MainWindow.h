@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/EyeMovement.h"
+#include "app/FrameScheduler.h"
 #include "app/ScreenSaverInhibitor.h"
 #include "app/ThreadComponent.h"
 #include "app/ViewerScene.h"
@@ -41,6 +42,9 @@ class TViewerSettings;
 struct TD3DSceneDisplayParam {
     int32_t Width = 0, Height = 0, BitsPerPixel = 0;
 };
+
+// What the view shows while no level is open.
+constexpr const char* kEmptyViewHint = "Open a level with File > Open, or drop one here";
 
 // "%dx%d %dbit", as the mode list shows a mode.
 QString DisplayModeText(int width, int height, int bits);
@@ -79,6 +83,7 @@ public:
     TDXInput DXInput;
     TDXTimer DXTimer;
     TThreadComponent DrawThread;
+    TFrameScheduler Pacing{DXTimer, DrawThread};  // holds both sources while nothing moves
     TEyeMovement Eye;
     // What the user has picked in the level: the docks and the view follow it.
     TSelection Selection;
@@ -98,6 +103,7 @@ private:
     void createToolBar();
     void createStatusBar();
     void createInput();
+    void createPacing();
     void readSettings();
     // Writes the run's settings in one go: nothing on success, else what the user is told.
     std::optional<QString> writeSettings();

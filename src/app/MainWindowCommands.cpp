@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QStatusBar>
 
 #include <chrono>
 #include <optional>
@@ -90,6 +91,9 @@ void TDXViewerForm::OpenLevel() {
         floorInspector_->LevelOpened(Scene->Level, float(LevelScale));
         Loading = false;
         DrawThread.SetEnabled(drawing);
+        Pacing.SetPolling(!LevelFileName.empty());
+        DXDraw->SetEmptyText(LevelFileName.empty() ? QString::fromLatin1(kEmptyViewHint) : QString());
+        Pacing.Request();
     };
     try {
         QString damage;
@@ -120,16 +124,19 @@ void TDXViewerForm::OpenLevel() {
 }
 
 std::optional<QString> TDXViewerForm::loadLevel(QString& damage) {
+    Eye.Start.reset();
     try {
         TImportReport report;
         const uint8_t result =
             OpenLevelIntoScene(*Scene, LevelFileName, float(LevelScale), LightFactorValue, SkyPicture, FloorRecord, &report);
         if (result == kLevelLoaded || result == kLevelDamaged) {
             Scene->SetItemsVisible(ItemsOn);
+            Eye.Start = TEyePlace{Scene->GetCameraPosition(), Scene->GetCameraRotation()};
             damage = QString::fromStdString(report.Problem);
             return std::nullopt;
         }
-        return QString::fromStdString(ImportErrorMessage(result));
+        // The report names a limit the file goes beyond, as the command line does.
+        return QString::fromStdString(report.Problem.empty() ? ImportErrorMessage(result) : report.Problem);
     } catch (const EGrottixError& error) {
         // A damaged file: what was read of it goes too, as after any failed load.
         Scene->Reset();
@@ -291,6 +298,8 @@ void TDXViewerForm::ExportLevel(const std::string& out) {
     }
     progress.reset();
     busy.Restore();
+    statusBar()->showMessage(failure.isEmpty() ? tr("Level exported to %1").arg(QString::fromStdString(out))
+                                               : tr("The level was not exported: %1").arg(failure));
     if (!failure.isEmpty()) ErrorMessageBox.Execute(QStringLiteral("File %1: %2").arg(QString::fromStdString(LevelFileName), failure));
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QWindow>
 
 #include "app/DeviceSetup.h"
 #include "app/MainWindow.h"
@@ -11,12 +12,30 @@
 namespace grottix {
 
 void TDXViewerForm::DrawFrame() {
-    if (!DXDraw->CanDraw() || Loading) return;
+    if (!DXDraw->CanDraw() || Loading) return Pacing.FrameSkipped();
     DXInput.Update();
-    Eye.ProcessInput(*Scene, DXInput.States(), TD3DScene::TickSeconds(), QApplication::applicationState() == Qt::ApplicationActive);
+    const bool active = QApplication::applicationState() == Qt::ApplicationActive;
+    Eye.ProcessInput(*Scene, DXInput.States(), TD3DScene::TickSeconds(), active);
     if (TD3DDevice* device = DXDraw->D3DDevice7()) SetOptionStates(*device, FilteringOn, TransparencyOn);
     Scene->RenderScene(0);
     DXDraw->Flip();
+    Pacing.FrameDrawn(*Scene, DXInput.States(), active);
+}
+
+void TDXViewerForm::createPacing() {
+    Pacing.OnFrame = [this] {
+        // The time the eye stood still is no time to move it for.
+        Eye.LastInputTime = TD3DScene::TickSeconds();
+        DXTimerTimer();
+    };
+    Pacing.OnPollInput = [this] {
+        DXInput.Update();
+        return !DXInput.States().Empty();
+    };
+    Pacing.IsView = [this](QObject* target) {
+        auto* widget = qobject_cast<QWidget*>(target);
+        return target == DXDraw->SurfaceWindow() || (widget && (widget == DXDraw || widget == DXDraw->FullScreenWindow()));
+    };
 }
 
 void TDXViewerForm::DXTimerTimer() {
@@ -67,7 +86,10 @@ void TDXViewerForm::DXDrawInitialize() {
     }
 }
 
-void TDXViewerForm::DXDrawInitializeSurface() { SetFixedDeviceState(*DXDraw, Scene.get()); }
+void TDXViewerForm::DXDrawInitializeSurface() {
+    SetFixedDeviceState(*DXDraw, Scene.get());
+    Pacing.Request();
+}
 
 void TDXViewerForm::DXDrawFinalize() { DrawThread.SetEnabled(false); }
 

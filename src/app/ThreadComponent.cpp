@@ -19,36 +19,43 @@ TThreadComponent::~TThreadComponent() {
 
 void TThreadComponent::SetEnabled(bool enabled) {
     if (enabled == enabled_) return;
-    if (enabled) {
-        if (OnStart) OnStart(*this);
-        enabled_ = true;
-        changed_.notify_all();
-    } else {
-        enabled_ = false;
-        changed_.notify_all();
-        if (OnTerminate) OnTerminate(*this);
+    if (enabled && OnStart) OnStart(*this);
+    {
+        // Under the lock, so that the worker cannot miss the change between its test and its wait.
+        std::lock_guard lock(mutex_);
+        enabled_ = enabled;
     }
+    changed_.notify_all();
+    if (!enabled && OnTerminate) OnTerminate(*this);
+}
+
+void TThreadComponent::SetHeld(bool held) {
+    {
+        std::lock_guard lock(mutex_);
+        held_ = held;
+    }
+    changed_.notify_all();
 }
 
 void TThreadComponent::workerLoop() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return stopping_ || enabled_; });
+        changed_.wait(lock, [this] { return stopping_ || running(); });
         if (stopping_) return;
         lock.unlock();
         std::this_thread::sleep_for(std::chrono::milliseconds(sleep_.load()));
         lock.lock();
         if (stopping_) return;
-        if (!enabled_) continue;
+        if (!running()) continue;
         pending_ = true;
         QMetaObject::invokeMethod(&receiver_, [this] { runOnMainThread(); }, Qt::QueuedConnection);
         // Wait for the main thread to have run it, unless told to stop or pause meanwhile.
-        changed_.wait(lock, [this] { return stopping_ || !pending_ || !enabled_; });
+        changed_.wait(lock, [this] { return stopping_ || !pending_ || !running(); });
     }
 }
 
 void TThreadComponent::runOnMainThread() {
-    if (enabled_ && OnExecute) {
+    if (running() && OnExecute) {
         try {
             OnExecute(*this);
         } catch (...) {

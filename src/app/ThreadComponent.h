@@ -25,6 +25,10 @@ public:
     bool Enabled() const { return enabled_; }
     // Enabling fires OnStart, disabling OnTerminate; setting the current value does nothing.
     void SetEnabled(bool enabled);
+    // While held, an enabled component keeps its worker waiting: no pause, no OnExecute, and no
+    // OnStart or OnTerminate either (Enabled does not change). Releasing it resumes the pacing.
+    bool Held() const { return held_; }
+    void SetHeld(bool held);
     int Sleep() const { return sleep_; }
     void SetSleep(int milliseconds) { sleep_ = milliseconds < 0 ? 0 : milliseconds; }
 
@@ -37,7 +41,10 @@ private:
     void runOnMainThread();
 
     QObject receiver_;  // lives on the main thread; work queued to it dies with it
+    bool running() const { return enabled_ && !held_; }
+
     std::atomic<bool> enabled_{false};
+    std::atomic<bool> held_{false};
     std::atomic<int> sleep_{1};
     std::mutex mutex_;
     std::condition_variable changed_;

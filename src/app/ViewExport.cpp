@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include "codecs/PictureFormats.h"
+#include "codecs/PngWriter.h"
 #include "codecs/xM8.h"
 #include "codecs/xPPM.h"
 #include "codecs/xTGA.h"
@@ -30,11 +31,22 @@ std::unique_ptr<TBitmap> writerFor(const std::string& extension) {
     return nullptr;
 }
 
+// The file's bytes by the writer for the extension; EUnknownFileType when there is none.
+std::vector<uint8_t> encodeView(const TBitmap& view, const std::string& extension) {
+    if (::strcasecmp(extension.c_str(), ".png") == 0) return EncodePng(view);
+    std::unique_ptr<TBitmap> writer = writerFor(extension);
+    if (!writer) throw EUnknownFileType();
+    writer->Assign(view);
+    TMemoryStream encoded;
+    writer->SaveToStream(encoded);
+    return encoded.TakeBytes();
+}
+
 }  // namespace
 
 std::optional<std::string> ExtensionOfFilterIndex(int index) {
-    static const char* const kExtensions[] = {".bmp", ".ppm", ".m8", ".tga"};
-    if (index < 1 || index > 4) return std::nullopt;
+    static const char* const kExtensions[] = {".bmp", ".ppm", ".m8", ".tga", ".png"};
+    if (index < 1 || index > 5) return std::nullopt;
     return kExtensions[index - 1];
 }
 
@@ -52,17 +64,13 @@ std::optional<std::string> BackupFileName(const std::string& path) {
 }
 
 void SaveViewImage(const TBitmap& view, const std::string& path) {
-    std::unique_ptr<TBitmap> writer = writerFor(dottedExtension(path));
-    if (!writer) throw EUnknownFileType();
-    writer->Assign(view);
-    TMemoryStream encoded;
-    writer->SaveToStream(encoded);
+    const std::vector<uint8_t> encoded = encodeView(view, dottedExtension(path));
     if (FileExists(path))
         if (const auto backup = BackupFileName(path)) {
             const std::vector<uint8_t> old = ReadWholeFile(path);
             WriteFileAtomically(*backup, old.data(), old.size());
         }
-    WriteFileAtomically(path, encoded.Bytes().data(), encoded.Bytes().size());
+    WriteFileAtomically(path, encoded.data(), encoded.size());
 }
 
 }  // namespace grottix

@@ -1,6 +1,6 @@
 #pragma once
 // Saving the current view as an image file: the save dialog's filter, the writer chosen by
-// extension (bmp, ppm, m8, tga), and the backup copy of a file that is overwritten.
+// extension (bmp, ppm, m8, tga, png), and the backup copy of a file that is overwritten.
 
 #include <optional>
 #include <string>
@@ -11,7 +11,8 @@
 namespace grottix {
 
 inline constexpr const char* kSaveViewFilter =
-    "Bitmaps (*.bmp)|*.bmp|Portable Pixelmap (*.ppm)|*.ppm|M8 (Heretic2) Mipmap (*.m8)|*.m8|TrueVision Targa (*.tga)|*.tga";
+    "Bitmaps (*.bmp)|*.bmp|Portable Pixelmap (*.ppm)|*.ppm|M8 (Heretic2) Mipmap (*.m8)|*.m8|TrueVision Targa (*.tga)|*.tga|"
+    "Portable Network Graphics (*.png)|*.png";
 inline constexpr const char* kUnknownFileType = "Can not determine file type!";
 
 // Raised when a name's extension has no writer.

@@ -1,6 +1,8 @@
 #include "import/TextureAnimator.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "engine/Polygon.h"
 #include "engine/Scene.h"
@@ -35,6 +37,20 @@ void TTextureAnimator::Advance(TD3DScene& scene, double seconds) {
     if (step == step_) return;
     step_ = step;
     for (auto& [key, group] : groups_) show(scene, key.first, key.second, group);
+}
+
+double TTextureAnimator::SecondsToNextStep(double seconds) const {
+    if (groups_.empty() || !std::isfinite(seconds)) return std::numeric_limits<double>::infinity();
+    if (start_ < 0) return 0;
+    const double elapsed = std::max(seconds - start_, 0.0);
+    return (std::floor(elapsed * kStepsPerSecond) + 1) / kStepsPerSecond - elapsed;
+}
+
+std::vector<TD3DPolygon*> TTextureAnimator::Polygons() const {
+    std::vector<TD3DPolygon*> polygons;
+    for (const auto& [key, group] : groups_)
+        for (const auto& [polygon, faces] : group.polygons) polygons.push_back(polygon);
+    return polygons;
 }
 
 void TTextureAnimator::show(TD3DScene& scene, int range, int phase, TGroup& group) {

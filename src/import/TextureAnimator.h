@@ -35,6 +35,11 @@ public:
     // first step, so that the first frame drawn always shows the level as stored.
     void Advance(TD3DScene& scene, double seconds);
     int Step() const { return step_; }
+    // How long after the clock reads `seconds` the next step is due: 0 before the first Advance,
+    // infinity when there is nothing to animate.
+    double SecondsToNextStep(double seconds) const;
+    // The polygons whose faces the steps change.
+    std::vector<TD3DPolygon*> Polygons() const;
     bool Empty() const { return groups_.empty(); }
 
 private:

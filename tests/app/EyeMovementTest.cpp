@@ -20,7 +20,7 @@ protected:
         movement.ProcessInput(scene, holding(states), movement.LastInputTime + seconds, active);
     }
     TD3DScene scene{nullptr};
-    TEyeMovement movement{100.0, -1000};
+    TEyeMovement movement{100.0, -1000, std::nullopt};
 };
 
 TEST_F(EyeMovementTest, WalkingCoversTwelveUnitsASecondAndRunningTwentyFour) {
@@ -48,6 +48,17 @@ TEST_F(EyeMovementTest, TheFirstKeyOfEachPairWins) {
     EXPECT_GT(scene.EyePosition.y, 0) << "button 3 over button 4";
     EXPECT_LT(scene.EyePosition.z, 0 + 1.3) << "up over down";
     EXPECT_GT(scene.EyePosition.z, 0) << "up over down";
+}
+
+TEST_F(EyeMovementTest, Button6PutsTheEyeBackAtTheStartOnceALevelGaveOne) {
+    hold({InputUp, InputRight}, 1);
+    const TD3DVector walked = scene.EyePosition;
+    hold({InputButton6}, 0.1);
+    EXPECT_EQ(scene.EyePosition, walked) << "no start without a level";
+    movement.Start = TEyePlace{{1, 2, 3}, {0.5f, 1, 0}};
+    hold({InputButton6, InputUp}, 0.1);
+    EXPECT_EQ(scene.EyePosition, (TD3DVector{1, 2, 3}));
+    EXPECT_EQ(scene.EyeRotation, (TD3DVector{0.5f, 1, 0}));
 }
 
 TEST_F(EyeMovementTest, PitchStopsAtAQuarterTurnAndYawWraps) {

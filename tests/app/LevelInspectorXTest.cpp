@@ -127,6 +127,15 @@ TEST_F(LevelInspectorXTest, TheFilterKeepsTheRowsThatMatchAndColumnsSort) {
     EXPECT_EQ(items->IndexAtRow(0), 1);
     items->Filter()->clear();
     ASSERT_EQ(items->Table()->model()->rowCount(), 2);
+
+    // Keys typed into the filter are the filter's: the eye does not walk.
+    items->Filter()->setFocus();
+    QTRY_VERIFY(items->Filter()->hasFocus());
+    const TD3DVector eye = window->Scene->EyePosition;
+    QTest::keyPress(items->Filter(), Qt::Key_Up);
+    QTest::qWait(400);
+    QTest::keyRelease(items->Filter(), Qt::Key_Up);
+    EXPECT_EQ(window->Scene->EyePosition, eye);
     // The Z column, largest first: the item stands beyond the start.
     items->Table()->sortByColumn(5, Qt::DescendingOrder);
     EXPECT_EQ(items->IndexAtRow(0), 1);

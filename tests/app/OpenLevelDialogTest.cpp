@@ -57,8 +57,9 @@ TEST(LightFactor, OnlyWholeStoredPositionsInsideTheTrackAreTaken) {
 
 TEST(FileDialogFilter, TheLevelFilterBecomesQtsFormWithBothLetterCases) {
     EXPECT_EQ(QtFileFilter(QString::fromLatin1(OpenLevelFilter)),
-              "All Supported (*.phd *.PHD *.tr2 *.TR2 *.tr4 *.TR4 *.trc *.TRC);;Tomb Raider (*.phd *.PHD);;"
-              "Tomb Raider II & III (*.tr2 *.TR2);;Tomb Raider IV (*.tr4 *.TR4);;Tomb Raider Chronicles (*.trc *.TRC)");
+              "All Supported (*.phd *.PHD *.tub *.TUB *.tr2 *.TR2 *.tr4 *.TR4 *.trc *.TRC);;Tomb Raider (*.phd *.PHD);;"
+              "Tomb Raider: Unfinished Business (*.tub *.TUB);;Tomb Raider II & III (*.tr2 *.TR2);;"
+              "Tomb Raider IV (*.tr4 *.TR4);;Tomb Raider Chronicles (*.trc *.TRC);;All files (*)");
     EXPECT_EQ(QtFileFilter("Images|*.bmp;;*.Tga|Dangling"), "Images (*.bmp *.BMP *.Tga *.tga *.TGA)");
 }
 

@@ -50,6 +50,29 @@ TEST(ThreadComponent, RunsItsWorkOnTheMainThreadWhileEnabled) {
     EXPECT_EQ(runs, stopped) << "nothing runs once disabled";
 }
 
+TEST(ThreadComponent, HoldingPausesTheWorkWithoutStartOrTerminate) {
+    application();
+    TThreadComponent thread;
+    int runs = 0, events = 0;
+    thread.OnExecute = [&](TThreadComponent&) { ++runs; };
+    thread.OnStart = thread.OnTerminate = [&](TThreadComponent&) { ++events; };
+    thread.SetHeld(true);
+    thread.SetEnabled(true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 0) << "held from before it was enabled";
+    thread.SetHeld(false);
+    EXPECT_TRUE(processUntil([&] { return runs >= 2; }));
+    thread.SetHeld(true);
+    QCoreApplication::processEvents();
+    const int held = runs;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, held);
+    EXPECT_TRUE(thread.Enabled());
+    EXPECT_EQ(events, 1) << "only the enabling";
+}
+
 TEST(ThreadComponent, StartAndTerminateFireOnlyOnChanges) {
     application();
     int starts = 0, terminates = 0;

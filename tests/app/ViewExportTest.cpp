@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include "app/ViewExport.h"
 #include "codecs/xTGA.h"
 #include "storage/Stream.h"
@@ -19,7 +21,8 @@ TEST(ViewExport, NamesWithoutExtensionTakeTheFilters) {
     EXPECT_EQ(SaveViewFileName("/tmp/view", 1), "/tmp/view.bmp");
     EXPECT_EQ(SaveViewFileName("/tmp/view.PPM", 1), "/tmp/view.PPM");
     EXPECT_EQ(SaveViewFileName("/tmp/a.b/view", 3), "/tmp/a.b/view.m8") << "a dot in a folder is no extension";
-    EXPECT_THROW(SaveViewFileName("/tmp/view", 5), EUnknownFileType);
+    EXPECT_EQ(SaveViewFileName("/tmp/view", 5), "/tmp/view.png");
+    EXPECT_THROW(SaveViewFileName("/tmp/view", 6), EUnknownFileType);
 }
 
 TEST(ViewExport, WritersAreChosenByExtensionIgnoringCase) {
@@ -36,6 +39,19 @@ TEST(ViewExport, WritersAreChosenByExtensionIgnoringCase) {
         EXPECT_STREQ(error.what(), "Can not determine file type!");
     }
     EXPECT_FALSE(FileExists(dir.file("v.jpg")));
+}
+
+TEST(ViewExport, PngIsWrittenAsEightBitRgbAndBackedUpLikeTheOthers) {
+    test::TempDir dir;
+    const std::string path = dir.file("view.Png");
+    SaveViewImage(view(RGB(10, 20, 30)), path);
+    const auto first = ReadWholeFile(path);
+    const QImage back(QString::fromStdString(path));
+    ASSERT_EQ(back.size(), QSize(8, 6));
+    EXPECT_EQ(back.pixel(7, 5), qRgb(10, 20, 30));
+    EXPECT_FALSE(back.hasAlphaChannel()) << "black is no colour key in a picture of the view";
+    SaveViewImage(view(0), path);
+    EXPECT_EQ(ReadWholeFile(dir.file("view.~Png")), first);
 }
 
 TEST(ViewExport, OverwritingKeepsABackupOfTheOldFile) {

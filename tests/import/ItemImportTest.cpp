@@ -155,7 +155,9 @@ TEST_P(ItemImportTest, TheAnimatedRangeCyclesOverTime) {
         if (auto* polygon = dynamic_cast<TD3DPolygon*>(entry.Item.get()); polygon && polygon->KeepApart && polygon->GetID() != report.ItemsID)
             floor = polygon;
     ASSERT_NE(floor, nullptr) << "the floor's texture cycles, so it has a polygon of its own";
+    EXPECT_EQ(report.Animator->SecondsToNextStep(10), 0) << "due at once before the first frame";
     report.Animator->Advance(scene, 10);
+    EXPECT_NEAR(report.Animator->SecondsToNextStep(10.1), 1 / 6.0 - 0.1, 1e-9) << "the window sleeps until the next step";
     EXPECT_EQ(floor->LitVertices[1].tu, 64 / 256.0f) << "the first frame drawn shows the stored texture";
     report.Animator->Advance(scene, 10.2);
     EXPECT_EQ(floor->LitVertices[1].tu, 192 / 256.0f) << "one step on: texture 1";

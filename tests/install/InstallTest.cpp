@@ -87,6 +87,29 @@ TEST_F(InstallTest, TheFileTypesKnowLevelsOfEveryVersionByContentAndByName) {
               "application/x-tomb-raider-chronicles-level");
 }
 
+// TR2 and TR3 levels share the .tr2 name: the version word decides, for Qt and for the file manager
+// (GIO), also with the TR3 word of the later levels and their demo.
+TEST_F(InstallTest, ATr2NamedFileIsTypedByItsVersionWord) {
+    ASSERT_EQ(run("update-mime-database " + installed("share/mime")), 0);
+    setenv("XDG_DATA_DIRS", (installed("share") + ":/usr/share").c_str(), 1);
+    QMimeDatabase types;
+    test::TempDir dir;
+    const std::pair<uint32_t, const char*> words[] = {{0x0000002D, "application/x-tomb-raider-2-level"},
+                                                      {0xFF080038, "application/x-tomb-raider-3-level"},
+                                                      {0xFF180038, "application/x-tomb-raider-3-level"}};
+    for (const auto& [word, type] : words) {
+        SCOPED_TRACE(word);
+        std::vector<uint8_t> level = ReadWholeFile(demo(word == 0x2D ? "demo-tr2.tr2" : "demo-tr3.tr2"));
+        for (int i = 0; i < 4; ++i) level[size_t(i)] = uint8_t(word >> (8 * i));
+        const std::string path = dir.file(std::to_string(word) + ".tr2");
+        WriteFileAtomically(path, level.data(), level.size());
+        EXPECT_EQ(types.mimeTypeForFile(QString::fromStdString(path)).name().toStdString(), type);
+        std::string typed;
+        ASSERT_EQ(run("gio info -a standard::content-type " + path, &typed), 0) << typed;
+        EXPECT_NE(typed.find(std::string("standard::content-type: ") + type), std::string::npos) << typed;
+    }
+}
+
 TEST_F(InstallTest, TheThumbnailerDrawsTheLevelAtTheAskedSize) {
     test::TempDir dir;
     const std::string out = dir.file("thumb.png");

@@ -17,8 +17,9 @@ class TButtonEdit;
 class TFormRestorer;
 
 constexpr const char* OpenLevelFilter =
-    "All Supported (*.phd;*.tr2;*.tr4;*.trc)|*.phd;*.tr2;*.tr4;*.trc|Tomb Raider|*.phd|Tomb Raider II & III|*.tr2|"
-    "Tomb Raider IV|*.tr4|Tomb Raider Chronicles|*.trc";
+    "All Supported (*.phd;*.tub;*.tr2;*.tr4;*.trc)|*.phd;*.tub;*.tr2;*.tr4;*.trc|Tomb Raider|*.phd|"
+    "Tomb Raider: Unfinished Business|*.tub|Tomb Raider II & III|*.tr2|Tomb Raider IV|*.tr4|Tomb Raider Chronicles|*.trc|"
+    "All files|*";
 
 class TImportTombRaiderMapForm : public QDialog {
 public:

@@ -1,5 +1,6 @@
 #include "device/qt/DXDraw.h"
 
+#include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <algorithm>
@@ -32,6 +33,17 @@ QImage TDXDraw::FrameImage() const {
     if (frame.Width() < 1 || frame.Height() < 1) return {};
     return QImage(reinterpret_cast<const uchar*>(frame.ColorRow(0)), frame.Width(), frame.Height(),
                   qsizetype(frame.Width()) * 4, QImage::Format_RGB32);
+}
+
+void TDXDraw::SetEmptyText(const QString& text) {
+    emptyText_ = text;
+    showEmptyText();
+}
+
+void TDXDraw::showEmptyText() {
+    // The OpenGL window would cover the text.
+    if (surfaceContainer_) surfaceContainer_->setVisible(fullScreen_ || emptyText_.isEmpty());
+    update();
 }
 
 QWidget& TDXDraw::host() { return fullScreen_ ? static_cast<QWidget&>(*fullScreen_) : *this; }
@@ -74,6 +86,7 @@ void TDXDraw::DisplayStarted() {
         surfaceContainer_->setGeometry(host().rect());
         host().installEventFilter(this);
         surfaceContainer_->show();
+        showEmptyText();
     }
     if (fullScreen_) {
         fullScreen_->showFullScreen();
@@ -118,6 +131,12 @@ void TDXDraw::resizeEvent(QResizeEvent* event) {
     }
 }
 
-void TDXDraw::paintEvent(QPaintEvent*) { PaintFrame(*this, FrameImage(), NowOptions()); }
+void TDXDraw::paintEvent(QPaintEvent*) {
+    if (emptyText_.isEmpty()) return PaintFrame(*this, FrameImage(), NowOptions());
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    painter.setPen(QColor(190, 190, 190));
+    painter.drawText(rect().adjusted(16, 16, -16, -16), Qt::AlignCenter | Qt::TextWordWrap, emptyText_);
+}
 
 }  // namespace grottix

@@ -38,6 +38,10 @@ public:
     // The CPU rasterizer's last frame over its own pixels (valid until the next frame); a null
     // image when the device is not the CPU rasterizer.
     QImage FrameImage() const;
+    // While not empty, the windowed view shows this text centred on black instead of the frames
+    // (full screen still shows the frames).
+    void SetEmptyText(const QString& text);
+    QString EmptyText() const { return emptyText_; }
 
 protected:
     TSurfaceDesc SurfaceFor(const TDXDrawOptions& options) const override;
@@ -55,6 +59,7 @@ private:
     // The widget the frames are shown in: the full-screen window, or this widget.
     QWidget& host();
     void showSurfaceWindow();
+    void showEmptyText();
 
     bool autoInitialize_ = true;
     bool shownOnce_ = false;
@@ -62,6 +67,7 @@ private:
     std::unique_ptr<TFullScreenView> fullScreen_;
     TGLSurfaceWindow* surfaceWindow_ = nullptr;  // owned by its container
     std::unique_ptr<QWidget> surfaceContainer_;
+    QString emptyText_;
 };
 
 }  // namespace grottix

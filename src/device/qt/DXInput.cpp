@@ -72,6 +72,7 @@ bool TDXInput::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyRelease: {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (key->isAutoRepeat()) break;
+            if (event->type() == QEvent::KeyPress && keyPress_ && !keyPress_()) break;
             int code = VirtualKeyOf(key->key(), key->modifiers());
             const quint32 scanCode = key->nativeScanCode();
             if (event->type() == QEvent::KeyPress) {

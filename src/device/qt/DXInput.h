@@ -62,11 +62,15 @@ public:
 
     // How the component learns whether the application is in the foreground (tests replace it).
     void SetForegroundQuery(std::function<bool()> query) { foreground_ = std::move(query); }
+    // Whether a key press now counts: the window says no while one of its text boxes or tables has the
+    // keyboard, so that typing a filter does not walk. Releases always count, so no key stays held.
+    void SetKeyPressQuery(std::function<bool()> query) { keyPress_ = std::move(query); }
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     std::function<bool()> foreground_;
+    std::function<bool()> keyPress_;
     TDXInputStates states_;
     std::unordered_map<quint32, int> pressedByScanCode_;
 };

@@ -27,6 +27,12 @@ void TDXTimer::SetEnabled(bool enabled) {
     restart();
 }
 
+void TDXTimer::SetHeld(bool held) {
+    if (held == held_) return;
+    held_ = held;
+    restart();
+}
+
 void TDXTimer::SetInterval(int milliseconds) {
     interval_ = std::max(milliseconds, 1);
     restart();

@@ -21,6 +21,9 @@ public:
     void SetEnabled(bool enabled);
     int Interval() const { return interval_; }
     void SetInterval(int milliseconds);
+    // While held, an enabled timer does not tick; releasing it starts it again.
+    bool Held() const { return held_; }
+    void SetHeld(bool held);
     bool ActiveOnly() const { return activeOnly_; }
     void SetActiveOnly(bool activeOnly);
 
@@ -39,13 +42,14 @@ public:
     void ApplicationActivated(bool active);
 
 private:
-    bool running() const { return enabled_ && (active_ || !activeOnly_); }
+    bool running() const { return enabled_ && !held_ && (active_ || !activeOnly_); }
     void restart();
     void measureRate(int64_t now);
 
     QTimer timer_;
     std::function<int64_t()> clock_;
     bool enabled_ = false;
+    bool held_ = false;
     int interval_ = 1000;
     bool activeOnly_ = true;
     bool active_ = true;

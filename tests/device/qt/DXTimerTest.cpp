@@ -52,6 +52,19 @@ TEST_F(DXTimerTest, ADisabledTimerNeverFires) {
     EXPECT_TRUE(lags_.empty());
 }
 
+TEST_F(DXTimerTest, AHeldTimerStaysEnabledButFiresOnlyOnceReleased) {
+    timer_.SetEnabled(true);
+    timer_.SetHeld(true);
+    now_ += 500;
+    timer_.Tick();
+    EXPECT_TRUE(lags_.empty());
+    EXPECT_TRUE(timer_.Enabled());
+    timer_.SetHeld(false);
+    now_ += 10;
+    timer_.Tick();
+    EXPECT_EQ(lags_, (std::vector<int>{1})) << "not counting the time held";
+}
+
 TEST_F(DXTimerTest, ActiveOnlyStopsItWhileTheApplicationIsInactiveAndRestartsItAfterwards) {
     timer_.SetActiveOnly(true);
     timer_.ApplicationActivated(true);
