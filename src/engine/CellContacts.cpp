@@ -1,6 +1,7 @@
 // Where the faces of one cell lie in or on the boxes of the others.
 
 #include <algorithm>
+#include <array>
 
 #include "engine/CellVisibility.h"
 
@@ -32,16 +33,22 @@ TBox widened(const TCell& cell) {
             {cell.Max.x + kTouch, cell.Max.y + kTouch, cell.Max.z + kTouch}};
 }
 
+// A triangle cut by up to six planes has at most nine corners.
+struct TOutline {
+    std::array<TD3DVector, 10> corners;
+    size_t count = 0;
+};
+
 // The part of a convex outline on the inner side of a plane of constant coordinate.
-std::vector<TD3DVector> cutAt(const std::vector<TD3DVector>& outline, int a, float limit, bool keepBelow) {
-    std::vector<TD3DVector> out;
+TOutline cutAt(const TOutline& outline, int a, float limit, bool keepBelow) {
+    TOutline out;
     const auto inside = [&](TD3DVector p) { return keepBelow ? axis(p, a) <= limit : axis(p, a) >= limit; };
-    for (size_t i = 0; i < outline.size(); ++i) {
-        const TD3DVector p = outline[i], q = outline[(i + 1) % outline.size()];
-        if (inside(p)) out.push_back(p);
-        if (inside(p) != inside(q)) {
+    for (size_t i = 0; i < outline.count; ++i) {
+        const TD3DVector p = outline.corners[i], q = outline.corners[(i + 1) % outline.count];
+        if (inside(p) && out.count < out.corners.size()) out.corners[out.count++] = p;
+        if (inside(p) != inside(q) && out.count < out.corners.size()) {
             const float t = (limit - axis(p, a)) / (axis(q, a) - axis(p, a));
-            out.push_back(p + (q - p) * t);
+            out.corners[out.count++] = p + (q - p) * t;
         }
     }
     return out;
@@ -49,16 +56,18 @@ std::vector<TD3DVector> cutAt(const std::vector<TD3DVector>& outline, int a, flo
 
 // The bounds of the part of a triangle inside a box (empty when it misses the box).
 TBox clipped(const TD3DVector* triangle, const TBox& box) {
-    TBox bounds;
-    for (int i = 0; i < 3; ++i) bounds.Add(triangle[i]);
-    if (!bounds.Meets(box)) return {};
-    std::vector<TD3DVector> outline(triangle, triangle + 3);
-    for (int a = 0; a < 3 && !outline.empty(); ++a) {
+    TBox reach;
+    for (int i = 0; i < 3; ++i) reach.Add(triangle[i]);
+    if (!reach.Meets(box)) return {};
+    TOutline outline;
+    outline.corners = {triangle[0], triangle[1], triangle[2]};
+    outline.count = 3;
+    for (int a = 0; a < 3 && outline.count > 0; ++a) {
         outline = cutAt(outline, a, axis(box.min, a), false);
-        if (!outline.empty()) outline = cutAt(outline, a, axis(box.max, a), true);
+        if (outline.count > 0) outline = cutAt(outline, a, axis(box.max, a), true);
     }
-    bounds = {};
-    for (const TD3DVector& p : outline) bounds.Add(p);
+    TBox bounds;
+    for (size_t i = 0; i < outline.count; ++i) bounds.Add(outline.corners[i]);
     return bounds;
 }
 
@@ -74,18 +83,32 @@ void addContact(TCell& cell, int32_t other, const TBox& region) {
 
 }  // namespace
 
-void TCellVisibility::AddFaces(int32_t cell, const std::vector<TD3DVector>& triangles) {
-    if (cell < 0 || size_t(cell) >= Cells.size() || triangles.size() < 3) return;
+void TCellVisibility::AddFaces(int32_t cell, const std::vector<TFaceList>& lists) {
+    if (cell < 0 || size_t(cell) >= Cells.size()) return;
     TBox all;
-    for (const TD3DVector& p : triangles) all.Add(p);
+    for (const auto& [triangles, count] : lists)
+        for (size_t i = 0; i < count; ++i) all.Add(triangles[i]);
+    std::vector<std::pair<size_t, TBox>> near;  // the other cells' boxes that the faces reach
     for (size_t other = 0; other < Cells.size(); ++other) {
         const TBox box = widened(Cells[other]);
-        if (int32_t(other) == cell || !box.Meets(all)) continue;
-        for (size_t i = 0; i + 3 <= triangles.size(); i += 3) {
-            const TBox part = clipped(&triangles[i], box);
-            if (!part.Empty()) addContact(Cells[other], cell, part);
-        }
+        if (int32_t(other) != cell && box.Meets(all)) near.emplace_back(other, box);
     }
+    // Faces are taken a run at a time (runs of faces added together lie close together), and a
+    // run's faces only against the boxes the run reaches.
+    constexpr size_t kRun = 3 * 32;
+    for (const auto& [triangles, count] : lists)
+        for (size_t start = 0; !near.empty() && start + 3 <= count; start += kRun) {
+            const size_t end = std::min(count - count % 3, start + kRun);
+            TBox run;
+            for (size_t i = start; i < end; ++i) run.Add(triangles[i]);
+            for (const auto& [other, box] : near) {
+                if (!run.Meets(box)) continue;
+                for (size_t i = start; i < end; i += 3) {
+                    const TBox part = clipped(&triangles[i], box);
+                    if (!part.Empty()) addContact(Cells[other], cell, part);
+                }
+            }
+        }
 }
 
 void TCellVisibility::AddBox(int32_t cell, TD3DVector min, TD3DVector max) {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "engine/EngineTypes.h"
@@ -44,8 +45,10 @@ public:
     std::vector<uint8_t> VisibleCells(TD3DVector eye, TD3DVector angles, float nearDistance,
                                       const std::vector<uint8_t>& shown) const;
 
-    // Notes the contacts of a cell's faces (a triangle list) with the boxes of the other cells.
-    void AddFaces(int32_t cell, const std::vector<TD3DVector>& triangles);
+    // Notes the contacts of all of a cell's faces (triangle lists: first corner, corner count) with
+    // the boxes of the other cells.
+    using TFaceList = std::pair<const TD3DVector*, size_t>;
+    void AddFaces(int32_t cell, const std::vector<TFaceList>& lists);
     // Notes the contacts of a box that something of a cell fills (a sprite turning to the eye).
     void AddBox(int32_t cell, TD3DVector min, TD3DVector max);
 

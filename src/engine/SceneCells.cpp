@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 
 #include "engine/Polygon.h"
 #include "engine/Scene.h"
@@ -20,28 +21,36 @@ void TD3DScene::ChooseCellsDrawn(const std::vector<uint8_t>& shown) {
 
 namespace {
 
-// A polygon's faces as a triangle list, whatever primitive it draws with.
-std::vector<TD3DVector> triangleList(const TD3DPolygon& polygon) {
-    const auto& p = polygon.Positions;
-    const size_t count = std::min(p.size(), size_t(std::max(polygon.Count, 0)));
+// The faces of a polygon drawn as strips or fans, as a triangle list.
+std::vector<TD3DVector> triangleList(const std::vector<TD3DVector>& p, size_t count, bool fan) {
     std::vector<TD3DVector> list;
-    if (polygon.Info.PrimitiveType == kTriangleList) return {p.begin(), p.begin() + std::ptrdiff_t(count - count % 3)};
     for (size_t i = 0; i + 2 < count; ++i) {
-        if (polygon.Info.PrimitiveType == kTriangleFan) list.insert(list.end(), {p[0], p[i + 1], p[i + 2]});
+        if (fan) list.insert(list.end(), {p[0], p[i + 1], p[i + 2]});
         else list.insert(list.end(), {p[i], p[i + 1], p[i + 2]});
     }
     return list;
 }
 
+// A polygon's faces as a triangle list: its own corners, or a list kept in lists.
+TCellVisibility::TFaceList polygonFaces(const TD3DPolygon& polygon, std::deque<std::vector<TD3DVector>>& lists) {
+    const size_t count = std::min(polygon.Positions.size(), size_t(std::max(polygon.Count, 0)));
+    if (polygon.Info.PrimitiveType == kTriangleList) return {polygon.Positions.data(), count};
+    lists.push_back(triangleList(polygon.Positions, count, polygon.Info.PrimitiveType == kTriangleFan));
+    return {lists.back().data(), lists.back().size()};
+}
+
 }  // namespace
 
 void TD3DScene::FindCellContacts() {
+    const size_t cells = Visibility.Cells.size();
     for (TCell& cell : Visibility.Cells) cell.Contacts.clear();
+    std::vector<std::vector<TCellVisibility::TFaceList>> faces(cells);
+    std::deque<std::vector<TD3DVector>> converted;
     for (const auto& entry : Objects) {
         const int32_t cell = entry.Item->Cell;
-        if (cell < 0) continue;
+        if (cell < 0 || size_t(cell) >= cells) continue;
         if (const auto* polygon = dynamic_cast<const TD3DPolygon*>(entry.Item.get())) {
-            Visibility.AddFaces(cell, triangleList(*polygon));
+            faces[size_t(cell)].push_back(polygonFaces(*polygon, converted));
         } else if (const auto* stub = dynamic_cast<const TD3DStubObject*>(entry.Item.get())) {
             // A sprite turns about its upright axis: it sweeps a box as wide as it is, all round.
             const TD3DStubObjectInfo& s = stub->Info;
@@ -49,6 +58,7 @@ void TD3DScene::FindCellContacts() {
             Visibility.AddBox(cell, {s.X - half, s.Y - halfHeight, s.Z - half}, {s.X + half, s.Y + halfHeight, s.Z + half});
         }
     }
+    for (size_t cell = 0; cell < cells; ++cell) Visibility.AddFaces(int32_t(cell), faces[cell]);
 }
 
 }  // namespace grottix

@@ -118,7 +118,8 @@ TEST(CellVisibility, ACellWithFacesOnTheWallOfACellInViewIsDrawnButNotWalkedFrom
     v.Cells.push_back(side);    // cell 1 beside cell 0, its wall back to back with cell 0's at x = 5,
     v.Cells.push_back(beyond);  // and cell 2 beyond it
     const TD3DVector a{5, -5, 0}, b{5, 5, 0}, c{5, 5, 10}, d{5, -5, 10};
-    v.AddFaces(1, {a, b, c, a, c, d, a + TD3DVector{9, 0, 0}, b + TD3DVector{9, 0, 0}, c + TD3DVector{9, 0, 0}});
+    const std::vector<TD3DVector> faces{a, b, c, a, c, d, a + TD3DVector{9, 0, 0}, b + TD3DVector{9, 0, 0}, c + TD3DVector{9, 0, 0}};
+    v.AddFaces(1, {{faces.data(), faces.size()}});
     v.AddBox(2, {20, -1, 4}, {22, 1, 6});  // a sprite inside its own cell touches no other
     ASSERT_EQ(v.Cells[0].Contacts.size(), 1u);
     EXPECT_TRUE(v.Cells[1].Contacts.empty() && v.Cells[2].Contacts.empty());
