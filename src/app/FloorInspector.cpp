@@ -82,7 +82,10 @@ TEyePlacement TFloorInspector::SquarePlacement(int room, int x, int z) const {
     return eye;
 }
 
-void TFloorInspector::placeCamera(const TEyePlacement& eye) { PlaceEye(scene_, eye, scale_); }
+void TFloorInspector::placeCamera(const TEyePlacement& eye) {
+    PlaceEye(scene_, eye, scale_);
+    OnViewChanged();
+}
 
 void TFloorInspector::goToSelectedSquare() {
     if (selection_.Kind() != TSelection::TKind::Sector || !level_) return;
@@ -97,6 +100,7 @@ void TFloorInspector::followEye() {
 
 void TFloorInspector::updateOverlay() {
     scene_.Overlay.clear();
+    OnViewChanged();
     if (!level_) return;
     const auto& rooms = level_->Level->Rooms;
     if (ShowTriggers->isChecked()) scene_.Overlay = TriggerOverlay(rooms, level_->Floor, scale_);

@@ -38,6 +38,8 @@ public:
     // The one place the inspector moves the view; replaceable. By default it puts the scene's camera
     // at the placement.
     std::function<void(const TEyePlacement&)> MoveEye;
+    // Called after the eye moved or the overlay changed, so that a frame gets drawn.
+    std::function<void()> OnViewChanged = [] {};
 
     TTriggersDock* Triggers = nullptr;
     TSectorMapDock* SectorMap = nullptr;

@@ -107,6 +107,7 @@ void TLevelInspector::viewChanged() {
     // The frame loop draws what changed; the status bar follows at once.
     shownEye_ = {1e30f, 0, 0};
     showStatus();
+    window_.Pacing.Request();
 }
 
 void TLevelInspector::turnEye(double right, double down) {

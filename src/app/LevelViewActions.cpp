@@ -16,6 +16,7 @@ TLevelViewActions::TLevelViewActions(QMenu& viewMenu, TGrottixViewerScene& scene
     FlipMaps->setEnabled(false);
     connect(FlipMaps, &QAction::toggled, this, [this](bool on) {
         scene_.SetFlipState(on ? TFlipState::All() : TFlipState{});
+        OnViewChanged();
     });
     groupsMenu_ = new QMenu(tr("Flip Maps"), &viewMenu);
     groups_ = new QActionGroup(this);
@@ -24,7 +25,10 @@ TLevelViewActions::TLevelViewActions(QMenu& viewMenu, TGrottixViewerScene& scene
     LevelSky->setStatusTip(tr("Show the level's own sky instead of the generated one"));
     LevelSky->setCheckable(true);
     LevelSky->setChecked(scene_.LevelSkyShown);
-    connect(LevelSky, &QAction::toggled, this, [this](bool on) { scene_.LevelSkyShown = on; });
+    connect(LevelSky, &QAction::toggled, this, [this](bool on) {
+        scene_.LevelSkyShown = on;
+        OnViewChanged();
+    });
     viewMenu.addAction(FlipMaps);
     viewMenu.addAction(LevelSky);
 }
@@ -58,6 +62,7 @@ void TLevelViewActions::fillGroups() {
         connect(item, &QAction::toggled, this, [this, state](bool on) {
             if (on) scene_.SetFlipState(state);
             else if (scene_.FlipState == state) scene_.SetFlipState({});
+            OnViewChanged();
         });
     };
     for (int group : scene_.Flips.Groups()) add(tr("Group %1").arg(group), TFlipState::Group(group));

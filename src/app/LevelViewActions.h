@@ -6,6 +6,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QAction;
 class QActionGroup;
 class QMenu;
@@ -23,6 +25,9 @@ public:
     void LevelOpened();
     void SetLevelSky(bool on);
     bool LevelSkyOn() const;
+
+    // Called after a command changed what the view shows, so that a frame gets drawn.
+    std::function<void()> OnViewChanged = [] {};
 
     QAction* FlipMaps = nullptr;
     QAction* LevelSky = nullptr;

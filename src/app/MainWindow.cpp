@@ -91,6 +91,8 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     createInput();
     inspector_ = new TLevelInspector(*this, *viewMenu_);
     floorInspector_ = new TFloorInspector(*this, Selection, *Scene, *viewMenu_);
+    floorInspector_->OnViewChanged = [this] { Pacing.Request(); };
+    connect(&Selection, &TSelection::Changed, this, [this] { Pacing.Request(); });
 
     DXTimer.SetInterval(1);
     DXTimer.SetActiveOnly(true);
@@ -192,6 +194,7 @@ void TDXViewerForm::createMenus() {
     viewMenu_->addSeparator();
     viewMenu_->addAction(items_);
     levelView_ = new TLevelViewActions(*viewMenu_, *Scene, this);
+    levelView_->OnViewChanged = [this] { Pacing.Request(); };
     menuBar()->addMenu(tr("&Options"))->addAction(setup_);
     QMenu* help = menuBar()->addMenu(tr("Help"));
     help->addAction(homePage_);

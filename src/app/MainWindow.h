@@ -118,6 +118,7 @@ private:
     // Whether a level is open; if not the user is told.
     bool levelOnScreen();
     void CopyClick();
+    TBitmap viewPicture();
     void N3DEngineSetup1Click();
     void FileDrag1Drop();
     void DXDrawInitialize();

@@ -16,6 +16,7 @@
 #include <thread>
 #include <utility>
 
+#include "app/DeviceSetup.h"
 #include "app/FloorInspector.h"
 #include "app/LevelInspector.h"
 #include "app/LevelViewActions.h"
@@ -248,7 +249,7 @@ void TDXViewerForm::Save2Click() {
         const int filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
         try {
             const std::string path = SaveViewFileName(dialog.selectedFiles().front().toStdString(), filterIndex);
-            SaveViewImage(viewBitmap(*DXDraw), path);
+            SaveViewImage(viewPicture(), path);
         } catch (const EUnknownFileType&) {
             busy.Restore();
             MessageBox1.Execute();
@@ -303,8 +304,19 @@ void TDXViewerForm::ExportLevel(const std::string& out) {
     if (!failure.isEmpty()) ErrorMessageBox.Execute(QStringLiteral("File %1: %2").arg(QString::fromStdString(LevelFileName), failure));
 }
 
+// The view drawn again as it stands: an idle window may have drawn nothing since its surface was
+// made anew (a dialog taking the focus does that), and what is saved must be what is shown.
+TBitmap TDXViewerForm::viewPicture() {
+    std::lock_guard lock(FrameLock);
+    if (DXDraw->CanDraw() && !Loading) {
+        if (TD3DDevice* device = DXDraw->D3DDevice7()) SetOptionStates(*device, FilteringOn, TransparencyOn);
+        Scene->RenderScene(0);
+    }
+    return viewBitmap(*DXDraw);
+}
+
 void TDXViewerForm::CopyClick() {
-    const TBitmap view = viewBitmap(*DXDraw);
+    const TBitmap view = viewPicture();
     if (view.Width() * view.Height() == 0) {
         ClipboardErrorMessageBox.Execute();
         return;
