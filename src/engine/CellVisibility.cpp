@@ -37,11 +37,15 @@ TWindow bound(const TWindow& a, const TWindow& b) {
 }
 
 float dot(TD3DVector a, TD3DVector b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+TD3DVector cross(TD3DVector a, TD3DVector b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 
 class TView {
 public:
     TView(TD3DVector eye, TD3DVector angles, float nearDistance)
-        : eye_(eye), matrix_(ViewRotationMatrix(angles, nearDistance)), closeDistance_(std::max(2 * nearDistance, 0.01f)) {}
+        : eye_(eye),
+          matrix_(ViewRotationMatrix(angles, nearDistance)),
+          nearDistance_(std::max(nearDistance, 0.0f)),
+          closeDistance_(std::max(2 * nearDistance, 0.01f)) {}
 
     // Where a portal shows on screen; none when the eye cannot see through it. A portal whose plane
     // passes close to the eye covers the whole view: its outline would project badly.
@@ -58,7 +62,37 @@ public:
             if (behind) return std::nullopt;
             if (close) return kWholeView;
         }
-        return projectedOutline(portal);
+        return projectedOutline(portal.Corners);
+    }
+
+    // The corners of the view's rectangle at the near distance (a little beyond it), in scene
+    // units: faces between it and the eye are cut away by the near plane, and the eye sees through them.
+    std::array<TD3DVector, 4> NearCorners() const {
+        const auto& m = matrix_.m;
+        const TD3DVector c0{m[0][0], m[1][0], m[2][0]}, c1{m[0][1], m[1][1], m[2][1]}, c2{m[0][2], m[1][2], m[2][2]};
+        const TD3DVector a = cross(c1, c2), b = cross(c2, c0), c = cross(c0, c1);
+        const float determinant = dot(c0, a), reach = 1.1f * nearDistance_;
+        std::array<TD3DVector, 4> corners;
+        for (size_t i = 0; i < 4; ++i) {
+            const float x = i & 1 ? reach : -reach, y = i & 2 ? reach : -reach;
+            corners[i] = std::fabs(determinant) > 1e-12f ? eye_ + (a * x + b * y + c * reach) / determinant : eye_;
+        }
+        return corners;
+    }
+
+    // Where a box shows on screen (its six sides bounded); the whole view when the eye is in it.
+    std::optional<TWindow> BoxWindow(TD3DVector min, TD3DVector max) const {
+        if (eye_.x >= min.x && eye_.x <= max.x && eye_.y >= min.y && eye_.y <= max.y && eye_.z >= min.z && eye_.z <= max.z)
+            return kWholeView;
+        const auto corner = [&](int i) { return TD3DVector{i & 1 ? max.x : min.x, i & 2 ? max.y : min.y, i & 4 ? max.z : min.z}; };
+        // Each side by the corner numbers around it.
+        constexpr int kSides[6][4] = {{0, 2, 6, 4}, {1, 3, 7, 5}, {0, 1, 5, 4}, {2, 3, 7, 6}, {0, 1, 3, 2}, {4, 5, 7, 6}};
+        std::optional<TWindow> window;
+        for (const auto& side : kSides) {
+            const auto part = projectedOutline({corner(side[0]), corner(side[1]), corner(side[2]), corner(side[3])});
+            if (part) window = bound(window.value_or(TWindow{}), *part);
+        }
+        return window;
     }
 
 private:
@@ -70,9 +104,9 @@ private:
     }
 
     // The outline cut to the part in front of the eye, projected, and bounded.
-    std::optional<TWindow> projectedOutline(const TCellPortal& portal) const {
+    std::optional<TWindow> projectedOutline(const std::array<TD3DVector, 4>& corners) const {
         std::array<TD3DVector, 4> view;
-        for (size_t i = 0; i < 4; ++i) view[i] = toView(portal.Corners[i]);
+        for (size_t i = 0; i < 4; ++i) view[i] = toView(corners[i]);
         TWindow window{1e30f, 1e30f, -1e30f, -1e30f};
         bool any = false;
         const auto add = [&](TD3DVector v) {
@@ -95,6 +129,7 @@ private:
 
     TD3DVector eye_;
     TD3DMatrix matrix_;
+    float nearDistance_;
     float closeDistance_;
 };
 
@@ -128,6 +163,7 @@ public:
             if (seen.Contains(window)) continue;
             seen = bound(seen, window);
             drawn_[size_t(cell)] = 1;
+            drawTouching(cells_[size_t(cell)], seen);
             for (const TCellPortal& portal : cells_[size_t(cell)].Portals) {
                 if (budget_-- == 0) return false;
                 const int32_t beyond = standing(portal.Beyond);
@@ -144,6 +180,18 @@ public:
     std::vector<uint8_t> Drawn() { return std::move(drawn_); }
 
 private:
+    // Draws the shown cells with faces in the part of the cell in view; the walk goes on through
+    // portals only, since what lies beyond such faces is hidden behind the cell's own walls.
+    void drawTouching(const TCell& cell, const TWindow& seen) {
+        for (const TCellContact& contact : cell.Contacts) {
+            if (contact.Other < 0 || size_t(contact.Other) >= cells_.size() || drawn_[size_t(contact.Other)] ||
+                !Shown(size_t(contact.Other)))
+                continue;
+            const std::optional<TWindow> window = view_.BoxWindow(contact.Min, contact.Max);
+            if (window && !overlap(*window, seen).Empty()) drawn_[size_t(contact.Other)] = 1;
+        }
+    }
+
     // The cell shown at the place of a cell: itself, or its alternate; -1 for none or no such cell.
     int32_t standing(int32_t cell) const {
         if (cell < 0 || size_t(cell) >= cells_.size()) return -1;
@@ -186,13 +234,17 @@ int32_t TCellVisibility::EyeCell(TD3DVector eye, const std::vector<uint8_t>& sho
 
 // Every cell whose box holds the eye is a start, the smallest first: boxes of neighbouring cells
 // overlap where their walls meet, and the eye there may stand behind a portal of the smaller one.
-// Cells without a single portal among them say nothing of what joins what: all are drawn.
+// Cells without a single portal among them say nothing of what joins what: all are drawn, and so
+// are all when the eye stands so close to its cell's side that the near plane reaches beyond it.
 std::vector<uint8_t> TCellVisibility::VisibleCells(TD3DVector eye, TD3DVector angles, float nearDistance,
                                                    const std::vector<uint8_t>& shown) const {
     const int32_t first = EyeCell(eye, shown);
     const bool joined = std::any_of(Cells.begin(), Cells.end(), [](const TCell& cell) { return !cell.Portals.empty(); });
     if (first < 0 || !joined) return everyCellShown(Cells.size(), shown);
     const TView view(eye, angles, nearDistance);
+    // Near the cell's side the near plane cuts holes in its walls, through which anything may show.
+    for (const TD3DVector& corner : view.NearCorners())
+        if (!boxHolds(Cells[size_t(first)], corner)) return everyCellShown(Cells.size(), shown);
     TWalk walk(Cells, shown, view);
     bool complete = walk.From(first);
     for (size_t i = 0; complete && i < Cells.size(); ++i)

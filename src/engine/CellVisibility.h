@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "engine/EngineTypes.h"
@@ -19,9 +20,18 @@ struct TCellPortal {
     int32_t Beyond = -1;                // the cell seen through it
 };
 
+// Where faces of another cell lie in or on a cell's box. Faces are drawn from both sides, so a wall
+// of a neighbour that stands back to back with a wall of the cell shows through it wherever the two
+// coincide: when that part of the cell is in view, the other cell is drawn too.
+struct TCellContact {
+    int32_t Other = -1;
+    TD3DVector Min, Max;
+};
+
 struct TCell {
     TD3DVector Min, Max;  // the box of the cell; an eye inside it stands in the cell
     std::vector<TCellPortal> Portals;
+    std::vector<TCellContact> Contacts;
     // The cell that stands at the same place when this one is not shown (-1: none).
     int32_t Alternate = -1;
 };
@@ -34,6 +44,13 @@ public:
     // cells without any portal, see every cell shown. angles and nearDistance are those of the view (pitch, yaw, roll).
     std::vector<uint8_t> VisibleCells(TD3DVector eye, TD3DVector angles, float nearDistance,
                                       const std::vector<uint8_t>& shown) const;
+
+    // Notes the contacts of all of a cell's faces (triangle lists: first corner, corner count) with
+    // the boxes of the other cells.
+    using TFaceList = std::pair<const TD3DVector*, size_t>;
+    void AddFaces(int32_t cell, const std::vector<TFaceList>& lists);
+    // Notes the contacts of a box that something of a cell fills (a sprite turning to the eye).
+    void AddBox(int32_t cell, TD3DVector min, TD3DVector max);
 
     std::vector<TCell> Cells;
 };

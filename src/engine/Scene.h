@@ -293,6 +293,9 @@ public:
     size_t CellsDrawnCount = 0;
     // Sets CellsDrawn for this frame's eye from the cells shown (empty: all).
     void ChooseCellsDrawn(const std::vector<uint8_t>& shown);
+    // Notes, from the objects of every cell, where they lie in or on the boxes of other cells (after
+    // the cells' boxes are set and the objects added).
+    void FindCellContacts();
 
     // Set by the window so that long loads let it paint.
     std::function<void()> OnProcessMessages;

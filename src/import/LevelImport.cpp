@@ -53,6 +53,7 @@ void importLoaded(TD3DScene& scene, TTombRaiderLevel& level, float scale, float 
     report.ItemsID = NextID();
     report.Items = ImportItems(faces, level, meshes, scale, report.ItemsID);
     report.ItemBounds = std::move(sink.ItemBounds);
+    scene.FindCellContacts();
     const int32_t skyID = NextID();
     if (ImportLevelSky(faces, level, meshes, scale, skyID)) report.SkyID = skyID;
     timer.lap(report.Converting);

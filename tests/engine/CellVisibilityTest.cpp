@@ -1,5 +1,6 @@
 // Which cells the eye sees through portals: the walk narrows its window portal by portal, shows
-// only the cells shown (or their alternates), and stays bounded and safe on nonsense portals.
+// only the cells shown (or their alternates), draws the cells whose faces lie on walls in view, and
+// stays bounded and safe on nonsense portals.
 
 #include <gtest/gtest.h>
 
@@ -75,6 +76,9 @@ TEST(CellVisibility, APortalTheEyeStandsInOrCrossesTheNearPlaneShowsTheWholeWind
     side.Cells[0].Portals[0].Corners = {TD3DVector{3, -1, 2}, {3, -1, 8}, {3, 1, 8}, {3, 1, 2}};
     side.Cells[0].Portals[0].Normal = {-1, 0, 0};
     EXPECT_EQ(see(side, {0, 0, 6}, {0, 1.2f, 0}), (std::vector<uint8_t>{1, 1}));
+    // Closer to the cell's back than the near distance, the eye sees through its cut-away wall.
+    EXPECT_EQ(see(row(2), {0, 0, 0.3f}, kBehind), (std::vector<uint8_t>{1, 1}));
+    EXPECT_EQ(see(row(2), {0, 0, 1.5f}, kBehind), (std::vector<uint8_t>{1, 0}));
 }
 
 TEST(CellVisibility, TheEyeStandsInTheSmallestBoxAndAnEyeInNoCellSeesEveryCellShown) {
@@ -100,6 +104,29 @@ TEST(CellVisibility, APortalToACellNotShownLeadsIntoItsAlternate) {
     EXPECT_EQ(see(v, kEye, kAhead, {1, 1, 1, 0}), (std::vector<uint8_t>{1, 1, 1, 0}));
     EXPECT_EQ(see(v, kEye, kAhead, {1, 0, 1, 1}), (std::vector<uint8_t>{1, 0, 1, 1}));
     EXPECT_EQ(see(v, kEye, kAhead, {1, 0, 1, 0}), (std::vector<uint8_t>{1, 0, 0, 0}));
+}
+
+TEST(CellVisibility, ACellWithFacesOnTheWallOfACellInViewIsDrawnButNotWalkedFrom) {
+    TCellVisibility v = row(1);
+    TCell side = box(0), beyond = box(0);
+    side.Min.x = 5, side.Max.x = 15, beyond.Min.x = 15, beyond.Max.x = 25;
+    TCellPortal onward = ahead(0);
+    onward.Corners = {TD3DVector{15, -1, 4}, {15, -1, 6}, {15, 1, 6}, {15, 1, 4}};
+    onward.Normal = {-1, 0, 0};
+    onward.Beyond = 2;
+    side.Portals.push_back(onward);
+    v.Cells.push_back(side);    // cell 1 beside cell 0, its wall back to back with cell 0's at x = 5,
+    v.Cells.push_back(beyond);  // and cell 2 beyond it
+    const TD3DVector a{5, -5, 0}, b{5, 5, 0}, c{5, 5, 10}, d{5, -5, 10};
+    const std::vector<TD3DVector> faces{a, b, c, a, c, d, a + TD3DVector{9, 0, 0}, b + TD3DVector{9, 0, 0}, c + TD3DVector{9, 0, 0}};
+    v.AddFaces(1, {{faces.data(), faces.size()}});
+    v.AddBox(2, {20, -1, 4}, {22, 1, 6});  // a sprite inside its own cell touches no other
+    ASSERT_EQ(v.Cells[0].Contacts.size(), 1u);
+    EXPECT_TRUE(v.Cells[1].Contacts.empty() && v.Cells[2].Contacts.empty());
+    const float right = 3.14159f / 2;
+    EXPECT_EQ(see(v, kEye, {0, right, 0}), (std::vector<uint8_t>{1, 1, 0}));
+    EXPECT_EQ(see(v, kEye, {0, -right, 0}), (std::vector<uint8_t>{1, 0, 0}));
+    EXPECT_EQ(see(v, kEye, {0, right, 0}, {1, 0, 1}), (std::vector<uint8_t>{1, 0, 0}));
 }
 
 TEST(CellVisibility, NonsensePortalsAreWalkedSafely) {
