@@ -41,8 +41,13 @@ std::string TriggerTypeName(int versionCode, int type) {
 }
 
 std::string DescribeItem(int versionCode, int item, const std::vector<TLevelEntity>& entities) {
-    std::string text = "#" + std::to_string(item);
-    if (item >= 0 && size_t(item) < entities.size()) text += " " + ObjectName(versionCode, entities[size_t(item)].type);
+    // Appended piece by piece: GCC 12 at -O3 misreads a literal put before a string as an overlapping copy.
+    std::string text = "#";
+    text += std::to_string(item);
+    if (item >= 0 && size_t(item) < entities.size()) {
+        text += ' ';
+        text += ObjectName(versionCode, entities[size_t(item)].type);
+    }
     return text;
 }
 
