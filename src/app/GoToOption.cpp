@@ -6,7 +6,6 @@
 #include "import/EyePlacement.h"
 
 #include "level/LevelEntities.h"
-#include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
@@ -21,13 +20,7 @@ bool ParseGoToOption(const std::string& option, const std::string& value, std::o
     return true;
 }
 
-std::optional<TEyePlacement> PlanGoTo(const std::string& path, const TGoToRequest& request, std::string& error) {
-    TTombRaiderLevel level;
-    const uint8_t result = level.LoadLevel(path);
-    if (result != kLevelLoaded && result != kLevelDamaged) {
-        error = level.LoadErrorMessage(result);
-        return std::nullopt;
-    }
+std::optional<TEyePlacement> PlanGoTo(const TTombRaiderLevel& level, const TGoToRequest& request, std::string& error) {
     if (request.kind == TGoToRequest::TKind::Room) {
         if (request.index < level.Rooms.size()) return GoToRoom(level, request.index);
         error = "the level has " + std::to_string(level.Rooms.size()) + " rooms; there is no room " + std::to_string(request.index);
@@ -39,9 +32,10 @@ std::optional<TEyePlacement> PlanGoTo(const std::string& path, const TGoToReques
     return std::nullopt;
 }
 
-bool GoToFromCommandLine(TD3DScene& scene, const std::string& path, const TGoToRequest& request, int& room) {
+bool GoToFromCommandLine(TD3DScene& scene, const TTombRaiderLevel& level, const std::string& path, const TGoToRequest& request,
+                         int& room) {
     std::string problem;
-    const auto placement = PlanGoTo(path, request, problem);
+    const auto placement = PlanGoTo(level, request, problem);
     if (!placement) {
         std::fprintf(stderr, "File %s: %s\n", path.c_str(), problem.c_str());
         return false;

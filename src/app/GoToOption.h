@@ -10,6 +10,7 @@
 namespace grottix {
 
 class TD3DScene;
+class TTombRaiderLevel;
 
 struct TGoToRequest {
     enum class TKind { Item, Room } kind = TKind::Item;
@@ -20,12 +21,13 @@ struct TGoToRequest {
 // value is no index.
 bool ParseGoToOption(const std::string& option, const std::string& value, std::optional<TGoToRequest>& request);
 
-// Where the eye goes for the request in the level file at path; none, with why in error, when the
-// level does not load or has no such item or room.
-std::optional<TEyePlacement> PlanGoTo(const std::string& path, const TGoToRequest& request, std::string& error);
+// Where the eye goes for the request in the level; none, with why in error, when the level has no
+// such item or room.
+std::optional<TEyePlacement> PlanGoTo(const TTombRaiderLevel& level, const TGoToRequest& request, std::string& error);
 
-// Puts the scene's eye (the level at path opened with the viewer's scale of 128) where the request
-// says and sets room to the room holding it; false after saying why on standard error.
-bool GoToFromCommandLine(TD3DScene& scene, const std::string& path, const TGoToRequest& request, int& room);
+// Puts the scene's eye (the level opened from path with the viewer's scale of 128, kept by the scene)
+// where the request says and sets room to the room holding it; false after saying why on standard error.
+bool GoToFromCommandLine(TD3DScene& scene, const TTombRaiderLevel& level, const std::string& path, const TGoToRequest& request,
+                         int& room);
 
 }  // namespace grottix

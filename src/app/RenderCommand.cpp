@@ -140,7 +140,8 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         scene.CullCells = options.cull;
         scene.SetFlipState(options.flip);
         int room = report.StartRoom;
-        if (options.goTo && !GoToFromCommandLine(scene, options.level, *options.goTo, room)) return 1;
+        if (options.goTo && (!scene.Level || !GoToFromCommandLine(scene, *scene.Level, options.level, *options.goTo, room)))
+            return 1;
         const TD3DVector start = scene.GetCameraPosition(), startAngles = scene.GetCameraRotation();
         if (options.eye) scene.SetCameraPosition(*options.eye);
         if (options.angles) scene.SetCameraRotation(*options.angles);
