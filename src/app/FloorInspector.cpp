@@ -15,7 +15,6 @@
 #include "app/panels/Selection.h"
 #include "app/panels/TriggersDock.h"
 #include "import/EyePlacement.h"
-#include "level/LevelStart.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
@@ -94,8 +93,7 @@ void TFloorInspector::goToSelectedSquare() {
 
 void TFloorInspector::followEye() {
     if (!level_ || !SectorMap->isVisible()) return;
-    const TD3DVector eye = scene_.GetCameraPosition();
-    SectorMap->SetEyeRoom(RoomContaining(*level_->Level, eye.x * scale_, -eye.y * scale_, eye.z * scale_));
+    SectorMap->SetEyeRoom(scene_.EyeRoom());
 }
 
 void TFloorInspector::updateOverlay() {

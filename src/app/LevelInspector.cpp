@@ -17,7 +17,6 @@
 #include "app/panels/LevelTableDock.h"
 #include "app/panels/RoomsModel.h"
 #include "level/LevelGoTo.h"
-#include "level/LevelStart.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
@@ -183,9 +182,8 @@ void TLevelInspector::showStatus() {
     shownEye_ = eye;
     const double scale = window_.LevelScale;
     const double x = eye.x * scale, y = -eye.y * scale, z = eye.z * scale;
-    const TTombRaiderLevel* level = window_.Scene->Level.get();
     eyeLabel_->setText(tr("Eye %1, %2, %3").arg(std::lround(x)).arg(std::lround(y)).arg(std::lround(z)));
-    const int room = level ? RoomContaining(*level, x, y, z) : -1;
+    const int room = window_.Scene->EyeRoom();
     roomLabel_->setText(room >= 0 ? tr("Room %1").arg(room) : tr("No room"));
     const int item = window_.Selection.Item();
     if (item >= 0 && size_t(item) < items_->Rows().size())
