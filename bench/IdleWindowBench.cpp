@@ -12,40 +12,17 @@
 #include <QWindow>
 
 #include <ctime>
-#include <filesystem>
 #include <functional>
 
 #include "app/MainWindow.h"
 #include "codecs/ImageCodecs.h"
-#include "demo_level/DemoLevel.h"
+#include "WindowBenchSupport.h"
 #include "settings/MemorySettingsStore.h"
-#include "storage/Stream.h"
 
 namespace grottix {
 namespace {
 
 constexpr int kRightArrow = 39;
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "grottix-idle-window-bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "xcb");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
-
-// Written afresh once a run: a copy left by an older build may no longer be what the reader expects.
-std::string demoPath() {
-    static const std::string path = [] {
-        const std::string file = (std::filesystem::temp_directory_path() / "grottix-idle-bench-demo-tr4.tr4").string();
-        levelwriter::WriteLevelFile(demo::DemoLevel(6), file);
-        return file;
-    }();
-    return path;
-}
 
 double processSeconds() {
     timespec now{};
@@ -89,7 +66,7 @@ void BM_IdleWindow(benchmark::State& state) {
         state.SkipWithError("needs an X server (xvfb-run)");
         return;
     }
-    application();
+    BenchApplication();
     InitializeImageCodecs();
     const bool opengl = state.range(0) == 1;
     const bool level = state.range(1) == 1;
@@ -100,7 +77,7 @@ void BM_IdleWindow(benchmark::State& state) {
     runEvents(5000, [&] { return window.isActiveWindow() && window.DXDraw->CanDraw(); });
     window.HardwareOn = opengl;
     window.SetHardwareAcceleration(opengl, false);
-    if (level) window.OpenLevelFile(demoPath());
+    if (level) window.OpenLevelFile(BenchDemoLevel());
     if (!window.isActiveWindow() || window.DXDraw->NowOptions().Contains(doHardware) != opengl ||
         window.LevelFileName.empty() == level) {
         state.SkipWithError("the window could not be set up as asked");

@@ -11,7 +11,6 @@
 #include <QWindow>
 
 #include <chrono>
-#include <filesystem>
 #include <functional>
 #include <numbers>
 
@@ -19,31 +18,13 @@
 #include "app/MainWindow.h"
 #include "app/OpenGLHeadlessDXDraw.h"
 #include "codecs/ImageCodecs.h"
-#include "demo_level/DemoLevel.h"
+#include "WindowBenchSupport.h"
 #include "settings/MemorySettingsStore.h"
-#include "storage/Stream.h"
 
 namespace grottix {
 namespace {
 
 constexpr int kWidth = 1280, kHeight = 720;
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "grottix-window-bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "xcb");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
-
-std::string demoPath() {
-    const std::string path = (std::filesystem::temp_directory_path() / "grottix-bench-demo-tr4.tr4").string();
-    if (!FileExists(path)) levelwriter::WriteLevelFile(demo::DemoLevel(6), path);
-    return path;
-}
 
 // The eye turns once around in 120 frames, so that frames differ as they do while walking.
 TD3DVector turn(int frame) { return {0, float(2 * std::numbers::pi * (frame % 120) / 120), 0}; }
@@ -73,10 +54,10 @@ void BM_WindowFrame(benchmark::State& state) {
         state.SkipWithError("needs an X server (xvfb-run)");
         return;
     }
-    application();
+    BenchApplication();
     InitializeImageCodecs();
     const bool opengl = state.range(0) == 1;
-    const std::string path = state.range(1) == 1 ? demoPath() : std::string();
+    const std::string path = state.range(1) == 1 ? BenchDemoLevel() : std::string();
     TMemorySettingsStore store;
     TDXViewerForm window(store, {});
     window.show();
