@@ -9,29 +9,19 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
+#include "app/PartialFrame.h"
 #include "app/ThreadComponent.h"
-#include "app/ViewFrustum.h"
 #include "app/ViewerScene.h"
-#include "device/CustomDXDraw.h"
 #include "device/qt/DXTimer.h"
-#include "engine/Polygon.h"
+#include "import/TextureAnimator.h"
 
 namespace grottix {
 
 namespace {
 
 constexpr int kPollMilliseconds = 100;
-
-// Whether a step of the animation can change what the screen shows.
-bool animationInView(TGrottixViewerScene& scene) {
-    const TD3DDevice* device = scene.Display ? scene.Display->D3DDevice7() : nullptr;
-    if (!device) return false;
-    const TViewFrustum view(*device);
-    for (TD3DPolygon* polygon : scene.TextureAnimator->Polygons())
-        if (!polygon->Hidden && view.MayShow(polygon->GetCenter(), polygon->GetRadius())) return true;
-    return false;
-}
 
 }  // namespace
 
@@ -42,7 +32,9 @@ TFrameScheduler::TFrameScheduler(TDXTimer& timer, TThreadComponent& thread) : ti
     // A step of the animation drawn early would show the old step and wake again at once.
     wake_.setTimerType(Qt::PreciseTimer);
     connect(&wake_, &QTimer::timeout, this, [this] {
-        if (!continuous_ && OnFrame) OnFrame();
+        if (continuous_ || !OnFrame) return;
+        const std::optional<TD3DRect> area = std::exchange(animatedArea_, std::nullopt);
+        OnFrame(area ? &*area : nullptr);
     });
     poll_.setInterval(kPollMilliseconds);
     connect(&poll_, &QTimer::timeout, this, [this] { poll(); });
@@ -55,7 +47,9 @@ TFrameScheduler::TFrameScheduler(TDXTimer& timer, TThreadComponent& thread) : ti
 }
 
 void TFrameScheduler::Request() {
-    if (!continuous_) wake_.start(0);
+    if (continuous_) return;
+    animatedArea_.reset();
+    wake_.start(0);
 }
 
 void TFrameScheduler::FrameDrawn(TGrottixViewerScene& scene, const TDXInputStates& held, bool active) {
@@ -64,13 +58,17 @@ void TFrameScheduler::FrameDrawn(TGrottixViewerScene& scene, const TDXInputState
     const bool eyeMoved = lastEye_ && *lastEye_ != eye;
     lastEye_ = eye;
     setContinuous(!held.Empty() || eyeMoved || !scene.Actions.empty());
-    if (continuous_) return;
-    const bool animated = active && scene.TextureAnimator && !scene.TextureAnimator->Empty() && animationInView(scene);
-    if (animated) wakeIn(scene.TextureAnimator->SecondsToNextStep(scene.GetTime()));
+    animatedArea_.reset();
+    if (continuous_ || !active || !scene.TextureAnimator || scene.TextureAnimator->Empty()) return;
+    const TD3DRect area = AnimatedArea(scene);
+    if (area.x1 >= area.x2) return;
+    animatedArea_ = area;
+    wakeIn(scene.TextureAnimator->SecondsToNextStep(scene.GetTime()));
 }
 
 void TFrameScheduler::FrameSkipped() {
     setContinuous(false);
+    animatedArea_.reset();
     wake_.stop();
 }
 
@@ -86,6 +84,7 @@ void TFrameScheduler::setContinuous(bool on) {
     timer_.SetHeld(!on);
     thread_.SetHeld(!on);
     if (on) {
+        animatedArea_.reset();
         wake_.stop();
         poll_.stop();
     } else if (polling_) {

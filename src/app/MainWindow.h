@@ -65,7 +65,8 @@ public:
     void SetHardwareAcceleration(bool on, bool atStart);
     void ApplySafeMode(bool on, bool atStart);
     void FocusView();
-    void DrawFrame();
+    // Draws a frame; with an area, only that part of the screen, when the eye has not moved.
+    void DrawFrame(const TD3DRect* area = nullptr);
 
     TDXDraw* DXDraw = nullptr;
     std::unique_ptr<TGrottixViewerScene> Scene;

@@ -6,27 +6,38 @@
 
 #include "app/DeviceSetup.h"
 #include "app/MainWindow.h"
+#include "app/PartialFrame.h"
 #include "app/ViewerSettings.h"
 #include "settings/FileDrag.h"
 
 namespace grottix {
 
-void TDXViewerForm::DrawFrame() {
+void TDXViewerForm::DrawFrame(const TD3DRect* area) {
     if (!DXDraw->CanDraw() || Loading) return Pacing.FrameSkipped();
     DXInput.Update();
     const bool active = QApplication::applicationState() == Qt::ApplicationActive;
+    const TEyePlace before{Scene->GetCameraPosition(), Scene->GetCameraRotation()};
     Eye.ProcessInput(*Scene, DXInput.States(), TD3DScene::TickSeconds(), active);
-    if (TD3DDevice* device = DXDraw->D3DDevice7()) SetOptionStates(*device, FilteringOn, TransparencyOn);
-    Scene->RenderScene(0);
-    DXDraw->Flip();
+    if (before != TEyePlace{Scene->GetCameraPosition(), Scene->GetCameraRotation()}) area = nullptr;
+    TD3DDevice* device = DXDraw->D3DDevice7();
+    if (device) SetOptionStates(*device, FilteringOn, TransparencyOn);
+    if (area && device) {
+        TPartialView part(*device, *area);
+        Scene->RenderScene(0);
+    } else {
+        area = nullptr;
+        Scene->RenderScene(0);
+    }
+    DXDraw->Flip(area);
     Pacing.FrameDrawn(*Scene, DXInput.States(), active);
 }
 
 void TDXViewerForm::createPacing() {
-    Pacing.OnFrame = [this] {
+    Pacing.OnFrame = [this](const TD3DRect* area) {
         // The time the eye stood still is no time to move it for.
         Eye.LastInputTime = TD3DScene::TickSeconds();
-        DXTimerTimer();
+        std::lock_guard lock(FrameLock);
+        DrawFrame(area);
     };
     Pacing.OnPollInput = [this] {
         DXInput.Update();

@@ -44,10 +44,11 @@ void TCustomDXDraw::Release() {
 
 bool TCustomDXDraw::CanDraw() const { return backend_ && !backend_->IsLost(); }
 
-void TCustomDXDraw::Flip() {
+void TCustomDXDraw::Flip(const TD3DRect* area) {
     if (!backend_) return;
     backend_->Flush();
-    Present(*backend_);
+    if (area) PresentArea(*backend_, *area);
+    else Present(*backend_);
 }
 
 void TCustomDXDraw::ResizeSurface(const TSurfaceDesc& requested) {

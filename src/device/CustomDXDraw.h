@@ -81,8 +81,8 @@ public:
     // Initialize builds a new one.
     virtual bool CanDraw() const;
     // Finishes the frame and presents the back buffer; the pixels stay on the device (read back only
-    // by BackBufferBitmap).
-    void Flip();
+    // by BackBufferBitmap). With an area, only that part of the back buffer changed since the last frame.
+    void Flip(const TD3DRect* area = nullptr);
 
     int SurfaceWidth() const;
     int SurfaceHeight() const;
@@ -101,6 +101,8 @@ protected:
     virtual std::unique_ptr<TD3DBackend> CreateBackend(TDXDrawOptions& options) = 0;
     // Shows the finished frame of the device (drawing is complete when it is called).
     virtual void Present(TD3DBackend& backend) = 0;
+    // Shows a frame that changed only in an area of the back buffer.
+    virtual void PresentArea(TD3DBackend& backend, const TD3DRect& /*area*/) { Present(backend); }
     // Hooks around the display's life (e.g. the full-screen window).
     virtual void DisplayStarted() {}
     virtual void DisplayStopped() {}

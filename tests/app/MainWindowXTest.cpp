@@ -112,6 +112,28 @@ protected:
         EXPECT_NE(top, below);
         EXPECT_NE(top & 0xFFFFFF, 0u);
     }
+    // After an animation step, when no frame follows at once: the screen shows the back buffer.
+    void expectScreenShowsTheFrame(const std::function<QImage()>& shown) {
+        QTest::qWait(300);  // past the whole frames asked for before: the next ones are steps
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            const uint64_t before = window->Pacing.Frames();
+            QTRY_VERIFY(window->Pacing.Frames() != before);
+            const uint64_t drawn = window->Pacing.Frames();
+            QTest::qWait(40);  // the frame reaches the screen
+            const QImage screen = shown();
+            TBitmap frame = window->DXDraw->BackBufferBitmap();
+            if (window->Pacing.Frames() != drawn) continue;
+            ASSERT_EQ(frame.PixelFormat(), TPixelFormat::pf32bit);
+            const QImage back(frame.ScanLine(0), frame.Width(), frame.Height(), frame.BytesPerRow(), QImage::Format_RGB32);
+            ASSERT_EQ(screen.size(), back.size());
+            int differing = 0;
+            for (int y = 0; y < back.height(); ++y)
+                for (int x = 0; x < back.width(); ++x) differing += (screen.pixel(x, y) ^ back.pixel(x, y)) & 0xFFFFFF ? 1 : 0;
+            EXPECT_EQ(differing, 0);
+            return;
+        }
+        FAIL() << "no quiet moment between the animation's frames";
+    }
     // Without a window manager nobody gives the window the focus back when a box closes: the user
     // clicks it.
     void focusWindow() {
@@ -462,6 +484,13 @@ TEST_F(MainWindowXTest, AnIdleWindowDrawsNothingWithoutALevelAndOnlyTheAnimation
     EXPECT_LE(animated, 2u * 6 + 3) << "at its own pace, not the display's";
     EXPECT_FALSE(window->Pacing.Continuous());
     expectLevel(shown());
+    // The animation's steps draw only the pool's part of the view: the screen still shows the
+    // whole frame, through OpenGL and through the CPU rasterizer.
+    expectScreenShowsTheFrame(shown);
+    window->HardwareOn = false;
+    window->SetHardwareAcceleration(false, false);
+    ASSERT_FALSE(openGL());
+    expectScreenShowsTheFrame(shown);
 
     // Looking straight up, the water is out of view: its steps would change nothing on the screen.
     window->Scene->SetCameraRotation({1.5707964f, 0, 0});

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "demo_level/DemoTextures.h"
@@ -21,8 +23,13 @@ struct DemoVertex {
 };
 
 struct DemoFace {
+    DemoFace() = default;
+    DemoFace(std::vector<uint16_t> corners, DemoTexture texture, std::optional<uint16_t> objectTexture = {})
+        : corners(std::move(corners)), texture(texture), objectTexture(objectTexture) {}
+
     std::vector<uint16_t> corners;  // 3 or 4 vertex indices
     DemoTexture texture = DemoTexture::Stone;
+    std::optional<uint16_t> objectTexture;  // an object texture of its own instead of the texture's
 };
 
 struct DemoSprite {

@@ -75,6 +75,7 @@ std::vector<SpriteTexture> spriteTextures(const DemoTiles& tiles, int code) {
 }
 
 uint16_t textureIndex(const DemoFace& face) {
+    if (face.objectTexture) return *face.objectTexture;
     const auto base = uint16_t(face.texture);
     return face.corners.size() == 3 ? uint16_t(base + uint16_t(DemoTexture::Count)) : base;
 }

@@ -72,6 +72,14 @@ void TDXDraw::Present(TD3DBackend&) {
     else host().update();  // painted from the rasterizer's back buffer
 }
 
+void TDXDraw::PresentArea(TD3DBackend& backend, const TD3DRect& area) {
+    // OpenGL shows its whole frame, and a frame drawn scaled changes more than its area.
+    const QSize frame(backend.Surface().width, backend.Surface().height);
+    const QRect placed = FramePlacement(frame, host().size(), NowOptions());
+    if (surfaceWindow_ || placed.size() != frame) return Present(backend);
+    host().update(QRect(area.x1, area.y1, area.x2 - area.x1, area.y2 - area.y1).translated(placed.topLeft()));
+}
+
 void TDXDraw::DisplayStarted() {
     if (NowOptions().Contains(doFullScreen)) {
         fullScreen_ = std::make_unique<TFullScreenView>(*this);

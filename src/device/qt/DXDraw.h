@@ -47,6 +47,7 @@ protected:
     TSurfaceDesc SurfaceFor(const TDXDrawOptions& options) const override;
     std::unique_ptr<TD3DBackend> CreateBackend(TDXDrawOptions& options) override;
     void Present(TD3DBackend& backend) override;
+    void PresentArea(TD3DBackend& backend, const TD3DRect& area) override;
     void DisplayStarted() override;
     void DisplayStopped() override;
 
