@@ -1,6 +1,6 @@
 // How much of a core the main window uses while nothing moves, in a real window on an X server
-// (run under xvfb-run): with no level, and with the largest demo level (its water animated, in view
-// and out of it), through OpenGL and through the CPU rasterizer. The baseline is the same window while the eye turns (an
+// (run under xvfb-run): with no level, and with the largest demo level (its water animated: far off,
+// out of view, filling part of the view and all of it), through OpenGL and through the CPU rasterizer. The baseline is the same window while the eye turns (an
 // arrow key held): idle_to_moving is what idling leaves of the moving window's CPU time, and
 // fps_moving the frame rate while moving.
 
@@ -60,6 +60,15 @@ TUsage measure(TDXViewerForm& window, double seconds) {
     return {(processSeconds() - cpu) / seconds * 100, double(window.Pacing.Frames() - frames) / seconds};
 }
 
+// The same from another place, once the frames that moving there asks for are drawn.
+TUsage measureFrom(TDXViewerForm& window, TD3DVector position, TD3DVector angles) {
+    window.Scene->SetCameraPosition(position);
+    window.Scene->SetCameraRotation(angles);
+    window.Pacing.Request();
+    runEvents(500);
+    return measure(window, 3);
+}
+
 // Args: OpenGL (1) or the CPU rasterizer (0); the demo level (1) or no level (0).
 void BM_IdleWindow(benchmark::State& state) {
     if (!qEnvironmentVariableIsSet("DISPLAY")) {
@@ -88,10 +97,12 @@ void BM_IdleWindow(benchmark::State& state) {
     for (auto _ : state) idle = measure(window, 3);
     // Looking straight up, the water is out of view: its steps change nothing on the screen.
     const TD3DVector angles = window.Scene->GetCameraRotation();
-    window.Scene->SetCameraRotation({1.5707964f, angles.y, angles.z});
-    window.Pacing.Request();
-    runEvents(500);
-    const TUsage away = measure(window, 3);
+    const TUsage away = measureFrom(window, window.Scene->GetCameraPosition(), {1.5707964f, angles.y, angles.z});
+    // At the pool's edge looking down, it fills about a tenth of the view; from above, all of it.
+    const TD3DVector place = window.Scene->GetCameraPosition();
+    const TUsage poolEdge = measureFrom(window, {20, -28, 84}, {-0.6f, 0, 0});
+    const TUsage poolBelow = measureFrom(window, {20, -29, 108}, {-1.5f, 0, 0});
+    window.Scene->SetCameraPosition(place);
     window.Scene->SetCameraRotation(angles);
     window.DXInput.Keyboard.KeyDown(kRightArrow);
     window.Pacing.Request();
@@ -102,6 +113,9 @@ void BM_IdleWindow(benchmark::State& state) {
     state.counters["fps_idle"] = idle.framesPerSecond;
     state.counters["cpu_percent_idle_looking_up"] = away.corePercent;
     state.counters["fps_idle_looking_up"] = away.framesPerSecond;
+    state.counters["cpu_percent_idle_pool_edge"] = poolEdge.corePercent;
+    state.counters["cpu_percent_idle_pool_fills_view"] = poolBelow.corePercent;
+    state.counters["fps_idle_pool_fills_view"] = poolBelow.framesPerSecond;
     state.counters["cpu_percent_moving"] = moving.corePercent;
     state.counters["fps_moving"] = moving.framesPerSecond;
     state.counters["idle_to_moving"] = moving.corePercent > 0 ? idle.corePercent / moving.corePercent : 0;
