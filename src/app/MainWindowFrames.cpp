@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QWindow>
 
+#include <optional>
+
 #include "app/DeviceSetup.h"
 #include "app/MainWindow.h"
 #include "app/PartialFrame.h"
@@ -18,14 +20,12 @@ void TDXViewerForm::DrawFrame(const TD3DRect* area) {
     const bool active = QApplication::applicationState() == Qt::ApplicationActive;
     const TEyePlace before{Scene->GetCameraPosition(), Scene->GetCameraRotation()};
     Eye.ProcessInput(*Scene, DXInput.States(), TD3DScene::TickSeconds(), active);
-    if (before != TEyePlace{Scene->GetCameraPosition(), Scene->GetCameraRotation()}) area = nullptr;
     TD3DDevice* device = DXDraw->D3DDevice7();
+    if (!device || before != TEyePlace{Scene->GetCameraPosition(), Scene->GetCameraRotation()}) area = nullptr;
     if (device) SetOptionStates(*device, FilteringOn, TransparencyOn);
-    if (area && device) {
-        TPartialView part(*device, *area);
-        Scene->RenderScene(0);
-    } else {
-        area = nullptr;
+    {
+        std::optional<TPartialView> part;
+        if (area) part.emplace(*device, *area);
         Scene->RenderScene(0);
     }
     DXDraw->Flip(area);
