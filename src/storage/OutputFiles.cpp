@@ -2,9 +2,13 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "storage/Stream.h"
 
 namespace grottix {
 
@@ -18,8 +22,6 @@ bool exists(const std::string& path, bool* directory = nullptr) {
     if (directory) *directory = found && S_ISDIR(info.st_mode);
     return found;
 }
-
-std::string asideName(const std::string& target) { return target + ".old~"; }
 
 // Writes every byte to fd and syncs it; returns 0 or the errno of the failure.
 int writeAll(int fd, std::span<const uint8_t> bytes) {
@@ -39,8 +41,15 @@ int writeAll(int fd, std::span<const uint8_t> bytes) {
 std::string WriteOutputBeside(const std::string& path, std::span<const uint8_t> bytes) {
     bool directory = false;
     if (exists(path, &directory) && directory) fail(path, EISDIR);
-    const std::string beside = path + ".tmp~";
-    const int fd = ::open(beside.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    std::string beside;
+    int fd = -1;
+    // Created only where no file is, in case one appears between looking and creating.
+    for (int attempt = 0; fd < 0 && attempt < 3; ++attempt) {
+        beside = UnusedNameBeside(path, ".tmp~");
+        if (beside.empty()) fail(path, EEXIST);
+        fd = ::open(beside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0 && errno != EEXIST) break;
+    }
     if (fd < 0) fail(path, errno);
     int error = writeAll(fd, bytes);
     if (::close(fd) != 0 && error == 0) error = errno;
@@ -61,24 +70,26 @@ void WriteOutputFile(const std::string& path, std::span<const uint8_t> bytes) {
 }
 
 void ReplaceOutputsTogether(const std::vector<TPendingOutput>& files, const TRenameFunction& rename) {
-    std::vector<const TPendingOutput*> movedAside;
+    std::vector<std::pair<std::string, std::string>> movedAside;  // target, where it went
     size_t placed = 0;
     const auto undoAndFail = [&](const std::string& target, int error) {
         for (size_t i = 0; i < placed; ++i) ::unlink(files[i].Target.c_str());
-        for (const TPendingOutput* file : movedAside) std::rename(asideName(file->Target).c_str(), file->Target.c_str());
+        for (const auto& [old, aside] : movedAside) std::rename(aside.c_str(), old.c_str());
         for (const TPendingOutput& file : files) ::unlink(file.Beside.c_str());
         fail(target, error);
     };
     for (const TPendingOutput& file : files) {
         if (!exists(file.Target)) continue;
-        if (rename(file.Target.c_str(), asideName(file.Target).c_str()) != 0) undoAndFail(file.Target, errno);
-        movedAside.push_back(&file);
+        const std::string aside = UnusedNameBeside(file.Target, ".old~");
+        if (aside.empty()) undoAndFail(file.Target, EEXIST);
+        if (rename(file.Target.c_str(), aside.c_str()) != 0) undoAndFail(file.Target, errno);
+        movedAside.emplace_back(file.Target, aside);
     }
     for (const TPendingOutput& file : files) {
         if (rename(file.Beside.c_str(), file.Target.c_str()) != 0) undoAndFail(file.Target, errno);
         ++placed;
     }
-    for (const TPendingOutput* file : movedAside) ::unlink(asideName(file->Target).c_str());
+    for (const auto& [old, aside] : movedAside) ::unlink(aside.c_str());
 }
 
 }  // namespace grottix

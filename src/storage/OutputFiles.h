@@ -20,8 +20,8 @@ public:
     std::string File;
 };
 
-// Writes the bytes, synced, beside path (its name + ".tmp~") and returns that name. Nothing is left
-// behind on failure.
+// Writes the bytes, synced, into a new file beside path (its name + ".tmp~", or a numbered name
+// beside it when a file has that one) and returns that name. Nothing is left behind on failure.
 std::string WriteOutputBeside(const std::string& path, std::span<const uint8_t> bytes);
 
 // Writes path beside it, then renames over it: the old file stays as it was on any failure.
@@ -37,7 +37,7 @@ struct TPendingOutput {
 using TRenameFunction = std::function<int(const char* from, const char* to)>;
 
 // Puts every pending file in place, all or none. The targets that exist are first moved aside (name +
-// ".old~"), then the new files are renamed in, then the old ones removed. When a move fails, the new
+// ".old~", or a numbered name beside it when a file has that one), then the new files are renamed in, then the old ones removed. When a move fails, the new
 // files placed so far are removed, the old ones moved back and every beside file removed; the failure
 // names the target it concerns.
 void ReplaceOutputsTogether(const std::vector<TPendingOutput>& files,

@@ -175,6 +175,22 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+std::string UnusedNameBeside(const std::string& path, const char* suffix) {
+    const auto taken = [](const std::string& name) {
+        struct stat info {};
+        return ::lstat(name.c_str(), &info) == 0;
+    };
+    std::string name = path + suffix;
+    for (int n = 1; taken(name); ++n) {
+        if (n > 999) return {};
+        name = path;
+        name += '.';
+        name += std::to_string(n);
+        name += suffix;
+    }
+    return name;
+}
+
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
     TFileStream file(path, FileMode::OpenRead);
     std::vector<uint8_t> bytes(static_cast<size_t>(file.Size()));
@@ -187,7 +203,8 @@ void WriteFileAtomically(const std::string& path, const void* data, size_t size)
 }
 
 std::string WriteFileBeside(const std::string& path, const void* data, size_t size) {
-    const std::string temporary = path + ".tmp~";
+    const std::string temporary = UnusedNameBeside(path, ".tmp~");
+    if (temporary.empty()) throw EWriteError("Stream write error: " + path);
     TFileStream file(temporary, FileMode::Create);
     if (file.Write(data, static_cast<int64_t>(size)) != static_cast<int64_t>(size)) {
         ::unlink(temporary.c_str());

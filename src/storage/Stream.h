@@ -83,6 +83,10 @@ private:
 };
 
 bool FileExists(const std::string& path);
+// A name beside path that nothing has yet, for a file written on the way to replacing path: path +
+// suffix, else path + ".N" + suffix; empty when every one tried is taken. A user's own file that
+// happens to have such a name is never written over.
+std::string UnusedNameBeside(const std::string& path, const char* suffix);
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
 // Writes beside the target and renames over it, so the target is never left half-written.
 void WriteFileAtomically(const std::string& path, const void* data, size_t size);

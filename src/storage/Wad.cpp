@@ -74,7 +74,8 @@ std::vector<uint8_t> directoryContent(const std::vector<TWadEntry>& entries) {
 // `append` adds, then the new directory and header. The old file is replaced only by a complete one.
 template <typename Append>
 void rewriteWad(const std::string& path, TCompressionLevel level, Append append) {
-    const std::string temporary = path + ".tmp~";
+    const std::string temporary = UnusedNameBeside(path, ".tmp~");
+    if (temporary.empty()) throw EWriteError("Cannot replace file \"" + path + "\"");
     try {
         TFileStream old(path, FileMode::OpenRead);
         const WadHeader header = readHeader(old);

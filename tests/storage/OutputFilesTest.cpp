@@ -62,5 +62,19 @@ TEST(OutputFiles, FilesReplacedTogetherAreAllNewOrAllAsTheyWereWhicheverMoveFail
     }
 }
 
+TEST(OutputFiles, UsersFilesNamedLikeTheTemporaryOnesAreLeftAlone) {
+    test::TempDir dir;
+    const std::map<std::string, std::string> users = {
+        {"a.tmp~", "mine"}, {"a.old~", "mine too"}, {"a.1.old~", "and this"}, {"b.tmp~", "b's"}};
+    for (const auto& [name, text] : users) WriteOutputFile(dir.file(name), bytesOf(text));
+    WriteOutputFile(dir.file("a"), bytesOf("old a"));
+    ReplaceOutputsTogether({{WriteOutputBeside(dir.file("a"), bytesOf("new a")), dir.file("a")}});
+    WriteFileAtomically(dir.file("b"), "new b", 5);
+    std::map<std::string, std::string> after = users;
+    after["a"] = "new a";
+    after["b"] = "new b";
+    EXPECT_EQ(contents(dir.path()), after);
+}
+
 }  // namespace
 }  // namespace grottix
