@@ -142,8 +142,12 @@ void TLevelInspector::goToSelection() {
     const TTombRaiderLevel* level = window_.Scene->Level.get();
     const TSelection& selection = window_.Selection;
     if (!level) return;
-    if (selection.Item() >= 0) placeEye(GoToItem(*level, size_t(selection.Item())));
-    else if (selection.Kind() == TSelection::TKind::Room) placeEye(GoToRoom(*level, size_t(selection.Room())));
+    std::optional<TEyePlacement> placement;
+    if (selection.Item() >= 0) placement = GoToItem(*level, size_t(selection.Item()));
+    else if (selection.Kind() == TSelection::TKind::Room) placement = GoToRoom(*level, size_t(selection.Room()));
+    if (!placement) return;
+    OnShowRoom(placement->room);
+    placeEye(*placement);
 }
 
 void TLevelInspector::pickAt(double x, double y) {

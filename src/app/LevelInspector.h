@@ -6,6 +6,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 #include "engine/EngineTypes.h"
 
 class QLabel;
@@ -29,6 +31,9 @@ public:
 
     // The level on screen changed: the tables are rebuilt and the selection cleared.
     void LevelChanged();
+
+    // Go to an item or a room in a room the flip maps hide first shows that room.
+    std::function<void(int room)> OnShowRoom = [](int) {};
 
     TLevelTableDock* ItemsDock() const { return itemsDock_; }
     TLevelTableDock* RoomsDock() const { return roomsDock_; }

@@ -58,6 +58,7 @@ void TLevelViewActions::fillGroups() {
     const auto add = [this](const QString& text, TFlipState state) {
         QAction* item = groupsMenu_->addAction(text);
         item->setCheckable(true);
+        item->setData(state.kind == TFlipState::TKind::All ? -1 : state.group);
         groups_->addAction(item);
         connect(item, &QAction::toggled, this, [this, state](bool on) {
             if (on) scene_.SetFlipState(state);
@@ -67,6 +68,24 @@ void TLevelViewActions::fillGroups() {
     };
     for (int group : scene_.Flips.Groups()) add(tr("Group %1").arg(group), TFlipState::Group(group));
     add(tr("All"), TFlipState::All());
+}
+
+void TLevelViewActions::ShowRoom(int room) {
+    if (room < 0) return;
+    const TFlipState state = scene_.Flips.StateShowing(size_t(room), scene_.FlipState, scene_.LevelVersionCode >= 6);
+    if (!(state == scene_.FlipState)) checkState(state);
+}
+
+// Checks the command of a state; its handler sets the state and asks for a frame.
+void TLevelViewActions::checkState(TFlipState state) {
+    if (FlipMaps->isCheckable()) return FlipMaps->setChecked(state.kind == TFlipState::TKind::All);
+    if (state.kind == TFlipState::TKind::None) {
+        if (QAction* checked = groups_->checkedAction()) checked->setChecked(false);
+        return;
+    }
+    const int data = state.kind == TFlipState::TKind::All ? -1 : state.group;
+    for (QAction* action : groups_->actions())
+        if (action->data().toInt() == data) action->setChecked(true);
 }
 
 void TLevelViewActions::SetLevelSky(bool on) { LevelSky->setChecked(on); }

@@ -8,6 +8,8 @@
 
 #include <functional>
 
+#include "level/FlipMaps.h"
+
 class QAction;
 class QActionGroup;
 class QMenu;
@@ -25,6 +27,9 @@ public:
     void LevelOpened();
     void SetLevelSky(bool on);
     bool LevelSkyOn() const;
+    // Flips the maps so that a room the current state hides is shown: its group (or all groups)
+    // for an alternate room, none for a primary room; the menu follows.
+    void ShowRoom(int room);
 
     // Called after a command changed what the view shows, so that a frame gets drawn.
     std::function<void()> OnViewChanged = [] {};
@@ -34,6 +39,7 @@ public:
 
 private:
     void fillGroups();
+    void checkState(TFlipState state);
 
     TGrottixViewerScene& scene_;
     QMenu* groupsMenu_ = nullptr;

@@ -90,6 +90,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     createStatusBar();
     createInput();
     inspector_ = new TLevelInspector(*this, *viewMenu_);
+    inspector_->OnShowRoom = [this](int room) { levelView_->ShowRoom(room); };
     floorInspector_ = new TFloorInspector(*this, Selection, *Scene, *viewMenu_);
     floorInspector_->OnViewChanged = [this] { Pacing.Request(); };
     connect(&Selection, &TSelection::Changed, this, [this] { Pacing.Request(); });

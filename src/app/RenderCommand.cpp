@@ -38,7 +38,7 @@ struct RenderOptions {
     bool opengl = false;
     bool items = true;
     bool cull = true;
-    TFlipState flip;
+    std::optional<TFlipState> flip;
 };
 
 bool parseVector(const std::string& text, TD3DVector& out) {
@@ -138,10 +138,13 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         }
         scene.SetItemsVisible(options.items);
         scene.CullCells = options.cull;
-        scene.SetFlipState(options.flip);
+        scene.SetFlipState(options.flip.value_or(TFlipState{}));
         int room = report.StartRoom;
         if (options.goTo && (!scene.Level || !GoToFromCommandLine(scene, *scene.Level, options.level, *options.goTo, room)))
             return 1;
+        // As in the window, going to a room the flip maps hide shows it, unless --flip says otherwise.
+        if (options.goTo && !options.flip && room >= 0)
+            scene.SetFlipState(scene.Flips.StateShowing(size_t(room), scene.FlipState, scene.LevelVersionCode >= 6));
         const TD3DVector start = scene.GetCameraPosition(), startAngles = scene.GetCameraRotation();
         if (options.eye) scene.SetCameraPosition(*options.eye);
         if (options.angles) scene.SetCameraRotation(*options.angles);

@@ -55,6 +55,12 @@ std::vector<uint8_t> TFlipMaps::RoomsShown(TFlipState state) const {
     return shown;
 }
 
+TFlipState TFlipMaps::StateShowing(size_t room, TFlipState current, bool byGroup) const {
+    if (room >= rooms_.size() || RoomsShown(current)[room]) return current;
+    if (!IsAlternate(room)) return {};
+    return byGroup ? TFlipState::Group(rooms_[room].group) : TFlipState::All();
+}
+
 std::string DescribeFlipIssue(const TFlipIssue& issue) {
     const std::string room = "room " + std::to_string(issue.room) + ": ";
     const std::string alternate = std::to_string(issue.alternate);

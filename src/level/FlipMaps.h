@@ -68,6 +68,9 @@ public:
     // Per room 1 when the state shows it, else 0: the primaries of flipped links give way to their
     // alternates; every other room is shown unless it is a kept alternate.
     std::vector<uint8_t> RoomsShown(TFlipState state) const;
+    // A state that shows the room: the current one when it does; for a kept alternate its group
+    // flipped (byGroup, codes 6-7) or all of them; else none flipped. Rooms out of range keep it.
+    TFlipState StateShowing(size_t room, TFlipState current, bool byGroup) const;
 
 private:
     std::vector<TRoomFlip> rooms_;

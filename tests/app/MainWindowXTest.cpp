@@ -586,6 +586,22 @@ TEST_F(MainWindowXTest, ViewFlipMapsFloodsTheStoreroomForOneGroupAndBackWhileThe
     };
     EXPECT_GT(differing(flooded), dry.width() * dry.height() / 10);
     EXPECT_LT(differing(view()), dry.width() * dry.height() / 200);
+
+    // Go to the flooded storeroom, hidden now: its group is flipped (the menu says so), and back.
+    const auto& rooms = window->Scene->Flips.Rooms();
+    const auto alternate = int(std::find_if(rooms.begin(), rooms.end(), [](const TRoomFlip& r) { return r.primary >= 0; }) - rooms.begin());
+    ASSERT_LT(size_t(alternate), rooms.size());
+    const auto goTo = [&](int room) {
+        window->Selection.SelectRoom(room);
+        window->Selection.RequestGoTo();
+        EXPECT_EQ(window->Scene->EyeRoom(), room);
+    };
+    goTo(alternate);
+    EXPECT_EQ(window->Scene->FlipState, TFlipState::Group(1));
+    const QList<QAction*> groups = flip->menu()->actions();
+    EXPECT_TRUE(std::any_of(groups.begin(), groups.end(), [](QAction* a) { return a->isChecked() && a->text() == "Group 1"; }));
+    goTo(rooms[size_t(alternate)].primary);
+    EXPECT_EQ(window->Scene->FlipState, TFlipState{});
 }
 
 TEST_F(MainWindowXTest, SettingsThatCannotBeWrittenAtShutDownAreReportedAndNoneIsWritten) {

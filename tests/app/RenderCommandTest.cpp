@@ -72,6 +72,14 @@ TEST(RenderCommand, GoToPutsTheEyeWhereTheWindowsGoToDoesAndStatsTellIt) {
         std::snprintf(expected, sizeof expected, "angles: %.3f, %.3f, 0.000\n", 0.0 - eye.pitch, eye.yaw);
         EXPECT_NE(stats.find(expected), std::string::npos) << stats;
     }
+    // The flooded storeroom, hidden at the start, is flipped in, as the window's go to does; --flip rules.
+    const std::string flooded = std::to_string(level.Rooms.size() - 1);
+    render({"--goto-room", flooded}, dir.file("flooded.png"));
+    render({"--goto-room", flooded, "--flip"}, dir.file("flipped.png"));
+    render({"--goto-room", flooded, "--flip", "3"}, dir.file("dry.png"));
+    const QImage shown(QString::fromStdString(dir.file("flooded.png")));
+    EXPECT_EQ(shown, QImage(QString::fromStdString(dir.file("flipped.png"))));
+    EXPECT_NE(shown, QImage(QString::fromStdString(dir.file("dry.png"))));
     testing::internal::CaptureStderr();
     EXPECT_EQ(RunRenderCommand({dir.file("none.png"), std::string(GROTTIX_GENERATED_DIR) + "/demo/demo-tr2.tr2", "--goto-item", "3"}), 1);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("the level has 3 items; there is no item 3"), std::string::npos);
