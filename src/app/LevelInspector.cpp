@@ -45,6 +45,15 @@ TSceneBox roomBox(const TRoomRow& row, float scale) {
     return box;
 }
 
+// One square of a room: its column from the room's bottom to its top.
+TSceneBox squareBox(const TRoomRow& row, int column, int square, float scale) {
+    TSceneBox box = roomBox(row, scale);
+    const double x = row.x + column * 1024.0, z = row.z + square * 1024.0;
+    box.min.x = float(x / scale), box.max.x = float((x + 1024) / scale);
+    box.min.z = float(z / scale), box.max.z = float((z + 1024) / scale);
+    return box;
+}
+
 }  // namespace
 
 TLevelInspector::TLevelInspector(TDXViewerForm& window, QMenu& viewMenu) : QObject(&window), window_(window) {
@@ -176,7 +185,9 @@ void TLevelInspector::outlineSelection() {
         const bool hasBox = drawn != scene.ItemBounds.end() && !drawn->second.Empty();
         scene.Outlined = hasBox ? drawn->second : markerBox(items_->Rows()[size_t(item)], scale);
     } else if (room >= 0 && size_t(room) < rooms_->Rows().size()) {
-        scene.Outlined = roomBox(rooms_->Rows()[size_t(room)], scale);
+        const TRoomRow& row = rooms_->Rows()[size_t(room)];
+        const int column = window_.Selection.Column(), square = window_.Selection.Row();
+        scene.Outlined = column >= 0 && square >= 0 ? squareBox(row, column, square, scale) : roomBox(row, scale);
     }
 }
 

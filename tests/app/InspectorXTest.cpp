@@ -125,6 +125,8 @@ TEST_F(InspectorXTest, TheSectorMapShowsTheEyesRoomAndClicksSelectSquaresAndCros
     EXPECT_EQ(window->Selection.Column(), 2);
     EXPECT_EQ(window->Selection.Row(), 2);
     EXPECT_FALSE(window->Scene->Overlay.at(0).empty()) << "the picked square is marked in the view";
+    ASSERT_TRUE(window->Scene->Outlined);
+    EXPECT_FLOAT_EQ(window->Scene->Outlined->max.x - window->Scene->Outlined->min.x, 1024 / 128.0f) << "the square, not its room";
 
     QTest::mouseClick(map, Qt::LeftButton, {}, map->SquareCentre(2, 5));
     QTest::mouseDClick(map, Qt::LeftButton, {}, map->SquareCentre(2, 5));  // the doorway to the corridor
