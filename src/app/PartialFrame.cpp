@@ -57,7 +57,7 @@ public:
     TD3DRect Pixels(const TD3DViewport7& viewport) const {
         if (left_ > right_) return {};
         const float width = float(viewport.dwWidth), height = float(viewport.dwHeight);
-        const auto pixel = [](float value, float size) { return int32_t(std::clamp(value, 0.0f, size)); };
+        const auto pixel = [](float value, float size) { return int32_t(value > 0 ? std::min(value, size) : 0.0f); };
         const int32_t x1 = pixel(std::floor((left_ + 1) / 2 * width) - 1, width);
         const int32_t x2 = pixel(std::ceil((right_ + 1) / 2 * width) + 1, width);
         const int32_t y1 = pixel(std::floor((1 - top_) / 2 * height) - 1, height);
