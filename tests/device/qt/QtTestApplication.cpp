@@ -57,12 +57,14 @@ QApplication& TestApplication() {
     return *application;
 }
 
-// A loaded X server now and then refuses one context among many test processes: asked three
-// times, a machine without OpenGL 3.3 still says no.
+// A loaded X server now and then refuses one context among many test processes, once for more
+// than half a second: asked for a few seconds where OpenGL is required (three times elsewhere), a
+// machine without OpenGL 3.3 still says no.
 bool OpenGLAvailable() {
     TestApplication();
     static const bool available = [] {
-        for (int attempt = 0; attempt < 3; ++attempt) {
+        const int attempts = OpenGLRequired() ? 25 : 3;
+        for (int attempt = 0; attempt < attempts; ++attempt) {
             if (TOpenGLDevice::Available()) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
         }
