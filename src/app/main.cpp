@@ -1,8 +1,10 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandLine.h"
+#include "app/cli/CommandLine.h"
+#include "app/window/ViewerWindow.h"
 
 int main(int argc, char** argv) {
-    return grottix::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return grottix::NamesCommand(args) ? grottix::RunCommandLine(args) : grottix::RunViewerWindow(args);
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace grottix {
 
@@ -37,6 +38,8 @@ struct TD3DMatrix {
     bool operator==(const TD3DMatrix&) const = default;
 };
 TD3DMatrix operator*(const TD3DMatrix& a, const TD3DMatrix& b);
+// The matrix that undoes m (worked out in double precision); none when m is singular.
+std::optional<TD3DMatrix> Inverse(const TD3DMatrix& m);
 
 struct TD3DViewport7 {
     uint32_t dwX = 0, dwY = 0, dwWidth = 0, dwHeight = 0;

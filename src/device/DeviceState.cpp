@@ -1,6 +1,7 @@
 #include "device/DeviceState.h"
 
 #include <cmath>
+#include <utility>
 
 #include "device/DirectDrawSurface.h"
 
@@ -24,6 +25,36 @@ TD3DMatrix operator*(const TD3DMatrix& a, const TD3DMatrix& b) {
             float sum = 0;
             for (int k = 0; k < 4; ++k) sum += a.m[row][k] * b.m[k][column];
             result.m[row][column] = sum;
+        }
+    return result;
+}
+
+std::optional<TD3DMatrix> Inverse(const TD3DMatrix& m) {
+    // Gauss-Jordan elimination with partial pivoting on [m | I].
+    double a[4][8] = {};
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 4; ++column) a[row][column] = m.m[row][column];
+        a[row][4 + row] = 1;
+    }
+    for (int column = 0; column < 4; ++column) {
+        int pivot = column;
+        for (int row = column + 1; row < 4; ++row)
+            if (std::abs(a[row][column]) > std::abs(a[pivot][column])) pivot = row;
+        if (a[pivot][column] == 0) return std::nullopt;
+        std::swap(a[pivot], a[column]);
+        const double scale = 1 / a[column][column];
+        for (double& value : a[column]) value *= scale;
+        for (int row = 0; row < 4; ++row) {
+            if (row == column) continue;
+            const double factor = a[row][column];
+            for (int k = 0; k < 8; ++k) a[row][k] -= factor * a[column][k];
+        }
+    }
+    TD3DMatrix result;
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 4; ++column) {
+            result.m[row][column] = float(a[row][4 + column]);
+            if (!std::isfinite(result.m[row][column])) return std::nullopt;
         }
     return result;
 }

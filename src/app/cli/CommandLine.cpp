@@ -1,0 +1,97 @@
+#include "app/cli/CommandLine.h"
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <new>
+
+#include "app/cli/ConvertCommand.h"
+#include "app/cli/ExportGltfCommand.h"
+#include "app/cli/ExportTexturesCommand.h"
+#include "app/cli/InfoCommand.h"
+#include "app/cli/RenderCommand.h"
+#include "app/cli/ThumbnailCommand.h"
+#include "storage/OutputFiles.h"
+
+namespace grottix {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: grottix-viewer [LEVEL]\n"
+    "       grottix-viewer --info LEVEL [--json]\n"
+    "       grottix-viewer --convert IN OUT\n"
+    "       grottix-viewer --export-textures LEVEL DIR [--format bmp|tga|ppm|png]\n"
+    "       grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n"
+    "                      [--sprites crossed|flat] [--verbose] [--flip [GROUP]]\n"
+    "       grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles P,Y,R]\n"
+    "                      [--goto-item N | --goto-room N] [--frames N] [--stats] [--opengl] [--no-items]\n"
+    "                      [--no-cull] [--flip [GROUP]]\n"
+    "       grottix-viewer --thumbnail LEVEL OUT.png SIZE\n"
+    "       grottix-viewer --help | --version\n";
+
+using Command = std::function<int(const std::vector<std::string>&)>;
+
+// Each mode takes the arguments that follow its option.
+const std::map<std::string, Command>& commands() {
+    static const std::map<std::string, Command> table = {
+        {"--info", RunInfoCommand},
+        {"--convert", RunConvertCommand},
+        {"--export-textures", RunExportTexturesCommand},
+        {"--export-gltf", RunExportGltfCommand},
+        {"--render", RunRenderCommand},
+        {"--thumbnail", RunThumbnailCommand},
+    };
+    return table;
+}
+
+}  // namespace
+
+std::string FailureText(const std::exception& error) {
+    if (dynamic_cast<const std::bad_alloc*>(&error)) return "out of memory";
+    return error.what();
+}
+
+void PrintCommandFailure(const std::exception& error, const std::string& file) {
+    const auto* output = dynamic_cast<const EOutputFailure*>(&error);
+    const std::string& named = output ? output->File : file;
+    if (named.empty())
+        std::fprintf(stderr, "grottix-viewer: %s\n", FailureText(error).c_str());
+    else
+        std::fprintf(stderr, "File %s: %s\n", named.c_str(), FailureText(error).c_str());
+}
+
+bool NamesCommand(const std::vector<std::string>& args) {
+    return !args.empty() && (args[0].starts_with("--") || args[0] == "-h");
+}
+
+int RunCommandLine(const std::vector<std::string>& args) {
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (!args.empty() && args[0] == "--version") {
+        std::puts("Grottix Viewer " GROTTIX_VERSION);
+        return 0;
+    }
+    if (NamesCommand(args)) {
+        const auto found = commands().find(args[0]);
+        if (found == commands().end()) {
+            std::fprintf(stderr, "grottix-viewer: unknown option %s\n%s", args[0].c_str(), kUsage);
+            return 2;
+        }
+        // The commands report their own failures; this is the last line of defence.
+        try {
+            return found->second(std::vector<std::string>(args.begin() + 1, args.end()));
+        } catch (const std::exception& error) {
+            PrintCommandFailure(error);
+        } catch (...) {
+            std::fputs("grottix-viewer: unexpected failure\n", stderr);
+        }
+        return 1;
+    }
+    std::fputs(kUsage, stderr);
+    return 2;
+}
+
+}  // namespace grottix

@@ -1,0 +1,37 @@
+#pragma once
+// grottix-viewer --info LEVEL [--json]: a summary of one level file.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/cli/InfoFloorData.h"
+#include "app/cli/ItemSummary.h"
+#include "app/cli/RoomFlipSummary.h"
+
+namespace grottix {
+
+class TTombRaiderLevel;
+
+struct RoomCounts {
+    size_t vertices = 0, rectangles = 0, triangles = 0, sprites = 0, staticMeshes = 0;
+};
+
+struct LevelSummary {
+    uint32_t versionWord = 0;
+    int versionCode = 0;
+    size_t tiles = 0, objectTextures = 0, spriteTextures = 0, meshDataWords = 0, meshPointers = 0;
+    size_t staticMeshDefinitions = 0, entities = 0;
+    std::vector<RoomCounts> rooms;
+    RoomCounts totals;
+    FloorSummary floor;
+    std::vector<ItemSummary> items;  // in the JSON form only
+    LevelFlipSummary flips;  // per room: alternate, group, water and named flags
+};
+
+LevelSummary SummarizeLevel(const TTombRaiderLevel& level);
+std::string FormatLevelSummary(const LevelSummary& summary, bool json);
+
+int RunInfoCommand(const std::vector<std::string>& args);
+
+}  // namespace grottix

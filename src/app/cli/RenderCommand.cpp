@@ -1,0 +1,175 @@
+#include "app/cli/RenderCommand.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <optional>
+
+#include <QGuiApplication>
+
+#include "app/cli/CommandLine.h"
+#include "viewer/FlipOption.h"
+#include "viewer/GoToOption.h"
+#include "viewer/HeadlessViewer.h"
+#include "device/qt/OpenGLHeadlessDXDraw.h"
+#include "app/cli/ImageFiles.h"
+#include "codecs/ImageCodecs.h"
+#include "level/LevelNames.h"
+
+namespace grottix {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles PITCH,YAW,ROLL]\n"
+    "                      [--goto-item N | --goto-room N] [--frames N] [--stats] [--opengl] [--no-items]\n"
+    "                      [--no-cull] [--flip [GROUP]]\n";
+
+struct RenderOptions {
+    std::string out, level;
+    int width = 640, height = 480;
+    float light = 0.5f;
+    std::optional<TD3DVector> eye, angles;
+    std::optional<TGoToRequest> goTo;
+    int frames = 0;
+    bool stats = false;
+    bool opengl = false;
+    bool items = true;
+    bool cull = true;
+    std::optional<TFlipState> flip;
+};
+
+bool parseVector(const std::string& text, TD3DVector& out) {
+    char extra = 0;
+    return std::sscanf(text.c_str(), "%f,%f,%f%c", &out.x, &out.y, &out.z, &extra) == 3;
+}
+
+// Fills options from the arguments; false (after saying why) when they make no sense.
+bool parseOptions(const std::vector<std::string>& args, RenderOptions& options) {
+    std::vector<std::string> positional;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        char extra = 0;
+        if (arg == "--stats") options.stats = true;
+        else if (arg == "--opengl") options.opengl = true;
+        else if (arg == "--no-items") options.items = false;
+        else if (arg == "--no-cull") options.cull = false;
+        else if (arg == "--flip") options.flip = ReadFlipOption(args, i);
+        else if (arg == "--size" && hasValue) {
+            if (std::sscanf(args[++i].c_str(), "%dx%d%c", &options.width, &options.height, &extra) != 2 || options.width < 1 ||
+                options.height < 1 || options.width > 8192 || options.height > 8192)
+                return false;
+        } else if (arg == "--light" && hasValue) {
+            if (std::sscanf(args[++i].c_str(), "%f%c", &options.light, &extra) != 1) return false;
+        } else if (arg == "--eye" && hasValue) {
+            if (!parseVector(args[++i], options.eye.emplace())) return false;
+        } else if (arg == "--angles" && hasValue) {
+            if (!parseVector(args[++i], options.angles.emplace())) return false;
+        } else if ((arg == "--goto-item" || arg == "--goto-room") && hasValue) {
+            if (!ParseGoToOption(arg, args[++i], options.goTo)) return false;
+        } else if (arg == "--frames" && hasValue) {
+            if (std::sscanf(args[++i].c_str(), "%d%c", &options.frames, &extra) != 1 || options.frames < 0) return false;
+        } else if (arg.starts_with("--")) {
+            return false;
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (positional.size() != 2) return false;
+    options.out = positional[0];
+    options.level = positional[1];
+    return true;
+}
+
+double seconds(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// The figures of --stats; the eye and room are where the level's start or the go-to put the eye.
+void printStats(const TGrottixViewerScene& scene, const TImportReport& report, TD3DVector start, TD3DVector angles, int room,
+                bool items, double firstFrame) {
+    size_t polygons = 0, vertices = 0, triangles = 0;
+    for (const auto& entry : scene.Objects) {
+        polygons += entry.Item->GetKind() == kKindPolygon;
+        vertices += size_t(std::max(entry.Item->GetVertexCount(), 0));
+        triangles += size_t(std::max(entry.Item->GetTriangleCount(), 0));
+    }
+    std::printf("reading: %.1f ms\ntexture registration: %.1f ms\nconverting: %.1f ms\nfirst frame: %.1f ms\n",
+                report.Reading * 1e3, report.Textures * 1e3, report.Converting * 1e3, firstFrame * 1e3);
+    std::printf("objects: %zu\npolygons: %zu\nvertices: %zu\ntriangles: %zu\ntextures: %zu\n", scene.Objects.size(), polygons,
+                vertices, triangles, scene.Shared->Textures.size());
+    std::printf("eye: %.3f, %.3f, %.3f\nroom: %d\nitems: %d\nangles: %.3f, %.3f, %.3f\n", start.x, start.y, start.z, room,
+                items ? report.Items : 0, angles.x, angles.y, angles.z);
+    std::printf("rooms drawn: %zu\n", scene.CellsDrawnCount);
+    std::printf("rooms shown: %zu\n", size_t(std::count(scene.RoomsShown.begin(), scene.RoomsShown.end(), 1)));
+}
+
+}  // namespace
+
+int RunRenderCommand(const std::vector<std::string>& args) {
+    RenderOptions options;
+    if (!parseOptions(args, options)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    InitializeImageCodecs();
+    // OpenGL contexts need a Qt application; the CPU rasterizer needs none.
+    std::unique_ptr<QGuiApplication> application;
+    if (options.opengl) {
+        static int argc = 1;
+        static char name[] = "grottix-viewer";
+        static char* argv[] = {name, nullptr};
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    try {
+        THeadlessViewer viewer(options.opengl ? std::make_unique<TOpenGLHeadlessDXDraw>(options.width, options.height)
+                                              : std::make_unique<THeadlessDXDraw>(options.width, options.height));
+        if (options.opengl && !viewer.UsesOpenGL())
+            std::fputs("grottix-viewer: no OpenGL here; drawing with the CPU rasterizer\n", stderr);
+        TGrottixViewerScene& scene = viewer.Scene;
+        TImportReport report;
+        const uint8_t result = viewer.Open(options.level, options.light, &report);
+        if (result != kLevelLoaded) {
+            std::fprintf(stderr, "File %s: %s\n", options.level.c_str(), report.Problem.c_str());
+            return 1;
+        }
+        scene.SetItemsVisible(options.items);
+        scene.CullCells = options.cull;
+        scene.SetFlipState(options.flip.value_or(TFlipState{}));
+        int room = report.StartRoom;
+        if (options.goTo && (!scene.Level || !GoToFromCommandLine(scene, *scene.Level, options.level, *options.goTo, room)))
+            return 1;
+        // As in the window, going to a room the flip maps hide shows it, unless --flip says otherwise.
+        if (options.goTo && !options.flip && room >= 0)
+            scene.SetFlipState(scene.Flips.StateShowing(size_t(room), scene.FlipState, scene.LevelVersionCode >= 6));
+        const TD3DVector start = scene.GetCameraPosition(), startAngles = scene.GetCameraRotation();
+        if (options.eye) scene.SetCameraPosition(*options.eye);
+        if (options.angles) scene.SetCameraRotation(*options.angles);
+
+        const auto frameStart = std::chrono::steady_clock::now();
+        viewer.DrawFrame();
+        const double firstFrame = seconds(frameStart);
+        if (options.frames > 0) {
+            const TD3DVector start = scene.GetCameraRotation();
+            const auto loopStart = std::chrono::steady_clock::now();
+            for (int frame = 1; frame <= options.frames; ++frame) {
+                const float yaw = start.y + float(2 * std::numbers::pi * frame / options.frames);
+                scene.SetCameraRotation({start.x, yaw, start.z});
+                viewer.DrawFrame();
+            }
+            std::printf("%d frames at %dx%d: %.1f frames per second\n", options.frames, options.width, options.height,
+                        options.frames / seconds(loopStart));
+        }
+        if (options.stats) printStats(scene, report, start, startAngles, room, options.items, firstFrame);
+        WriteImageFile(viewer.Picture(), options.out);
+    } catch (const std::exception& error) {
+        PrintCommandFailure(error);
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace grottix

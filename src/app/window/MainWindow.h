@@ -1,0 +1,153 @@
+#pragma once
+// TDXViewerForm: the program's main window. A menu bar, a tool bar, the drawing surface and a status
+// bar; it owns the scene, the rendering options, the display modes, the recent-files menu, the drop
+// target and the settings, and carries out the user's commands.
+
+#include <QComboBox>
+#include <QStringList>
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "viewer/EyeMovement.h"
+#include "app/window/FrameScheduler.h"
+#include "app/window/ScreenSaverInhibitor.h"
+#include "app/window/ThreadComponent.h"
+#include "viewer/ViewerScene.h"
+#include "app/panels/Selection.h"
+#include "device/qt/DXDraw.h"
+#include "device/qt/DXForm.h"
+#include "device/qt/DXInput.h"
+#include "device/qt/DXTimer.h"
+#include "widgets/MessageBox.h"
+
+class QAction;
+class QMenu;
+
+namespace grottix {
+
+class TAppConfigKey;
+class TFileDrag;
+class TFileMenuHistory;
+class TFormRestorer;
+class TFloorInspector;
+class TLevelInspector;
+class TLevelViewActions;
+class TSettingsStore;
+class TViewerSettings;
+
+// One full-screen display mode of the mode list.
+struct TD3DSceneDisplayParam {
+    int32_t Width = 0, Height = 0, BitsPerPixel = 0;
+};
+
+// What the view shows while no level is open.
+constexpr const char* kEmptyViewHint = "Open a level with File > Open, or drop one here";
+
+// "%dx%d %dbit", as the mode list shows a mode.
+QString DisplayModeText(int width, int height, int bits);
+
+class TDXViewerForm : public TDXForm {
+public:
+    // arguments: the command line after the program name; the first names a level to open.
+    TDXViewerForm(TSettingsStore& store, QStringList arguments);
+    ~TDXViewerForm() override;
+
+    // Loads LevelFileName into the scene; a file that cannot be loaded is named in ErrorMessageBox.
+    void OpenLevel();
+    // Opens a level as a command does: any failure is shown in a message box.
+    void OpenLevelFile(const std::string& path);
+    void ToggleFullScreen();
+    // Writes the level on screen as a binary glTF file, with a progress box; failures are shown.
+    void ExportLevel(const std::string& out);
+    void SetHardwareAcceleration(bool on, bool atStart);
+    void ApplySafeMode(bool on, bool atStart);
+    void FocusView();
+    // Draws a frame; with an area, only that part of the screen, when the eye has not moved.
+    void DrawFrame(const TD3DRect* area = nullptr);
+
+    TDXDraw* DXDraw = nullptr;
+    std::unique_ptr<TGrottixViewerScene> Scene;
+    std::string LevelFileName;
+    int LevelScale = 128;
+    float LightFactorValue = 0.5f;
+    bool HardwareOn = true, SafeModeOn = true, TransparencyOn = true, FilteringOn = true;
+    bool DrawEveryRoomOn = false;  // off: each frame draws only the rooms the portals show
+    bool ItemsOn = true;  // the level's items are shown
+    bool Initialized = false;
+    bool Loading = false;
+    TD3DQuadrangleInfo FloorRecord;
+    TBitmap SkyPicture;
+    std::recursive_mutex FrameLock;
+    TDXInput DXInput;
+    TDXTimer DXTimer;
+    TThreadComponent DrawThread;
+    TFrameScheduler Pacing{DXTimer, DrawThread};  // holds both sources while nothing moves
+    TEyeMovement Eye;
+    // What the user has picked in the level: the docks and the view follow it.
+    TSelection Selection;
+    TMessageBox ErrorMessageBox, ClipboardErrorMessageBox, MessageBox1, DamagedLevelMessageBox;
+    QComboBox* DisplayModeBox = nullptr;
+
+protected:
+    // Escape (full screen) and Alt+Enter, whichever of this window's widgets or the full-screen
+    // view has the keyboard; never from a dialog, a box or a menu. And the window's close, which
+    // starts holding back the settings written at shut-down (the form restorer's come first).
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void createInput();
+    void createPacing();
+    void readSettings();
+    // Writes the run's settings in one go: nothing on success, else what the user is told.
+    std::optional<QString> writeSettings();
+
+    // Loads LevelFileName into the scene: nothing on success, else why it failed (the scene is then
+    // empty). A damaged file loads as far as it could be read, with `damage` saying what is wrong
+    // and where. Only failures other than the file's own raise.
+    std::optional<QString> loadLevel(QString& damage);
+    void OpenClick();
+    void Save2Click();
+    void ExportLevelClick();
+    // Whether a level is open; if not the user is told.
+    bool levelOnScreen();
+    void CopyClick();
+    TBitmap viewPicture();
+    void N3DEngineSetup1Click();
+    void FileDrag1Drop();
+    void DXDrawInitialize();
+    void DXDrawInitializeSurface();
+    void DXDrawFinalize();
+    void DXTimerTimer();
+    void DrawThreadExecute();
+    void ApplicationActivated(bool active);
+    bool ownsKeysOf(QObject* target) const;
+    void fillDisplayModes();
+    const TD3DSceneDisplayParam* selectedDisplayMode() const;
+
+    TSettingsStore& store_;
+    std::unique_ptr<TAppConfigKey> applicationKey_;
+    TFormRestorer* restorer_ = nullptr;
+    std::unique_ptr<TViewerSettings> settings_;
+    TFileMenuHistory* history_ = nullptr;
+    TFileDrag* fileDrag_ = nullptr;
+    QStringList arguments_;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
+    TLevelViewActions* levelView_ = nullptr;  // Flip Maps, Level Sky
+    QAction *open_ = nullptr, *save_ = nullptr, *exportLevel_ = nullptr, *exit_ = nullptr, *copy_ = nullptr, *fullScreen_ = nullptr;
+    QAction *setup_ = nullptr, *homePage_ = nullptr, *quickInfo_ = nullptr, *about_ = nullptr, *items_ = nullptr;
+    std::vector<TD3DSceneDisplayParam> displayParams_;
+    TScreenSaverInhibitor screenSaver_;  // one per entry of DisplayModeBox
+    TLevelInspector* inspector_ = nullptr;  // the items and rooms docks, picking, mouse look
+    TFloorInspector* floorInspector_ = nullptr;  // the sector map and triggers docks, Show Triggers
+};
+
+}  // namespace grottix

@@ -1,0 +1,312 @@
+#include "export/GltfLevelBuilder.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+
+#include "export/GltfDocument.h"
+#include "export/GltfMaterials.h"
+#include "export/GltfNodeNames.h"
+#include "level/LevelNames.h"
+#include "level/TombRaiderLevel.h"
+
+namespace grottix {
+
+namespace {
+
+constexpr uint16_t kSemiTransparent = 2;  // object texture attribute of faces the games blend
+
+// A rigid placement's inverse: the transposed rotation, the translation turned back.
+TMeshPlacement inverseOf(const TMeshPlacement& p) {
+    TMeshPlacement out;
+    for (size_t i = 0; i < 3; ++i) {
+        for (size_t j = 0; j < 3; ++j) out.m[i][j] = p.m[j][i];
+        out.m[i][3] = -(p.m[0][i] * p.m[0][3] + p.m[1][i] * p.m[1][3] + p.m[2][i] * p.m[2][3]);
+    }
+    return out;
+}
+
+// The rotation of a placement in glTF's axes (y and z turned round: S R S with S = diag(1, -1, -1))
+// as a unit quaternion x, y, z, w.
+std::array<double, 4> quaternionOf(const TMeshPlacement& p) {
+    const double s[3] = {1, -1, -1};
+    double m[3][3];
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) m[i][j] = s[i] * p.m[size_t(i)][size_t(j)] * s[j];
+    std::array<double, 4> q;
+    const double trace = m[0][0] + m[1][1] + m[2][2];
+    if (trace > 0) {
+        const double r = std::sqrt(trace + 1) * 2;
+        q = {(m[2][1] - m[1][2]) / r, (m[0][2] - m[2][0]) / r, (m[1][0] - m[0][1]) / r, r / 4};
+    } else if (m[0][0] > m[1][1] && m[0][0] > m[2][2]) {
+        const double r = std::sqrt(1 + m[0][0] - m[1][1] - m[2][2]) * 2;
+        q = {r / 4, (m[0][1] + m[1][0]) / r, (m[0][2] + m[2][0]) / r, (m[2][1] - m[1][2]) / r};
+    } else if (m[1][1] > m[2][2]) {
+        const double r = std::sqrt(1 + m[1][1] - m[0][0] - m[2][2]) * 2;
+        q = {(m[0][1] + m[1][0]) / r, r / 4, (m[1][2] + m[2][1]) / r, (m[0][2] - m[2][0]) / r};
+    } else {
+        const double r = std::sqrt(1 + m[2][2] - m[0][0] - m[1][1]) * 2;
+        q = {(m[0][2] + m[2][0]) / r, (m[1][2] + m[2][1]) / r, r / 4, (m[1][0] - m[0][1]) / r};
+    }
+    const double length = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2] + q[3] * q[3]);
+    for (double& c : q) c /= length;
+    return q;
+}
+
+// glTF's vertex colours are linear; the viewer multiplies texels by the colour as they are stored
+// (sRGB), so the colour goes to linear for the product to look the same.
+const std::array<float, 256>& linearChannels() {
+    static const std::array<float, 256> table = [] {
+        std::array<float, 256> out{};
+        for (size_t i = 0; i < out.size(); ++i) {
+            const double c = double(i) / 255;
+            out[i] = float(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+        }
+        return out;
+    }();
+    return table;
+}
+
+// A level vector (y down) in glTF's axes and metres; adding 0 writes a zero as 0, not -0.
+std::array<double, 3> toGltf(double x, double y, double z) {
+    return {x * kMetresPerLevelUnit + 0.0, -y * kMetresPerLevelUnit + 0.0, -z * kMetresPerLevelUnit + 0.0};
+}
+
+// Twice the area under which a triangle counts as none, in square level units: the smallest
+// triangle of whole level units has 1, so this catches only rounding left over from placing.
+constexpr double kNoArea = 1e-3;
+
+bool hasNoArea(const TD3DLVertex& a, const TD3DLVertex& b, const TD3DLVertex& c) {
+    const double ab[3] = {double(b.x) - a.x, double(b.y) - a.y, double(b.z) - a.z};
+    const double ac[3] = {double(c.x) - a.x, double(c.y) - a.y, double(c.z) - a.z};
+    const double n[3] = {ab[1] * ac[2] - ab[2] * ac[1], ab[2] * ac[0] - ab[0] * ac[2], ab[0] * ac[1] - ab[1] * ac[0]};
+    return n[0] * n[0] + n[1] * n[1] + n[2] * n[2] < kNoArea * kNoArea;
+}
+
+TJson jsonArray(const double* values, size_t count) {
+    TJson out = TJson::array();
+    for (size_t i = 0; i < count; ++i) out.push_back(values[i]);
+    return out;
+}
+
+}  // namespace
+
+TGltfLevelBuilder::TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name, TGltfSprites sprites)
+    : level_(level), sprites_(sprites), roomNodes_(level.Rooms.size(), -1) {
+    addNode(std::move(name), -1, {});
+}
+
+int TGltfLevelBuilder::addNode(std::string name, int parent, const TMeshPlacement& frame) {
+    TNode node;
+    node.name = std::move(name);
+    node.parent = parent;
+    node.toLocal = inverseOf(frame);
+    const TMeshPlacement relative = parent < 0 ? frame : nodes_[size_t(parent)].toLocal * frame;
+    node.translation = toGltf(relative.m[0][3], relative.m[1][3], relative.m[2][3]);
+    if (relative.m[0][0] != 1 || relative.m[1][1] != 1 || relative.m[2][2] != 1) node.rotation = quaternionOf(relative);
+    nodes_.push_back(std::move(node));
+    return int(nodes_.size() - 1);
+}
+
+void TGltfLevelBuilder::BeginRoom(size_t room) {
+    TMeshPlacement origin;
+    if (room < level_.Rooms.size()) origin = TMeshPlacement::Translation(level_.Rooms[room].x, 0, level_.Rooms[room].z);
+    room_ = current_ = addNode("room " + std::to_string(room), 0, origin);
+    if (room < roomNodes_.size()) roomNodes_[room] = room_;
+    roomIndex_ = spriteRoom_ = int(room);
+}
+
+void TGltfLevelBuilder::EndRoom() {
+    room_ = current_ = 0;
+    roomIndex_ = spriteRoom_ = -1;
+}
+
+std::string TGltfLevelBuilder::objectName(const TPlacedObject& object) {
+    if (object.kind == TPlacedObject::TKind::Item) return ItemNodeName(level_.VersionCode, object.type, object.number);
+    const TStaticPlace place{object.room, object.number, object.placement.m};
+    if (lastStatic_ && *lastStatic_ == place) return StaticNodeName(object.number, statics_ - 1);
+    lastStatic_ = place;
+    return StaticNodeName(object.number, statics_++);
+}
+
+void TGltfLevelBuilder::BeginObject(const TPlacedObject& object) {
+    int parent = room_;
+    if (object.room >= 0 && size_t(object.room) < roomNodes_.size() && roomNodes_[size_t(object.room)] >= 0) {
+        parent = roomNodes_[size_t(object.room)];
+        spriteRoom_ = object.room;
+    }
+    current_ = addNode(objectName(object), parent, object.placement);
+}
+
+void TGltfLevelBuilder::EndObject() {
+    current_ = room_;
+    spriteRoom_ = roomIndex_;
+}
+
+// A level point (y down) in the node's frame, in glTF's axes and metres.
+std::array<double, 3> TGltfLevelBuilder::inNode(const TNode& node, double x, double y, double z) const {
+    const auto p = node.toLocal.Apply(x, y, z);
+    return toGltf(p[0], p[1], p[2]);
+}
+
+TWeldedVertex TGltfLevelBuilder::vertex(const TD3DLVertex& v) const {
+    const auto p = inNode(nodes_[size_t(current_)], v.x, -double(v.y), v.z);
+    return {{float(p[0]), float(p[1]), float(p[2])}, {v.tu, v.tv}, v.color & 0x00FFFFFF};
+}
+
+int TGltfLevelBuilder::tileOf(const std::string& name) {
+    const auto known = tiles_.find(name);
+    if (known != tiles_.end()) return known->second;
+    std::string path, entry;
+    int tile = -1;
+    if (SplitLevelTextureName(name, path, entry) && path == level_.Path) {
+        int number = 0;
+        const auto [end, error] = std::from_chars(entry.data(), entry.data() + entry.size(), number);
+        if (error == std::errc() && end == entry.data() + entry.size() && number >= 1 && number <= level_.TileCount) tile = number - 1;
+    }
+    return tiles_[name] = tile;
+}
+
+TGltfLevelBuilder::TMaterialKey TGltfLevelBuilder::material(const std::string& name, const TFaceTraits& traits) {
+    const int tile = tileOf(name);
+    const bool blended = tile >= 0 && traits.objectTexture < level_.ObjectTextures.size() &&
+                         level_.ObjectTextures[traits.objectTexture].attribute == kSemiTransparent;
+    return {tile, blended};
+}
+
+void TGltfLevelBuilder::addTriangle(TWeldedPrimitive& primitive, const TD3DLVertex& a, const TD3DLVertex& b, const TD3DLVertex& c) {
+    if (hasNoArea(a, b, c)) {
+        ++leftOut_;
+        return;
+    }
+    for (const TD3DLVertex* v : {&a, &b, &c}) primitive.Add(vertex(*v));
+}
+
+// Faces without a texture name are left out: the viewer hides them. A quadrangle is two
+// triangles, either of which may have no area (a quadrangle repeating a corner is a triangle).
+void TGltfLevelBuilder::AddQuadrangle(const TD3DGenericQuadrangleInfo& face, const TFaceTraits& traits) {
+    if (face.TextureName.empty()) return;
+    TWeldedPrimitive& primitive = nodes_[size_t(current_)].primitives[material(face.TextureName, traits)];
+    addTriangle(primitive, face.Vertices[0], face.Vertices[1], face.Vertices[2]);
+    addTriangle(primitive, face.Vertices[1], face.Vertices[3], face.Vertices[2]);
+}
+
+void TGltfLevelBuilder::AddTriangle(const TD3DGenericTriangleInfo& face, const TFaceTraits& traits) {
+    if (face.TextureName.empty()) return;
+    TWeldedPrimitive& primitive = nodes_[size_t(current_)].primitives[material(face.TextureName, traits)];
+    addTriangle(primitive, face.Vertices[0], face.Vertices[1], face.Vertices[2]);
+}
+
+size_t TGltfLevelBuilder::spriteTriangles() const { return sprites_ == TGltfSprites::Crossed ? 4 : 2; }
+
+void TGltfLevelBuilder::AddSprite(const TD3DStubObjectInfo& sprite) {
+    const std::string& name = sprite.TextureNames[0];
+    if (name.empty()) return;
+    const float halfWidth = float(sprite.Width / 2 * kMetresPerLevelUnit), halfHeight = float(sprite.Height / 2 * kMetresPerLevelUnit);
+    if (halfWidth == 0 || halfHeight == 0) {
+        leftOut_ += spriteTriangles();
+        return;
+    }
+    const TSpriteQuad quad{{tileOf(name), false},
+                           {sprite.TexLeft, sprite.TexTop, sprite.TexWidth, sprite.TexHeight, halfWidth, halfHeight}};
+    const auto [known, added] = spriteIndex_.try_emplace(quad, int(spriteQuads_.size()));
+    if (added) spriteQuads_.push_back(quad);
+    const int node = addNode(SpriteNodeName(spritesInRoom_[spriteRoom_]++, spriteRoom_), current_,
+                             TMeshPlacement::Translation(sprite.X, -double(sprite.Y), sprite.Z));
+    nodes_[size_t(node)].sprite = known->second;
+}
+
+std::set<int> TGltfLevelBuilder::UsedTiles() const {
+    std::set<int> tiles;
+    for (const TNode& node : nodes_)
+        for (const auto& [key, primitive] : node.primitives)
+            if (key.first >= 0 && !primitive.Indices().empty()) tiles.insert(key.first);
+    for (const TSpriteQuad& quad : spriteQuads_)
+        if (quad.material.first >= 0) tiles.insert(quad.material.first);
+    return tiles;
+}
+
+size_t TGltfLevelBuilder::Triangles() const {
+    size_t triangles = 0;
+    for (const TNode& node : nodes_) {
+        for (const auto& [key, primitive] : node.primitives) triangles += primitive.Indices().size() / 3;
+        if (node.sprite >= 0) triangles += spriteTriangles();
+    }
+    return triangles;
+}
+
+void TGltfLevelBuilder::Finish(TGltfDocument& document, TGltfMaterials& materials) const {
+    size_t bytes = materials.EncodedBytes() + spriteQuads_.size() * 192;
+    for (const TNode& node : nodes_)
+        for (const auto& [key, primitive] : node.primitives) bytes += primitive.Vertices().size() * 32 + primitive.Indices().size() * 4 + 16;
+    document.ReserveBinary(bytes);
+    std::vector<TJson> children(nodes_.size(), TJson::array());
+    for (size_t i = 1; i < nodes_.size(); ++i) children[size_t(nodes_[i].parent)].push_back(i);
+    std::vector<int> spriteMeshes(spriteQuads_.size(), -1);
+    for (size_t i = 0; i < nodes_.size(); ++i) {
+        const int sprite = nodes_[i].sprite;
+        if (sprite >= 0 && spriteMeshes[size_t(sprite)] < 0)
+            spriteMeshes[size_t(sprite)] = writeSpriteMesh(document, materials, spriteQuads_[size_t(sprite)]);
+        TJson node = writeNode(document, materials, nodes_[i]);
+        if (sprite >= 0) node["mesh"] = spriteMeshes[size_t(sprite)];
+        if (!children[i].empty()) node["children"] = std::move(children[i]);
+        document.Nodes.push_back(std::move(node));
+    }
+    document.SceneNodes.push_back(0);
+}
+
+TJson TGltfLevelBuilder::writeNode(TGltfDocument& document, TGltfMaterials& materials, const TNode& node) const {
+    TJson out{{"name", node.name}};
+    if (node.translation != std::array<double, 3>{}) out["translation"] = jsonArray(node.translation.data(), 3);
+    if (node.rotation) out["rotation"] = jsonArray(node.rotation->data(), 4);
+
+    TJson primitives = TJson::array();
+    const auto& linear = linearChannels();
+    for (const auto& [key, primitive] : node.primitives) {
+        if (primitive.Indices().empty()) continue;  // every triangle had no area
+        const int material = materials.Material(document, key.first, key.second);
+        std::vector<float> positions, uvs, colours;
+        positions.reserve(primitive.Vertices().size() * 3);
+        colours.reserve(primitive.Vertices().size() * 3);
+        for (const TWeldedVertex& v : primitive.Vertices()) {
+            positions.insert(positions.end(), v.position.begin(), v.position.end());
+            uvs.insert(uvs.end(), v.uv.begin(), v.uv.end());
+            for (int shift : {16, 8, 0}) colours.push_back(linear[(v.colour >> shift) & 0xFF]);
+        }
+        TJson attributes{{"POSITION", document.AddFloats(positions, 3)}, {"COLOR_0", document.AddFloats(colours, 3)}};
+        if (materials.HasTexture(key.first)) attributes["TEXCOORD_0"] = document.AddFloats(uvs, 2);
+        primitives.push_back({{"attributes", std::move(attributes)}, {"indices", document.AddIndices(primitive.Indices())}, {"material", material}});
+    }
+    if (!primitives.empty()) {
+        document.Meshes.push_back({{"name", node.name}, {"primitives", std::move(primitives)}});
+        out["mesh"] = document.Meshes.size() - 1;
+    }
+    return out;
+}
+
+// A sprite's quad in its node's x-y plane, facing +Z, centred on the node; the top edge shows
+// the top of the picture. Crossed, a second quad stands in the y-z plane facing +X, so that the
+// sprite shows from every side.
+int TGltfLevelBuilder::writeSpriteMesh(TGltfDocument& document, TGltfMaterials& materials, const TSpriteQuad& quad) const {
+    const auto [u, v, du, dv, w, h] = quad.shape;
+    std::vector<float> positions = {-w, h, 0, w, h, 0, -w, -h, 0, w, -h, 0};
+    const std::vector<float> quadUvs = {u, v, u + du, v, u, v + dv, u + du, v + dv};
+    std::vector<float> uvs = quadUvs;
+    std::vector<uint32_t> indices = {0, 2, 1, 1, 2, 3};
+    if (sprites_ == TGltfSprites::Crossed) {
+        positions.insert(positions.end(), {0, h, w, 0, h, -w, 0, -h, w, 0, -h, -w});
+        uvs.insert(uvs.end(), quadUvs.begin(), quadUvs.end());
+        indices.insert(indices.end(), {4, 6, 5, 5, 6, 7});
+    }
+    TJson attributes{{"POSITION", document.AddFloats(positions, 3)}};
+    if (materials.HasTexture(quad.material.first)) attributes["TEXCOORD_0"] = document.AddFloats(uvs, 2);
+    TJson primitive{{"attributes", std::move(attributes)},
+                     {"indices", document.AddIndices(indices)},
+                     {"material", materials.Material(document, quad.material.first, quad.material.second)}};
+    const std::string name = quad.material.first >= 0 ? "sprite (tile " + std::to_string(quad.material.first + 1) + ")" : "sprite";
+    document.Meshes.push_back({{"name", name}, {"primitives", TJson::array({std::move(primitive)})}});
+    return int(document.Meshes.size() - 1);
+}
+
+}  // namespace grottix

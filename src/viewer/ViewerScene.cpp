@@ -1,0 +1,120 @@
+#include "viewer/ViewerScene.h"
+
+#include "viewer/SceneBackdrop.h"
+#include "viewer/SelectionOutline.h"
+#include "device/D3DDevice.h"
+#include "device/Direct3DTexture.h"
+#include "viewer/SceneOverlay.h"
+#include "import/WaterTint.h"
+#include "level/LevelNames.h"
+
+namespace grottix {
+
+void TGrottixViewerScene::RenderObjects() {
+    if (TextureAnimator) TextureAnimator->Advance(*this, GetTime());
+    ChooseCellsDrawn(RoomsShown);
+    TD3DDevice* device = Device();
+    if (device && DrawsLevelSky()) DrawAroundEye(*device, LevelSky);
+    TD3DScene::RenderObjects();
+    if (!device) return;
+    DrawSceneOverlay(*device, Overlay, CellsDrawn);
+    if (SkyTexture && !SkyVertices.empty() && !DrawsLevelSky()) {
+        device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+        device->SetTexture(0, &SkyTexture->Surface());
+        device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, SkyVertices.data(), uint32_t(SkyVertices.size()), 0);
+    }
+    if (EyeUnderWater()) TintView(*device, UnderwaterTint);
+    if (Outlined) DrawBoxOutline(*device, *Outlined);
+}
+
+void TGrottixViewerScene::SetFlipState(TFlipState state) {
+    FlipState = state;
+    RoomsShown = Flips.RoomsShown(state);
+}
+
+int TGrottixViewerScene::EyeRoom() const { return RoomAtPoint(RoomVolumes, RoomsShown, GetCameraPosition()); }
+
+bool TGrottixViewerScene::EyeUnderWater() const {
+    const int room = EyeRoom();
+    return room >= 0 && RoomVolumes[size_t(room)].water;
+}
+
+void TGrottixViewerScene::Reset() {
+    SkyTexture = nullptr;
+    TextureAnimator.reset();
+    ItemsID = ItemCount = 0;
+    RoomsShown.clear();
+    Level.reset();
+    Overlay.clear();
+    ItemBounds.clear();
+    Outlined.reset();
+    LevelVersionCode = 0;
+    Flips = {};
+    FlipState = {};
+    RoomVolumes.clear();
+    LevelSky.clear();
+    TD3DScene::Reset();
+}
+
+void TGrottixViewerScene::SetItemsVisible(bool visible) {
+    if (ItemsID == 0) return;
+    if (visible) ShowItems(-1, ItemsID);
+    else HideItems(-1, ItemsID);
+}
+
+namespace {
+
+// The sky's objects leave the scene's own drawing (hidden) and are drawn around the eye instead;
+// the untextured ones stay out, as the level's do.
+void collectLevelSky(TGrottixViewerScene& scene, int32_t skyID) {
+    if (skyID == 0) return;
+    for (auto& entry : scene.Objects) {
+        if (entry.Item->GetID() != skyID || entry.Item->GetKind() != kKindPolygon) continue;
+        if (!entry.Name.empty()) scene.LevelSky.push_back(entry.Item.get());
+        entry.Item->SetHidden(true);
+    }
+}
+
+}  // namespace
+
+TD3DQuadrangleInfo MakeFloorRecord() {
+    TD3DQuadrangleInfo floor;
+    floor.ID = 1;
+    floor.Corners = {TD3DVector{-10000, -1000, 10000}, {10000, -1000, 10000}, {-10000, -1000, -10000}, {10000, -1000, -10000}};
+    floor.Flags = 1;
+    floor.Colors = {RGB(192, 192, 192), RGB(192, 192, 192), RGB(192, 192, 192), RGB(192, 192, 192)};
+    return floor;
+}
+
+uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, float scale, float gamma,
+                           const TBitmap& skyPicture, const TD3DQuadrangleInfo& floor, TImportReport* report) {
+    scene.Reset();
+    scene.MoveCamera({0, 0, 0});
+    scene.SetCameraRotationNow({0, 0, 0});
+    TImportReport ownReport;
+    TImportReport& imported = report ? *report : ownReport;
+    const uint8_t result = ImportTombRaiderMap(scene, path, scale, gamma, &imported);
+    if (result != kLevelLoaded && result != kLevelDamaged) return result;
+    scene.TextureAnimator = std::move(imported.Animator);
+    scene.ItemsID = imported.ItemsID;
+    scene.ItemCount = imported.Items;
+    scene.Level = std::move(imported.Level);
+    scene.ItemBounds = std::move(imported.ItemBounds);
+    scene.LevelVersionCode = imported.VersionCode;
+    scene.Flips = std::move(imported.Flips);
+    scene.SetFlipState({});
+    scene.RoomVolumes = std::move(imported.Rooms);
+    scene.UnderwaterTint = UnderwaterViewTint(imported.VersionCode);
+    // Faces without a usable texture stay hidden, unless the level is damaged: its textures may lie
+    // beyond the damage, and its rooms are then shown untextured, in their light.
+    if (result == kLevelLoaded)
+        for (auto& entry : scene.Objects)
+            if (entry.Name.empty()) entry.Item->SetHidden(true);
+    collectLevelSky(scene, imported.SkyID);
+    scene.SkyTexture = scene.AddTextureFromBitmap("SKY", skyPicture);
+    if (scene.SkyTexture) scene.SkyTexture->Surface().SetColorKey(0);
+    scene.AddObject(kKindQuadrangle, &floor);
+    return result;
+}
+
+}  // namespace grottix

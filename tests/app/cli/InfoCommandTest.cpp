@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "app/cli/InfoCommand.h"
+#include "level/TombRaiderLevel.h"
+#include "level_writer/LevelWriter.h"
+
+namespace grottix {
+namespace {
+
+LevelSummary summaryOf(const levelwriter::LevelDescription& description, const std::string& path) {
+    TTombRaiderLevel level;
+    EXPECT_EQ(level.LoadLevelFromBytes(levelwriter::WriteLevel(description), path), 0);
+    return SummarizeLevel(level);
+}
+
+levelwriter::LevelDescription twoRooms() {
+    levelwriter::LevelDescription level;
+    level.code = 3;
+    level.tileCount = 1;
+    levelwriter::Room room;
+    room.vertices.resize(4);
+    room.rectangles = {{{0, 1, 2, 3}, 0}};
+    room.sprites = {{0, 0}, {1, 0}};
+    level.rooms = {room, room};
+    level.rooms[1].triangles = {{{0, 1, 2}, 0}};
+    level.meshData = {1, 2, 3};
+    level.objectTextures.resize(5);
+    return level;
+}
+
+TEST(InfoCommand, JsonCarriesEveryCountAndTheTotals) {
+    const std::string json = FormatLevelSummary(summaryOf(twoRooms(), "x.tr2"), true);
+    EXPECT_NE(json.find("\"version_word\": \"0x0000002D\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"version_code\": 3"), std::string::npos);
+    EXPECT_NE(json.find("\"tiles\": 1"), std::string::npos);
+    EXPECT_NE(json.find("\"object_textures\": 5"), std::string::npos);
+    EXPECT_NE(json.find("\"sprite_textures\": 2"), std::string::npos);
+    EXPECT_NE(json.find("\"mesh_data_words\": 3"), std::string::npos);
+    EXPECT_NE(json.find("\"entities\": 2"), std::string::npos) << json;
+    EXPECT_NE(json.find("{\"vertices\": 4, \"rectangles\": 1, \"triangles\": 1, \"sprites\": 2, \"static_meshes\": 0, "
+                        "\"alternate\": -1, \"alternate_group\": 0, \"water\": false, \"flags\": [], \"sectors\": {"),
+              std::string::npos);
+    EXPECT_NE(json.find("\"totals\": {\"vertices\": 8, \"rectangles\": 2, \"triangles\": 1, \"sprites\": 4"), std::string::npos);
+}
+
+// The second room: a wall, a climbable kill square and a switch opening item 3 then showing camera 1.
+levelwriter::LevelDescription withFloorData(std::vector<uint16_t> words) {
+    auto level = twoRooms();
+    level.floorData = std::move(words);
+    level.rooms[0].sectorList = std::vector<levelwriter::Sector>(1);
+    auto& room = level.rooms[1];
+    room.xSectors = 3;
+    room.sectorList = std::vector<levelwriter::Sector>(3);
+    (*room.sectorList)[0].floor = -127;
+    (*room.sectorList)[1].floorDataIndex = 1;
+    (*room.sectorList)[2].floorDataIndex = 3;
+    return level;
+}
+
+TEST(InfoCommand, JsonCountsEachRoomsSquaresAndListsEveryTrigger) {
+    const auto level = withFloorData({0, 0x0306, 0x8005, 0x8204, 0x0B05, 0x0003, 0x0401, 0x8000});
+    const std::string json = FormatLevelSummary(summaryOf(level, "x.tr2"), true);
+    EXPECT_NE(json.find("\"sectors\": {\"portals\": 0, \"triggers\": 0, \"kill\": 0, \"climb\": 0, \"walls\": 0}}"),
+              std::string::npos) << json;
+    EXPECT_NE(json.find("\"sectors\": {\"portals\": 0, \"triggers\": 1, \"kill\": 1, \"climb\": 1, \"walls\": 1}}"),
+              std::string::npos);
+    EXPECT_NE(json.find("\"triggers\": [\n    {\"room\": 1, \"x\": 2, \"z\": 0, \"type\": 2, \"timer\": 5, \"once\": true, "
+                        "\"mask\": 5, \"actions\": [{\"action\": 0, \"parameter\": 3}, {\"action\": 1, \"parameter\": 1}]}\n  ]"),
+              std::string::npos);
+    EXPECT_EQ(json.find("floor_data_problem"), std::string::npos);
+}
+
+TEST(InfoCommand, NamesTheFirstBrokenSquare) {
+    const auto summary = summaryOf(withFloorData({0, 0x0306, 0x0005}), "x.tr2");
+    EXPECT_NE(FormatLevelSummary(summary, false)
+                  .find("Floor data:              broken in room 1 at column 1, row 0: the chain runs past the end of "
+                        "the floor data (2 squares broken)"),
+              std::string::npos) << FormatLevelSummary(summary, false);
+    EXPECT_NE(FormatLevelSummary(summary, true).find("\"floor_data_problem\": {\"room\": 1, \"x\": 1, \"z\": 0, "),
+              std::string::npos);
+}
+
+TEST(InfoCommand, JsonListsEveryItemInFileOrderWithItsGamesNameAndStoredValues) {
+    levelwriter::LevelDescription level = twoRooms();
+    level.code = 1;
+    level.entities = std::vector<levelwriter::Entity>{{7, 1, 1024, -256, 2048, 49152}, {500, 42, -5, 0, 7, 16384}};
+    const std::string json = FormatLevelSummary(summaryOf(level, "x.phd"), true);
+    EXPECT_NE(json.find("\"items\": [\n"
+                        "    {\"index\": 0, \"type\": 7, \"name\": \"Wolf\", \"room\": 1, \"x\": 1024, \"y\": -256, \"z\": 2048, \"angle\": -16384},\n"
+                        "    {\"index\": 1, \"type\": 500, \"name\": \"Object 500\", \"room\": 42, \"x\": -5, \"y\": 0, \"z\": 7, \"angle\": 16384}\n"
+                        "  ]\n}\n"),
+              std::string::npos)
+        << json;
+    level.entities->clear();
+    EXPECT_NE(FormatLevelSummary(summaryOf(level, "x.phd"), true).find("\"items\": []\n}"), std::string::npos);
+}
+
+TEST(InfoCommand, TextNamesTheVersionAndEveryRoom) {
+    const std::string text = FormatLevelSummary(summaryOf(twoRooms(), "x.tr2"), false);
+    EXPECT_NE(text.find("0x0000002D (version code 3)"), std::string::npos) << text;
+    EXPECT_NE(text.find("Rooms:                   2"), std::string::npos);
+    EXPECT_NE(text.find("Total"), std::string::npos);
+}
+
+TEST(InfoCommand, RoomsTellTheirAlternateGroupAndWaterAndTheInconsistentLinksAreNamed) {
+    levelwriter::LevelDescription level = twoRooms();
+    level.code = 6;
+    level.rooms.push_back(level.rooms[0]);
+    level.rooms[0].alternateRoom = 1;
+    level.rooms[0].alternateGroup = 2;
+    level.rooms[1].flags = 0x0001;
+    level.rooms[2].alternateRoom = 2;
+    const LevelSummary summary = summaryOf(level, "x.tr4");
+    const std::string json = FormatLevelSummary(summary, true);
+    EXPECT_NE(json.find("\"alternate\": 1, \"alternate_group\": 2, \"water\": false, \"flags\": []"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"alternate\": -1, \"alternate_group\": 0, \"water\": true, \"flags\": [\"water\"]"), std::string::npos);
+    EXPECT_NE(json.find("\"flip_pairs\": 1,\n  \"flip_problems\": [\"room 2: is its own alternate\"]"), std::string::npos);
+    const std::string text = FormatLevelSummary(summary, false);
+    EXPECT_NE(text.find("Inconsistent flip map:   room 2: is its own alternate\n"), std::string::npos) << text;
+}
+
+TEST(InfoCommand, MissingLevelFailsWithTheMapMessage) {
+    testing::internal::CaptureStderr();
+    EXPECT_NE(RunInfoCommand({"/nonexistent/level.phd"}), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "File /nonexistent/level.phd: Map not found\n");
+}
+
+}  // namespace
+}  // namespace grottix

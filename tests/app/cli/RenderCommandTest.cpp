@@ -1,0 +1,89 @@
+// The --render command on the demo level: where it puts the eye (at the start or by go-to), the items
+// it draws and hides.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cstdio>
+#include <utility>
+
+#include "app/cli/RenderCommand.h"
+#include "level/LevelGoTo.h"
+#include "level/TombRaiderLevel.h"
+#include "support/TempDir.h"
+
+namespace grottix {
+namespace {
+
+std::string render(const std::vector<std::string>& extra, const std::string& out) {
+    std::vector<std::string> args = {out, std::string(GROTTIX_GENERATED_DIR) + "/demo/demo-tr2.tr2", "--size", "80x60", "--stats"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(RunRenderCommand(args), 0);
+    return testing::internal::GetCapturedStdout();
+}
+
+TEST(RenderCommand, StatsTellWhereTheStartPutTheEyeAndHowManyItemsWereDrawn) {
+    test::TempDir dir;
+    const std::string stats = render({}, dir.file("items.png"));
+    EXPECT_NE(stats.find("eye: 0.000, -24.000, 0.000\nroom: 0\nitems: 2\n"), std::string::npos) << stats;
+    const std::string hidden = render({"--no-items"}, dir.file("none.png"));
+    EXPECT_NE(hidden.find("items: 0\n"), std::string::npos) << hidden;
+    EXPECT_NE(QImage(QString::fromStdString(dir.file("items.png"))), QImage(QString::fromStdString(dir.file("none.png"))))
+        << "the statue and the pick-up stand in view";
+}
+
+TEST(RenderCommand, FlipShowsTheAlternateRoomsInsteadOfTheirPrimaries) {
+    test::TempDir dir;
+    // From inside the demo's storeroom, whose flooded alternate replaces it when flipped.
+    const std::vector<std::string> view = {"--eye", "36,-20,0", "--angles", "0,1.2,0"};
+    std::vector<std::string> flipped = view;
+    flipped.push_back("--flip");
+    const std::string stats = render(flipped, dir.file("flipped.png"));
+    EXPECT_NE(stats.find("rooms shown: 4\n"), std::string::npos) << stats;
+    render(view, dir.file("dry.png"));
+    std::vector<std::string> otherGroup = view;
+    otherGroup.insert(otherGroup.end(), {"--flip", "3"});
+    render(otherGroup, dir.file("group3.png"));
+    const QImage dry(QString::fromStdString(dir.file("dry.png")));
+    EXPECT_NE(QImage(QString::fromStdString(dir.file("flipped.png"))), dry);
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("group3.png"))), dry) << "the level has no group 3";
+}
+
+TEST(RenderCommand, StatsCountTheRoomsDrawnAndNoCullDrawsEveryRoomForTheSamePicture) {
+    test::TempDir dir;
+    const std::string culled = render({}, dir.file("culled.png"));
+    EXPECT_NE(culled.find("rooms drawn: 3\n"), std::string::npos) << "the storeroom is out of sight: " << culled;
+    const std::string all = render({"--no-cull"}, dir.file("all.png"));
+    EXPECT_NE(all.find("rooms drawn: 4\n"), std::string::npos) << all;
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("culled.png"))), QImage(QString::fromStdString(dir.file("all.png"))));
+}
+
+TEST(RenderCommand, GoToPutsTheEyeWhereTheWindowsGoToDoesAndStatsTellIt) {
+    test::TempDir dir;
+    TTombRaiderLevel level;
+    ASSERT_EQ(level.LoadLevel(std::string(GROTTIX_GENERATED_DIR) + "/demo/demo-tr2.tr2"), 0);
+    for (const auto& [option, eye] : {std::pair{"--goto-item", GoToItem(level, 1)}, {"--goto-room", GoToRoom(level, 2)}}) {
+        const std::string stats = render({option, option == std::string("--goto-item") ? "1" : "2"}, dir.file("goto.png"));
+        char expected[128];
+        std::snprintf(expected, sizeof expected, "eye: %.3f, %.3f, %.3f\nroom: %d\n", eye.x / 128, -eye.y / 128, eye.z / 128, eye.room);
+        EXPECT_NE(stats.find(expected), std::string::npos) << stats;
+        std::snprintf(expected, sizeof expected, "angles: %.3f, %.3f, 0.000\n", 0.0 - eye.pitch, eye.yaw);
+        EXPECT_NE(stats.find(expected), std::string::npos) << stats;
+    }
+    // The flooded storeroom, hidden at the start, is flipped in, as the window's go to does; --flip rules.
+    const std::string flooded = std::to_string(level.Rooms.size() - 1);
+    render({"--goto-room", flooded}, dir.file("flooded.png"));
+    render({"--goto-room", flooded, "--flip"}, dir.file("flipped.png"));
+    render({"--goto-room", flooded, "--flip", "3"}, dir.file("dry.png"));
+    const QImage shown(QString::fromStdString(dir.file("flooded.png")));
+    EXPECT_EQ(shown, QImage(QString::fromStdString(dir.file("flipped.png"))));
+    EXPECT_NE(shown, QImage(QString::fromStdString(dir.file("dry.png"))));
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunRenderCommand({dir.file("none.png"), std::string(GROTTIX_GENERATED_DIR) + "/demo/demo-tr2.tr2", "--goto-item", "3"}), 1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("the level has 3 items; there is no item 3"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace grottix
