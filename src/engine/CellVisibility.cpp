@@ -237,10 +237,10 @@ int32_t TCellVisibility::EyeCell(TD3DVector eye, const std::vector<uint8_t>& sho
 // Cells without a single portal among them say nothing of what joins what: all are drawn, and so
 // are all when the eye stands so close to its cell's side that the near plane reaches beyond it.
 std::vector<uint8_t> TCellVisibility::VisibleCells(TD3DVector eye, TD3DVector angles, float nearDistance,
-                                                   const std::vector<uint8_t>& shown) const {
-    const int32_t first = EyeCell(eye, shown);
+                                                   const std::vector<uint8_t>& shown, std::optional<int32_t> eyeCell) const {
+    const int32_t first = eyeCell ? *eyeCell : EyeCell(eye, shown);
     const bool joined = std::any_of(Cells.begin(), Cells.end(), [](const TCell& cell) { return !cell.Portals.empty(); });
-    if (first < 0 || !joined) return everyCellShown(Cells.size(), shown);
+    if (first < 0 || size_t(first) >= Cells.size() || !joined) return everyCellShown(Cells.size(), shown);
     const TView view(eye, angles, nearDistance);
     // Near the cell's side the near plane cuts holes in its walls, through which anything may show.
     for (const TD3DVector& corner : view.NearCorners())

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -41,9 +42,11 @@ public:
     // Of the cells shown (an empty list shows all) whose box holds the eye, the smallest; -1 when none.
     int32_t EyeCell(TD3DVector eye, const std::vector<uint8_t>& shown) const;
     // Per cell, 1 for the cells shown that the eye can see, 0 for the others. An eye in no cell, or
-    // cells without any portal, see every cell shown. angles and nearDistance are those of the view (pitch, yaw, roll).
-    std::vector<uint8_t> VisibleCells(TD3DVector eye, TD3DVector angles, float nearDistance,
-                                      const std::vector<uint8_t>& shown) const;
+    // cells without any portal, see every cell shown. angles and nearDistance are those of the view
+    // (pitch, yaw, roll). eyeCell: the cell the eye stands in, when the caller knows it better than
+    // the boxes do (-1: in none); else EyeCell.
+    std::vector<uint8_t> VisibleCells(TD3DVector eye, TD3DVector angles, float nearDistance, const std::vector<uint8_t>& shown,
+                                      std::optional<int32_t> eyeCell = std::nullopt) const;
 
     // Notes the contacts of all of a cell's faces (triangle lists: first corner, corner count) with
     // the boxes of the other cells.

@@ -166,6 +166,9 @@ public:
     // ---- eye ----
     void SetCameraPosition(TD3DVector position);
     void MoveCamera(TD3DVector position);
+    // Puts the eye at position at once (no speed is measured from the jump), wherever it stood
+    // before: unlike the two above, it also goes back to the previous position.
+    void JumpCamera(TD3DVector position);
     void SetCameraRotation(TD3DVector angles);
     void SetCameraRotationNow(TD3DVector angles) { SetCameraRotation(angles); }
     TD3DVector GetCameraPosition() const;
@@ -291,8 +294,10 @@ public:
     bool CullCells = true;
     // How many cells the last ChooseCellsDrawn left to draw.
     size_t CellsDrawnCount = 0;
-    // Sets CellsDrawn for this frame's eye from the cells shown (empty: all).
-    void ChooseCellsDrawn(const std::vector<uint8_t>& shown);
+    // Sets CellsDrawn for this frame's eye from the cells shown (empty: all). eyeCell: the cell the
+    // eye stands in when the caller knows it (-1: none, every cell shown is drawn); else the
+    // boxes tell.
+    void ChooseCellsDrawn(const std::vector<uint8_t>& shown, std::optional<int32_t> eyeCell = std::nullopt);
     // Notes, from the objects of every cell, where they lie in or on the boxes of other cells (after
     // the cells' boxes are set and the objects added).
     void FindCellContacts();

@@ -31,6 +31,12 @@ void TD3DScene::MoveCamera(TD3DVector position) {
     Changes |= ChangedPosition | ChangedLights;
 }
 
+void TD3DScene::JumpCamera(TD3DVector position) {
+    if (position == EyePosition && position == PreviousEyePosition) return;
+    PreviousEyePosition = EyePosition = position;
+    Changes |= ChangedPosition | ChangedLights;
+}
+
 void TD3DScene::SetCameraRotation(TD3DVector angles) {
     if (angles == EyeRotation) return;
     PreviousEyeRotation = EyeRotation;

@@ -10,9 +10,9 @@
 
 namespace grottix {
 
-void TD3DScene::ChooseCellsDrawn(const std::vector<uint8_t>& shown) {
+void TD3DScene::ChooseCellsDrawn(const std::vector<uint8_t>& shown, std::optional<int32_t> eyeCell) {
     if (CullCells && !Visibility.Cells.empty())
-        CellsDrawn = Visibility.VisibleCells(GetCameraPosition(), GetCameraRotation(), NearDistance, shown);
+        CellsDrawn = Visibility.VisibleCells(GetCameraPosition(), GetCameraRotation(), NearDistance, shown, eyeCell);
     else
         CellsDrawn = shown;
     CellsDrawnCount = CellsDrawn.empty() ? Visibility.Cells.size()

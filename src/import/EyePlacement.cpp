@@ -7,9 +7,7 @@ namespace grottix {
 
 void PlaceEye(TD3DScene& scene, const TEyePlacement& placement, float scale) {
     const TD3DVector position{float(placement.x / scale), float(-placement.y / scale), float(placement.z / scale)};
-    // MoveCamera ignores a point equal to the eye's previous position: forget that one first.
-    scene.MoveCamera(scene.GetCameraPosition());
-    scene.MoveCamera(position);
+    scene.JumpCamera(position);
     scene.SetCameraRotation({float(-placement.pitch), float(placement.yaw), 0});
 }
 

@@ -25,15 +25,4 @@ std::vector<TRoomVolume> ReadRoomVolumes(const TTombRaiderLevel& level, float sc
     return volumes;
 }
 
-int RoomAtPoint(const std::vector<TRoomVolume>& rooms, const std::vector<uint8_t>& shown, TD3DVector point) {
-    for (size_t i = 0; i < rooms.size(); ++i) {
-        if (i < shown.size() && !shown[i]) continue;
-        const TRoomVolume& r = rooms[i];
-        if (point.x >= r.low.x && point.x <= r.high.x && point.y >= r.low.y && point.y <= r.high.y && point.z >= r.low.z &&
-            point.z <= r.high.z)
-            return int(i);
-    }
-    return -1;
-}
-
 }  // namespace grottix

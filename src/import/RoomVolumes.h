@@ -18,8 +18,4 @@ struct TRoomVolume {
 
 std::vector<TRoomVolume> ReadRoomVolumes(const TTombRaiderLevel& level, float scale);
 
-// The first room shown (shown: per room 1 when shown, empty for all) whose volume holds the point,
-// or -1.
-int RoomAtPoint(const std::vector<TRoomVolume>& rooms, const std::vector<uint8_t>& shown, TD3DVector point);
-
 }  // namespace grottix

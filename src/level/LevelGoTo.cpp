@@ -24,6 +24,10 @@ constexpr double kLookHeight = 256;  // the eye looks at this far above the item
 constexpr double kClearance = 64;    // the eye keeps this far from floors and ceilings
 constexpr double kStep = 256;        // the sight line is checked this often
 constexpr double kDistances[] = {1024, 768, 512, 256};
+// Go to a square: the eye stands this far back from the square's middle and this high above its
+// floor (where the open space allows), or on a neighbouring square up to this many squares away.
+constexpr double kSquareLookBack = 320, kSquareLookHeight = 768;
+constexpr int kSquareRings = 3;
 // Rooms that overlap (stacked rooms, flip-map alternates) are tried in turn at one place, but only a
 // few: a damaged file piling thousands of rooms onto one spot must not make this search crawl.
 constexpr int kRoomsTriedAtOnePlace = 4;
@@ -214,6 +218,32 @@ TEyePlacement GoToRoom(const TTombRaiderLevel& level, size_t index) {
     if (room.xSectors >= room.zSectors) eye.yaw = eye.x <= middleX ? kPi / 2 : -kPi / 2;
     else eye.yaw = eye.z <= middleZ ? 0 : kPi;
     return eye;
+}
+
+TEyePlacement GoToSquare(const TTombRaiderLevel& level, size_t index, int x, int z) {
+    if (index >= level.Rooms.size()) return GoToRoom(level, 0);
+    const TRoomRecord& room = level.Rooms[index];
+    const auto squareMiddle = [&](int column, int row) {
+        return TPoint{room.x + (column + 0.5) * kSectorSize, 0, room.z + (row + 0.5) * kSectorSize};
+    };
+    TPoint target = squareMiddle(x, z);
+    const auto own = OpenSpaceAt(level, index, target.x, target.z);
+    target.y = own ? own->bottom : double(std::max(room.yTop, room.yBottom));
+    // Rings of squares round the square, nearest first; the square itself when it is open.
+    for (int ring = 0; ring <= kSquareRings; ++ring)
+        for (int dx = -ring; dx <= ring; ++dx)
+            for (int dz = -ring; dz <= ring; ++dz) {
+                if (std::max(std::abs(dx), std::abs(dz)) != ring) continue;
+                TPoint eye = squareMiddle(x + dx, z + dz);
+                if (ring == 0) eye.z -= kSquareLookBack;  // inside the square, a little back from its middle
+                std::optional<TOpenSpace> space = OpenSpaceAt(level, index, eye.x, eye.z);
+                for (size_t other = 0; !space && other < level.Rooms.size(); ++other)
+                    if (other != index) space = OpenSpaceAt(level, other, eye.x, eye.z);
+                if (!space) continue;
+                eye.y = heightWithin(*space, target.y - kSquareLookHeight);
+                if (ring == 0 || clearSight(level, eye, target)) return lookingAt(eye, space->room, target, 0);
+            }
+    return GoToRoom(level, index);
 }
 
 TEyePlacement GoToItem(const TTombRaiderLevel& level, size_t entity) {

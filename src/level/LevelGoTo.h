@@ -1,6 +1,6 @@
 #pragma once
-// Where the eye goes to look at something of the level: in front of an item, or above the middle of a
-// room's largest floor. Always a place inside a room and clear of walls, or the nearest sane one.
+// Where the eye goes to look at something of the level: in front of an item, above the middle of a
+// room's largest floor, or over one square. Always a place inside a room and clear of walls, or the nearest sane one.
 
 #include <cstddef>
 
@@ -19,5 +19,8 @@ struct TEyePlacement {
 TEyePlacement GoToItem(const TTombRaiderLevel& level, size_t entity);
 // The eye above the middle of the room's largest floor, looking along the room's longer side.
 TEyePlacement GoToRoom(const TTombRaiderLevel& level, size_t room);
+// The eye in the open space of the square at column x, row z of the room, or else of the nearest
+// open square beside it (in any room) with a clear line to it, looking at the square's floor.
+TEyePlacement GoToSquare(const TTombRaiderLevel& level, size_t room, int x, int z);
 
 }  // namespace grottix

@@ -10,21 +10,50 @@
 
 namespace grottix {
 
+namespace {
+
+// A whole number at text, up to end or a comma; moves text past it.
+template <typename T>
+bool readNumber(const char*& text, const char* end, T& out) {
+    const auto [stop, error] = std::from_chars(text, end, out);
+    if (error != std::errc() || stop == text) return false;
+    text = stop;
+    return true;
+}
+
+}  // namespace
+
 bool ParseGoToOption(const std::string& option, const std::string& value, std::optional<TGoToRequest>& request) {
     TGoToRequest parsed;
     if (option == "--goto-room") parsed.kind = TGoToRequest::TKind::Room;
+    else if (option == "--goto-square") parsed.kind = TGoToRequest::TKind::Square;
     else if (option != "--goto-item") return false;
-    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), parsed.index);
-    if (error != std::errc() || end != value.data() + value.size()) return false;
+    const char *text = value.data(), *end = value.data() + value.size();
+    if (!readNumber(text, end, parsed.index)) return false;
+    if (parsed.kind == TGoToRequest::TKind::Square) {
+        for (int* coordinate : {&parsed.x, &parsed.z})
+            if (text == end || *text++ != ',' || !readNumber(text, end, *coordinate)) return false;
+    }
+    if (text != end) return false;
     request = parsed;
     return true;
 }
 
 std::optional<TEyePlacement> PlanGoTo(const TTombRaiderLevel& level, const TGoToRequest& request, std::string& error) {
-    if (request.kind == TGoToRequest::TKind::Room) {
-        if (request.index < level.Rooms.size()) return GoToRoom(level, request.index);
-        error = "the level has " + std::to_string(level.Rooms.size()) + " rooms; there is no room " + std::to_string(request.index);
-        return std::nullopt;
+    if (request.kind != TGoToRequest::TKind::Item) {
+        if (request.index >= level.Rooms.size()) {
+            error = "the level has " + std::to_string(level.Rooms.size()) + " rooms; there is no room " + std::to_string(request.index);
+            return std::nullopt;
+        }
+        if (request.kind == TGoToRequest::TKind::Room) return GoToRoom(level, request.index);
+        const TRoomRecord& room = level.Rooms[request.index];
+        if (request.x < 0 || request.z < 0 || request.x >= room.xSectors || request.z >= room.zSectors) {
+            error = "room " + std::to_string(request.index) + " is " + std::to_string(room.xSectors) + " by " +
+                    std::to_string(room.zSectors) + " squares; there is no square " + std::to_string(request.x) + "," +
+                    std::to_string(request.z);
+            return std::nullopt;
+        }
+        return GoToSquare(level, request.index, request.x, request.z);
     }
     const size_t items = ReadEntities(level).size();
     if (request.index < items) return GoToItem(level, request.index);

@@ -1,5 +1,6 @@
 #pragma once
-// --goto-item N and --goto-room N of --render: the eye placed as the window's Go to places it.
+// --goto-item N, --goto-room N and --goto-square ROOM,X,Z: the eye placed as the window's Go to
+// places it.
 
 #include <cstddef>
 #include <optional>
@@ -13,16 +14,17 @@ class TD3DScene;
 class TTombRaiderLevel;
 
 struct TGoToRequest {
-    enum class TKind { Item, Room } kind = TKind::Item;
-    size_t index = 0;
+    enum class TKind { Item, Room, Square } kind = TKind::Item;
+    size_t index = 0;  // the item, or the room (of the square)
+    int x = 0, z = 0;  // the square's column and row
 };
 
-// Reads "--goto-item N" or "--goto-room N" into request; false when the option is neither or the
-// value is no index.
+// Reads "--goto-item N", "--goto-room N" or "--goto-square ROOM,X,Z" into request; false when the
+// option is none of them or the value is no index.
 bool ParseGoToOption(const std::string& option, const std::string& value, std::optional<TGoToRequest>& request);
 
 // Where the eye goes for the request in the level; none, with why in error, when the level has no
-// such item or room.
+// such item, room or square.
 std::optional<TEyePlacement> PlanGoTo(const TTombRaiderLevel& level, const TGoToRequest& request, std::string& error);
 
 // Puts the scene's eye (the level opened from path with the viewer's scale of 128, kept by the scene)

@@ -1,18 +1,21 @@
 #include "viewer/ViewerScene.h"
 
-#include "viewer/SceneBackdrop.h"
-#include "viewer/SelectionOutline.h"
+#include <algorithm>
+
 #include "device/D3DDevice.h"
 #include "device/Direct3DTexture.h"
-#include "viewer/SceneOverlay.h"
 #include "import/WaterTint.h"
 #include "level/LevelNames.h"
+#include "level/LevelSpace.h"
+#include "viewer/SceneBackdrop.h"
+#include "viewer/SceneOverlay.h"
+#include "viewer/SelectionOutline.h"
 
 namespace grottix {
 
 void TGrottixViewerScene::RenderObjects() {
     if (TextureAnimator) TextureAnimator->Advance(*this, GetTime());
-    ChooseCellsDrawn(RoomsShown);
+    ChooseCellsDrawn(RoomsShown, Level ? std::optional<int32_t>(EyeRoom()) : std::nullopt);
     TD3DDevice* device = Device();
     if (device && DrawsLevelSky()) DrawAroundEye(*device, LevelSky);
     TD3DScene::RenderObjects();
@@ -32,7 +35,17 @@ void TGrottixViewerScene::SetFlipState(TFlipState state) {
     RoomsShown = Flips.RoomsShown(state);
 }
 
-int TGrottixViewerScene::EyeRoom() const { return RoomAtPoint(RoomVolumes, RoomsShown, GetCameraPosition()); }
+int TGrottixViewerScene::EyeRoom() const {
+    if (!Level) return -1;
+    const TD3DVector eye = GetCameraPosition();
+    if (eyeRoom_ != -2 && eye == eyeRoomAt_ && RoomsShown == eyeRoomShown_) return eyeRoom_;
+    const double scale = LevelScale;
+    // The room the eye was in keeps it where two rooms' open spaces meet.
+    eyeRoom_ = RoomHoldingPoint(*Level, RoomsShown, eye.x * scale, -eye.y * scale, eye.z * scale, std::max(eyeRoom_, -1));
+    eyeRoomAt_ = eye;
+    eyeRoomShown_ = RoomsShown;
+    return eyeRoom_;
+}
 
 bool TGrottixViewerScene::EyeUnderWater() const {
     const int room = EyeRoom();
@@ -53,6 +66,7 @@ void TGrottixViewerScene::Reset() {
     FlipState = {};
     RoomVolumes.clear();
     LevelSky.clear();
+    eyeRoom_ = -2;
     TD3DScene::Reset();
 }
 
@@ -104,6 +118,7 @@ uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, 
     scene.Flips = std::move(imported.Flips);
     scene.SetFlipState({});
     scene.RoomVolumes = std::move(imported.Rooms);
+    scene.LevelScale = scale;
     scene.UnderwaterTint = UnderwaterViewTint(imported.VersionCode);
     // Faces without a usable texture stay hidden, unless the level is damaged: its textures may lie
     // beyond the damage, and its rooms are then shown untextured, in their light.

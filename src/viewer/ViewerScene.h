@@ -42,7 +42,10 @@ public:
     // Where each room stands and which hold water; the tint of the view from inside one.
     std::vector<TRoomVolume> RoomVolumes;
     uint32_t UnderwaterTint = 0x00FFFFFF;
-    // The room shown that holds the eye, -1 when none does.
+    // Level units per scene unit of the level opened.
+    float LevelScale = 128;
+    // The room shown whose open space holds the eye (RoomHoldingPoint), -1 when none does. The status
+    // bar, portal culling, the sector map, the water tint and --stats all ask this.
     int EyeRoom() const;
     bool EyeUnderWater() const;
 
@@ -67,6 +70,12 @@ public:
     // Per room, translucent triangles drawn over the room's floor (trigger squares, the selected
     // square); drawn for the rooms drawn.
     std::vector<std::vector<TD3DLVertex>> Overlay;
+
+private:
+    // The last answer of EyeRoom and the eye and flip state it was for.
+    mutable TD3DVector eyeRoomAt_{};
+    mutable std::vector<uint8_t> eyeRoomShown_;
+    mutable int eyeRoom_ = -2;
 };
 
 // The floor plane added after every load: 20000 x 20000 at y = -1000, double-sided, grey.

@@ -28,6 +28,7 @@ Room floorRoom(int code, int32_t x, int32_t z) {
     room.yBottom = 0;
     room.yTop = -kSize;
     room.xSectors = room.zSectors = kSize / 1024;
+    room.sectorList = OpenSectors(room);
     const int16_t s = kSize;
     const std::array<std::array<int16_t, 3>, 4> corners{{{0, 0, 0}, {s, 0, 0}, {s, 0, s}, {0, 0, s}}};
     if (code == 7) {

@@ -88,6 +88,17 @@ void portals(Bytes& out, const Room& room) {
     }
 }
 
+}  // namespace
+
+std::vector<Sector> OpenSectors(const Room& room) {
+    Sector open;
+    open.floor = int8_t(room.yBottom / 256);
+    open.ceiling = int8_t(room.yTop / 256);
+    return std::vector<Sector>(size_t(room.xSectors) * room.zSectors, open);
+}
+
+namespace {
+
 void sectors(Bytes& out, const Room& room) {
     const size_t count = size_t(room.zSectors) * room.xSectors;
     if (!room.sectorList) {

@@ -189,6 +189,10 @@ struct SectionMark {
     int tile = -1;
 };
 
+// Every square of the room's grid open from its top (ceiling) to its bottom (floor), as a room whose
+// walls stand inside its squares has them.
+std::vector<Sector> OpenSectors(const Room& room);
+
 // The byte pattern written into carried sections: section id and offset decide each byte.
 uint8_t PatternByte(int section, size_t offset);
 std::vector<uint8_t> PatternBytes(int section, size_t count);

@@ -88,6 +88,7 @@ Room gridRoom(int column, int row, int columns, int rows) {
     room.xSectors = room.zSectors = kGridRoomSize / 1024;
     room.yBottom = 0;
     room.yTop = -kGridRoomHeight;
+    room.sectorList = OpenSectors(room);
     room.portalList.emplace();
     RoomBuilder builder(room, uint32_t(row * columns + column) * 2654435761u + 17u);
     const Point across{kStep, 0, 0}, along{0, 0, kStep};

@@ -25,8 +25,8 @@ constexpr const char* kUsage =
     "       grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n"
     "                      [--sprites crossed|flat] [--verbose] [--flip [GROUP]]\n"
     "       grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles P,Y,R]\n"
-    "                      [--goto-item N | --goto-room N] [--frames N] [--stats] [--opengl] [--no-items]\n"
-    "                      [--no-cull] [--flip [GROUP]]\n"
+    "                      [--goto-item N | --goto-room N | --goto-square ROOM,X,Z] [--frames N] [--stats]\n"
+    "                      [--opengl] [--no-items] [--no-cull] [--flip [GROUP]]\n"
     "       grottix-viewer --thumbnail LEVEL OUT.png SIZE\n"
     "       grottix-viewer --help | --version\n";
 

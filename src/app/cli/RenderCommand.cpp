@@ -24,8 +24,8 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles PITCH,YAW,ROLL]\n"
-    "                      [--goto-item N | --goto-room N] [--frames N] [--stats] [--opengl] [--no-items]\n"
-    "                      [--no-cull] [--flip [GROUP]]\n";
+    "                      [--goto-item N | --goto-room N | --goto-square ROOM,X,Z] [--frames N] [--stats]\n"
+    "                      [--opengl] [--no-items] [--no-cull] [--flip [GROUP]]\n";
 
 struct RenderOptions {
     std::string out, level;
@@ -68,7 +68,7 @@ bool parseOptions(const std::vector<std::string>& args, RenderOptions& options) 
             if (!parseVector(args[++i], options.eye.emplace())) return false;
         } else if (arg == "--angles" && hasValue) {
             if (!parseVector(args[++i], options.angles.emplace())) return false;
-        } else if ((arg == "--goto-item" || arg == "--goto-room") && hasValue) {
+        } else if ((arg == "--goto-item" || arg == "--goto-room" || arg == "--goto-square") && hasValue) {
             if (!ParseGoToOption(arg, args[++i], options.goTo)) return false;
         } else if (arg == "--frames" && hasValue) {
             if (std::sscanf(args[++i].c_str(), "%d%c", &options.frames, &extra) != 1 || options.frames < 0) return false;
@@ -88,8 +88,8 @@ double seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-// The figures of --stats; the eye and room are where the level's start or the go-to put the eye.
-void printStats(const TGrottixViewerScene& scene, const TImportReport& report, TD3DVector start, TD3DVector angles, int room,
+// The figures of --stats; the eye, its angles and its room are those the first frame was drawn with.
+void printStats(const TGrottixViewerScene& scene, const TImportReport& report, TD3DVector eye, TD3DVector angles, int room,
                 bool items, double firstFrame) {
     size_t polygons = 0, vertices = 0, triangles = 0;
     for (const auto& entry : scene.Objects) {
@@ -101,7 +101,7 @@ void printStats(const TGrottixViewerScene& scene, const TImportReport& report, T
                 report.Reading * 1e3, report.Textures * 1e3, report.Converting * 1e3, firstFrame * 1e3);
     std::printf("objects: %zu\npolygons: %zu\nvertices: %zu\ntriangles: %zu\ntextures: %zu\n", scene.Objects.size(), polygons,
                 vertices, triangles, scene.Shared->Textures.size());
-    std::printf("eye: %.3f, %.3f, %.3f\nroom: %d\nitems: %d\nangles: %.3f, %.3f, %.3f\n", start.x, start.y, start.z, room,
+    std::printf("eye: %.3f, %.3f, %.3f\nroom: %d\nitems: %d\nangles: %.3f, %.3f, %.3f\n", eye.x, eye.y, eye.z, room,
                 items ? report.Items : 0, angles.x, angles.y, angles.z);
     std::printf("rooms drawn: %zu\n", scene.CellsDrawnCount);
     std::printf("rooms shown: %zu\n", size_t(std::count(scene.RoomsShown.begin(), scene.RoomsShown.end(), 1)));
@@ -145,13 +145,14 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         // As in the window, going to a room the flip maps hide shows it, unless --flip says otherwise.
         if (options.goTo && !options.flip && room >= 0)
             scene.SetFlipState(scene.Flips.StateShowing(size_t(room), scene.FlipState, scene.LevelVersionCode >= 6));
-        const TD3DVector start = scene.GetCameraPosition(), startAngles = scene.GetCameraRotation();
         if (options.eye) scene.SetCameraPosition(*options.eye);
         if (options.angles) scene.SetCameraRotation(*options.angles);
 
         const auto frameStart = std::chrono::steady_clock::now();
         viewer.DrawFrame();
         const double firstFrame = seconds(frameStart);
+        const TD3DVector eye = scene.GetCameraPosition(), eyeAngles = scene.GetCameraRotation();
+        const int eyeRoom = scene.EyeRoom();
         if (options.frames > 0) {
             const TD3DVector start = scene.GetCameraRotation();
             const auto loopStart = std::chrono::steady_clock::now();
@@ -163,7 +164,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
             std::printf("%d frames at %dx%d: %.1f frames per second\n", options.frames, options.width, options.height,
                         options.frames / seconds(loopStart));
         }
-        if (options.stats) printStats(scene, report, start, startAngles, room, options.items, firstFrame);
+        if (options.stats) printStats(scene, report, eye, eyeAngles, eyeRoom, options.items, firstFrame);
         WriteImageFile(viewer.Picture(), options.out);
     } catch (const std::exception& error) {
         PrintCommandFailure(error);

@@ -66,19 +66,8 @@ void TFloorInspector::LevelOpened(std::shared_ptr<const TTombRaiderLevel> level,
 }
 
 TEyePlacement TFloorInspector::SquarePlacement(int room, int x, int z) const {
-    TEyePlacement eye;
-    if (!level_ || room < 0 || size_t(room) >= level_->Level->Rooms.size()) return eye;
-    const TRoomRecord& record = level_->Level->Rooms[size_t(room)];
-    const TSectorFloor* square = level_->Floor.rooms[size_t(room)].At(x, z);
-    const double floor = square && !square->record.IsWall() ? square->record.floor * double(kClickSize) : record.yBottom;
-    // A sector back from the square (towards -z) and two sectors up, but below the room's top.
-    eye.x = record.x + (x + 0.5) * kSectorSize;
-    eye.z = record.z + (z - 0.5) * kSectorSize;
-    eye.y = std::max(floor - 2.0 * kSectorSize, record.yTop + 128.0);
-    eye.yaw = 0;
-    eye.pitch = std::atan2(floor - eye.y, double(kSectorSize));
-    eye.room = room;
-    return eye;
+    if (!level_ || room < 0 || size_t(room) >= level_->Level->Rooms.size()) return {};
+    return GoToSquare(*level_->Level, size_t(room), x, z);
 }
 
 void TFloorInspector::placeCamera(const TEyePlacement& eye) {

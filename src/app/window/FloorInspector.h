@@ -33,7 +33,7 @@ public:
     // After every open, with the scene's level (none after a failure) and the scale of the import.
     void LevelOpened(std::shared_ptr<const TTombRaiderLevel> level, float scale);
 
-    // Where the eye goes for a selected square: above it, looking down at it.
+    // Where the eye goes for a selected square: in its open space (or beside it), looking at it.
     TEyePlacement SquarePlacement(int room, int x, int z) const;
     // The one place the inspector moves the view; replaceable. By default it puts the scene's camera
     // at the placement.

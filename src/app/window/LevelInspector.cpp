@@ -136,7 +136,9 @@ void TLevelInspector::moveEye(double notches) {
     eye.y += std::sin(angles.x) * step;
     eye.z += std::cos(angles.y) * std::cos(angles.x) * step;
     eye.y = std::max(eye.y, window_.Eye.FloorHeight + 0.5f);
-    window_.Scene->SetCameraPosition(eye);
+    // A notch back after a notch forward returns to the previous position, which SetCameraPosition
+    // would refuse.
+    window_.Scene->JumpCamera(eye);
     viewChanged();
 }
 
