@@ -241,7 +241,10 @@ TEyePlacement GoToSquare(const TTombRaiderLevel& level, size_t index, int x, int
                     if (other != index) space = OpenSpaceAt(level, other, eye.x, eye.z);
                 if (!space) continue;
                 eye.y = heightWithin(*space, target.y - kSquareLookHeight);
-                if (ring == 0 || clearSight(level, eye, target)) return lookingAt(eye, space->room, target, 0);
+                // The line need only reach the square's side: a wall square is solid inside.
+                const TPoint side{std::clamp(eye.x, target.x - kSectorSize / 2.0, target.x + kSectorSize / 2.0), target.y,
+                                  std::clamp(eye.z, target.z - kSectorSize / 2.0, target.z + kSectorSize / 2.0)};
+                if (ring == 0 || clearSight(level, eye, side)) return lookingAt(eye, space->room, target, 0);
             }
     return GoToRoom(level, index);
 }

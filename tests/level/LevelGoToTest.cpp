@@ -11,6 +11,7 @@
 #include "level/LevelFixtures.h"
 #include "level/LevelGoTo.h"
 #include "level/LevelSectors.h"
+#include "level/LevelSpace.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
@@ -153,6 +154,45 @@ TEST(LevelGoTo, BadIndicesAndLevelsWithoutRoomsGiveASanePlace) {
         EXPECT_EQ(eye.room, -1);
         EXPECT_TRUE(std::isfinite(eye.x) && std::isfinite(eye.y) && std::isfinite(eye.z) && std::isfinite(eye.pitch));
     }
+}
+
+TEST(LevelGoTo, ASquareIsLookedAtFromItsOwnOpenSpaceOrFromBesideIt) {
+    for (int code : {1, 4, 7}) {
+        SCOPED_TRACE(code);
+        const TTombRaiderLevel level = load(levelWithWalls(code));
+        const TEyePlacement low = GoToSquare(level, 1, 1, 2);  // room 1 is 768 units tall
+        expectInsideItsRoom(level, low);
+        EXPECT_EQ(low.room, 1);
+        EXPECT_EQ(int(std::floor(low.x / 1024)), 7) << "over the square itself";
+        EXPECT_LT(offAxis(low, 7.5 * 1024, 0, 2.5 * 1024), 1);
+        const TEyePlacement wallSquare = GoToSquare(level, 0, 2, 5);
+        expectInsideItsRoom(level, wallSquare);
+        EXPECT_LT(std::hypot(wallSquare.x - 2.5 * 1024, wallSquare.z - 5.5 * 1024), 1536) << "on a square beside it";
+        EXPECT_LT(offAxis(wallSquare, 2.5 * 1024, 0, 5.5 * 1024), 1);
+    }
+}
+
+// Room 0 and room 1 overlap on room 0's east border column, open only at row 3; room 2 stands on
+// top of room 0.
+TEST(LevelSpace, APointIsInTheRoomWhoseOpenSquareHoldsItWhereverTheBoxesOverlap) {
+    LevelDescription description = levelWithWalls(4);
+    description.rooms.push_back(walledRoom(0, 7, 7, -16, [](int, int) { return false; }));
+    description.rooms[2].yBottom = -2048;
+    for (Sector& sector : *description.rooms[2].sectorList)
+        if (sector.floor != -127) sector.floor = -8;
+    const TTombRaiderLevel level = load(description);
+    const auto roomAt = [&](double column, double y, double row, int preferred = -1, std::vector<uint8_t> shown = {}) {
+        return RoomHoldingPoint(level, shown, column * 1024, y, row * 1024, preferred);
+    };
+    EXPECT_EQ(roomAt(3.5, -500, 3.5), 0);
+    EXPECT_EQ(roomAt(7.5, -500, 2.5), 1) << "room 1's open square, beside room 0's box";
+    EXPECT_EQ(roomAt(6.5, -500, 1.5), -1) << "a wall square of both rooms";
+    EXPECT_EQ(roomAt(6.5, -500, 3.5, 1), 1) << "the opening belongs to both: the room the eye was in keeps it";
+    EXPECT_EQ(roomAt(6.5, -500, 3.5, 0), 0);
+    EXPECT_EQ(roomAt(3.5, -3000, 3.5), 2) << "the room above";
+    EXPECT_EQ(roomAt(3.5, -3000, 3.5, -1, {1, 1, 0}), -1) << "unless it is not shown";
+    EXPECT_EQ(roomAt(3.5, -5000, 3.5), -1) << "above the level";
+    EXPECT_EQ(roomAt(-3.5, -500, 3.5), -1) << "beside the level";
 }
 
 }  // namespace

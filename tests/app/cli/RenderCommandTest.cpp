@@ -10,6 +10,7 @@
 
 #include "app/cli/RenderCommand.h"
 #include "level/LevelGoTo.h"
+#include "level/LevelSpace.h"
 #include "level/TombRaiderLevel.h"
 #include "support/TempDir.h"
 
@@ -64,8 +65,9 @@ TEST(RenderCommand, GoToPutsTheEyeWhereTheWindowsGoToDoesAndStatsTellIt) {
     test::TempDir dir;
     TTombRaiderLevel level;
     ASSERT_EQ(level.LoadLevel(std::string(GROTTIX_GENERATED_DIR) + "/demo/demo-tr2.tr2"), 0);
-    for (const auto& [option, eye] : {std::pair{"--goto-item", GoToItem(level, 1)}, {"--goto-room", GoToRoom(level, 2)}}) {
-        const std::string stats = render({option, option == std::string("--goto-item") ? "1" : "2"}, dir.file("goto.png"));
+    for (const auto& [option, value, eye] : {std::tuple{"--goto-item", "1", GoToItem(level, 1)}, {"--goto-room", "2", GoToRoom(level, 2)},
+                                              {"--goto-square", "0,2,3", GoToSquare(level, 0, 2, 3)}}) {
+        const std::string stats = render({option, value}, dir.file("goto.png"));
         char expected[128];
         std::snprintf(expected, sizeof expected, "eye: %.3f, %.3f, %.3f\nroom: %d\n", eye.x / 128, -eye.y / 128, eye.z / 128, eye.room);
         EXPECT_NE(stats.find(expected), std::string::npos) << stats;
@@ -80,9 +82,24 @@ TEST(RenderCommand, GoToPutsTheEyeWhereTheWindowsGoToDoesAndStatsTellIt) {
     const QImage shown(QString::fromStdString(dir.file("flooded.png")));
     EXPECT_EQ(shown, QImage(QString::fromStdString(dir.file("flipped.png"))));
     EXPECT_NE(shown, QImage(QString::fromStdString(dir.file("dry.png"))));
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(RunRenderCommand({dir.file("none.png"), std::string(GROTTIX_GENERATED_DIR) + "/demo/demo-tr2.tr2", "--goto-item", "3"}), 1);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("the level has 3 items; there is no item 3"), std::string::npos);
+    for (const auto& [option, value, message] :
+         {std::tuple{"--goto-item", "3", "the level has 3 items; there is no item 3"},
+          {"--goto-square", "0,9,0", "room 0 is 6 by 6 squares; there is no square 9,0"}}) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(RunRenderCommand({dir.file("none.png"), std::string(GROTTIX_GENERATED_DIR) + "/demo/demo-tr2.tr2", option, value}), 1);
+        EXPECT_NE(testing::internal::GetCapturedStderr().find(message), std::string::npos);
+    }
+}
+
+TEST(RenderCommand, StatsTellTheEyeAnglesAndRoomTheFrameWasDrawnWith) {
+    test::TempDir dir;
+    TTombRaiderLevel level;
+    ASSERT_EQ(level.LoadLevel(std::string(GROTTIX_GENERATED_DIR) + "/demo/demo-tr2.tr2"), 0);
+    const std::string stats = render({"--eye", "36,-20,0", "--angles", "0,1.2,0"}, dir.file("eye.png"));
+    const int room = RoomHoldingPoint(level, {}, 36 * 128, 20 * 128, 0);
+    EXPECT_GT(room, 0) << "the storeroom, not the start's room";
+    EXPECT_NE(stats.find("eye: 36.000, -20.000, 0.000\nroom: " + std::to_string(room) + "\n"), std::string::npos) << stats;
+    EXPECT_NE(stats.find("angles: 0.000, 1.200, 0.000\n"), std::string::npos) << stats;
 }
 
 }  // namespace
