@@ -68,20 +68,30 @@ void ImportLoadedLevel(TD3DScene& scene, TTombRaiderLevel& level, float scale, f
     importLoaded(scene, level, scale, gamma, report ? *report : ignored, timer);
 }
 
+uint8_t ReadLevelFile(const std::string& path, std::shared_ptr<TTombRaiderLevel>& level, TImportReport& report) {
+    TLapTimer timer;
+    level = std::make_shared<TTombRaiderLevel>();
+    const uint8_t result = level->LoadLevel(path);
+    timer.lap(report.Reading);
+    if (result != kLevelLoaded) report.Problem = level->LoadErrorMessage(result);
+    return result;
+}
+
+void ImportReadLevel(TD3DScene& scene, std::shared_ptr<TTombRaiderLevel> level, float scale, float gamma, TImportReport& report) {
+    TLapTimer timer;
+    importLoaded(scene, *level, scale, gamma, report, timer);
+    // The tiles are in the scene's textures now: the level handed on keeps its tables only.
+    for (std::vector<uint8_t>* tiles : {&level->Tiles8, &level->Tiles16, &level->Tiles32, &level->MiscTiles})
+        std::vector<uint8_t>().swap(*tiles);
+    report.Level = std::move(level);
+}
+
 uint8_t ImportTombRaiderMap(TD3DScene& scene, const std::string& path, float scale, float gamma, TImportReport* report) {
     TImportReport ignored;
     TImportReport& into = report ? *report : ignored;
-    TLapTimer timer;
-    auto loaded = std::make_shared<TTombRaiderLevel>();
-    TTombRaiderLevel& level = *loaded;
-    const uint8_t result = level.LoadLevel(path);
-    timer.lap(into.Reading);
-    if (result != kLevelLoaded) into.Problem = level.LoadErrorMessage(result);
-    if (result != kLevelLoaded && result != kLevelDamaged) return result;
-    importLoaded(scene, level, scale, gamma, into, timer);
-    // The tiles are in the scene's textures now: the level handed on keeps its tables only.
-    for (std::vector<uint8_t>* tiles : {&level.Tiles8, &level.Tiles16, &level.Tiles32, &level.MiscTiles}) std::vector<uint8_t>().swap(*tiles);
-    into.Level = std::move(loaded);
+    std::shared_ptr<TTombRaiderLevel> level;
+    const uint8_t result = ReadLevelFile(path, level, into);
+    if (result == kLevelLoaded || result == kLevelDamaged) ImportReadLevel(scene, std::move(level), scale, gamma, into);
     return result;
 }
 

@@ -39,8 +39,16 @@ struct TImportReport {
 // scale divides every level coordinate (the viewer uses 128); gamma 0 keeps the level's lighting,
 // 1 makes every room vertex white. Returns the load result (0 loaded, 1 not found, 2 unsupported,
 // 3 damaged: what could be read is imported and report->Damage says what is wrong, 4 too large).
+// ReadLevelFile then ImportReadLevel.
 uint8_t ImportTombRaiderMap(TD3DScene& scene, const std::string& path, float scale, float gamma,
                             TImportReport* report = nullptr);
+
+// The first half of an import, which leaves every scene alone: reads the file into level and
+// returns the load result; for any result but loaded, report->Problem says what is wrong.
+uint8_t ReadLevelFile(const std::string& path, std::shared_ptr<TTombRaiderLevel>& level, TImportReport& report);
+// The second half, for a level ReadLevelFile loaded (or found damaged): fills the scene, drops the
+// level's tiles (they are the scene's textures now) and hands the level on in report.Level.
+void ImportReadLevel(TD3DScene& scene, std::shared_ptr<TTombRaiderLevel> level, float scale, float gamma, TImportReport& report);
 
 // The same for a level already loaded (bound to the scene): textures, faces, sprites, items and the eye.
 void ImportLoadedLevel(TD3DScene& scene, TTombRaiderLevel& level, float scale, float gamma, TImportReport* report = nullptr);

@@ -102,13 +102,16 @@ TD3DQuadrangleInfo MakeFloorRecord() {
 
 uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, float scale, float gamma,
                            const TBitmap& skyPicture, const TD3DQuadrangleInfo& floor, TImportReport* report) {
+    TImportReport ownReport;
+    TImportReport& imported = report ? *report : ownReport;
+    std::shared_ptr<TTombRaiderLevel> level;
+    const uint8_t result = ReadLevelFile(path, level, imported);
+    // A file that is no level leaves the scene as it was.
+    if (result != kLevelLoaded && result != kLevelDamaged) return result;
     scene.Reset();
     scene.MoveCamera({0, 0, 0});
     scene.SetCameraRotationNow({0, 0, 0});
-    TImportReport ownReport;
-    TImportReport& imported = report ? *report : ownReport;
-    const uint8_t result = ImportTombRaiderMap(scene, path, scale, gamma, &imported);
-    if (result != kLevelLoaded && result != kLevelDamaged) return result;
+    ImportReadLevel(scene, std::move(level), scale, gamma, imported);
     scene.TextureAnimator = std::move(imported.Animator);
     scene.ItemsID = imported.ItemsID;
     scene.ItemCount = imported.Items;

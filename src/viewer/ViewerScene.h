@@ -84,7 +84,8 @@ TD3DQuadrangleInfo MakeFloorRecord();
 // What opening a level does to the scene: reset, eye to the origin, import, hide unnamed objects,
 // register the sky picture as "SKY" (black colour key), add the floor. The scene takes the import's
 // texture animator and items. Returns the load result; a damaged level (kLevelDamaged) is opened as
-// far as it could be read, its untextured faces shown.
+// far as it could be read, its untextured faces shown. A file that cannot be read as a level (any
+// other result, or an error raised while reading it) leaves the scene as it was.
 uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, float scale, float gamma,
                            const TBitmap& skyPicture, const TD3DQuadrangleInfo& floor, TImportReport* report = nullptr);
 

@@ -89,13 +89,20 @@ TEST_F(ViewerSceneTest, OpeningAddsTheSkyAndAVisibleFloorAndHidesUnnamedObjects)
     EXPECT_EQ(lastDraw->texture, &scene.SkyTexture->Surface());
 }
 
-TEST_F(ViewerSceneTest, AFailedOpenLeavesAnEmptySceneWithoutSkyOrFloor) {
+TEST_F(ViewerSceneTest, AFailedOpenLeavesTheSceneAsItWas) {
     EXPECT_EQ(open(dir.file("missing.tr4")), 1);
     EXPECT_TRUE(scene.Objects.empty());
     EXPECT_EQ(scene.SkyTexture, nullptr);
     (*display.Recorder()).ClearCalls();
     scene.RenderScene(0);
     for (const auto& call : (*display.Recorder()).Calls()) EXPECT_NE(call.kind, TKind::DrawPrimitive);
+    ASSERT_EQ(open(std::string(GROTTIX_GENERATED_DIR) + "/demo/demo-tr1.phd"), 0);
+    const auto level = scene.Level;
+    const size_t objects = scene.Objects.size();
+    EXPECT_EQ(open(dir.file("missing.tr4")), 1);
+    EXPECT_EQ(scene.Level, level);
+    EXPECT_EQ(scene.Objects.size(), objects);
+    EXPECT_NE(scene.SkyTexture, nullptr);
 }
 
 }  // namespace

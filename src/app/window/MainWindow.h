@@ -109,9 +109,9 @@ private:
     // Writes the run's settings in one go: nothing on success, else what the user is told.
     std::optional<QString> writeSettings();
 
-    // Loads LevelFileName into the scene: nothing on success, else why it failed (the scene is then
-    // empty). A damaged file loads as far as it could be read, with `damage` saying what is wrong
-    // and where. Only failures other than the file's own raise.
+    // Loads LevelFileName into the scene: nothing on success, else why it failed (a file that is no
+    // level leaves the scene as it was). A damaged file loads as far as it could be read, with
+    // `damage` saying what is wrong and where. Only failures other than the file's own raise.
     std::optional<QString> loadLevel(QString& damage);
     void OpenClick();
     void Save2Click();
@@ -139,6 +139,7 @@ private:
     TFileMenuHistory* history_ = nullptr;
     TFileDrag* fileDrag_ = nullptr;
     QStringList arguments_;
+    std::string shownLevelFile_;  // the file of the level on screen, kept when another fails to open
     QMenu* fileMenu_ = nullptr;
     QMenu* viewMenu_ = nullptr;
     TLevelViewActions* levelView_ = nullptr;  // Flip Maps, Level Sky

@@ -87,9 +87,14 @@ void TDXViewerForm::OpenLevel() {
     Loading = true;
     const bool drawing = DrawThread.Enabled();
     DrawThread.SetEnabled(false);
+    const std::shared_ptr<const TTombRaiderLevel> before = Scene->Level;
+    // Whether the level on screen is still the one before (the file was no level).
+    const auto kept = [&] { return before && Scene->Level == before; };
     const auto finish = [&] {
-        inspector_->LevelChanged();
-        floorInspector_->LevelOpened(Scene->Level, float(LevelScale));
+        if (!kept()) {
+            inspector_->LevelChanged();
+            floorInspector_->LevelOpened(Scene->Level, float(LevelScale));
+        }
         Loading = false;
         DrawThread.SetEnabled(drawing);
         Pacing.SetPolling(!LevelFileName.empty());
@@ -103,10 +108,16 @@ void TDXViewerForm::OpenLevel() {
         // under the normal cursor.
         busy.Restore();
         if (failure) {
-            setWindowTitle(kTitle);
             ErrorMessageBox.Execute(QStringLiteral("File %1: %2").arg(QString::fromStdString(LevelFileName), *failure));
-            LevelFileName.clear();
+            if (kept()) {
+                LevelFileName = shownLevelFile_;
+            } else {
+                setWindowTitle(kTitle);
+                LevelFileName.clear();
+                shownLevelFile_.clear();
+            }
         } else {
+            shownLevelFile_ = LevelFileName;
             history_->AddPath(QString::fromStdString(LevelFileName));
             setWindowTitle(QStringLiteral("Grottix Viewer - %1").arg(QString::fromStdString(LevelFileName)));
             if (!damage.isEmpty())
@@ -114,7 +125,7 @@ void TDXViewerForm::OpenLevel() {
                     QStringLiteral("File %1: %2\n\nThe view shows what could be read before the damage.")
                         .arg(QString::fromStdString(LevelFileName), damage));
         }
-        levelView_->LevelOpened();
+        if (!kept()) levelView_->LevelOpened();
         FocusView();
         ApplySafeMode(Scene->SafeMode, false);
     } catch (...) {
@@ -125,7 +136,6 @@ void TDXViewerForm::OpenLevel() {
 }
 
 std::optional<QString> TDXViewerForm::loadLevel(QString& damage) {
-    Eye.Start.reset();
     try {
         TImportReport report;
         const uint8_t result =
@@ -139,8 +149,12 @@ std::optional<QString> TDXViewerForm::loadLevel(QString& damage) {
         // The report names a limit the file goes beyond, as the command line does.
         return QString::fromStdString(report.Problem.empty() ? ImportErrorMessage(result) : report.Problem);
     } catch (const EGrottixError& error) {
-        // A damaged file: what was read of it goes too, as after any failed load.
-        Scene->Reset();
+        // A file that failed while it was being read leaves the scene as it was; one that failed
+        // while it was being put into the scene leaves nothing of either.
+        if (!Scene->Level) {
+            Scene->Reset();
+            Eye.Start.reset();
+        }
         return QString::fromUtf8(error.what());
     }
 }

@@ -70,6 +70,22 @@ TEST_F(MainWindowTest, AMissingLevelShowsTheMessageAndLeavesAnEmptyScene) {
     EXPECT_TRUE(window->Scene->Objects.empty()) << "neither floor nor sky after a failed load";
 }
 
+TEST_F(MainWindowTest, AFileThatIsNoLevelKeepsTheLevelOnScreen) {
+    window->OpenLevelFile(kDemo);
+    const auto level = window->Scene->Level;
+    const size_t objects = window->Scene->Objects.size();
+    test::TempDir dir;
+    const std::string notALevel = dir.file("notes.tr4");
+    WriteFileAtomically(notALevel, "not a level", 11);
+    window->OpenLevelFile(notALevel);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].startsWith(QString::fromStdString("File " + notALevel + ": "))) << shown[0].toStdString();
+    EXPECT_EQ(window->Scene->Level, level);
+    EXPECT_EQ(window->Scene->Objects.size(), objects);
+    EXPECT_EQ(window->LevelFileName, kDemo);
+    EXPECT_EQ(window->windowTitle().toStdString(), "Grottix Viewer - " + kDemo);
+}
+
 TEST_F(MainWindowTest, FullScreenUsesTheSelectedModeAndComesBack) {
     window->OpenLevelFile(kDemo);
     window->ToggleFullScreen();
