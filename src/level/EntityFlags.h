@@ -11,7 +11,8 @@ namespace grottix {
 constexpr uint16_t kEntityInvisible = 0x0100;
 constexpr uint16_t kEntityActivationMask = 0x3E00;
 
-// e.g. "invisible, mask 0x0A", "activated (mask 0x1F)", "mask 0x01, bits 0x8000"; "" when no bit is set.
+// e.g. "invisible, mask 01010", "activated (mask 11111)", "mask 10000, bits 0x8000" (mask bits lowest
+// first, as trigger masks show them); "" when no bit is set.
 std::string DescribeEntityFlags(int versionCode, uint16_t flags);
 
 }  // namespace grottix

@@ -43,9 +43,9 @@ TEST(ObjectNames, TypesNoListNamesAreNumbered) {
 TEST(EntityFlags, InvisibleMaskAndOtherBitsInWords) {
     EXPECT_EQ(DescribeEntityFlags(1, 0), "");
     EXPECT_EQ(DescribeEntityFlags(3, 0x0100), "invisible");
-    EXPECT_EQ(DescribeEntityFlags(3, 0x3E00), "activated (mask 0x1F)");
-    EXPECT_EQ(DescribeEntityFlags(5, 0x0100 | (0x0A << 9)), "invisible, mask 0x0A");
-    EXPECT_EQ(DescribeEntityFlags(6, 0x8000 | (1 << 9)), "mask 0x01, bits 0x8000");
+    EXPECT_EQ(DescribeEntityFlags(3, 0x3E00), "activated (mask 11111)");
+    EXPECT_EQ(DescribeEntityFlags(5, 0x0100 | (0x0A << 9)), "invisible, mask 01010");
+    EXPECT_EQ(DescribeEntityFlags(6, 0x8000 | (1 << 9)), "mask 10000, bits 0x8000");
 }
 
 }  // namespace

@@ -43,7 +43,13 @@ TLevelTableDock::TLevelTableDock(const QString& title, QAbstractTableModel* mode
     layout->addWidget(table_);
     setWidget(body);
 
-    connect(filter_, &QLineEdit::textChanged, proxy_, &QSortFilterProxyModel::setFilterFixedString);
+    // Filtering moves the table's current row, which must not change what is selected.
+    connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        following_ = true;
+        proxy_->setFilterFixedString(text);
+        following_ = false;
+        followSelection();
+    });
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { rowChosen(current); });
     connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
@@ -62,6 +68,8 @@ int TLevelTableDock::IndexAtRow(int row) const {
     return index.isValid() ? index.row() : -1;
 }
 
+// The row the selection stands for: the selected item, or the selected room or the room of the
+// selected square.
 int TLevelTableDock::selectedIndex() const {
     if (!selection_) return -1;
     return kind_ == TSelection::TKind::Item ? selection_->Item() : selection_->Room();
@@ -76,8 +84,7 @@ void TLevelTableDock::rowChosen(const QModelIndex& current) {
 
 void TLevelTableDock::followSelection() {
     const int index = selectedIndex();
-    const bool mine = selection_ && selection_->Kind() == kind_;
-    const QModelIndex row = mine && index >= 0 && index < model_->rowCount() ? proxy_->mapFromSource(model_->index(index, 0)) : QModelIndex();
+    const QModelIndex row = index >= 0 && index < model_->rowCount() ? proxy_->mapFromSource(model_->index(index, 0)) : QModelIndex();
     following_ = true;
     if (row.isValid()) {
         table_->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);

@@ -6,8 +6,12 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
-#include "app/panels/Selection.h"
+#include <set>
+
 #include "app/panels/SectorMapWidget.h"
+#include "app/panels/Selection.h"
+#include "level/FloorDataNames.h"
+#include "level/TombRaiderLevel.h"
 
 namespace grottix {
 
@@ -25,23 +29,32 @@ QLabel* swatch(QWidget* parent, const QColor& colour, Qt::BrushStyle style = Qt:
     return label;
 }
 
-QWidget* legend(QWidget* parent) {
-    auto* box = new QWidget(parent);
-    auto* grid = new QGridLayout(box);
-    grid->setContentsMargins(0, 0, 0, 0);
+// Every kind of square with its colour, a swatch per trigger type the level holds.
+void fillLegend(QGridLayout& grid, QWidget* box, const TInspectedLevel* level) {
+    while (QLayoutItem* item = grid.takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
     int row = 0;
     const auto add = [&](QLabel* sample, const QString& text) {
-        grid->addWidget(sample, row / 2, (row % 2) * 2);
-        grid->addWidget(new QLabel(text, box), row / 2, (row % 2) * 2 + 1);
+        grid.addWidget(sample, row / 2, (row % 2) * 2);
+        grid.addWidget(new QLabel(text, box), row / 2, (row % 2) * 2 + 1);
         ++row;
     };
     for (int kind = 0; kind < int(TSquareKind::Count); ++kind)
-        add(swatch(box, SquareKindColour(TSquareKind(kind))), SquareKindName(TSquareKind(kind)));
-    add(swatch(box, QColor(30, 150, 60)), TSectorMapDock::tr("Climbable side (bar)"));
-    add(swatch(box, QColor(110, 40, 160), Qt::BDiagPattern), TSectorMapDock::tr("Monkey-swing"));
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
-    return box;
+        if (TSquareKind(kind) != TSquareKind::Trigger)
+            add(swatch(box, SquareKindColour(TSquareKind(kind))), SquareKindName(TSquareKind(kind)));
+    if (level) {
+        std::set<int> types;
+        for (const TLevelTrigger& trigger : level->Floor.triggers) types.insert(trigger.type);
+        for (int type : types)
+            add(swatch(box, TriggerTypeColour(type)),
+                TSectorMapDock::tr("Trigger: %1").arg(QString::fromStdString(TriggerTypeName(level->VersionCode, type))));
+    }
+    add(swatch(box, ClimbColour()), TSectorMapDock::tr("Climbable side (bar)"));
+    add(swatch(box, MonkeySwingColour(), Qt::BDiagPattern), TSectorMapDock::tr("Monkey-swing"));
+    grid.setColumnStretch(1, 1);
+    grid.setColumnStretch(3, 1);
 }
 
 }  // namespace
@@ -55,7 +68,11 @@ TSectorMapDock::TSectorMapDock(TSelection& selection, QWidget* parent)
     map_ = new TSectorMapWidget(body);
     layout->addWidget(title_);
     layout->addWidget(map_, 1);
-    layout->addWidget(legend(body));
+    auto* legend = new QWidget(body);
+    legend_ = new QGridLayout(legend);
+    legend_->setContentsMargins(0, 0, 0, 0);
+    fillLegend(*legend_, legend, nullptr);
+    layout->addWidget(legend);
     setWidget(body);
     connect(map_, &TSectorMapWidget::SquareClicked, this, &TSectorMapDock::squareClicked);
     connect(map_, &TSectorMapWidget::SquareDoubleClicked, this, &TSectorMapDock::squareDoubleClicked);
@@ -65,14 +82,47 @@ TSectorMapDock::TSectorMapDock(TSelection& selection, QWidget* parent)
 
 void TSectorMapDock::SetLevel(std::shared_ptr<const TInspectedLevel> level) {
     level_ = std::move(level);
+    fillLegend(*legend_, legend_->parentWidget(), level_.get());
     eyeRoom_ = -1;
     showRoom(-1);
 }
 
-void TSectorMapDock::SetEyeRoom(int room) {
-    if (room == eyeRoom_) return;
+void TSectorMapDock::SetEye(int room, double x, double z, double yaw) {
+    if (room == eyeRoom_ && x == eyeX_ && z == eyeZ_ && yaw == eyeYaw_) return;
+    const bool moved = room != eyeRoom_;
     eyeRoom_ = room;
-    if (room >= 0) showRoom(room);
+    eyeX_ = x, eyeZ_ = z, eyeYaw_ = yaw;
+    if (moved && selection_.Kind() == TSelection::TKind::None) showCurrentRoom();
+    else markEyeAndItem();
+}
+
+// The selection's room, else the eye's.
+void TSectorMapDock::showCurrentRoom() {
+    int room = eyeRoom_;
+    switch (selection_.Kind()) {
+        case TSelection::TKind::Room:
+        case TSelection::TKind::Sector: room = selection_.Room(); break;
+        case TSelection::TKind::Item:
+            if (level_ && size_t(selection_.Item()) < level_->Entities.size()) room = level_->Entities[size_t(selection_.Item())].room;
+            break;
+        case TSelection::TKind::None: break;
+    }
+    showRoom(room);
+}
+
+void TSectorMapDock::markEyeAndItem() {
+    const int shown = map_->Room();
+    if (!level_ || shown < 0) return;
+    const TRoomRecord& room = level_->Level->Rooms[size_t(shown)];
+    // In squares from the room's corner.
+    const auto inSquares = [&](double x, double z) { return QPointF((x - room.x) / 1024.0, (z - room.z) / 1024.0); };
+    map_->MarkEye(eyeRoom_ == shown ? std::optional(inSquares(eyeX_, eyeZ_)) : std::nullopt, eyeYaw_);
+    std::optional<QPointF> item;
+    if (selection_.Kind() == TSelection::TKind::Item && size_t(selection_.Item()) < level_->Entities.size()) {
+        const TLevelEntity& entity = level_->Entities[size_t(selection_.Item())];
+        if (entity.room == shown) item = inSquares(entity.x, entity.z);
+    }
+    map_->MarkItem(item);
 }
 
 int TSectorMapDock::ShownRoom() const { return map_->Room(); }
@@ -81,6 +131,7 @@ void TSectorMapDock::showRoom(int room) {
     map_->Show(level_, room);
     if (selection_.Kind() == TSelection::TKind::Sector && selection_.Room() == map_->Room())
         map_->Mark(selection_.Column(), selection_.Row());
+    markEyeAndItem();
     const int shown = map_->Room();
     if (!level_) title_->setText(tr("No level"));
     else if (shown < 0) title_->setText(tr("No room: the eye is outside the rooms"));
@@ -91,15 +142,8 @@ void TSectorMapDock::showRoom(int room) {
 }
 
 void TSectorMapDock::selectionChanged() {
-    switch (selection_.Kind()) {
-        case TSelection::TKind::Room:
-        case TSelection::TKind::Sector: showRoom(selection_.Room()); break;
-        case TSelection::TKind::Item:
-            if (level_ && size_t(selection_.Item()) < level_->Entities.size())
-                showRoom(level_->Entities[size_t(selection_.Item())].room);
-            break;
-        case TSelection::TKind::None: map_->Mark(-1, -1); break;
-    }
+    if (selection_.Kind() != TSelection::TKind::Sector) map_->Mark(-1, -1);
+    showCurrentRoom();
 }
 
 void TSectorMapDock::squareClicked(int x, int z) { selection_.SelectSector(map_->Room(), x, z); }

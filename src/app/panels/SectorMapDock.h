@@ -1,7 +1,9 @@
 #pragma once
 // The Sector Map dock: the current room's squares (TSectorMapWidget) with a legend. The current
-// room is the one the eye is in, or the one selected, whichever changed last. A click selects the
-// square; a double-click on a portal square selects the room beyond and asks to go there.
+// room is the room of the selection (the room or square selected, the selected item's room), or
+// the one the eye is in while nothing is selected; the eye and the selected item are marked where
+// they stand in it. A click selects the square; a double-click on a portal square selects the room
+// beyond and asks to go there.
 
 #include <QDockWidget>
 
@@ -9,6 +11,7 @@
 
 #include "app/panels/InspectedLevel.h"
 
+class QGridLayout;
 class QLabel;
 
 namespace grottix {
@@ -23,13 +26,16 @@ public:
     TSectorMapDock(TSelection& selection, QWidget* parent = nullptr);
 
     void SetLevel(std::shared_ptr<const TInspectedLevel> level);
-    // The room that holds the eye (-1 none): shown when it changes.
-    void SetEyeRoom(int room);
+    // Where the eye is: its room (-1 none), its place (level units) and the way it looks (yaw,
+    // radians, 0 along +z).
+    void SetEye(int room, double x, double z, double yaw);
     TSectorMapWidget* Map() const { return map_; }
     int ShownRoom() const;
 
 private:
     void showRoom(int room);
+    void showCurrentRoom();
+    void markEyeAndItem();
     void selectionChanged();
     void squareClicked(int x, int z);
     void squareDoubleClicked(int x, int z);
@@ -38,7 +44,9 @@ private:
     std::shared_ptr<const TInspectedLevel> level_;
     TSectorMapWidget* map_ = nullptr;
     QLabel* title_ = nullptr;
+    QGridLayout* legend_ = nullptr;
     int eyeRoom_ = -1;
+    double eyeX_ = 0, eyeZ_ = 0, eyeYaw_ = 0;
 };
 
 }  // namespace grottix

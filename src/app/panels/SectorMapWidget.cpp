@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <iterator>
 
 #include "level/FloorDataNames.h"
 
@@ -45,8 +47,7 @@ QColor SquareKindColour(TSquareKind kind) {
 }
 
 QString SquareKindName(TSquareKind kind) {
-    static const char* const names[] = {"Floor", "Wall", "Portal (room beyond)", "Trigger (hue by type)", "Kill",
-                                        "Broken floor data"};
+    static const char* const names[] = {"Floor", "Wall", "Portal (room beyond)", "Trigger", "Kill", "Broken floor data"};
     return kind < TSquareKind::Count ? TSectorMapWidget::tr(names[int(kind)]) : QString();
 }
 
@@ -60,10 +61,18 @@ TSquareKind KindOfSquare(const TSectorFloor& s) {
 }
 
 QColor TriggerTypeColour(int type) {
-    // Orange for plain triggers; the other types step round the hue circle, away from the red of kills.
-    if (type == 0) return SquareKindColour(TSquareKind::Trigger);
-    return QColor::fromHsv((40 + type * 37) % 320 + 20, 170, 235);
+    // Chosen apart from each other and from the floor, wall, portal, kill, broken, climbable and
+    // monkey-swing colours: no red, magenta, green, purple or pale blue among them.
+    static const QColor colours[] = {
+        {240, 160, 40},  {240, 220, 50},  {40, 200, 200},  {190, 130, 50},  {250, 150, 190}, {150, 85, 35},
+        {160, 160, 40},  {250, 120, 90},  {250, 250, 250}, {200, 180, 0},   {20, 125, 140},  {190, 190, 110},
+        {185, 165, 235}, {150, 230, 230}, {40, 60, 140},   {250, 200, 150}, {110, 130, 150}};
+    if (type >= 0 && size_t(type) < std::size(colours)) return colours[type];
+    return QColor(128, 128, 128);
 }
+
+QColor ClimbColour() { return QColor(30, 150, 60); }
+QColor MonkeySwingColour() { return QColor(110, 40, 160); }
 
 QString DescribeSquare(const TInspectedLevel& level, int room, int x, int z) {
     const TRoomFloor* floor = floorOf(&level, room);
@@ -107,6 +116,49 @@ void TSectorMapWidget::Mark(int x, int z) {
     update();
 }
 
+void TSectorMapWidget::MarkEye(std::optional<QPointF> at, double yaw) {
+    if (at == eye_ && yaw == eyeYaw_) return;
+    eye_ = at;
+    eyeYaw_ = yaw;
+    update();
+}
+
+void TSectorMapWidget::MarkItem(std::optional<QPointF> at) {
+    if (at == item_) return;
+    item_ = at;
+    update();
+}
+
+QPointF TSectorMapWidget::mapPoint(QPointF squares) const {
+    const TRoomFloor* floor = roomFloor();
+    const int size = squareSize();
+    if (!floor) return {};
+    return {kMargin + squares.x() * size, kMargin + (floor->zSectors - squares.y()) * size};
+}
+
+// The eye: a white disc with a line the way it looks; the selected item: a yellow diamond, as its
+// outline in the view.
+void TSectorMapWidget::paintMarks(QPainter& painter) const {
+    const double radius = std::max(3.0, squareSize() / 5.0);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (item_) {
+        const QPointF c = mapPoint(*item_);
+        const QPointF diamond[] = {c + QPointF(0, -radius), c + QPointF(radius, 0), c + QPointF(0, radius), c + QPointF(-radius, 0)};
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(QColor(255, 230, 0));
+        painter.drawPolygon(diamond, 4);
+    }
+    if (eye_) {
+        const QPointF c = mapPoint(*eye_);
+        // z grows upwards on the map: a yaw of 0 looks up.
+        const QPointF ahead = c + QPointF(std::sin(eyeYaw_), -std::cos(eyeYaw_)) * radius * 2.2;
+        painter.setPen(QPen(Qt::black, 2));
+        painter.drawLine(c, ahead);
+        painter.setBrush(Qt::white);
+        painter.drawEllipse(c, radius, radius);
+    }
+}
+
 const TRoomFloor* TSectorMapWidget::roomFloor() const { return floorOf(level_.get(), room_); }
 
 int TSectorMapWidget::squareSize() const {
@@ -142,7 +194,7 @@ void TSectorMapWidget::paintSquare(QPainter& painter, const TSectorFloor& s, con
     const QColor fill = kind == TSquareKind::Trigger ? TriggerTypeColour(level_->Floor.triggers[size_t(s.triggers.front())].type)
                                                      : SquareKindColour(kind);
     painter.fillRect(rect, fill);
-    if (s.monkeySwing) painter.fillRect(rect, QBrush(QColor(110, 40, 160), Qt::BDiagPattern));
+    if (s.monkeySwing) painter.fillRect(rect, QBrush(MonkeySwingColour(), Qt::BDiagPattern));
     painter.setPen(QColor(0, 0, 0, 60));
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
     if (s.portal >= 0 && rect.width() >= 14) {
@@ -151,7 +203,7 @@ void TSectorMapWidget::paintSquare(QPainter& painter, const TSectorFloor& s, con
     }
     // Climbable sides: a bar along each edge; +z is the top edge, +x the right.
     const int bar = std::max(2, rect.width() / 6);
-    const QColor climb(30, 150, 60);
+    const QColor climb = ClimbColour();
     if (s.climb & kClimbPlusZ) painter.fillRect(rect.left(), rect.top(), rect.width(), bar, climb);
     if (s.climb & kClimbMinusZ) painter.fillRect(rect.left(), rect.bottom() - bar + 1, rect.width(), bar, climb);
     if (s.climb & kClimbPlusX) painter.fillRect(rect.right() - bar + 1, rect.top(), bar, rect.height(), climb);
@@ -175,6 +227,7 @@ void TSectorMapWidget::paintEvent(QPaintEvent*) {
         painter.setPen(QPen(Qt::black, 1));
         painter.drawRect(squareRect(markX_, markZ_).adjusted(0, 0, -1, -1));
     }
+    paintMarks(painter);
 }
 
 bool TSectorMapWidget::event(QEvent* event) {

@@ -5,9 +5,11 @@
 // a double-click on a portal square asks for the room beyond.
 
 #include <QColor>
+#include <QPointF>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 #include "app/panels/InspectedLevel.h"
 
@@ -19,8 +21,11 @@ enum class TSquareKind { Floor, Wall, Portal, Trigger, Kill, Bad, Count };
 QColor SquareKindColour(TSquareKind kind);
 QString SquareKindName(TSquareKind kind);
 TSquareKind KindOfSquare(const TSectorFloor& sector);
-// A trigger square's colour: one hue per trigger type.
+// A trigger square's colour: one of its own per trigger type, none of them like another kind's.
 QColor TriggerTypeColour(int type);
+// The colours of climbable sides and monkey-swing hatching.
+QColor ClimbColour();
+QColor MonkeySwingColour();
 // The hover text of a square: where it is, its heights, its functions, its triggers' actions.
 QString DescribeSquare(const TInspectedLevel& level, int room, int x, int z);
 
@@ -33,6 +38,12 @@ public:
     // The room to show (-1 none) and the square to mark (-1, -1 none).
     void Show(std::shared_ptr<const TInspectedLevel> level, int room);
     void Mark(int x, int z);
+    // The eye (where it stands, in squares from the room's corner, and its yaw) and the selected
+    // item, drawn over the squares; none: not in this room.
+    void MarkEye(std::optional<QPointF> at, double yaw);
+    void MarkItem(std::optional<QPointF> at);
+    std::optional<QPointF> EyeMark() const { return eye_; }
+    std::optional<QPointF> ItemMark() const { return item_; }
     int Room() const { return room_; }
     // The square under a point of the widget, or false.
     bool SquareAt(QPoint point, int& x, int& z) const;
@@ -56,10 +67,14 @@ private:
     QRect squareRect(int x, int z) const;
     int squareSize() const;
     void paintSquare(QPainter& painter, const TSectorFloor& sector, const QRect& rect) const;
+    void paintMarks(QPainter& painter) const;
+    QPointF mapPoint(QPointF squares) const;
 
     std::shared_ptr<const TInspectedLevel> level_;
     int room_ = -1;
     int markX_ = -1, markZ_ = -1;
+    std::optional<QPointF> eye_, item_;
+    double eyeYaw_ = 0;
 };
 
 }  // namespace grottix

@@ -7,6 +7,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include "app/panels/Selection.h"
 #include "app/panels/TriggersModel.h"
 #include "level/FloorDataNames.h"
@@ -53,6 +55,8 @@ TTriggersDock::TTriggersDock(TSelection& selection, QWidget* parent)
     layout->addWidget(table_);
     setWidget(body);
 
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { rowChosen(current); });
     connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { GoToRow(index.row()); });
     connect(goTo_, &QPushButton::clicked, this, [this] {
         const QModelIndex current = table_->currentIndex();
@@ -79,16 +83,54 @@ void TTriggersDock::GoToRow(int viewRow) {
     selection_.RequestGoTo();
 }
 
-// Selecting an item narrows the list to the triggers acting on it; selecting a square or a room
-// (a trigger's own Go To among them) leaves the list as it is.
+// Selecting an item narrows the list to the triggers acting on it; selecting a square selects its
+// triggers' rows (listing every trigger again if the list hides them); a room leaves the list alone.
 void TTriggersDock::selectionChanged() {
-    if (selection_.Kind() != TSelection::TKind::Item) return;
-    filter_->SetItem(selection_.Item());
-    updateLabel();
+    if (selection_.Kind() == TSelection::TKind::Item) {
+        following_ = true;
+        filter_->SetItem(selection_.Item());
+        following_ = false;
+        updateLabel();
+    }
+    selectSquaresRows();
+}
+
+void TTriggersDock::rowChosen(const QModelIndex& current) {
+    if (following_ || !current.isValid()) return;
+    const TLevelTrigger* trigger = model_->Trigger(filter_->mapToSource(current).row());
+    if (trigger) selection_.SelectSector(trigger->room, trigger->x, trigger->z);
+}
+
+void TTriggersDock::selectSquaresRows() {
+    const bool square = selection_.Kind() == TSelection::TKind::Sector;
+    const auto onSquare = [&](int row) {
+        const TLevelTrigger* t = model_->Trigger(filter_->mapToSource(filter_->index(row, 0)).row());
+        return t && t->room == selection_.Room() && t->x == selection_.Column() && t->z == selection_.Row();
+    };
+    following_ = true;
+    if (square && filter_->Item() >= 0) {
+        bool listed = false;
+        for (int row = 0; row < filter_->rowCount() && !listed; ++row) listed = onSquare(row);
+        if (!listed) showAll();
+    }
+    QItemSelection rows;
+    for (int row = 0; square && row < filter_->rowCount(); ++row)
+        if (onSquare(row)) rows.select(filter_->index(row, 0), filter_->index(row, TTriggersModel::ColumnCount - 1));
+    QItemSelectionModel* chosen = table_->selectionModel();
+    if (rows.isEmpty()) {
+        chosen->clear();
+    } else {
+        chosen->setCurrentIndex(rows.first().topLeft(), QItemSelectionModel::NoUpdate);
+        chosen->select(rows, QItemSelectionModel::ClearAndSelect);
+        table_->scrollTo(rows.first().topLeft());
+    }
+    following_ = false;
 }
 
 void TTriggersDock::showAll() {
+    const bool following = std::exchange(following_, true);
     filter_->SetItem(-1);
+    following_ = following;
     updateLabel();
 }
 

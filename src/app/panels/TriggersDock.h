@@ -1,7 +1,8 @@
 #pragma once
 // The Triggers dock: every trigger of the level in a sortable table. When an item is selected
-// anywhere, it lists the triggers acting on that item ("Show All" lists every trigger again); Go To
-// (or a double-click) selects a trigger's square and asks for the eye to go there.
+// anywhere, it lists the triggers acting on that item ("Show All" lists every trigger again). When a
+// square is selected anywhere, its triggers' rows are selected; choosing a row selects the trigger's
+// square, and Go To (or a double-click) also asks for the eye to go there.
 
 #include <QDockWidget>
 
@@ -35,6 +36,8 @@ public:
 
 private:
     void selectionChanged();
+    void rowChosen(const QModelIndex& current);
+    void selectSquaresRows();
     void showAll();
     void updateLabel();
 
@@ -45,6 +48,7 @@ private:
     QTableView* table_ = nullptr;
     QLabel* label_ = nullptr;
     QPushButton *showAll_ = nullptr, *goTo_ = nullptr;
+    bool following_ = false;  // rows being selected because the selection changed elsewhere
 };
 
 }  // namespace grottix

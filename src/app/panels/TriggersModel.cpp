@@ -35,7 +35,8 @@ QVariant TTriggersModel::data(const QModelIndex& index, int role) const {
     if (!trigger) return {};
     if (role == Qt::DisplayRole) return display(*trigger, index.column());
     if (role == SortRole) return sortKey(*trigger, index.column());
-    if (role == Qt::ToolTipRole && index.column() == Actions) return ActionsText(*trigger);
+    // The whole list of actions, one a line, wherever the pointer rests on the row.
+    if (role == Qt::ToolTipRole) return ActionsText(*trigger).replace(QStringLiteral("; "), QStringLiteral("\n"));
     return {};
 }
 

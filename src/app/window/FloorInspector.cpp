@@ -82,7 +82,8 @@ void TFloorInspector::goToSelectedSquare() {
 
 void TFloorInspector::followEye() {
     if (!level_ || !SectorMap->isVisible()) return;
-    SectorMap->SetEyeRoom(scene_.EyeRoom());
+    const TD3DVector eye = scene_.GetCameraPosition();
+    SectorMap->SetEye(scene_.EyeRoom(), eye.x * scale_, eye.z * scale_, scene_.GetCameraRotation().y);
 }
 
 void TFloorInspector::updateOverlay() {

@@ -205,6 +205,11 @@ void TLevelInspector::showStatus() {
     const int item = window_.Selection.Item();
     if (item >= 0 && size_t(item) < items_->Rows().size())
         selectedLabel_->setText(tr("Item %1: %2").arg(item).arg(items_->Rows()[size_t(item)].name));
+    else if (window_.Selection.Kind() == TSelection::TKind::Sector)
+        selectedLabel_->setText(tr("Square %1, %2 of room %3 selected")
+                                    .arg(window_.Selection.Column())
+                                    .arg(window_.Selection.Row())
+                                    .arg(window_.Selection.Room()));
     else if (window_.Selection.Room() >= 0)
         selectedLabel_->setText(tr("Room %1 selected").arg(window_.Selection.Room()));
     else

@@ -30,6 +30,8 @@ public:
     // Flips the maps so that a room the current state hides is shown: its group (or all groups)
     // for an alternate room, none for a primary room; the menu follows.
     void ShowRoom(int room);
+    // Shows the flip state, the menu following.
+    void ShowState(TFlipState state) { checkState(state); }
 
     // Called after a command changed what the view shows, so that a frame gets drawn.
     std::function<void()> OnViewChanged = [] {};

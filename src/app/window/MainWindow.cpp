@@ -20,6 +20,9 @@
 #include "app/window/FloorInspector.h"
 #include "app/window/HelpDialogs.h"
 #include "app/window/LevelInspector.h"
+#include "app/panels/LevelTableDock.h"
+#include "app/panels/SectorMapDock.h"
+#include "app/panels/TriggersDock.h"
 #include "viewer/SkyBlobs.h"
 #include "app/window/ViewerKeys.h"
 #include "app/window/LevelViewActions.h"
@@ -35,6 +38,7 @@ namespace grottix {
 
 namespace {
 
+constexpr int kDockWidth = 460;  // pixels: a row of the items or triggers table without scrolling
 const QString kTitle = QStringLiteral("Grottix Viewer");
 
 QAction* action(QWidget* owner, const QString& text, const QString& hint, const QKeySequence& shortcut = {}) {
@@ -93,6 +97,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     inspector_->OnShowRoom = [this](int room) { levelView_->ShowRoom(room); };
     floorInspector_ = new TFloorInspector(*this, Selection, *Scene, *viewMenu_);
     floorInspector_->OnViewChanged = [this] { Pacing.Request(); };
+    arrangeDocks();
     connect(&Selection, &TSelection::Changed, this, [this] { Pacing.Request(); });
 
     DXTimer.SetInterval(1);
@@ -266,6 +271,16 @@ void TDXViewerForm::readSettings() {
     LevelScale = 128;
     LightFactorValue = options.LightFactor;
     restoreState(QByteArray::fromBase64(QByteArray::fromStdString(options.DockLayout)));
+}
+
+// The layout before the settings' own: the tables tabbed in one dock on the right, wide enough to
+// read, and the sector map in a dock of its own below them.
+void TDXViewerForm::arrangeDocks() {
+    QDockWidget* tables[] = {inspector_->ItemsDock(), inspector_->RoomsDock(), floorInspector_->Triggers};
+    tabifyDockWidget(tables[0], tables[1]);
+    tabifyDockWidget(tables[1], tables[2]);
+    splitDockWidget(tables[0], floorInspector_->SectorMap, Qt::Vertical);
+    resizeDocks({tables[0]}, {kDockWidth}, Qt::Horizontal);
 }
 
 std::optional<QString> TDXViewerForm::writeSettings() {

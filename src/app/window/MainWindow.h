@@ -106,6 +106,8 @@ private:
     void createInput();
     void createPacing();
     void readSettings();
+    void arrangeDocks();
+    void applyStartOptions();
     // Writes the run's settings in one go: nothing on success, else what the user is told.
     std::optional<QString> writeSettings();
 

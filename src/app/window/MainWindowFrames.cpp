@@ -4,10 +4,16 @@
 #include <QFileInfo>
 #include <QWindow>
 
+#include <cstdio>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "viewer/DeviceSetup.h"
+#include "app/window/LevelViewActions.h"
 #include "app/window/MainWindow.h"
+#include "viewer/FlipOption.h"
+#include "viewer/GoToOption.h"
 #include "viewer/PartialFrame.h"
 #include "app/window/ViewerSettings.h"
 #include "settings/FileDrag.h"
@@ -93,8 +99,34 @@ void TDXViewerForm::DXDrawInitialize() {
         // Opened once the display has finished initialising; kept by its absolute path, so that the
         // recent-files menu finds it from any folder.
         const std::string path = QFileInfo(arguments_.front()).absoluteFilePath().toStdString();
-        QMetaObject::invokeMethod(this, [this, path] { OpenLevelFile(path); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, path] {
+                OpenLevelFile(path);
+                if (Scene->Level) applyStartOptions();
+            },
+            Qt::QueuedConnection);
     }
+}
+
+// What follows the level on the command line: --goto-item N or --goto-room N selects that and goes
+// there, --flip [GROUP] shows the flip state (over the one a go to chose). Anything else is named on
+// standard error and left alone.
+void TDXViewerForm::applyStartOptions() {
+    std::vector<std::string> args;
+    for (const QString& arg : arguments_.mid(1)) args.push_back(arg.toStdString());
+    std::optional<TGoToRequest> goTo;
+    std::optional<TFlipState> flip;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--flip") flip = ReadFlipOption(args, i);
+        else if (i + 1 < args.size() && ParseGoToOption(args[i], args[i + 1], goTo)) ++i;
+        else std::fprintf(stderr, "grottix-viewer: %s is not understood after the level; left alone\n", args[i].c_str());
+    }
+    if (goTo && goTo->kind == TGoToRequest::TKind::Item) Selection.SelectItem(int(goTo->index));
+    else if (goTo && goTo->kind == TGoToRequest::TKind::Room) Selection.SelectRoom(int(goTo->index));
+    else if (goTo) Selection.SelectSector(int(goTo->index), goTo->x, goTo->z);
+    if (goTo) Selection.RequestGoTo();
+    if (flip) levelView_->ShowState(*flip);
 }
 
 void TDXViewerForm::DXDrawInitializeSurface() {
