@@ -102,8 +102,9 @@ void insetTexels(std::array<TD3DLVertex, N>& corners) {
         spreadV |= c.tv != corners[0].tv;
     }
     const auto inward = [](float value, double middle, bool spread) {
-        constexpr double level = 1e-3 * kTexel;
-        const double step = !spread ? 0.5 * kTexel : value < middle - level ? 0.5 * kTexel : value > middle + level ? -0.5 * kTexel : 0;
+        constexpr double kLevel = 1e-3 * kTexel;  // nearer the middle than this is level with it
+        double step = 0.5 * kTexel;
+        if (spread) step = value < middle - kLevel ? step : value > middle + kLevel ? -step : 0;
         return float(value + step);
     };
     for (TD3DLVertex& c : corners) {
