@@ -84,6 +84,42 @@ bool hasNoArea(const TD3DLVertex& a, const TD3DLVertex& b, const TD3DLVertex& c)
     return n[0] * n[0] + n[1] * n[1] + n[2] * n[2] < kNoArea * kNoArea;
 }
 
+constexpr double kTexel = 1.0 / 256;  // a tile is 256 texels square
+
+// Linear filtering reads the four texels nearest a coordinate: on a texel's edge, where the level's
+// coordinates lie, half of what it reads comes from beyond the face's texture, and shows as a seam.
+// So each corner moves half a texel toward the middle of its face's texture, in u and in v: the
+// filter then reads the face's own texels. A corner level with the middle stays; where every corner
+// has the same coordinate, the face shows one texel wide, and they move to that texel's middle.
+template <size_t N>
+void insetTexels(std::array<TD3DLVertex, N>& corners) {
+    double middleU = 0, middleV = 0;
+    bool spreadU = false, spreadV = false;
+    for (const TD3DLVertex& c : corners) {
+        middleU += double(c.tu) / N;
+        middleV += double(c.tv) / N;
+        spreadU |= c.tu != corners[0].tu;
+        spreadV |= c.tv != corners[0].tv;
+    }
+    const auto inward = [](float value, double middle, bool spread) {
+        constexpr double kLevel = 1e-3 * kTexel;  // nearer the middle than this is level with it
+        double step = 0.5 * kTexel;
+        if (spread) step = value < middle - kLevel ? step : value > middle + kLevel ? -step : 0;
+        return float(value + step);
+    };
+    for (TD3DLVertex& c : corners) {
+        c.tu = inward(c.tu, middleU, spreadU);
+        c.tv = inward(c.tv, middleV, spreadV);
+    }
+}
+
+// A sprite's picture, from start across size texels' worth, as the coordinates of its two edges:
+// half a texel inside, as faces have them (a picture one texel wide or less at that texel's middle).
+std::array<float, 2> insetSpan(float start, float size) {
+    const float inset = float(0.5 * kTexel);
+    return {start + inset, std::max(start + size - inset, start + inset)};
+}
+
 TJson jsonArray(const double* values, size_t count) {
     TJson out = TJson::array();
     for (size_t i = 0; i < count; ++i) out.push_back(values[i]);
@@ -92,8 +128,8 @@ TJson jsonArray(const double* values, size_t count) {
 
 }  // namespace
 
-TGltfLevelBuilder::TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name, TGltfSprites sprites)
-    : level_(level), sprites_(sprites), roomNodes_(level.Rooms.size(), -1) {
+TGltfLevelBuilder::TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name, TGltfSprites sprites, bool inset)
+    : level_(level), sprites_(sprites), insetTexels_(inset), roomNodes_(level.Rooms.size(), -1) {
     addNode(std::move(name), -1, {});
 }
 
@@ -168,11 +204,11 @@ int TGltfLevelBuilder::tileOf(const std::string& name) {
     return tiles_[name] = tile;
 }
 
-TGltfLevelBuilder::TMaterialKey TGltfLevelBuilder::material(const std::string& name, const TFaceTraits& traits) {
+TGltfMaterialKey TGltfLevelBuilder::material(const std::string& name, const TFaceTraits& traits) {
     const int tile = tileOf(name);
     const bool blended = tile >= 0 && traits.objectTexture < level_.ObjectTextures.size() &&
                          level_.ObjectTextures[traits.objectTexture].attribute == kSemiTransparent;
-    return {tile, blended};
+    return {tile, blended, traits.doubleSided};
 }
 
 void TGltfLevelBuilder::addTriangle(TWeldedPrimitive& primitive, const TD3DLVertex& a, const TD3DLVertex& b, const TD3DLVertex& c) {
@@ -180,22 +216,28 @@ void TGltfLevelBuilder::addTriangle(TWeldedPrimitive& primitive, const TD3DLVert
         ++leftOut_;
         return;
     }
-    for (const TD3DLVertex* v : {&a, &b, &c}) primitive.Add(vertex(*v));
+    for (const TD3DLVertex* v : {&c, &b, &a}) primitive.Add(vertex(*v));
 }
 
 // Faces without a texture name are left out: the viewer hides them. A quadrangle is two
 // triangles, either of which may have no area (a quadrangle repeating a corner is a triangle).
 void TGltfLevelBuilder::AddQuadrangle(const TD3DGenericQuadrangleInfo& face, const TFaceTraits& traits) {
     if (face.TextureName.empty()) return;
-    TWeldedPrimitive& primitive = nodes_[size_t(current_)].primitives[material(face.TextureName, traits)];
-    addTriangle(primitive, face.Vertices[0], face.Vertices[1], face.Vertices[2]);
-    addTriangle(primitive, face.Vertices[1], face.Vertices[3], face.Vertices[2]);
+    const TGltfMaterialKey key = material(face.TextureName, traits);
+    TWeldedPrimitive& primitive = nodes_[size_t(current_)].primitives[key];
+    std::array<TD3DLVertex, 4> v = face.Vertices;
+    if (insetTexels_ && key.tile >= 0) insetTexels(v);
+    addTriangle(primitive, v[0], v[1], v[2]);
+    addTriangle(primitive, v[1], v[3], v[2]);
 }
 
 void TGltfLevelBuilder::AddTriangle(const TD3DGenericTriangleInfo& face, const TFaceTraits& traits) {
     if (face.TextureName.empty()) return;
-    TWeldedPrimitive& primitive = nodes_[size_t(current_)].primitives[material(face.TextureName, traits)];
-    addTriangle(primitive, face.Vertices[0], face.Vertices[1], face.Vertices[2]);
+    const TGltfMaterialKey key = material(face.TextureName, traits);
+    TWeldedPrimitive& primitive = nodes_[size_t(current_)].primitives[key];
+    std::array<TD3DLVertex, 3> v = face.Vertices;
+    if (insetTexels_ && key.tile >= 0) insetTexels(v);
+    addTriangle(primitive, v[0], v[1], v[2]);
 }
 
 size_t TGltfLevelBuilder::spriteTriangles() const { return sprites_ == TGltfSprites::Crossed ? 4 : 2; }
@@ -208,7 +250,8 @@ void TGltfLevelBuilder::AddSprite(const TD3DStubObjectInfo& sprite) {
         leftOut_ += spriteTriangles();
         return;
     }
-    const TSpriteQuad quad{{tileOf(name), false},
+    // A sprite stands for a picture that turns to the eye: it shows from both sides.
+    const TSpriteQuad quad{{tileOf(name), false, true},
                            {sprite.TexLeft, sprite.TexTop, sprite.TexWidth, sprite.TexHeight, halfWidth, halfHeight}};
     const auto [known, added] = spriteIndex_.try_emplace(quad, int(spriteQuads_.size()));
     if (added) spriteQuads_.push_back(quad);
@@ -221,9 +264,9 @@ std::set<int> TGltfLevelBuilder::UsedTiles() const {
     std::set<int> tiles;
     for (const TNode& node : nodes_)
         for (const auto& [key, primitive] : node.primitives)
-            if (key.first >= 0 && !primitive.Indices().empty()) tiles.insert(key.first);
+            if (key.tile >= 0 && !primitive.Indices().empty()) tiles.insert(key.tile);
     for (const TSpriteQuad& quad : spriteQuads_)
-        if (quad.material.first >= 0) tiles.insert(quad.material.first);
+        if (quad.material.tile >= 0) tiles.insert(quad.material.tile);
     return tiles;
 }
 
@@ -237,7 +280,7 @@ size_t TGltfLevelBuilder::Triangles() const {
 }
 
 void TGltfLevelBuilder::Finish(TGltfDocument& document, TGltfMaterials& materials) const {
-    size_t bytes = materials.EncodedBytes() + spriteQuads_.size() * 192;
+    size_t bytes = materials.EncodedBytes() + spriteQuads_.size() * 288;
     for (const TNode& node : nodes_)
         for (const auto& [key, primitive] : node.primitives) bytes += primitive.Vertices().size() * 32 + primitive.Indices().size() * 4 + 16;
     document.ReserveBinary(bytes);
@@ -265,7 +308,7 @@ TJson TGltfLevelBuilder::writeNode(TGltfDocument& document, TGltfMaterials& mate
     const auto& linear = linearChannels();
     for (const auto& [key, primitive] : node.primitives) {
         if (primitive.Indices().empty()) continue;  // every triangle had no area
-        const int material = materials.Material(document, key.first, key.second);
+        const int material = materials.Material(document, key);
         std::vector<float> positions, uvs, colours;
         positions.reserve(primitive.Vertices().size() * 3);
         colours.reserve(primitive.Vertices().size() * 3);
@@ -275,7 +318,7 @@ TJson TGltfLevelBuilder::writeNode(TGltfDocument& document, TGltfMaterials& mate
             for (int shift : {16, 8, 0}) colours.push_back(linear[(v.colour >> shift) & 0xFF]);
         }
         TJson attributes{{"POSITION", document.AddFloats(positions, 3)}, {"COLOR_0", document.AddFloats(colours, 3)}};
-        if (materials.HasTexture(key.first)) attributes["TEXCOORD_0"] = document.AddFloats(uvs, 2);
+        if (materials.HasTexture(key.tile)) attributes["TEXCOORD_0"] = document.AddFloats(uvs, 2);
         primitives.push_back({{"attributes", std::move(attributes)}, {"indices", document.AddIndices(primitive.Indices())}, {"material", material}});
     }
     if (!primitives.empty()) {
@@ -287,11 +330,13 @@ TJson TGltfLevelBuilder::writeNode(TGltfDocument& document, TGltfMaterials& mate
 
 // A sprite's quad in its node's x-y plane, facing +Z, centred on the node; the top edge shows
 // the top of the picture. Crossed, a second quad stands in the y-z plane facing +X, so that the
-// sprite shows from every side.
+// sprite shows from every side. Its vertex colours are white, the colour the viewer gives sprites.
 int TGltfLevelBuilder::writeSpriteMesh(TGltfDocument& document, TGltfMaterials& materials, const TSpriteQuad& quad) const {
     const auto [u, v, du, dv, w, h] = quad.shape;
     std::vector<float> positions = {-w, h, 0, w, h, 0, -w, -h, 0, w, -h, 0};
-    const std::vector<float> quadUvs = {u, v, u + du, v, u, v + dv, u + du, v + dv};
+    const auto [left, right] = insetTexels_ ? insetSpan(u, du) : std::array<float, 2>{u, u + du};
+    const auto [top, bottom] = insetTexels_ ? insetSpan(v, dv) : std::array<float, 2>{v, v + dv};
+    const std::vector<float> quadUvs = {left, top, right, top, left, bottom, right, bottom};
     std::vector<float> uvs = quadUvs;
     std::vector<uint32_t> indices = {0, 2, 1, 1, 2, 3};
     if (sprites_ == TGltfSprites::Crossed) {
@@ -299,12 +344,13 @@ int TGltfLevelBuilder::writeSpriteMesh(TGltfDocument& document, TGltfMaterials& 
         uvs.insert(uvs.end(), quadUvs.begin(), quadUvs.end());
         indices.insert(indices.end(), {4, 6, 5, 5, 6, 7});
     }
-    TJson attributes{{"POSITION", document.AddFloats(positions, 3)}};
-    if (materials.HasTexture(quad.material.first)) attributes["TEXCOORD_0"] = document.AddFloats(uvs, 2);
+    TJson attributes{{"POSITION", document.AddFloats(positions, 3)},
+                     {"COLOR_0", document.AddFloats(std::vector<float>(positions.size(), 1.0f), 3)}};
+    if (materials.HasTexture(quad.material.tile)) attributes["TEXCOORD_0"] = document.AddFloats(uvs, 2);
     TJson primitive{{"attributes", std::move(attributes)},
                      {"indices", document.AddIndices(indices)},
-                     {"material", materials.Material(document, quad.material.first, quad.material.second)}};
-    const std::string name = quad.material.first >= 0 ? "sprite (tile " + std::to_string(quad.material.first + 1) + ")" : "sprite";
+                     {"material", materials.Material(document, quad.material)}};
+    const std::string name = quad.material.tile >= 0 ? "sprite (tile " + std::to_string(quad.material.tile + 1) + ")" : "sprite";
     document.Meshes.push_back({{"name", name}, {"primitives", TJson::array({std::move(primitive)})}});
     return int(document.Meshes.size() - 1);
 }

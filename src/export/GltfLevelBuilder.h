@@ -4,6 +4,12 @@
 // by several sprites is one mesh). Vertices are welded per node and material; triangles with no
 // area are left out.
 //
+// A triangle's front in glTF is the side from which its corners run counter-clockwise; the games
+// draw a face's side from which its corners run clockwise (a room's inside, a mesh's outside). So
+// every triangle is written with its corners in reverse order, and only faces the games draw from
+// both sides, and sprites, get double-sided materials. Every primitive carries vertex colours
+// (white for sprites), so that no importer splits a material between primitives with and without.
+//
 // The face builder hands over positions in level units (scale 1) with y negated, as the viewer
 // has them. They leave in metres, y up and right-handed: the level's point (x, y, z), y pointing
 // down, becomes kMetresPerLevelUnit * (x, -y, -z). That is a half turn about x, so the level is
@@ -22,14 +28,13 @@
 #include <vector>
 
 #include "export/GltfDocument.h"
+#include "export/GltfMaterials.h"
 #include "export/LevelGltfExport.h"
 #include "export/WeldedPrimitive.h"
 #include "import/FaceSink.h"
 
 namespace grottix {
 
-class TGltfDocument;
-class TGltfMaterials;
 class TTombRaiderLevel;
 
 // A floor sector, 1024 level units, is 2.4 m: the player's 762 units come out at 1.79 m.
@@ -37,8 +42,9 @@ constexpr double kMetresPerLevelUnit = 2.4 / 1024;
 
 class TGltfLevelBuilder : public TFaceSink {
 public:
-    // name: the root node's.
-    TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name, TGltfSprites sprites);
+    // name: the root node's. inset: texture coordinates move half a texel into their face's
+    // texture, for linear filtering.
+    TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name, TGltfSprites sprites, bool inset);
 
     void AddQuadrangle(const TD3DGenericQuadrangleInfo& face, const TFaceTraits& traits) override;
     void AddTriangle(const TD3DGenericTriangleInfo& face, const TFaceTraits& traits) override;
@@ -58,10 +64,8 @@ public:
     size_t LeftOut() const { return leftOut_; }
 
 private:
-    using TMaterialKey = std::pair<int, bool>;  // tile (-1: none), blended
-
     struct TSpriteQuad {
-        TMaterialKey material;
+        TGltfMaterialKey material;
         std::array<float, 6> shape;  // u, v, width and height in the tile; half width and height in metres
         auto operator<=>(const TSpriteQuad&) const = default;
     };
@@ -71,7 +75,7 @@ private:
         TMeshPlacement toLocal;  // level units to the node's own frame
         std::array<double, 3> translation{};
         std::optional<std::array<double, 4>> rotation;  // x, y, z, w
-        std::map<TMaterialKey, TWeldedPrimitive> primitives;
+        std::map<TGltfMaterialKey, TWeldedPrimitive> primitives;
         int sprite = -1;
     };
     // Where the last static mesh was placed: a second definition of its object id places it again.
@@ -84,10 +88,10 @@ private:
     // frame: from the node's own frame to the level's.
     int addNode(std::string name, int parent, const TMeshPlacement& frame);
     int tileOf(const std::string& name);
-    TMaterialKey material(const std::string& name, const TFaceTraits& traits);
+    TGltfMaterialKey material(const std::string& name, const TFaceTraits& traits);
     std::array<double, 3> inNode(const TNode& node, double x, double y, double z) const;
     TWeldedVertex vertex(const TD3DLVertex& v) const;
-    // Adds the triangle unless it has no area.
+    // Adds the triangle, its corners in reverse order, unless it has no area.
     void addTriangle(TWeldedPrimitive& primitive, const TD3DLVertex& a, const TD3DLVertex& b, const TD3DLVertex& c);
     std::string objectName(const TPlacedObject& object);
     size_t spriteTriangles() const;
@@ -97,6 +101,7 @@ private:
 
     const TTombRaiderLevel& level_;
     TGltfSprites sprites_;
+    bool insetTexels_;
     std::vector<TNode> nodes_;
     std::vector<int> roomNodes_;
     int room_ = 0;         // the node of the room being read, or the root

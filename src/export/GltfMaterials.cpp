@@ -21,11 +21,12 @@ namespace {
 constexpr int kNearest = 9728, kLinear = 9729;
 constexpr double kBlendedOpacity = 0.5;  // the games add such faces to what lies behind
 
-TJson unlitMaterial(const std::string& name) {
-    return TJson{{"name", name},
-                 {"pbrMetallicRoughness", {{"metallicFactor", 0}, {"roughnessFactor", 1}}},
-                 {"doubleSided", true},
-                 {"extensions", {{"KHR_materials_unlit", TJson::object()}}}};
+TJson unlitMaterial(const std::string& name, bool doubleSided) {
+    TJson material{{"name", doubleSided ? name + " double-sided" : name},
+                   {"pbrMetallicRoughness", {{"metallicFactor", 0}, {"roughnessFactor", 1}}},
+                   {"extensions", {{"KHR_materials_unlit", TJson::object()}}}};
+    if (doubleSided) material["doubleSided"] = true;
+    return material;
 }
 
 }  // namespace
@@ -78,36 +79,36 @@ int TGltfMaterials::texture(TGltfDocument& document, int tile, TTile& encoded) {
         sampler_ = int(document.Samplers.size() - 1);
     }
     const std::string name = "tile " + std::to_string(tile + 1);
-    const int image = document.AddPng(encoded.png, name);
+    const int image = document.AddPng(encoded.png, levelName_ + " " + name);
     document.Textures.push_back({{"name", name + (encoded.keyed ? " mask" : " opaque")}, {"sampler", sampler_}, {"source", image}});
     encoded.texture = int(document.Textures.size() - 1);
     return encoded.texture;
 }
 
-int TGltfMaterials::Material(TGltfDocument& document, int tile, bool blended) {
-    const auto encoded = tiles_.find(tile);
+int TGltfMaterials::Material(TGltfDocument& document, TGltfMaterialKey key) {
+    const auto encoded = tiles_.find(key.tile);
     if (encoded == tiles_.end()) {
-        tile = -1;
-        blended = false;
+        key.tile = -1;
+        key.blended = false;
     }
-    const auto known = materials_.find({tile, blended});
+    const auto known = materials_.find(key);
     if (known != materials_.end()) return known->second;
     if (document.ExtensionsUsed.empty()) document.ExtensionsUsed.push_back("KHR_materials_unlit");
 
     TJson material;
-    if (tile < 0) {
-        material = unlitMaterial("vertex colours");
+    if (key.tile < 0) {
+        material = unlitMaterial("vertex colours", key.doubleSided);
     } else {
-        const char* mode = blended ? " blend" : encoded->second.keyed ? " mask" : " opaque";
-        material = unlitMaterial("tile " + std::to_string(tile + 1) + mode);
+        const char* mode = key.blended ? " blend" : encoded->second.keyed ? " mask" : " opaque";
+        material = unlitMaterial("tile " + std::to_string(key.tile + 1) + mode, key.doubleSided);
         TJson& pbr = material["pbrMetallicRoughness"];
-        pbr["baseColorTexture"] = {{"index", texture(document, tile, encoded->second)}};
-        if (blended) pbr["baseColorFactor"] = TJson::array({1, 1, 1, kBlendedOpacity});
-        if (blended) material["alphaMode"] = "BLEND";
+        pbr["baseColorTexture"] = {{"index", texture(document, key.tile, encoded->second)}};
+        if (key.blended) pbr["baseColorFactor"] = TJson::array({1, 1, 1, kBlendedOpacity});
+        if (key.blended) material["alphaMode"] = "BLEND";
         else if (encoded->second.keyed) material["alphaMode"] = "MASK";
     }
     document.Materials.push_back(std::move(material));
-    return materials_[{tile, blended}] = int(document.Materials.size() - 1);
+    return materials_[key] = int(document.Materials.size() - 1);
 }
 
 }  // namespace grottix

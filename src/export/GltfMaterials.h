@@ -3,15 +3,19 @@
 // PNG image (the pixels the viewer's textures get, black texels clear in an alpha channel) and one
 // texture; a material pairs a tile, or none for faces with vertex colours alone, with how it is
 // drawn: cut out where the tile holds colour-keyed texels (MASK), half see-through for the games'
-// semi-transparent faces (BLEND), opaque otherwise. Images are named "tile N" (N from 1, as the
-// viewer numbers tiles), textures and materials "tile N" and their mode ("opaque", "mask",
-// "blend"). Every material is unlit and double-sided, as the viewer draws the level's pre-lit faces
-// without culling.
+// semi-transparent faces (BLEND), opaque otherwise; and whether both sides are drawn. Images are
+// named after the level and the tile ("LEVEL1 tile N", N from 1, as the viewer numbers tiles), so
+// that two levels imported into one Blender file keep their own; textures and materials "tile N"
+// and their mode ("opaque", "mask", "blend"), " double-sided" after a material's mode when it is.
+// Every material is unlit: the level's light is baked into the vertex colours.
 
+#include <compare>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <set>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace grottix {
@@ -19,16 +23,26 @@ namespace grottix {
 class TGltfDocument;
 class TTombRaiderLevel;
 
+// What a material stands for: one of these per material, so that importers need not split them.
+struct TGltfMaterialKey {
+    int tile = -1;             // 0-based; -1 for vertex colours alone
+    bool blended = false;      // a semi-transparent face
+    bool doubleSided = false;  // drawn from both sides
+    auto operator<=>(const TGltfMaterialKey&) const = default;
+};
+
 class TGltfMaterials {
 public:
-    // filtering: linear sampling (the viewer's texture filtering option), else nearest.
-    TGltfMaterials(const TTombRaiderLevel& level, bool filtering) : level_(level), filtering_(filtering) {}
+    // levelName: the images' names begin with it. filtering: linear sampling (the viewer's texture
+    // filtering option), else nearest.
+    TGltfMaterials(const TTombRaiderLevel& level, std::string levelName, bool filtering)
+        : level_(level), levelName_(std::move(levelName)), filtering_(filtering) {}
 
     // Converts and encodes the tiles (0-based) the faces use; progress goes from 0 to 1.
     void EncodeTiles(const std::set<int>& tiles, const std::function<void(double)>& progress);
-    // The material's index, added to the document the first time it is asked for. tile: -1 for
-    // vertex colours alone (or a tile that was not encoded); blended: a semi-transparent face.
-    int Material(TGltfDocument& document, int tile, bool blended);
+    // The material's index, added to the document the first time it is asked for. A tile that was
+    // not encoded counts as none.
+    int Material(TGltfDocument& document, TGltfMaterialKey key);
     // The size of the encoded images.
     size_t EncodedBytes() const;
     // Whether the tile's material shows a texture (faces then need texture coordinates).
@@ -43,9 +57,10 @@ private:
     int texture(TGltfDocument& document, int tile, TTile& encoded);
 
     const TTombRaiderLevel& level_;
+    std::string levelName_;
     bool filtering_;
     std::map<int, TTile> tiles_;
-    std::map<std::pair<int, bool>, int> materials_;
+    std::map<TGltfMaterialKey, int> materials_;
     int sampler_ = -1;
 };
 

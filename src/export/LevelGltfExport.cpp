@@ -42,7 +42,8 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
     }
     reach(kLoaded);
 
-    TGltfLevelBuilder builder(level, std::filesystem::path(path).filename().string(), options.Sprites);
+    const std::filesystem::path file(path);
+    TGltfLevelBuilder builder(level, file.filename().string(), options.Sprites, options.Filtering);
     if (!level.Rooms.empty()) {
         const TLevelMeshList meshes = ParseLevelMeshes(level);
         TShownRoomsSink shown(builder, TFlipMaps::Read(level).RoomsShown(options.Flip));
@@ -52,7 +53,7 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
     }
     reach(kConverted);
 
-    TGltfMaterials materials(level, options.Filtering);
+    TGltfMaterials materials(level, file.stem().string(), options.Filtering);
     materials.EncodeTiles(builder.UsedTiles(), [&](double done) { reach(kConverted + (kEncoded - kConverted) * done); });
     TGltfDocument document;
     builder.Finish(document, materials);

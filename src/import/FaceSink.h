@@ -16,6 +16,10 @@ struct TFaceTraits {
     size_t objectTexture = SIZE_MAX;  // the face's object texture, SIZE_MAX when it has none usable
     int range = -1, phase = -1;       // the animated range its texture cycles in, and where; -1 when still
     int32_t group = 0;                // 0: a level face; otherwise the group's ID (the items)
+    // Bit 15 of a textured face's texture word: the games draw the face from both sides. Without
+    // it they draw only its front: the side from which its corners run clockwise (the inside of a
+    // room, the outside of a mesh).
+    bool doubleSided = false;
 };
 
 struct TPlacedObject {

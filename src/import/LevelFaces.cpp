@@ -15,6 +15,7 @@ namespace {
 constexpr int kQuadSlots[4] = {0, 1, 3, 2};  // record slot -> level corner
 constexpr float kRoomRectangle[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
 constexpr float kRoomTriangle[3][2] = {{0, 0}, {1, 0}, {0, 1}};
+constexpr uint16_t kDoubleSided = 0x8000;  // in a textured face's texture word
 
 }  // namespace
 
@@ -74,7 +75,7 @@ void TFaceBuilder::Rectangle(std::array<TD3DLVertex, 4> corners, uint16_t textur
         v.tv = texture ? texture->corners[corner].v / 256.0f : defaults == TCorners::Room ? kRoomRectangle[corner][1] : 0;
     }
     tint(quad_.Vertices);
-    sink_.AddQuadrangle(quad_, traits(texture ? textureWord & 0x0FFF : SIZE_MAX));
+    sink_.AddQuadrangle(quad_, texture ? traits(textureWord & 0x0FFF, textureWord) : traits(SIZE_MAX));
 }
 
 void TFaceBuilder::Triangle(std::array<TD3DLVertex, 3> corners, uint16_t textureWord, TCorners defaults) {
@@ -85,7 +86,7 @@ void TFaceBuilder::Triangle(std::array<TD3DLVertex, 3> corners, uint16_t texture
         v.tv = texture ? texture->corners[corner].v / 256.0f : defaults == TCorners::Room ? kRoomTriangle[corner][1] : 0;
     }
     tint(triangle_.Vertices);
-    sink_.AddTriangle(triangle_, traits(texture ? textureWord & 0x0FFF : SIZE_MAX));
+    sink_.AddTriangle(triangle_, texture ? traits(textureWord & 0x0FFF, textureWord) : traits(SIZE_MAX));
 }
 
 void TFaceBuilder::ColouredRectangle(std::array<TD3DLVertex, 4> corners, const std::string& name) {
@@ -108,9 +109,10 @@ void TFaceBuilder::tint(std::array<TD3DLVertex, N>& vertices) const {
     for (TD3DLVertex& v : vertices) v.color = TintColour(v.color, Tint);
 }
 
-TFaceTraits TFaceBuilder::traits(size_t objectTexture) const {
+TFaceTraits TFaceBuilder::traits(size_t objectTexture, uint16_t textureWord) const {
     TFaceTraits out;
     out.objectTexture = objectTexture;
+    out.doubleSided = (textureWord & kDoubleSided) != 0;
     if (objectTexture < animated_.size()) std::tie(out.range, out.phase) = animated_[objectTexture];
     out.group = Group;
     return out;

@@ -48,7 +48,7 @@ private:
     uint8_t channelOf(unsigned c) const;
     const TObjectTexture* objectTexture(uint16_t word, std::string& name) const;
     void registerRanges(TTextureAnimator& animator);
-    TFaceTraits traits(size_t objectTexture) const;
+    TFaceTraits traits(size_t objectTexture, uint16_t textureWord = 0) const;
     template <size_t N>
     void tint(std::array<TD3DLVertex, N>& vertices) const;
 

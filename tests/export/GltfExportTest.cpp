@@ -1,6 +1,7 @@
 // The glTF export read back by a reader of its own: the faces and sprites the viewer shows for the
-// demo level of every version, the axes (an L-shaped room must not come out mirrored), materials,
-// images, nodes, and what happens to the target when a level does not load.
+// demo level of every version, the axes (an L-shaped room must not come out mirrored), which side
+// of a face is its front, materials, texture coordinates, images, nodes, and what happens to the
+// target when a level does not load.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <set>
 
 #include "app/cli/CommandLine.h"
@@ -42,6 +44,12 @@ constexpr double kViewerScale = 128;    // level units per viewer scene unit
 // A glTF point (metres, y up, -z where the level has +z) in the viewer's scene units.
 TPoint toViewer(const TPoint& p) { return {p[0] / kMetres / kViewerScale, p[1] / kMetres / kViewerScale, -p[2] / kMetres / kViewerScale}; }
 
+TPoint minus(const TPoint& a, const TPoint& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
+double dot(const TPoint& a, const TPoint& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+TPoint cross(const TPoint& a, const TPoint& b) { return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]}; }
+// A level point (y down) in glTF's axes and metres.
+TPoint gltfPoint(double x, double y, double z) { return {x * kMetres, -y * kMetres, -z * kMetres}; }
+
 uint8_t srgbByte(double linear) {
     const double c = linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
     return uint8_t(std::lround(std::clamp(c, 0.0, 1.0) * 255));
@@ -54,20 +62,22 @@ struct TVertex {
 };
 using TTriangle = std::array<TVertex, 3>;
 
-bool near(const TVertex& a, const TVertex& b) {
+// uvSlack: how far texture coordinates may differ, in texels.
+bool near(const TVertex& a, const TVertex& b, double uvSlack) {
     for (size_t i = 0; i < 3; ++i)
         if (std::abs(a.position[i] - b.position[i]) > 1e-4) return false;
     for (int shift : {0, 8, 16})
         if (std::abs(int((a.colour >> shift) & 0xFF) - int((b.colour >> shift) & 0xFF)) > 1) return false;
-    return std::abs(a.u - b.u) < 1e-6 && std::abs(a.v - b.v) < 1e-6;
+    const double slack = (uvSlack + 1e-3) / 256;
+    return std::abs(a.u - b.u) < slack && std::abs(a.v - b.v) < slack;
 }
 
-// The faces of the export as the viewer's scene would hold them. Primitives without vertex colours
-// are sprites.
+// The faces of the export as the viewer's scene would hold them: the export writes each triangle's
+// corners in reverse order, so they are turned back.
 std::vector<TTriangle> exportedFaces(const test::TGlb& glb) {
     std::vector<TTriangle> out;
     for (const test::TDrawn& drawn : test::DrawnPrimitives(glb)) {
-        if (drawn.colours.empty()) continue;
+        if (drawn.node.starts_with("sprite ")) continue;
         for (size_t i = 0; i + 2 < drawn.indices.size(); i += 3) {
             TTriangle triangle;
             for (size_t c = 0; c < 3; ++c) {
@@ -77,6 +87,7 @@ std::vector<TTriangle> exportedFaces(const test::TGlb& glb) {
                 triangle[c] = {toViewer(drawn.positions.at(k)), float(uv[0]), float(uv[1]),
                                uint32_t(srgbByte(rgb[0])) << 16 | uint32_t(srgbByte(rgb[1])) << 8 | srgbByte(rgb[2])};
             }
+            std::swap(triangle[0], triangle[2]);
             out.push_back(triangle);
         }
     }
@@ -109,7 +120,7 @@ std::vector<TTriangle> sceneFaces(const TGrottixViewerScene& scene) {
 }
 
 // How many of the expected triangles the export lacks (each exported triangle matches one at most).
-size_t unmatched(std::vector<TTriangle> expected, std::vector<TTriangle> exported) {
+size_t unmatched(std::vector<TTriangle> expected, std::vector<TTriangle> exported, double uvSlack) {
     const auto byX = [](const TTriangle& a, const TTriangle& b) { return a[0].position[0] < b[0].position[0]; };
     std::sort(exported.begin(), exported.end(), byX);
     std::vector<bool> used(exported.size());
@@ -121,7 +132,8 @@ size_t unmatched(std::vector<TTriangle> expected, std::vector<TTriangle> exporte
         for (auto it = std::lower_bound(exported.begin(), exported.end(), low, byX);
              it != exported.end() && it->at(0).position[0] < t[0].position[0] + 1e-3 && !found; ++it) {
             const size_t i = size_t(it - exported.begin());
-            if (!used[i] && near(t[0], (*it)[0]) && near(t[1], (*it)[1]) && near(t[2], (*it)[2])) used[i] = found = true;
+            if (!used[i] && near(t[0], (*it)[0], uvSlack) && near(t[1], (*it)[1], uvSlack) && near(t[2], (*it)[2], uvSlack))
+                used[i] = found = true;
         }
         missing += !found;
     }
@@ -140,8 +152,9 @@ protected:
         EXPECT_EQ(ExportLevelToGltf(level, out, options, {}, &report), 0);
         return test::ReadGlb(out);
     }
-    // The export holds the faces, colours and sprites of what the scene shows.
-    void expectTheSceneIn(const test::TGlb& glb);
+    // The export holds the faces, colours and sprites of what the scene shows; texture coordinates
+    // as the viewer has them, or half a texel inside when filtered.
+    void expectTheSceneIn(const test::TGlb& glb, bool filtered);
     size_t sceneTriangles() const {
         size_t triangles = 0;
         for (const auto& entry : scene.Objects)
@@ -159,19 +172,21 @@ protected:
 
 TEST_P(DemoLevelExport, CarriesExactlyTheFacesAndSpritesTheViewerShows) {
     for (const bool flipped : {false, true}) {
-        SCOPED_TRACE(flipped ? "flipped" : "as the level starts");
+        SCOPED_TRACE(flipped ? "flipped, nearest sampling" : "as the level starts");
         TGltfExportOptions options;
         if (flipped) options.Flip = TFlipState::All();
+        options.Filtering = !flipped;
         scene.SetFlipState(options.Flip);
-        expectTheSceneIn(exported(options));
+        expectTheSceneIn(exported(options), options.Filtering);
     }
 }
 
-void DemoLevelExport::expectTheSceneIn(const test::TGlb& glb) {
+void DemoLevelExport::expectTheSceneIn(const test::TGlb& glb, bool filtered) {
     EXPECT_TRUE(glb.faults.empty()) << glb.faults.front();
     const auto faces = exportedFaces(glb), expected = sceneFaces(scene);
     EXPECT_EQ(faces.size() + report.LeftOut, expected.size());
-    EXPECT_EQ(unmatched(expected, faces), report.LeftOut) << "positions, coordinates and colours come back as the viewer has them";
+    EXPECT_EQ(unmatched(expected, faces, filtered ? 0.5 : 0), report.LeftOut)
+        << "positions, coordinates and colours come back as the viewer has them";
 
     std::vector<TPoint> sprites;
     for (const test::TDrawn& drawn : test::DrawnPrimitives(glb))
@@ -207,7 +222,8 @@ TEST_P(DemoLevelExport, WritesCutOutTilesWithAlphaAndOpaqueTilesWithout) {
         ASSERT_GT(png.size(), 25u);
         const QString mode = material["alphaMode"].toString("OPAQUE");
         EXPECT_EQ(png[25], mode == "OPAQUE" ? 2 : 6) << "PNG colour type of " << material["name"].toString().toStdString();
-        EXPECT_EQ(glb.at("images", image)["name"].toString(), material["name"].toString().section(' ', 0, 1));
+        EXPECT_EQ(glb.at("images", image)["name"].toString(),
+                  QString::fromStdString(std::filesystem::path(level).stem().string()) + " " + material["name"].toString().section(' ', 0, 1));
         if (mode != "MASK") continue;
         ++masks;
         const QImage tile = QImage::fromData(png.data(), int(png.size()), "PNG").convertToFormat(QImage::Format_RGBA8888);
@@ -250,7 +266,8 @@ INSTANTIATE_TEST_SUITE_P(EveryVersion, DemoLevelExport,
                          [](const auto& info) { return std::filesystem::path(info.param).stem().string().substr(5); });
 
 // A TR1 room shaped like an L, seen from above: squares at (x, z) = (0, 0), (1, 0) and (0, 1)
-// sectors from its origin, none at (1, 1); a wall triangle rises over its first edge. The second
+// sectors from its origin, none at (1, 1); a wall triangle rises over its first edge. Faces run
+// clockwise seen from inside the room, as the games' rooms are wound. The second
 // square's object texture is semi-transparent. Tile 1 is opaque but for a black 16 x 16 corner.
 // A static mesh (one 64-unit square) stands beside the room, turned a quarter; a sprite stands on
 // the room's middle vertex.
@@ -270,7 +287,7 @@ levelwriter::LevelDescription lShapedRoom() {
     room.yTop = -1024;
     room.vertices = {{0, 0, 0},       {1024, 0, 0},    {2048, 0, 0},    {0, 0, 1024},     {1024, 0, 1024},
                      {2048, 0, 1024}, {0, 0, 2048},    {1024, 0, 2048}, {0, -1024, 0, 0x1000}};
-    room.rectangles = {{{0, 1, 4, 3}, 0}, {{1, 2, 5, 4}, 1}, {{3, 4, 7, 6}, 0}};
+    room.rectangles = {{{0, 3, 4, 1}, 0}, {{1, 4, 5, 2}, 1}, {{3, 6, 7, 4}, 0}};
     room.triangles = {{{0, 1, 8}, 0}};
     room.sprites = {{4, 0}};
     room.staticMeshes = {{4096 + 512, 0, 512, 16384, 5}};
@@ -368,7 +385,7 @@ TEST_F(LShapedRoomExport, PlacesTheRoomAtItsOriginAndTheStaticMeshAndTheSpriteRe
     // facing +z crossed by one facing +x.
     const test::TDrawn* sprite = drawn("sprite 0 (room 0)", -1);
     ASSERT_NE(sprite, nullptr);
-    EXPECT_TRUE(sprite->colours.empty());
+    EXPECT_EQ(sprite->colours, std::vector<TPoint>(8, TPoint{1, 1, 1})) << "white, as the viewer draws sprites";
     ASSERT_EQ(sprite->positions.size(), 8u);
     for (size_t i = 0; i < 8; ++i) {
         const TPoint& p = sprite->positions[i];
@@ -379,8 +396,8 @@ TEST_F(LShapedRoomExport, PlacesTheRoomAtItsOriginAndTheStaticMeshAndTheSpriteRe
         EXPECT_NEAR(p[1], (i % 4 < 2 ? 128 : 0) * kMetres, 1e-6) << "corner " << i << ": the top of the picture on top";
         EXPECT_EQ(sprite->uvs[i], sprite->uvs[i % 4]);
     }
-    EXPECT_EQ(sprite->uvs[0], (std::array<double, 2>{0, 0}));
-    EXPECT_NEAR(sprite->uvs[3][0], 16 / 256.0, 1e-7);
+    EXPECT_EQ(sprite->uvs[0], (std::array<double, 2>{0.5 / 256, 0.5 / 256})) << "half a texel inside the picture";
+    EXPECT_NEAR(sprite->uvs[3][0], 15.5 / 256, 1e-7);
 
     ASSERT_EQ(ExportLevelToGltf(level, out, {.Sprites = TGltfSprites::Flat}), 0);
     size_t flat = 0;
@@ -405,15 +422,19 @@ TEST_F(LShapedRoomExport, EmbedsTheTileAndDrawsKeyedTexelsAsCutOutsAndBlendedFac
         << "the pixels the viewer's textures get, opaque";
     EXPECT_EQ(tile.pixel(15, 15), qRgba(GetRValue(texel), GetGValue(texel), GetBValue(texel), 0))
         << "a black texel is clear, coloured like its opaque neighbours";
-    EXPECT_EQ(images[0].toObject()["name"].toString(), "tile 1");
+    EXPECT_EQ(images[0].toObject()["name"].toString(), "room tile 1") << "the level's name first";
 
     const int mask = material("MASK"), blend = material("BLEND");
     ASSERT_GE(mask, 0);
     ASSERT_GE(blend, 0);
     EXPECT_EQ(glb.at("materials", blend)["pbrMetallicRoughness"].toObject()["baseColorFactor"].toArray()[3].toDouble(), 0.5);
-    for (const QJsonValue m : glb.json["materials"].toArray()) {
-        EXPECT_TRUE(m.toObject()["doubleSided"].toBool()) << "the viewer culls no level face";
-        EXPECT_TRUE(m.toObject()["extensions"].toObject().contains("KHR_materials_unlit")) << "the light is baked";
+    const test::TDrawn* sprite = drawn("sprite 0 (room 0)", -1);
+    ASSERT_NE(sprite, nullptr);
+    const QJsonArray materials = glb.json["materials"].toArray();
+    for (qsizetype i = 0; i < materials.size(); ++i) {
+        EXPECT_EQ(materials[i].toObject()["doubleSided"].toBool(), i == sprite->material)
+            << "no face of the room is flagged double-sided; the sprite shows from both sides";
+        EXPECT_TRUE(materials[i].toObject()["extensions"].toObject().contains("KHR_materials_unlit")) << "the light is baked";
     }
     EXPECT_EQ(glb.at("samplers", 0)["magFilter"].toInt(), 9729) << "linear, as the viewer filters by default";
 
@@ -429,8 +450,8 @@ TEST_F(LShapedRoomExport, WeldsTheCornersFacesShare) {
     ASSERT_NE(floor, nullptr);
     EXPECT_EQ(floor->indices.size(), 2 * 6u + 3);
     // Each square's corners differ from its neighbour's in texture coordinates; within a square the
-    // two triangles share two corners, and the wall triangle shares its first two with square 0.
-    EXPECT_EQ(floor->positions.size(), 2 * 4u + 1);
+    // two triangles share two corners, and the wall triangle shares its first with square 0.
+    EXPECT_EQ(floor->positions.size(), 2 * 4u + 2);
 }
 
 TEST_F(LShapedRoomExport, LeavesOutTrianglesWithoutAreaAndCountsThemWhenVerbose) {
@@ -463,6 +484,175 @@ TEST_F(LShapedRoomExport, LeavesOutTrianglesWithoutAreaAndCountsThemWhenVerbose)
                         d.positions[d.indices[i]] != d.positions[d.indices[i + 2]]);
     }
 }
+
+// Corner i of a box size units a side on the origin: x = size where i is 1, 2, 5 or 6, y = -size
+// (up: y grows downwards) from 4 on, z = size where i is 2, 3, 6 or 7.
+std::array<int, 3> boxCorner(int i, int size) {
+    return {i == 1 || i == 2 || i == 5 || i == 6 ? size : 0, i < 4 ? 0 : -size, i == 2 || i == 3 || i == 6 || i == 7 ? size : 0};
+}
+
+// A closed cube 128 units a side standing on its origin, in the mesh data layout of the code: six
+// rectangles with object texture 0, clockwise seen from outside, as the games wind meshes.
+std::vector<uint16_t> cubeMesh(int code) {
+    std::vector<uint16_t> words = {0, uint16_t(-64), 0, 0, 0, 8};  // centre, radius, vertex count
+    for (int i = 0; i < 8; ++i) {
+        const auto [x, y, z] = boxCorner(i, 128);
+        words.insert(words.end(), {uint16_t(x - 64), uint16_t(y), uint16_t(z - 64)});
+    }
+    words.insert(words.end(), {0, 6});  // no normals; six rectangles
+    const std::array<uint16_t, 4> faces[] = {{0, 1, 2, 3}, {7, 6, 5, 4}, {4, 5, 1, 0}, {6, 7, 3, 2}, {7, 4, 0, 3}, {5, 6, 2, 1}};
+    for (const auto& face : faces) {
+        words.insert(words.end(), face.begin(), face.end());
+        words.push_back(0);
+        if (code >= 6) words.push_back(0);  // effects
+    }
+    words.push_back(0);                                // no textured triangles
+    if (code <= 5) words.insert(words.end(), {0, 0});  // nor coloured faces
+    if (words.size() % 2) words.push_back(0);
+    return words;
+}
+
+// A closed room one sector square and high, wound as the games wind rooms (clockwise seen from
+// inside), its west wall (x = 0) flagged double-sided and its east wall two triangles, around the
+// cube standing in its middle as a static mesh, and a sprite item. Every face shows the tile's
+// 64-texel corner square.
+levelwriter::LevelDescription boxRoom(int code) {
+    using namespace levelwriter;
+    LevelDescription level;
+    level.code = code;
+    level.tileCount = 1;
+    level.tiles8.assign(65536, 1);
+    level.palette8[3] = 40;
+    ObjectTexture square;
+    square.u = {0, 64, 64, 0};
+    square.v = {0, 0, 64, 64};
+    level.objectTextures = {square};
+    constexpr uint16_t kDoubleSided = 0x8000;
+    const std::vector<Rectangle> rectangles = {
+        {{3, 2, 1, 0}, 0}, {{4, 5, 6, 7}, 0}, {{0, 1, 5, 4}, 0}, {{2, 3, 7, 6}, 0}, {{3, 0, 4, 7}, kDoubleSided}};
+    const std::vector<Triangle> triangles = {{{1, 2, 6}, 0}, {{1, 6, 5}, 0}};
+    Room room;
+    room.yTop = -1024;
+    if (code == 7) {
+        Layer layer{{}, rectangles, triangles};
+        for (int i = 0; i < 8; ++i) {
+            const auto [x, y, z] = boxCorner(i, 1024);
+            layer.vertices.push_back({float(x), float(y), float(z)});
+        }
+        room.layers = {layer};
+    } else {
+        for (int i = 0; i < 8; ++i) {
+            const auto [x, y, z] = boxCorner(i, 1024);
+            room.vertices.push_back({int16_t(x), int16_t(y), int16_t(z)});
+        }
+        room.rectangles = rectangles;
+        room.triangles = triangles;
+    }
+    room.staticMeshes = {{512, 0, 512, 0, 5}};
+    level.rooms = {room};
+    level.meshData = cubeMesh(code);
+    level.meshPointers = {0};
+    level.staticMeshDefinitions = {{5, 0}};
+    if (code >= 6) level.spriteTextures = std::vector<SpriteTexture>{{0, 0, 0, 0, 0, 0, 0, 15, 15}};
+    else level.spriteTextures = std::vector<SpriteTexture>{{0, 0, 0, 0x0FFF, 0x0FFF, -64, -128, 64, 0}};
+    level.spriteSequences = std::vector<SpriteSequence>{{10, 1, 0}};
+    level.moveables = std::vector<Moveable>{};
+    level.entities = std::vector<Entity>{{10, 0, 256, 0, 256, 0}};
+    return level;
+}
+
+class BoxRoomExport : public ::testing::TestWithParam<std::pair<int, const char*>> {
+protected:
+    test::TGlb exported(const TGltfExportOptions& options) {
+        const auto& [code, name] = GetParam();
+        const std::string level = dir.file(name), out = dir.file("box.glb");
+        levelwriter::WriteLevelFile(boxRoom(code), level);
+        EXPECT_EQ(ExportLevelToGltf(level, out, options), 0);
+        test::TGlb glb = test::ReadGlb(out);
+        EXPECT_TRUE(glb.faults.empty()) << glb.faults.front();
+        return glb;
+    }
+    test::TempDir dir;
+};
+
+// glTF's front is where a triangle's corners run counter-clockwise; with backface culling, an
+// importer must show what the games show.
+TEST_P(BoxRoomExport, FrontsFaceWhereTheGamesDrawAndMaterialsNeedNoSplitting) {
+    const test::TGlb glb = exported({});
+    const QJsonArray materials = glb.json["materials"].toArray();
+    const auto doubleSided = [&](int material) { return materials[material].toObject()["doubleSided"].toBool(); };
+    const TPoint inside = gltfPoint(512, -512, 512), cube = gltfPoint(512, -64, 512);
+    size_t roomTriangles = 0, cubeTriangles = 0;
+    int wall = -1, sprite = -1;
+    for (const test::TDrawn& d : test::DrawnPrimitives(glb)) {
+        if (d.node.starts_with("sprite ")) {
+            sprite = d.material;
+            EXPECT_TRUE(doubleSided(d.material)) << "a sprite shows from both sides";
+            continue;
+        }
+        const bool room = d.node == "room 0";
+        for (size_t i = 0; i + 2 < d.indices.size(); i += 3) {
+            const TPoint &a = d.positions[d.indices[i]], &b = d.positions[d.indices[i + 1]], &c = d.positions[d.indices[i + 2]];
+            const TPoint front = cross(minus(b, a), minus(c, a));
+            const TPoint middle{(a[0] + b[0] + c[0]) / 3, (a[1] + b[1] + c[1]) / 3, (a[2] + b[2] + c[2]) / 3};
+            if (room) {
+                ++roomTriangles;
+                EXPECT_GT(dot(front, minus(inside, middle)), 0) << "a room's faces front its inside: the floor points up";
+                const bool west = std::abs(a[0]) + std::abs(b[0]) + std::abs(c[0]) < 1e-9;
+                EXPECT_EQ(doubleSided(d.material), west) << "only the flagged wall is double-sided";
+                if (west) wall = d.material;
+            } else {
+                ++cubeTriangles;
+                EXPECT_GT(dot(front, minus(middle, cube)), 0) << "a mesh's faces front its outside";
+                EXPECT_FALSE(doubleSided(d.material));
+            }
+        }
+    }
+    EXPECT_EQ(roomTriangles, 12u);
+    EXPECT_EQ(cubeTriangles, 12u);
+    EXPECT_GE(wall, 0);
+    EXPECT_EQ(sprite, wall) << "the sprite and the double-sided wall share a tile and a mode: one material";
+
+    // Blender splits a material between primitives with and without vertex colours, and renames
+    // what shares a name.
+    std::map<int, QStringList> attributes;
+    for (const QJsonValue mesh : glb.json["meshes"].toArray())
+        for (const QJsonValue p : mesh.toObject()["primitives"].toArray()) {
+            const QStringList keys = p.toObject()["attributes"].toObject().keys();
+            EXPECT_TRUE(keys.contains("COLOR_0"));
+            const auto [known, added] = attributes.try_emplace(p.toObject()["material"].toInt(), keys);
+            EXPECT_EQ(known->second, keys) << "every primitive of a material has the same attributes";
+        }
+    std::set<QString> names;
+    for (const QJsonValue m : materials) EXPECT_TRUE(names.insert(m.toObject()["name"].toString()).second) << "unique names";
+    EXPECT_EQ(glb.at("images", 0)["name"].toString(), "box tile 1") << "images carry the level's name";
+}
+
+// Linear filtering at a texel's edge reads the texels beyond it too: filtered, every coordinate of
+// the faces lies half a texel inside the 64-texel square they show; nearest, on its texel edges as
+// the level has it.
+TEST_P(BoxRoomExport, FilteredTextureCoordinatesLieHalfATexelInsideTheFacesTexture) {
+    for (const bool filtered : {true, false}) {
+        SCOPED_TRACE(filtered ? "linear" : "nearest");
+        size_t coordinates = 0;
+        for (const test::TDrawn& d : test::DrawnPrimitives(exported({.Filtering = filtered}))) {
+            if (d.node.starts_with("sprite ")) continue;
+            for (const auto& uv : d.uvs)
+                for (const double c : uv) {
+                    ++coordinates;
+                    const double texels = c * 256 - (filtered ? 0.5 : 0);
+                    EXPECT_NEAR(texels, std::round(texels), 1e-4);
+                    EXPECT_TRUE(filtered ? c > 0 && c < 64 / 256.0 : c == 0 || c == 64 / 256.0) << c * 256;
+                }
+        }
+        EXPECT_GT(coordinates, 0u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLayout, BoxRoomExport,
+                         ::testing::Values(std::pair{1, "box.phd"}, std::pair{3, "box.tr2"}, std::pair{5, "box.tr2"},
+                                           std::pair{6, "box.tr4"}, std::pair{7, "box.trc"}),
+                         [](const auto& info) { return "code" + std::to_string(info.param.first); });
 
 // Clear texels take their colour from the nearest opaque ones, a few texels deep; beyond that the
 // tile's mean opaque colour.
