@@ -84,42 +84,6 @@ bool hasNoArea(const TD3DLVertex& a, const TD3DLVertex& b, const TD3DLVertex& c)
     return n[0] * n[0] + n[1] * n[1] + n[2] * n[2] < kNoArea * kNoArea;
 }
 
-constexpr double kTexel = 1.0 / 256;  // a tile is 256 texels square
-
-// Linear filtering reads the four texels nearest a coordinate: on a texel's edge, where the level's
-// coordinates lie, half of what it reads comes from beyond the face's texture, and shows as a seam.
-// So each corner moves half a texel toward the middle of its face's texture, in u and in v: the
-// filter then reads the face's own texels. A corner level with the middle stays; where every corner
-// has the same coordinate, the face shows one texel wide, and they move to that texel's middle.
-template <size_t N>
-void insetTexels(std::array<TD3DLVertex, N>& corners) {
-    double middleU = 0, middleV = 0;
-    bool spreadU = false, spreadV = false;
-    for (const TD3DLVertex& c : corners) {
-        middleU += double(c.tu) / N;
-        middleV += double(c.tv) / N;
-        spreadU |= c.tu != corners[0].tu;
-        spreadV |= c.tv != corners[0].tv;
-    }
-    const auto inward = [](float value, double middle, bool spread) {
-        constexpr double kLevel = 1e-3 * kTexel;  // nearer the middle than this is level with it
-        double step = 0.5 * kTexel;
-        if (spread) step = value < middle - kLevel ? step : value > middle + kLevel ? -step : 0;
-        return float(value + step);
-    };
-    for (TD3DLVertex& c : corners) {
-        c.tu = inward(c.tu, middleU, spreadU);
-        c.tv = inward(c.tv, middleV, spreadV);
-    }
-}
-
-// A sprite's picture, from start across size texels' worth, as the coordinates of its two edges:
-// half a texel inside, as faces have them (a picture one texel wide or less at that texel's middle).
-std::array<float, 2> insetSpan(float start, float size) {
-    const float inset = float(0.5 * kTexel);
-    return {start + inset, std::max(start + size - inset, start + inset)};
-}
-
 TJson jsonArray(const double* values, size_t count) {
     TJson out = TJson::array();
     for (size_t i = 0; i < count; ++i) out.push_back(values[i]);
@@ -128,8 +92,8 @@ TJson jsonArray(const double* values, size_t count) {
 
 }  // namespace
 
-TGltfLevelBuilder::TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name, TGltfSprites sprites, bool inset)
-    : level_(level), sprites_(sprites), insetTexels_(inset), roomNodes_(level.Rooms.size(), -1) {
+TGltfLevelBuilder::TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name, TGltfSprites sprites)
+    : level_(level), sprites_(sprites), roomNodes_(level.Rooms.size(), -1) {
     addNode(std::move(name), -1, {});
 }
 
@@ -225,8 +189,7 @@ void TGltfLevelBuilder::AddQuadrangle(const TD3DGenericQuadrangleInfo& face, con
     if (face.TextureName.empty()) return;
     const TGltfMaterialKey key = material(face.TextureName, traits);
     TWeldedPrimitive& primitive = nodes_[size_t(current_)].primitives[key];
-    std::array<TD3DLVertex, 4> v = face.Vertices;
-    if (insetTexels_ && key.tile >= 0) insetTexels(v);
+    const std::array<TD3DLVertex, 4>& v = face.Vertices;
     addTriangle(primitive, v[0], v[1], v[2]);
     addTriangle(primitive, v[1], v[3], v[2]);
 }
@@ -235,8 +198,7 @@ void TGltfLevelBuilder::AddTriangle(const TD3DGenericTriangleInfo& face, const T
     if (face.TextureName.empty()) return;
     const TGltfMaterialKey key = material(face.TextureName, traits);
     TWeldedPrimitive& primitive = nodes_[size_t(current_)].primitives[key];
-    std::array<TD3DLVertex, 3> v = face.Vertices;
-    if (insetTexels_ && key.tile >= 0) insetTexels(v);
+    const std::array<TD3DLVertex, 3>& v = face.Vertices;
     addTriangle(primitive, v[0], v[1], v[2]);
 }
 
@@ -334,9 +296,7 @@ TJson TGltfLevelBuilder::writeNode(TGltfDocument& document, TGltfMaterials& mate
 int TGltfLevelBuilder::writeSpriteMesh(TGltfDocument& document, TGltfMaterials& materials, const TSpriteQuad& quad) const {
     const auto [u, v, du, dv, w, h] = quad.shape;
     std::vector<float> positions = {-w, h, 0, w, h, 0, -w, -h, 0, w, -h, 0};
-    const auto [left, right] = insetTexels_ ? insetSpan(u, du) : std::array<float, 2>{u, u + du};
-    const auto [top, bottom] = insetTexels_ ? insetSpan(v, dv) : std::array<float, 2>{v, v + dv};
-    const std::vector<float> quadUvs = {left, top, right, top, left, bottom, right, bottom};
+    const std::vector<float> quadUvs = {u, v, u + du, v, u, v + dv, u + du, v + dv};
     std::vector<float> uvs = quadUvs;
     std::vector<uint32_t> indices = {0, 2, 1, 1, 2, 3};
     if (sprites_ == TGltfSprites::Crossed) {

@@ -42,9 +42,8 @@ constexpr double kMetresPerLevelUnit = 2.4 / 1024;
 
 class TGltfLevelBuilder : public TFaceSink {
 public:
-    // name: the root node's. inset: texture coordinates move half a texel into their face's
-    // texture, for linear filtering.
-    TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name, TGltfSprites sprites, bool inset);
+    // name: the root node's.
+    TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name, TGltfSprites sprites);
 
     void AddQuadrangle(const TD3DGenericQuadrangleInfo& face, const TFaceTraits& traits) override;
     void AddTriangle(const TD3DGenericTriangleInfo& face, const TFaceTraits& traits) override;
@@ -101,7 +100,6 @@ private:
 
     const TTombRaiderLevel& level_;
     TGltfSprites sprites_;
-    bool insetTexels_;
     std::vector<TNode> nodes_;
     std::vector<int> roomNodes_;
     int room_ = 0;         // the node of the room being read, or the root

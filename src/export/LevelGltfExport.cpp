@@ -43,11 +43,12 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
     reach(kLoaded);
 
     const std::filesystem::path file(path);
-    TGltfLevelBuilder builder(level, file.filename().string(), options.Sprites, options.Filtering);
+    TGltfLevelBuilder builder(level, file.filename().string(), options.Sprites);
     if (!level.Rooms.empty()) {
         const TLevelMeshList meshes = ParseLevelMeshes(level);
         TShownRoomsSink shown(builder, TFlipMaps::Read(level).RoomsShown(options.Flip));
-        TFaceBuilder faces(shown, level, options.LightFactor);
+        // Filtered, texture coordinates sit half a texel inside their face's texture, as the viewer's.
+        TFaceBuilder faces(shown, level, options.LightFactor, nullptr, options.Filtering);
         ImportRooms(faces, level, meshes, kLevelUnits);
         if (options.Items) ImportItems(faces, level, meshes, kLevelUnits, kItemsGroup);
     }

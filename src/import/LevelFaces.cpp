@@ -6,6 +6,7 @@
 #include "level/AnimatedTextures.h"
 #include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
+#include "import/TexelInset.h"
 #include "import/WaterTint.h"
 
 namespace grottix {
@@ -19,8 +20,9 @@ constexpr uint16_t kDoubleSided = 0x8000;  // in a textured face's texture word
 
 }  // namespace
 
-TFaceBuilder::TFaceBuilder(TFaceSink& sink, const TTombRaiderLevel& level, float gamma, TTextureAnimator* animator)
-    : sink_(sink), level_(level), keep_(1 - gamma), add_(255 * gamma) {
+TFaceBuilder::TFaceBuilder(TFaceSink& sink, const TTombRaiderLevel& level, float gamma, TTextureAnimator* animator,
+                           bool insetTexels)
+    : sink_(sink), level_(level), keep_(1 - gamma), add_(255 * gamma), insetTexels_(insetTexels) {
     for (unsigned c = 0; c < channels_.size(); ++c) channels_[c] = channelOf(c);
     if (animator) registerRanges(*animator);
 }
@@ -43,8 +45,12 @@ void TFaceBuilder::registerRanges(TTextureAnimator& animator) {
         std::vector<TTextureAnimator::TFrame> frames;
         for (uint16_t index : range) {
             TTextureAnimator::TFrame frame;
-            if (const TObjectTexture* texture = objectTexture(index, frame.name))
-                for (size_t c = 0; c < 4; ++c) frame.corners[c] = {texture->corners[c].u / 256.0f, texture->corners[c].v / 256.0f};
+            if (const TObjectTexture* texture = objectTexture(index, frame.name)) {
+                std::array<TD3DLVertex, 4> corners{};
+                for (size_t c = 0; c < 4; ++c) corners[c].tu = texture->corners[c].u / 256.0f, corners[c].tv = texture->corners[c].v / 256.0f;
+                if (insetTexels_) InsetTexels(corners);
+                for (size_t c = 0; c < 4; ++c) frame.corners[c] = {corners[c].tu, corners[c].tv};
+            }
             frames.push_back(std::move(frame));
         }
         if (frames.size() < 2) continue;
@@ -74,6 +80,7 @@ void TFaceBuilder::Rectangle(std::array<TD3DLVertex, 4> corners, uint16_t textur
         v.tu = texture ? texture->corners[corner].u / 256.0f : defaults == TCorners::Room ? kRoomRectangle[corner][0] : 0;
         v.tv = texture ? texture->corners[corner].v / 256.0f : defaults == TCorners::Room ? kRoomRectangle[corner][1] : 0;
     }
+    if (texture && insetTexels_) InsetTexels(quad_.Vertices);
     tint(quad_.Vertices);
     sink_.AddQuadrangle(quad_, texture ? traits(textureWord & 0x0FFF, textureWord) : traits(SIZE_MAX));
 }
@@ -85,6 +92,7 @@ void TFaceBuilder::Triangle(std::array<TD3DLVertex, 3> corners, uint16_t texture
         v.tu = texture ? texture->corners[corner].u / 256.0f : defaults == TCorners::Room ? kRoomTriangle[corner][0] : 0;
         v.tv = texture ? texture->corners[corner].v / 256.0f : defaults == TCorners::Room ? kRoomTriangle[corner][1] : 0;
     }
+    if (texture && insetTexels_) InsetTexels(triangle_.Vertices);
     tint(triangle_.Vertices);
     sink_.AddTriangle(triangle_, texture ? traits(textureWord & 0x0FFF, textureWord) : traits(SIZE_MAX));
 }

@@ -21,10 +21,13 @@ struct TObjectTexture;
 class TFaceBuilder {
 public:
     // With an animator, the level's animated texture ranges are registered in it and their faces
-    // carry their range; without, every face is still.
-    TFaceBuilder(TFaceSink& sink, const TTombRaiderLevel& level, float gamma, TTextureAnimator* animator = nullptr);
+    // carry their range; without, every face is still. With insetTexels, texture coordinates lie
+    // half a texel inside each face's texture (TexelInset.h), animated ones and sprites' too.
+    TFaceBuilder(TFaceSink& sink, const TTombRaiderLevel& level, float gamma, TTextureAnimator* animator = nullptr,
+                 bool insetTexels = false);
 
     TFaceSink& Sink() const { return sink_; }
+    bool InsetsTexels() const { return insetTexels_; }
 
     // The colour rule: a channel of 0..31 becomes c * 6 + 69, brightened by gamma (low 8 bits kept).
     uint8_t Channel(unsigned c) const { return c < channels_.size() ? channels_[c] : channelOf(c); }
@@ -55,6 +58,7 @@ private:
     TFaceSink& sink_;
     const TTombRaiderLevel& level_;
     double keep_, add_;
+    bool insetTexels_;
     std::array<uint8_t, 256> channels_{};  // the colour rule for every channel value a byte holds
     mutable std::vector<std::string> tileNames_;
     std::vector<std::pair<int, int>> animated_;  // per object texture: range and phase, or -1

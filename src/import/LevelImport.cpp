@@ -47,7 +47,9 @@ void importLoaded(TD3DScene& scene, TTombRaiderLevel& level, float scale, float 
     if (level.Rooms.empty()) return;
     const TLevelMeshList meshes = ParseLevelMeshes(level);
     TSceneFaceSink sink(scene, *report.Animator);
-    TFaceBuilder faces(sink, level, gamma, report.Animator.get());
+    // Texture coordinates half a texel inside each face's texture: the view's filtering then never
+    // reads a neighbouring picture of the tile.
+    TFaceBuilder faces(sink, level, gamma, report.Animator.get(), true);
     ImportRooms(faces, level, meshes, scale);
     ImportCells(scene.Visibility, level, scale);
     report.ItemsID = NextID();

@@ -1,6 +1,7 @@
 #include "import/SpriteStubs.h"
 
 #include "import/LevelFaces.h"
+#include "import/TexelInset.h"
 #include "level/SpriteTextures.h"
 #include "level/TombRaiderLevel.h"
 
@@ -18,6 +19,12 @@ void AddSpriteStub(const TFaceBuilder& faces, const TTombRaiderLevel& level, con
     info.TexTop = float(texture.top) / 256;
     info.TexWidth = float(texture.width) / 256;
     info.TexHeight = float(texture.height) / 256;
+    if (faces.InsetsTexels()) {
+        const auto [left, right] = InsetSpan(info.TexLeft, info.TexWidth);
+        const auto [top, bottom] = InsetSpan(info.TexTop, info.TexHeight);
+        info.TexLeft = left, info.TexWidth = right - left;
+        info.TexTop = top, info.TexHeight = bottom - top;
+    }
     info.Width = float((double(texture.extentRight) - texture.extentLeft) / scale);
     info.Height = float((double(texture.extentBottom) - texture.extentTop) / scale);
     info.X = float(x / scale);

@@ -153,7 +153,7 @@ protected:
         return test::ReadGlb(out);
     }
     // The export holds the faces, colours and sprites of what the scene shows; texture coordinates
-    // as the viewer has them, or half a texel inside when filtered.
+    // as the viewer has them (half a texel inside their face's texture), or half a texel off with nearest sampling.
     void expectTheSceneIn(const test::TGlb& glb, bool filtered);
     size_t sceneTriangles() const {
         size_t triangles = 0;
@@ -185,7 +185,7 @@ void DemoLevelExport::expectTheSceneIn(const test::TGlb& glb, bool filtered) {
     EXPECT_TRUE(glb.faults.empty()) << glb.faults.front();
     const auto faces = exportedFaces(glb), expected = sceneFaces(scene);
     EXPECT_EQ(faces.size() + report.LeftOut, expected.size());
-    EXPECT_EQ(unmatched(expected, faces, filtered ? 0.5 : 0), report.LeftOut)
+    EXPECT_EQ(unmatched(expected, faces, filtered ? 0 : 0.5), report.LeftOut)
         << "positions, coordinates and colours come back as the viewer has them";
 
     std::vector<TPoint> sprites;
