@@ -1,14 +1,19 @@
 // LoadLevel on arbitrary bytes, under every file name that selects a different version code, then
-// the floor data of whatever was read, Go to the first and last item and room of it, and the rooms every
-// flip state shows.
+// the floor data of whatever was read, its lights, statics, cameras and sound sources, Go to the first
+// and last item and room of it, and the rooms every flip state shows.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "level/FlipMaps.h"
 #include "level/FloorData.h"
+#include "level/LevelCameras.h"
 #include "level/LevelEntities.h"
+#include "level/LevelFlybyCameras.h"
 #include "level/LevelGoTo.h"
+#include "level/LevelLights.h"
+#include "level/LevelSoundSources.h"
+#include "level/LevelStatics.h"
 #include "level/TombRaiderLevel.h"
 #include "storage/Exceptions.h"
 
@@ -18,9 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         grottix::TTombRaiderLevel level;
         try {
             level.LoadLevelFromBytes(std::vector<uint8_t>(data, data + size), name);
-            grottix::ReadFloorData(level);
         } catch (const grottix::EGrottixError&) {
         }
+        grottix::ReadCameras(level, grottix::ReadFloorData(level).triggers);
+        grottix::ReadLights(level);
+        grottix::ReadStatics(level);
+        grottix::ReadFlybyCameras(level);
+        grottix::ReadSoundSources(level);
         const size_t items = grottix::ReadEntities(level).size(), rooms = level.Rooms.size();
         for (const size_t item : {size_t(0), items ? items - 1 : 0}) grottix::GoToItem(level, item);
         for (const size_t room : {size_t(0), rooms ? rooms - 1 : 0}) grottix::GoToRoom(level, room);

@@ -18,10 +18,14 @@ constexpr std::string_view kTr2Objects =
 constexpr std::string_view kTr3Objects =
 #include "level/objects/Tr3Objects.inc"
     ;
-// The Last Revelation and Chronicles: the player is type 0 in every game; their other types are
-// not listed yet and show as "Object N".
-constexpr std::string_view kTr4Objects = "0 Lara\n";
-constexpr std::string_view kTr5Objects = "0 Lara\n";
+// The Last Revelation (with the slots later level editors added) and Chronicles, made from their slot
+// tables beside them by tools/object_names/slot_names.py.
+constexpr std::string_view kTr4Objects =
+#include "level/objects/Tr4Objects.inc"
+    ;
+constexpr std::string_view kTr5Objects =
+#include "level/objects/Tr5Objects.inc"
+    ;
 
 using TNameTable = std::unordered_map<int, std::string>;
 

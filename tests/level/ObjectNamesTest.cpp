@@ -32,8 +32,24 @@ TEST(ObjectNames, TombRaiderThree) {
     EXPECT_EQ(ObjectName(5, 241), "Element 115");
 }
 
-TEST(ObjectNames, TypesNoListNamesAreNumbered) {
+// Slot names in words: numbers apart, a far model named after its slot, editor slots of TR4 included.
+TEST(ObjectNames, LastRevelationAndChronicles) {
     EXPECT_EQ(ObjectName(6, 0), "Lara");
+    EXPECT_EQ(ObjectName(6, 41), "Baddy 1");
+    EXPECT_EQ(ObjectName(6, 42), "Baddy 1 (far model)");
+    EXPECT_EQ(ObjectName(6, 176), "Puzzle item 2");
+    EXPECT_EQ(ObjectName(6, 351), "Uzi");
+    EXPECT_EQ(ObjectName(6, 459), "Horizon");
+    EXPECT_EQ(ObjectName(6, 492), "Kayak");
+    EXPECT_EQ(ObjectName(6, 519), "New slot 18");
+    EXPECT_EQ(ObjectName(6, 520), "Object 520") << "the count of slots names no object";
+    EXPECT_EQ(ObjectName(7, 85), "Huskie");
+    EXPECT_EQ(ObjectName(7, 202), "Key item 7");
+    EXPECT_EQ(ObjectName(7, 355), "Flare (menu)");
+    EXPECT_EQ(ObjectName(7, 459), "Misc sprites");
+}
+
+TEST(ObjectNames, TypesNoListNamesAreNumbered) {
     EXPECT_EQ(ObjectName(1, 67), "Object 67") << "a gap in the list";
     EXPECT_EQ(ObjectName(3, 5000), "Object 5000");
     EXPECT_EQ(ObjectName(7, -3), "Object -3");

@@ -128,6 +128,22 @@ Room convertRoom(const DemoRoom& demo, int code) {
     return room;
 }
 
+// A light under the middle of each room's ceiling, the camera the hall's trigger shows (high in its
+// first corner), and no fly-by cameras or sound sources, which the demo's tables could not back.
+void addLightsAndCameras(LevelDescription& level) {
+    for (Room& room : level.rooms) {
+        Light light{room.x + room.xSectors * 512, room.yTop + 256, room.z + room.zSectors * 512};
+        light.colour = {255, 240, 200};
+        light.in = 1024;
+        light.out = 4096;
+        room.lightList = std::vector<Light>{light};
+    }
+    const Room& hall = level.rooms[0];
+    level.cameras = std::vector<Camera>{{hall.x + 1536, hall.yTop + 512, hall.z + 1536, 0, 0}};
+    level.flybyCameras.emplace();
+    level.soundSources.emplace();
+}
+
 }  // namespace
 
 std::vector<uint8_t> DemoMeshBytes(const DemoMesh& mesh, int code) {
@@ -183,6 +199,7 @@ LevelDescription DemoLevel(int code) {
     level.entities = std::vector<Entity>{{0, start.room, start.x, start.y, start.z, start.angle}};
     AddDemoItems(level, tiles, meshData);
     AddDemoFloorData(level);
+    addLightsAndCameras(level);
     // The flooded storeroom copies the dry one after its sectors and floor data are in place.
     AddFloodedStoreroom(level);
     AddDemoSky(level, meshData);

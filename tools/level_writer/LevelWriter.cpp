@@ -67,11 +67,74 @@ void staticMeshes(Bytes& out, const std::vector<StaticMesh>& meshes, int code) {
         out.put(mesh.y);
         out.put(mesh.z);
         out.put(mesh.rotation);
-        out.put<uint16_t>(0x1111);
-        if (code >= 3) out.put<uint16_t>(0x2222);
+        out.put(mesh.intensity1);
+        if (code >= 3) out.put(mesh.intensity2);
         out.put(mesh.meshId);
     }
 }
+
+void classicLight(Bytes& out, const Light& light, int code) {
+    out.put(light.x);
+    out.put(light.y);
+    out.put(light.z);
+    if (code <= 2) {
+        out.put(uint16_t(light.intensity));
+        out.put(light.fade);
+        return;
+    }
+    if (code <= 4) {
+        out.put(uint16_t(light.intensity));
+        out.put(uint16_t(light.intensity2));
+        out.put(light.fade);
+        out.put(light.fade2);
+        return;
+    }
+    for (auto c : light.colour) out.put(c);
+    out.put(light.type);
+    if (code == 5 && light.type == 0) {
+        for (auto n : light.normal) out.put(n);
+        out.zeros(2);
+    } else if (code == 5) {
+        out.put(light.intensity);
+        out.put(int32_t(light.fade));
+    } else {
+        out.put<uint8_t>(0xFF);
+        out.put(uint8_t(light.intensity));
+        for (float value : {light.in, light.out, light.length, light.cutOff}) out.put(value);
+        for (float d : light.direction) out.put(d);
+    }
+}
+
+void layeredLight(Bytes& out, const Light& light) {
+    const auto position = light.floatPosition ? *light.floatPosition
+                                              : std::array<float, 3>{float(light.x), float(light.y), float(light.z)};
+    for (float p : position) out.put(p);
+    for (auto c : light.colour) out.put(float(c) / 255.0f);
+    out.put<uint32_t>(0xCDCDCDCD);
+    for (float value : {light.in, light.out, light.length, light.cutOff, float(light.fade)}) out.put(value);
+    for (float d : light.direction) out.put(d);
+    out.put(light.x);
+    out.put(light.y);
+    out.put(light.z);
+    for (float d : light.direction) out.put(int32_t(d));
+    out.put(light.type);
+    out.put(std::vector<uint8_t>{0xCD, 0xCD, 0xCD});
+}
+
+// A room's light count and records: given ones in the code's layout, or the pattern.
+void lights(Bytes& out, const Room& room, int code) {
+    if (!room.lightList) {
+        out.put(PatternBytes(kLights, size_t(room.lights) * (code <= 2 ? 18 : code <= 5 ? 24 : code == 6 ? 46 : 88)));
+        return;
+    }
+    for (const auto& light : *room.lightList) {
+        if (code == 7) layeredLight(out, light);
+        else classicLight(out, light, code);
+    }
+}
+
+uint16_t lightCount(const Room& room) { return room.lightList ? uint16_t(room.lightList->size()) : room.lights; }
+uint32_t fogBulbCount(const Room& room) { return room.fogBulbList ? uint32_t(room.fogBulbList->size()) : room.fogBulbs; }
 
 void portals(Bytes& out, const Room& room) {
     if (!room.portalList) {
@@ -153,8 +216,8 @@ void classicRoom(Bytes& out, const Room& room, int code) {
     out.put(room.xSectors);
     sectors(out, room);
     out.zeros(code <= 2 ? 2 : code <= 4 ? 6 : 4);  // ambient
-    out.put<uint16_t>(room.lights);
-    out.put(PatternBytes(kLights, size_t(room.lights) * (code <= 2 ? 18 : code <= 5 ? 24 : 46)));
+    out.put<uint16_t>(lightCount(room));
+    lights(out, room, code);
     out.put<uint16_t>(uint16_t(room.staticMeshes.size()));
     staticMeshes(out, room.staticMeshes, code);
     out.put(room.alternateRoom);
@@ -179,10 +242,10 @@ void layeredRoom(Bytes& out, const Room& room) {
     r.put(room.zSectors);
     r.put(room.xSectors);
     r.put<uint32_t>(0x00404040);  // room colour
-    r.put<uint16_t>(room.lights);
+    r.put<uint16_t>(lightCount(room));
     r.put<uint16_t>(uint16_t(room.staticMeshes.size()));
     r.zeros(12 + 14 + 2 + 2 + 14 + 16 + 16 + 4 + 4 + 20);
-    r.put<uint32_t>(room.fogBulbs);
+    r.put<uint32_t>(fogBulbCount(room));
     r.zeros(8);
     r.put<uint32_t>(uint32_t(room.layers.size()));
     r.zeros(20 + 16);
@@ -190,8 +253,13 @@ void layeredRoom(Bytes& out, const Room& room) {
     r.patch<uint8_t>(61, room.alternateGroup);
     r.patch<int16_t>(84, room.alternateRoom);
     r.patch<uint16_t>(86, room.flags);
-    r.put(PatternBytes(kLights, size_t(room.lights) * 88));
-    r.put(PatternBytes(kFogBulbs, size_t(room.fogBulbs) * 36));
+    lights(r, room, 7);
+    if (room.fogBulbList) {
+        for (const auto& bulb : *room.fogBulbList)
+            for (float value : bulb) r.put(value);
+    } else {
+        r.put(PatternBytes(kFogBulbs, size_t(room.fogBulbs) * 36));
+    }
     sectors(r, room);
     portals(r, room);
     r.zeros(2);
@@ -351,6 +419,72 @@ void spriteTextures(Bytes& out, const LevelDescription& level) {
     }
 }
 
+void cameras(Bytes& out, const LevelDescription& level) {
+    if (!level.cameras) {
+        countedSection(out, "cameras", kCameras, level.counts.cameras, 16);
+        return;
+    }
+    out.mark("cameras");
+    out.put<uint32_t>(uint32_t(level.cameras->size()));
+    for (const auto& c : *level.cameras) {
+        out.put(c.x);
+        out.put(c.y);
+        out.put(c.z);
+        out.put(c.room);
+        out.put(c.flags);
+    }
+}
+
+void flybyCameras(Bytes& out, const LevelDescription& level) {
+    if (!level.flybyCameras) {
+        countedSection(out, "flyby cameras", kFlybyCameras, level.counts.flybyCameras, 40);
+        return;
+    }
+    out.mark("flyby cameras");
+    out.put<uint32_t>(uint32_t(level.flybyCameras->size()));
+    for (const auto& c : *level.flybyCameras) {
+        out.put(c.x);
+        out.put(c.y);
+        out.put(c.z);
+        for (auto v : c.lookAt) out.put(v);
+        out.put(c.sequence);
+        out.put(c.number);
+        out.put(c.fov);
+        out.put(c.roll);
+        out.put(c.timer);
+        out.put(c.speed);
+        out.put(c.flags);
+        out.put(c.room);
+    }
+}
+
+void soundSources(Bytes& out, const LevelDescription& level) {
+    if (!level.soundSources) {
+        countedSection(out, "sound sources", kSoundSources, level.counts.soundSources, 16);
+        return;
+    }
+    out.mark("sound sources");
+    out.put<uint32_t>(uint32_t(level.soundSources->size()));
+    for (const auto& s : *level.soundSources) {
+        out.put(s.x);
+        out.put(s.y);
+        out.put(s.z);
+        out.put(s.sound);
+        out.put(s.flags);
+    }
+}
+
+void soundMap(Bytes& out, const LevelDescription& level) {
+    out.mark("sound map");
+    const size_t entries = level.code <= 2 ? 256 : level.code <= 6 ? 370 : 450;
+    if (!level.soundMap) {
+        out.put(PatternBytes(kSoundMap, entries * 2));
+        return;
+    }
+    if (level.soundMap->size() > entries) throw std::logic_error("sound map longer than the code's");
+    for (size_t i = 0; i < entries; ++i) out.put<int16_t>(i < level.soundMap->size() ? (*level.soundMap)[i] : int16_t(-1));
+}
+
 // Everything from the room count to the sample indices.
 void levelData(Bytes& out, const LevelDescription& level) {
     const int code = level.code;
@@ -405,9 +539,9 @@ void levelData(Bytes& out, const LevelDescription& level) {
         out.mark("palette");
         out.put(std::vector<uint8_t>(level.palette8.begin(), level.palette8.end()));
     }
-    countedSection(out, "cameras", kCameras, n.cameras, 16);
-    if (code >= 6) countedSection(out, "flyby cameras", kFlybyCameras, n.flybyCameras, 40);
-    countedSection(out, "sound sources", kSoundSources, n.soundSources, 16);
+    cameras(out, level);
+    if (code >= 6) flybyCameras(out, level);
+    soundSources(out, level);
     countedSection(out, "boxes", kBoxes, n.boxes, code <= 2 ? 20 : 8);
     countedSection(out, "overlaps", kOverlaps, n.overlaps, 2);
     out.mark("zones");
@@ -440,8 +574,7 @@ void levelData(Bytes& out, const LevelDescription& level) {
     out.mark("demo data");
     out.put<uint16_t>(n.demoData);
     out.put(PatternBytes(kDemoData, n.demoData));
-    out.mark("sound map");
-    out.put(PatternBytes(kSoundMap, code <= 2 ? 512 : code <= 6 ? 740 : 900));
+    soundMap(out, level);
     countedSection(out, "sound details", kSoundDetails, n.soundDetails, 8);
     if (code <= 2) countedSection(out, "samples", kSamples, n.sampleBytes, 1);
     countedSection(out, "sample indices", kSampleIndices, n.sampleIndices, 4);

@@ -40,6 +40,24 @@ struct StaticMesh {
     int32_t x = 0, y = 0, z = 0;
     uint16_t rotation = 0;
     uint16_t meshId = 0;
+    uint16_t intensity1 = 0x1111, intensity2 = 0x2222;  // intensity2 from code 3 on
+};
+
+// A room light, written in the layout of the level's code. Codes 1-2: position, intensity, fade;
+// codes 3-4: both intensities and fades; code 5: colour, type, then intensity and fade, or a sun's
+// normal; code 6: colour, type, intensity (its low byte), in, out, length, cut-off, direction; code 7:
+// the position as floats (floatPosition when given), colour / 255, in, out, length and cut-off as the
+// in and out radians, fade as the range, direction, the position and direction again as integers, type.
+struct Light {
+    int32_t x = 0, y = 0, z = 0;
+    std::optional<std::array<float, 3>> floatPosition{};
+    uint8_t type = 1;
+    std::array<uint8_t, 3> colour{255, 255, 255};
+    int32_t intensity = 0x1000, intensity2 = 0x0800;
+    uint32_t fade = 0x2000, fade2 = 0x1000;
+    std::array<int16_t, 3> normal{};
+    float in = 0, out = 0, length = 0, cutOff = 0;
+    std::array<float, 3> direction{};
 };
 
 // A portal as stored: the room beyond, the normal, four corners relative to the room's origin.
@@ -81,8 +99,10 @@ struct Room {
     int16_t alternateRoom = -1;
     uint16_t flags = 0;                // bit 0: water
     uint8_t alternateGroup = 0;        // codes 6-7
-    uint16_t lights = 0;
-    uint32_t fogBulbs = 0;          // code 7
+    uint16_t lights = 0;               // patterned light records, unless lightList is given
+    std::optional<std::vector<Light>> lightList;
+    uint32_t fogBulbs = 0;          // code 7: patterned fog bulbs, unless fogBulbList is given
+    std::optional<std::vector<std::array<float, 9>>> fogBulbList;  // code 7: nine floats, position first
     uint32_t trailingBytes = 0;     // code 7: room data beyond what the reader consumes
     std::optional<uint32_t> dataSize;  // code 7: the room data size to write instead of the true one
 };
@@ -128,6 +148,27 @@ struct StaticMeshDefinition {
     uint16_t meshIndex = 0;
 };
 
+struct Camera {
+    int32_t x = 0, y = 0, z = 0;
+    int16_t room = 0;
+    uint16_t flags = 0;
+};
+
+struct FlybyCamera {
+    int32_t x = 0, y = 0, z = 0;
+    std::array<int32_t, 3> lookAt{};
+    uint8_t sequence = 0, number = 0;
+    uint16_t fov = 0;
+    int16_t roll = 0;
+    uint16_t timer = 0, speed = 0, flags = 0;
+    uint32_t room = 0;
+};
+
+struct SoundSource {
+    int32_t x = 0, y = 0, z = 0;
+    uint16_t sound = 0, flags = 0xC0;
+};
+
 // Element counts of the sections that are only carried along.
 struct Counts {
     uint32_t floorData = 3, animations = 2, stateChanges = 2, animDispatches = 1, animCommands = 4;
@@ -167,6 +208,12 @@ struct LevelDescription {
     std::optional<std::vector<Moveable>> moveables;
     std::optional<std::vector<SpriteSequence>> spriteSequences;
     std::optional<std::vector<uint16_t>> animatedTextures;
+    // And these the patterned camera, fly-by camera (codes 6-7) and sound source sections.
+    std::optional<std::vector<Camera>> cameras;
+    std::optional<std::vector<FlybyCamera>> flybyCameras;
+    std::optional<std::vector<SoundSource>> soundSources;
+    // The sound map's first entries, the rest -1, instead of the pattern.
+    std::optional<std::vector<int16_t>> soundMap;
     // The floor-data words, instead of counts.floorData patterned ones.
     std::optional<std::vector<uint16_t>> floorData;
     Counts counts;

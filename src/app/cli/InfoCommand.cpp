@@ -46,7 +46,8 @@ std::string formatJson(const LevelSummary& s) {
         out << (i ? ",\n    " : "\n    ")
             << roomJson(s.rooms[i], i < s.flips.rooms.size() ? &s.flips.rooms[i] : nullptr, RoomSectorsJson(s.floor, i));
     out << (s.rooms.empty() ? "]" : "\n  ]") << ",\n  \"totals\": " << roomJson(s.totals) << ",\n  " << FlipJsonFields(s.flips)
-        << ",\n  " << FloorDataJson(s.floor) << ",\n  \"items\": " << ItemsJson(s.items, "  ") << "\n}\n";
+        << ",\n  " << FloorDataJson(s.floor) << ",\n  " << PlacementsJson(s.placements)
+        << ",\n  \"items\": " << ItemsJson(s.items, "  ") << "\n}\n";
     return out.str();
 }
 
@@ -61,6 +62,7 @@ std::string formatText(const LevelSummary& s) {
         << "Mesh pointers:           " << s.meshPointers << "\n"
         << "Static mesh definitions: " << s.staticMeshDefinitions << "\n"
         << "Entities:                " << s.entities << "\n"
+        << PlacementsText(s.placements)
         << FloorDataText(s.floor) << "\n";
     char line[128];
     out << " Room  Vertices  Rectangles  Triangles  Sprites  Static meshes\n";
@@ -97,6 +99,7 @@ LevelSummary SummarizeLevel(const TTombRaiderLevel& level) {
     }
     s.floor = SummarizeFloorData(level);
     s.flips = SummarizeFlips(level);
+    s.placements = SummarizePlacements(level, s.floor.triggers);
     return s;
 }
 

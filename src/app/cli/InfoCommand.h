@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/cli/InfoFloorData.h"
+#include "app/cli/InfoPlacements.h"
 #include "app/cli/ItemSummary.h"
 #include "app/cli/RoomFlipSummary.h"
 
@@ -27,6 +28,7 @@ struct LevelSummary {
     FloorSummary floor;
     std::vector<ItemSummary> items;  // in the JSON form only
     LevelFlipSummary flips;  // per room: alternate, group, water and named flags
+    PlacementSummary placements;  // lights, statics, cameras, fly-by cameras, sound sources
 };
 
 LevelSummary SummarizeLevel(const TTombRaiderLevel& level);

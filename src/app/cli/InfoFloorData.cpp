@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "app/cli/InfoJson.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
@@ -18,16 +19,6 @@ RoomSectorCounts countSectors(const TRoomFloor& room) {
         counts.walls += s.record.IsWall();
     }
     return counts;
-}
-
-// Problem texts are our own words, but quote them safely all the same.
-std::string quoted(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (uint8_t(c) >= 0x20) out += c;
-    }
-    return out + "\"";
 }
 
 std::string triggerJson(const TLevelTrigger& t) {
@@ -70,7 +61,7 @@ std::string FloorDataJson(const FloorSummary& floor) {
     out << (floor.triggers.empty() ? "]" : "\n  ]");
     if (floor.problem)
         out << ",\n  \"floor_data_problem\": {\"room\": " << floor.problem->room << ", \"x\": " << floor.problem->x
-            << ", \"z\": " << floor.problem->z << ", \"problem\": " << quoted(floor.problem->what)
+            << ", \"z\": " << floor.problem->z << ", \"problem\": " << JsonString(floor.problem->what)
             << ", \"bad_sectors\": " << floor.badSectors << "}";
     return out.str();
 }

@@ -1,30 +1,13 @@
 #include "app/cli/ItemSummary.h"
 
-#include <cstdio>
 #include <sstream>
 
+#include "app/cli/InfoJson.h"
 #include "level/LevelEntities.h"
 #include "level/ObjectNames.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
-
-namespace {
-
-std::string jsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') out += {'\\', c};
-        else if (uint8_t(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04X", unsigned(uint8_t(c)));
-            out += escaped;
-        } else out += c;
-    }
-    return out + "\"";
-}
-
-}  // namespace
 
 std::vector<ItemSummary> SummarizeItems(const TTombRaiderLevel& level) {
     const auto entities = ReadEntities(level);
@@ -43,7 +26,7 @@ std::string ItemsJson(const std::vector<ItemSummary>& items, const std::string& 
     out << "[";
     for (const ItemSummary& item : items)
         out << (item.index ? ",\n" : "\n") << indent << "  {\"index\": " << item.index << ", \"type\": " << item.type
-            << ", \"name\": " << jsonString(item.name) << ", \"room\": " << item.room << ", \"x\": " << item.x
+            << ", \"name\": " << JsonString(item.name) << ", \"room\": " << item.room << ", \"x\": " << item.x
             << ", \"y\": " << item.y << ", \"z\": " << item.z << ", \"angle\": " << item.angle << "}";
     out << "\n" << indent << "]";
     return out.str();

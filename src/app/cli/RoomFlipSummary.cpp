@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "app/cli/InfoJson.h"
 #include "level/FlipMaps.h"
 #include "level/RoomFlags.h"
 #include "level/TombRaiderLevel.h"
@@ -10,19 +11,9 @@ namespace grottix {
 
 namespace {
 
-// The problems are our own words and the flags our own names: nothing needs escaping but quotes.
-std::string quoted(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out + "\"";
-}
-
 std::string list(const std::vector<std::string>& items) {
     std::string out = "[";
-    for (size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + quoted(items[i]);
+    for (size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + JsonString(items[i]);
     return out + "]";
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "app/cli/InfoCommand.h"
 #include "level/TombRaiderLevel.h"
 #include "level_writer/LevelWriter.h"
@@ -93,6 +95,50 @@ TEST(InfoCommand, JsonListsEveryItemInFileOrderWithItsGamesNameAndStoredValues) 
         << json;
     level.entities->clear();
     EXPECT_NE(FormatLevelSummary(summaryOf(level, "x.phd"), true).find("\"items\": []\n}"), std::string::npos);
+}
+
+// A TR4 level with a fog bulb, a static mesh, two cameras, two fly-by cameras and a sound source.
+TEST(InfoCommand, JsonListsLightsStaticsCamerasFlybysAndSoundSourcesInFileOrder) {
+    levelwriter::LevelDescription level = twoRooms();
+    level.code = 6;
+    levelwriter::Light bulb{100, -200, 300};
+    bulb.type = 4;
+    level.rooms[1].lightList = std::vector<levelwriter::Light>{bulb};
+    level.rooms[0].staticMeshes = {{1, 2, 3, 32768, 5}};
+    level.staticMeshDefinitions = {{5, 0}};
+    level.meshPointers = {0};
+    level.cameras = std::vector<levelwriter::Camera>{{10, 20, 30, 1, 1}, {0, 0, 0, 7, 0}};
+    level.flybyCameras = std::vector<levelwriter::FlybyCamera>{{1, 2, 3, {4, 5, 6}, 1, 0}, {0, 0, 0, {}, 1, 1, 0, 0, 0, 0, 0, 5}};
+    level.soundSources = std::vector<levelwriter::SoundSource>{{7, 8, 9, 4, 0x80}};
+    level.soundMap = std::vector<int16_t>{-1, -1, -1, -1, 1};
+    const LevelSummary summary = summaryOf(level, "x.tr4");
+    const auto json = nlohmann::json::parse(FormatLevelSummary(summary, true));
+
+    ASSERT_EQ(json["lights"].size(), 1u);
+    EXPECT_EQ(json["lights"][0], nlohmann::json::parse(R"({"room": 1, "index": 0, "x": 100, "y": -200, "z": 300,
+        "kind": "fog bulb", "type": 4, "intensity": 0, "colour": [255, 255, 255], "direction": [0, 0, 0], "in": 0,
+        "out": 0, "length": 0, "cut_off": 0})"));
+    EXPECT_EQ(json["statics"], nlohmann::json::parse(R"([{"room": 0, "index": 0, "x": 1, "y": 2, "z": 3, "mesh": 5,
+        "angle": 180, "definition": 0, "colour": 4369}])"));
+    ASSERT_EQ(json["cameras"].size(), 2u);
+    EXPECT_EQ(json["cameras"][0]["x"], 10);
+    EXPECT_EQ(json["cameras"][0]["room"], 1);
+    EXPECT_EQ(json["cameras"][1]["problem"], "room 7 names no room");
+    ASSERT_EQ(json["flyby_cameras"].size(), 2u);
+    EXPECT_EQ(json["flyby_cameras"][0]["look_at"], nlohmann::json::parse("[4, 5, 6]"));
+    EXPECT_EQ(json["flyby_cameras"][1]["sequence"], 1);
+    EXPECT_EQ(json["flyby_cameras"][1]["index"], 1);
+    EXPECT_EQ(json["flyby_cameras"][1]["problem"], "room 5 names no room");
+    EXPECT_EQ(json["sound_sources"], nlohmann::json::parse(R"([{"index": 0, "x": 7, "y": 8, "z": 9, "sample": 4,
+        "flags": 128, "details": 1}])"));
+    EXPECT_EQ(json["items"].size(), 2u) << "the older members stay";
+
+    const std::string text = FormatLevelSummary(summary, false);
+    EXPECT_NE(text.find("Lights:                  1\nStatic meshes:           1\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Fly-by cameras:          2 (1 with a problem, the first: fly-by camera 1: room 5 names no room)\n"),
+              std::string::npos);
+    EXPECT_EQ(FormatLevelSummary(summaryOf(twoRooms(), "x.tr2"), true).find("flyby_cameras"), std::string::npos)
+        << "TR2 has no fly-by cameras";
 }
 
 TEST(InfoCommand, TextNamesTheVersionAndEveryRoom) {
