@@ -66,7 +66,9 @@ public:
         object.number = -1;
         object.type = int(objectId);
         faces_.Tint = kNoTint;
-        return moveableItem(origin, moveable->second, object);
+        // The games draw the sky centred on the eye: its first frame's offset is left out, so that
+        // its horizon lies at the eye's height.
+        return moveableItem(origin, moveable->second, object, false);
     }
 
 private:
@@ -81,7 +83,8 @@ private:
         return true;
     }
 
-    bool moveableItem(const TLevelEntity& entity, const TMoveable& moveable, TPlacedObject& object) {
+    // offset: whether the first frame's offset moves the meshes from the entity's position.
+    bool moveableItem(const TLevelEntity& entity, const TMoveable& moveable, TPlacedObject& object, bool offset = true) {
         std::vector<const TLevelMesh*> meshes;
         const auto tree = ReadMeshTree(level_, moveable);
         const auto pose = ReadFirstFrame(level_, moveable);
@@ -89,7 +92,8 @@ private:
         const TMeshLook look = lookOf(entity);
         object.placement = TMeshPlacement::Translation(entity.x, entity.y, entity.z) * TMeshPlacement::RotationY(entity.angle / 65536.0);
         faces_.Sink().BeginObject(object);
-        TMeshPlacement parent = object.placement * TMeshPlacement::Translation(pose->offset[0], pose->offset[1], pose->offset[2]);
+        TMeshPlacement parent = object.placement;
+        if (offset) parent = parent * TMeshPlacement::Translation(pose->offset[0], pose->offset[1], pose->offset[2]);
         std::vector<TMeshPlacement> stack;
         for (size_t i = 0; i < meshes.size(); ++i) {
             if (i > 0) {

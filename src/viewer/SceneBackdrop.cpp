@@ -45,6 +45,25 @@ void DrawAroundEye(TD3DDevice& device, const std::vector<TD3DObject*>& objects) 
     device.SetTransform(D3DTRANSFORMSTATE_WORLD, world);
 }
 
+void DrawStripAroundEye(TD3DDevice& device, TDirectDrawSurface* texture, const std::vector<TD3DLVertex>& strip, float lower) {
+    if (strip.empty()) return;
+    const TD3DMatrix world = device.GetTransform(D3DTRANSFORMSTATE_WORLD);
+    TD3DMatrix lowered = TD3DMatrix::Identity();
+    lowered.m[3][1] = -lower;
+    device.SetTransform(D3DTRANSFORMSTATE_WORLD, lowered);
+    TDirectDrawSurface* previous = device.GetTexture(0);
+    {
+        TStateScope states(device);
+        states.set(D3DRENDERSTATE_ZENABLE, D3DZB_FALSE);
+        states.set(D3DRENDERSTATE_ZWRITEENABLE, 0);
+        states.set(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+        device.SetTexture(0, texture);
+        device.DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, strip.data(), uint32_t(strip.size()), 0);
+    }
+    device.SetTexture(0, previous);
+    device.SetTransform(D3DTRANSFORMSTATE_WORLD, world);
+}
+
 void TintView(TD3DDevice& device, uint32_t colour) {
     constexpr TD3DTransformStateType kTransforms[] = {D3DTRANSFORMSTATE_WORLD, D3DTRANSFORMSTATE_VIEW, D3DTRANSFORMSTATE_PROJECTION};
     std::array<TD3DMatrix, 3> saved;

@@ -13,11 +13,22 @@
 
 namespace grottix {
 
+namespace {
+
+constexpr float kSkyCentreHeight = 2000;  // the generated sky's ellipsoid is centred this high
+
+}  // namespace
+
 void TGrottixViewerScene::RenderObjects() {
     if (TextureAnimator) TextureAnimator->Advance(*this, GetTime());
     ChooseCellsDrawn(RoomsShown, Level ? std::optional<int32_t>(EyeRoom()) : std::nullopt);
     TD3DDevice* device = Device();
-    if (device && DrawsLevelSky()) DrawAroundEye(*device, LevelSky);
+    if (device && DrawsLevelSky()) {
+        // The generated sky fills the directions the level's own leaves open (a horizon band alone,
+        // or see-through texels), so that no direction without a room face shows black.
+        if (SkyTexture) DrawStripAroundEye(*device, &SkyTexture->Surface(), SkyVertices, kSkyCentreHeight);
+        DrawAroundEye(*device, LevelSky);
+    }
     TD3DScene::RenderObjects();
     if (!device) return;
     DrawSceneOverlay(*device, Overlay, CellsDrawn);

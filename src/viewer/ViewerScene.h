@@ -20,9 +20,9 @@ public:
     using TD3DScene::TD3DScene;
 
     // Steps the level's animated textures to the scene clock; draws the level's own sky (when it
-    // has one and LevelSkyShown), the level, then the generated sky (when SkyTexture exists and the
-    // level's own is not drawn), with the eye in a water room the underwater tint, and the
-    // outline of the selection.
+    // has one and LevelSkyShown) centred on the eye over the generated sky, the level, then the
+    // generated sky fixed in the world (when SkyTexture exists and the level's own is not drawn),
+    // with the eye in a water room the underwater tint, and the outline of the selection.
     void RenderObjects() override;
     // Forgets the sky texture and the level's animator and items too: resetting frees them.
     void Reset() override;

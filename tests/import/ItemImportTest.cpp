@@ -143,7 +143,7 @@ TEST_P(ItemImportTest, SpriteSequenceItemsAreBillboardsOfTheirFirstPicture) {
         EXPECT_EQ(stub->Info.X, 700);
         EXPECT_EQ(stub->Info.Y, -(100 - 64)) << "standing on the entity's point";
         EXPECT_EQ(stub->Info.Width, 128);
-        EXPECT_EQ(stub->Info.TexWidth, 16 / 256.0f);
+        EXPECT_FLOAT_EQ(stub->Info.TexWidth, 15 / 256.0f) << "half a texel inside the picture on each side";
     }
     EXPECT_EQ(found, 1);
 }
@@ -158,11 +158,12 @@ TEST_P(ItemImportTest, TheAnimatedRangeCyclesOverTime) {
     EXPECT_EQ(report.Animator->SecondsToNextStep(10), 0) << "due at once before the first frame";
     report.Animator->Advance(scene, 10);
     EXPECT_NEAR(report.Animator->SecondsToNextStep(10.1), 1 / 6.0 - 0.1, 1e-9) << "the window sleeps until the next step";
-    EXPECT_EQ(floor->LitVertices[1].tu, 64 / 256.0f) << "the first frame drawn shows the stored texture";
+    // Half a texel inside each texture, as every face's coordinates are.
+    EXPECT_FLOAT_EQ(floor->LitVertices[1].tu, 63.5f / 256) << "the first frame drawn shows the stored texture";
     report.Animator->Advance(scene, 10.2);
-    EXPECT_EQ(floor->LitVertices[1].tu, 192 / 256.0f) << "one step on: texture 1";
+    EXPECT_FLOAT_EQ(floor->LitVertices[1].tu, 191.5f / 256) << "one step on: texture 1";
     report.Animator->Advance(scene, 10.4);
-    EXPECT_EQ(floor->LitVertices[1].tu, 64 / 256.0f) << "two steps on: texture 0 again";
+    EXPECT_FLOAT_EQ(floor->LitVertices[1].tu, 63.5f / 256) << "two steps on: texture 0 again";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryVersion, ItemImportTest,

@@ -72,8 +72,11 @@ TEST_F(LevelImportTest, RectangleCornersArriveAsAStripWithTheirTextureCoordinate
         EXPECT_EQ(v.x, 100 + corner * 10) << i;
         EXPECT_EQ(v.y, corner) << "y is negated";
         EXPECT_EQ(v.z, 200 + corner * 100);
-        EXPECT_EQ(v.tu, (8 + 8 * corner) / 256.0f);
-        EXPECT_EQ(v.tv, (40 + 8 * corner) / 256.0f);
+        // Half a texel inside the corners' middle (u 20, v 52), where linear filtering reads only
+        // the face's own texels.
+        const float inward = corner < 2 ? 0.5f : -0.5f;
+        EXPECT_FLOAT_EQ(v.tu, (8 + 8 * corner + inward) / 256);
+        EXPECT_FLOAT_EQ(v.tv, (40 + 8 * corner + inward) / 256);
     }
 }
 
@@ -157,7 +160,7 @@ TEST_F(LevelImportTest, StaticMeshesAreTurnedAndPlacedOncePerMatchingDefinition)
     EXPECT_NEAR(v.z, 3000 - 64 * std::sin(theta), 1e-3);
     EXPECT_EQ(v.y, 2000) << "-Y - ry";
     EXPECT_EQ(v.color, 0x00FFFFFFu);
-    EXPECT_EQ(v.tu, 16 / 256.0f) << "mesh faces use the object texture's corners";
+    EXPECT_FLOAT_EQ(v.tu, 16.5f / 256) << "mesh faces use the object texture's corners, half a texel in";
 }
 
 TEST_F(LevelImportTest, SpriteWordsNamingNoSpriteTextureOrVertexAreSkipped) {

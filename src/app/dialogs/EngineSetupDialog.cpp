@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
+#include <QLabel>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPushButton>
@@ -31,6 +32,7 @@ TGrottix3DEngineSetupForm::TGrottix3DEngineSetupForm(QWidget* owner, TCustomKey&
       transparency_(MakeCheckBox(this, "Enable transparency", "Enables or disables transparency")),
       filtering_(MakeCheckBox(this, "Enable texture filtering", "Enables or disables texture filtering")),
       everyRoom_(MakeCheckBox(this, "Draw every room", "Draws every room, also those no doorway shows, for comparison")),
+      note_(new QLabel(this)),
       presetButton_(new QPushButton(QStringLiteral("Presets..."), this)),
       presetMenu_(new QMenu(this)) {
     setWindowTitle(QStringLiteral("3D Engine Setup"));
@@ -62,6 +64,9 @@ TGrottix3DEngineSetupForm::TGrottix3DEngineSetupForm(QWidget* owner, TCustomKey&
     layout->addWidget(transparency_, 2, 0);
     layout->addWidget(filtering_, 3, 0);
     layout->addWidget(everyRoom_, 4, 0);
+    note_->setWordWrap(true);
+    note_->hide();
+    layout->addWidget(note_, 5, 0, 1, 2);
     layout->setRowStretch(5, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -70,6 +75,13 @@ TGrottix3DEngineSetupForm::TGrottix3DEngineSetupForm(QWidget* owner, TCustomKey&
     layout->addLayout(buttons, 6, 0, 1, 2);
 
     restorer_ = AttachDialogRestorer(*this, FormName, applicationKey);
+}
+
+void TGrottix3DEngineSetupForm::SetNote(const QString& text) {
+    note_->setText(text);
+    note_->setVisible(!text.isEmpty());
+    // The dialog keeps its size, a note's lines taller.
+    setFixedSize(301, text.isEmpty() ? 196 : 196 + note_->heightForWidth(301 - 24));
 }
 
 TEngineOptions TGrottix3DEngineSetupForm::Options() const {
@@ -106,8 +118,10 @@ void TGrottix3DEngineSetupForm::done(int result) {
 }
 
 bool ShowEngineSetupDialog(QWidget* owner, TCustomKey& applicationKey, bool& hardware, bool& safeMode,
-                           bool& filtering, bool& transparency, const TModalRunner& run, bool* everyRoom) {
+                           bool& filtering, bool& transparency, const TModalRunner& run, bool* everyRoom,
+                           const QString& note) {
     TGrottix3DEngineSetupForm form(owner, applicationKey);
+    form.SetNote(note);
     form.SetOptions({hardware, safeMode, transparency, filtering});
     form.EveryRoomBox()->setVisible(everyRoom != nullptr);
     if (everyRoom) form.EveryRoomBox()->setChecked(*everyRoom);

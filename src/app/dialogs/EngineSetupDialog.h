@@ -9,6 +9,7 @@
 
 class QAction;
 class QCheckBox;
+class QLabel;
 class QMenu;
 class QPushButton;
 
@@ -27,6 +28,9 @@ public:
     QCheckBox* CheckBox4() const { return filtering_; }
     // Beside the four options: draw every room, not only those the portals show.
     QCheckBox* EveryRoomBox() const { return everyRoom_; }
+    // A note under the options (why hardware acceleration is off, say); hidden when empty.
+    void SetNote(const QString& text);
+    QLabel* Note() const { return note_; }
     QPushButton* MenuTool1() const { return presetButton_; }
     QMenu* PresetMenu() const { return presetMenu_; }
     QAction* PresetItem(size_t index) const { return presetItems_.at(index); }
@@ -54,16 +58,17 @@ private:
     QCheckBox* transparency_;
     QCheckBox* filtering_;
     QCheckBox* everyRoom_;
+    QLabel* note_;
     QPushButton* presetButton_;
     QMenu* presetMenu_;
     std::array<QAction*, 4> presetItems_{};
     TFormRestorer* restorer_;
 };
 
-// Shows the dialog with the four options (and, when given, whether to draw every room). On OK all
-// take the boxes' states and the result is true; otherwise none changes.
+// Shows the dialog with the four options (and, when given, whether to draw every room, and a note
+// under the options). On OK all take the boxes' states and the result is true; otherwise none changes.
 bool ShowEngineSetupDialog(QWidget* owner, TCustomKey& applicationKey, bool& hardware, bool& safeMode,
                            bool& filtering, bool& transparency, const TModalRunner& run = RunModal,
-                           bool* everyRoom = nullptr);
+                           bool* everyRoom = nullptr, const QString& note = {});
 
 }  // namespace grottix

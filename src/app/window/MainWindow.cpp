@@ -256,7 +256,8 @@ void TDXViewerForm::createInput() {
 void TDXViewerForm::readSettings() {
     const TViewerOptions options = settings_->ReadOptions();
     HardwareOn = options.UseHardwareAcceleration;
-    SetHardwareAcceleration(HardwareOn, true);
+    HardwareChosen = options.HardwareAccelerationChosen;
+    SetHardwareAcceleration(UsesOpenGL(), true);
     SafeModeOn = options.SafeMode;
     ApplySafeMode(SafeModeOn, true);
     TransparencyOn = options.Transparent;
@@ -291,7 +292,8 @@ std::optional<QString> TDXViewerForm::writeSettings() {
             settings_->WriteDisplayMode({mode->Width, mode->Height, mode->BitsPerPixel});
         displayParams_.clear();
         TViewerOptions options;
-        options.UseHardwareAcceleration = DXDraw->Options().Contains(doHardware);
+        options.UseHardwareAcceleration = HardwareOn;
+        options.HardwareAccelerationChosen = HardwareChosen;
         options.SafeMode = Scene->SafeMode;
         options.Transparent = TransparencyOn;
         options.TextureFiltering = FilteringOn;

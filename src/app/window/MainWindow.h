@@ -74,6 +74,11 @@ public:
     int LevelScale = 128;
     float LightFactorValue = 0.5f;
     bool HardwareOn = true, SafeModeOn = true, TransparencyOn = true, FilteringOn = true;
+    // The user turned hardware acceleration on where OpenGL draws on the CPU (see UsesOpenGL).
+    bool HardwareChosen = false;
+    // Whether the window draws through OpenGL: with hardware acceleration on, unless OpenGL here is
+    // a software renderer and the user did not choose it anyway (GROTTIX_OPENGL=1 chooses it too).
+    bool UsesOpenGL() const;
     bool DrawEveryRoomOn = false;  // off: each frame draws only the rooms the portals show
     bool ItemsOn = true;  // the level's items are shown
     bool Initialized = false;

@@ -25,6 +25,7 @@
 #include "app/dialogs/EngineSetupDialog.h"
 #include "app/dialogs/FileDialogFilter.h"
 #include "app/dialogs/OpenLevelDialog.h"
+#include "device/qt/OpenGLDevice.h"
 #include "export/LevelGltfExport.h"
 #include "import/LevelImport.h"
 #include "level/LevelNames.h"
@@ -240,13 +241,32 @@ void TDXViewerForm::ApplySafeMode(bool on, bool atStart) {
     }
 }
 
+bool TDXViewerForm::UsesOpenGL() const {
+    if (!HardwareOn) return false;
+    if (HardwareChosen || qEnvironmentVariable("GROTTIX_OPENGL") == QLatin1String("1")) return true;
+    return !TOpenGLDevice::SoftwareRenderer();
+}
+
 void TDXViewerForm::N3DEngineSetup1Click() {
     guarded(this, [this] {
-        if (!ShowEngineSetupDialog(this, *applicationKey_, HardwareOn, SafeModeOn, FilteringOn, TransparencyOn, RunModal,
-                                   &DrawEveryRoomOn))
+        // The box shows what the window does; where OpenGL is a software renderer, ticking it is the
+        // user's choice of OpenGL anyway.
+        const bool software = TOpenGLDevice::SoftwareRenderer();
+        const bool shown = UsesOpenGL();
+        bool hardware = shown;
+        const QString note = software ? QStringLiteral("OpenGL here is a software renderer (%1): the CPU rasterizer draws faster, "
+                                                       "so hardware acceleration stays off unless you tick it.")
+                                            .arg(QString::fromStdString(TOpenGLDevice::RendererName()))
+                                      : QString();
+        if (!ShowEngineSetupDialog(this, *applicationKey_, hardware, SafeModeOn, FilteringOn, TransparencyOn, RunModal,
+                                   &DrawEveryRoomOn, note))
             return;
+        if (hardware != shown) {
+            HardwareOn = hardware;
+            HardwareChosen = hardware && software;
+        }
         Scene->CullCells = !DrawEveryRoomOn;
-        SetHardwareAcceleration(HardwareOn, false);
+        SetHardwareAcceleration(UsesOpenGL(), false);
         ApplySafeMode(SafeModeOn, false);
     });
 }

@@ -24,6 +24,7 @@ TViewerOptions TViewerSettings::ReadOptions() {
     TViewerOptions options;
     try {
         options.UseHardwareAcceleration = readBool("UseHardwareAcceleration", true);
+        options.HardwareAccelerationChosen = readBool("HardwareAccelerationChosen", false);
         options.SafeMode = readBool("SafeMode", true);
         options.Transparent = readBool("Transparent", true);
         options.TextureFiltering = readBool("TextureFiltering", true);
@@ -48,6 +49,7 @@ TViewerOptions TViewerSettings::ReadOptions() {
 
 void TViewerSettings::WriteOptions(const TViewerOptions& options) {
     TVariantProfile("UseHardwareAcceleration", &window_).WriteValue(options.UseHardwareAcceleration);
+    TVariantProfile("HardwareAccelerationChosen", &window_).WriteValue(options.HardwareAccelerationChosen);
     TVariantProfile("SafeMode", &window_).WriteValue(options.SafeMode);
     TVariantProfile("Transparent", &window_).WriteValue(options.Transparent);
     TVariantProfile("TextureFiltering", &window_).WriteValue(options.TextureFiltering);

@@ -13,6 +13,9 @@ namespace grottix {
 
 struct TViewerOptions {
     bool UseHardwareAcceleration = true;
+    // Whether the user turned hardware acceleration on where OpenGL is a software renderer (which
+    // is otherwise passed over for the CPU rasterizer).
+    bool HardwareAccelerationChosen = false;
     bool SafeMode = true;
     bool Transparent = true;
     bool TextureFiltering = true;

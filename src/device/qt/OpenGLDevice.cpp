@@ -2,6 +2,7 @@
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QOpenGLFunctions_3_3_Core>
 #include <QOpenGLVersionFunctionsFactory>
 #include <QWindow>
@@ -99,6 +100,29 @@ bool TOpenGLDevice::Available() {
     const QSurfaceFormat format = context.format();
     return format.profile() == QSurfaceFormat::CoreProfile &&
            std::pair(format.majorVersion(), format.minorVersion()) >= std::pair(3, 3);
+}
+
+std::string TOpenGLDevice::RendererName() {
+    static const std::string name = [] {
+        QOpenGLContext context;
+        context.setFormat(coreFormat());
+        QOffscreenSurface surface;
+        surface.setFormat(coreFormat());
+        surface.create();
+        if (!context.create() || !surface.isValid() || !context.makeCurrent(&surface)) return std::string();
+        const auto* text = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
+        std::string renderer = text ? text : "";
+        context.doneCurrent();
+        return renderer;
+    }();
+    return name;
+}
+
+bool TOpenGLDevice::SoftwareRenderer() {
+    const QString name = QString::fromStdString(RendererName()).toLower();
+    for (const char* software : {"llvmpipe", "softpipe", "software rasterizer", "swrast", "swiftshader"})
+        if (name.contains(QLatin1String(software))) return true;
+    return false;
 }
 
 TOpenGLDevice::TOpenGLDevice(const TSurfaceDesc& surface) : TD3DBackend(surface.zBuffer), impl_(std::make_unique<TImpl>()) {

@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QSurfaceFormat>
 #include <memory>
+#include <string>
 
 #include "device/DeviceState.h"
 
@@ -24,6 +25,11 @@ public:
 
     // Whether an OpenGL 3.3 core context can be made here (needs a window system with OpenGL).
     static bool Available();
+    // The OpenGL renderer's name (GL_RENDERER), asked once a run; empty without OpenGL.
+    static std::string RendererName();
+    // Whether that renderer draws on the CPU (Mesa's llvmpipe or softpipe, or another software
+    // rasterizer): slower than the engine's own CPU rasterizer.
+    static bool SoftwareRenderer();
     // The format of the device's context; a window the device presents in must have it.
     static QSurfaceFormat SurfaceFormat();
 

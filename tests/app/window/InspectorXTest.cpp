@@ -36,6 +36,8 @@ protected:
             GTEST_SKIP() << "no X server";
         }
         GROTTIX_REQUIRE_OPENGL();
+        // OpenGL even where it is Mesa's software renderer, as under Xvfb.
+        qputenv("GROTTIX_OPENGL", "1");
         NameViewerApplication();
         InitializeImageCodecs();
         window = std::make_unique<TDXViewerForm>(store, QStringList{kDemo});

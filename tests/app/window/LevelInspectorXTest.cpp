@@ -40,6 +40,8 @@ protected:
             GTEST_SKIP() << "no X server";
         }
         GROTTIX_REQUIRE_OPENGL();
+        // OpenGL even where it is Mesa's software renderer, as under Xvfb.
+        qputenv("GROTTIX_OPENGL", "1");
         NameViewerApplication();
         InitializeImageCodecs();
         levelwriter::WriteLevelFile(ItemLevel(1), dir.file("items.phd"));

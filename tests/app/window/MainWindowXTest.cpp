@@ -29,6 +29,7 @@
 
 #include "app/cli/CommandLine.h"
 #include "app/window/HelpWindow.h"
+#include "app/dialogs/EngineSetupDialog.h"
 #include "app/window/MainWindow.h"
 #include "app/window/OtherXClient.h"
 #include "app/window/ViewerWindow.h"
@@ -80,6 +81,8 @@ protected:
             GTEST_SKIP() << "no X server";
         }
         GROTTIX_REQUIRE_OPENGL();
+        // OpenGL even where it is Mesa's software renderer, as under Xvfb.
+        qputenv("GROTTIX_OPENGL", "1");
         ASSERT_EQ(QGuiApplication::platformName(), "xcb");
         ASSERT_TRUE(other.Connected());
         NameViewerApplication();
@@ -271,6 +274,32 @@ TEST_F(MainWindowXTest, DrawEveryRoomInTheEngineSetupDrawsTheRoomOutOfSightAndIs
     window.reset();
     start();
     EXPECT_TRUE(window->DrawEveryRoomOn) << "kept in the settings";
+}
+
+TEST_F(MainWindowXTest, OnASoftwareOpenGLTheWindowDrawsOnTheCpuUntilTheUserTicksHardwareAcceleration) {
+    if (!TOpenGLDevice::SoftwareRenderer()) GTEST_SKIP() << "OpenGL here is " << TOpenGLDevice::RendererName();
+    qunsetenv("GROTTIX_OPENGL");
+    start({kDemo});
+    waitForLevel();
+    EXPECT_EQ(openGL(), nullptr) << "the CPU rasterizer draws";
+    QAction* setup = nullptr;
+    for (QAction* action : window->findChildren<QAction*>())
+        if (action->text() == QStringLiteral("3D Engine Setup...")) setup = action;
+    ASSERT_NE(setup, nullptr);
+    whileModal([&] { setup->trigger(); },
+               [&](QWidget& dialog) {
+                   auto* form = dynamic_cast<TGrottix3DEngineSetupForm*>(&dialog);
+                   ASSERT_NE(form, nullptr);
+                   EXPECT_TRUE(form->Note()->isVisible());
+                   EXPECT_TRUE(form->Note()->text().contains(QString::fromStdString(TOpenGLDevice::RendererName())));
+                   EXPECT_FALSE(form->CheckBox1()->isChecked()) << "the box shows what the window does";
+                   QTest::mouseClick(form->CheckBox1(), Qt::LeftButton);
+                   QTest::keyClick(&dialog, Qt::Key_Return);
+               });
+    QTRY_VERIFY_WITH_TIMEOUT(openGL() != nullptr, 20000);
+    window.reset();
+    start();
+    EXPECT_NE(openGL(), nullptr) << "the choice is kept";
 }
 
 TEST_F(MainWindowXTest, LoadAndSaveErrorsComeUnderTheNormalCursorAndNameTheFile) {
