@@ -43,15 +43,17 @@ Room floorRoom(int code, int32_t x, int32_t z) {
     return room;
 }
 
-// One mesh: a cube of half size 4096 around its origin, every face textured with object texture 0.
-std::vector<uint16_t> skyMesh(int code) {
+// One mesh: a cube of half size 4096 around its origin, every face textured with object texture 0;
+// a band leaves out its top and bottom.
+std::vector<uint16_t> skyMesh(int code, bool band = false) {
     std::vector<uint16_t> words = {0, 0, 0, 0, 0, 8};
     const int16_t s = 4096, n = -4096;
     for (int i = 0; i < 8; ++i)
         for (int16_t v : {i & 1 ? s : n, i & 2 ? s : n, i & 4 ? s : n}) words.push_back(uint16_t(v));
     words.push_back(uint16_t(-8));
     words.insert(words.end(), 8, 4096);
-    const std::vector<std::array<uint16_t, 4>> faces = {{0, 1, 3, 2}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 3, 7, 5}};
+    std::vector<std::array<uint16_t, 4>> faces = {{0, 1, 3, 2}, {4, 5, 7, 6}, {0, 2, 6, 4}, {1, 3, 7, 5}};
+    if (!band) faces.insert(faces.end(), {{0, 1, 5, 4}, {2, 3, 7, 6}});
     words.push_back(uint16_t(faces.size()));
     for (const auto& face : faces) {
         words.insert(words.end(), face.begin(), face.end());
@@ -181,6 +183,29 @@ TEST_P(FullLevelViewTest, TheLevelsOwnSkyMovesWithTheEyeInsteadOfTheGeneratedOne
     }
     EXPECT_EQ(same, 64 * 48) << "the sky stands around the eye wherever it goes";
     EXPECT_GT(own, 64 * 48 / 2);
+}
+
+// A sky that is only a band round the horizon, its first frame offset far up: it stands centred on the
+// eye, and the generated sky shows above and below it instead of the background.
+TEST_P(FullLevelViewTest, TheLevelsOwnSkyIsCentredOnTheEyeAndNoDirectionShowsBlack) {
+    if (GetParam() < 3) GTEST_SKIP() << "no sky of its own";
+    LevelDescription level = pairLevel(GetParam(), true);
+    level.meshData = skyMesh(GetParam(), true);
+    (*level.frames)[7] = uint16_t(-20000);  // the offset's y
+    const std::string path = dir.file(GetParam() == 7 ? "band.trc" : "band.tr4");
+    WriteLevelFile(level, path);
+    ASSERT_EQ(viewer.Open(path), 0);
+    const auto blackPixels = [](const TBitmap& picture) {
+        int black = 0;
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.Width(); ++x) black += (picture.Pixel(x, y) & 0xFFFFFF) == 0;
+        return black;
+    };
+    const TBitmap level_ = draw({40, 30, -20}, {0, 0.3f, 0}), up = draw({40, 30, -20}, {1.5f, 0.3f, 0});
+    viewer.Scene.LevelSkyShown = false;
+    const TBitmap generatedLevel = draw({40, 30, -20}, {0, 0.3f, 0});
+    EXPECT_NE(level_.Pixel(32, 24), generatedLevel.Pixel(32, 24)) << "the band stands at the horizon";
+    EXPECT_EQ(blackPixels(up), 0) << "above the band";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryVersion, FullLevelViewTest, ::testing::Range(1, 8));
