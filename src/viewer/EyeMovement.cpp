@@ -13,6 +13,16 @@ void TEyeMovement::ProcessInput(TD3DScene& scene, const TDXInputStates& states, 
     if (states.Contains(InputButton6) && Start) {
         scene.MoveCamera(Start->Position);
         scene.SetCameraRotation(Start->Rotation);
+        if (Orbit) {
+            const TD3DVector r = Start->Rotation;
+            const TD3DVector ahead{std::sin(r.y) * std::cos(r.x), std::sin(r.x), std::cos(r.y) * std::cos(r.x)};
+            Orbit = TOrbitCamera::Around(Start->Position + ahead * Orbit->Distance, Start->Position, r);
+        }
+        LastInputTime = now;
+        return;
+    }
+    if (Orbit) {
+        if (Orbit->ProcessInput(states, now - LastInputTime)) Orbit->Apply(scene);
         LastInputTime = now;
         return;
     }

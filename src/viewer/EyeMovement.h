@@ -6,6 +6,7 @@
 
 #include "device/InputStates.h"
 #include "engine/EngineTypes.h"
+#include "viewer/OrbitCamera.h"
 
 namespace grottix {
 
@@ -21,10 +22,13 @@ struct TEyeMovement {
     double LastInputTime = 0;  // wall-clock seconds of the last processed input
     float FloorHeight = -1000;
     std::optional<TEyePlace> Start;  // where InputButton6 puts the eye back; none without a level
+    // In orbit mode the keys turn the eye round the orbit's centre (TOrbitCamera::ProcessInput)
+    // instead of walking it; none: the free camera.
+    std::optional<TOrbitCamera> Orbit;
 
     // Moves the eye for the time since the last input; nothing happens (and the time keeps
     // accumulating) when now equals the last input time or the window is not active. While
-    // InputButton6 is held the eye stays at Start instead.
+    // InputButton6 is held the eye stays at Start instead (an orbit then centres ahead of it).
     void ProcessInput(TD3DScene& scene, const TDXInputStates& states, double now, bool active);
 };
 

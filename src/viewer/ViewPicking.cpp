@@ -127,6 +127,7 @@ TPick PickAlongRay(const TViewRay& ray, const TTombRaiderLevel& level, const std
         }
     }
     if (pick.item < 0) pick.room = room;
+    if (std::isfinite(nearestItem)) pick.point = ray.origin + ray.direction * float(nearestItem);
     return pick;
 }
 

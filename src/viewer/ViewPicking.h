@@ -25,6 +25,7 @@ std::optional<TViewRay> ViewRay(const TD3DScene& scene, int width, int height, d
 struct TPick {
     int item = -1;  // entity index
     int room = -1;
+    std::optional<TD3DVector> point;  // where the ray meets the item's box or the face (scene units)
 };
 
 // What the ray meets first. An item is picked by its box when no room face lies before it;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <numbers>
 
 #include "viewer/EyeMovement.h"
@@ -20,7 +22,7 @@ protected:
         movement.ProcessInput(scene, holding(states), movement.LastInputTime + seconds, active);
     }
     TD3DScene scene{nullptr};
-    TEyeMovement movement{100.0, -1000, std::nullopt};
+    TEyeMovement movement{100.0, -1000, std::nullopt, std::nullopt};
 };
 
 TEST_F(EyeMovementTest, WalkingCoversTwelveUnitsASecondAndRunningTwentyFour) {
@@ -86,6 +88,28 @@ TEST_F(EyeMovementTest, AnInactiveWindowIgnoresKeysAndLetsTimeAccumulate) {
     EXPECT_NEAR(scene.EyePosition.z, 24, 1e-4) << "the whole elapsed time applies";
     movement.ProcessInput(scene, holding({InputUp}), before + 2, true);
     EXPECT_NEAR(scene.EyePosition.z, 24, 1e-4) << "no time, no move";
+}
+
+// Orbiting, the keys turn the eye round the centre, always looking at it, and + and - change only
+// how far it stands.
+TEST_F(EyeMovementTest, OrbitKeysTurnRoundTheCentreLookingAtIt) {
+    const TD3DVector centre{10, 2, -4};
+    movement.Orbit = TOrbitCamera::Around(centre, {10, 2, -20}, {});
+    const auto looksAtCentre = [&] {
+        const TD3DVector eye = scene.EyePosition, angles = scene.EyeRotation;
+        const TD3DVector ahead{std::sin(angles.y) * std::cos(angles.x), std::sin(angles.x), std::cos(angles.y) * std::cos(angles.x)};
+        return DistanceBetween(eye + ahead * DistanceBetween(eye, centre), centre) < 1e-3f;
+    };
+    for (const auto state : {InputLeft, InputUp, InputButton2, InputRight, InputDown}) {
+        hold({state}, 0.3);
+        EXPECT_NEAR(DistanceBetween(scene.EyePosition, centre), 16, 1e-3) << state;
+        EXPECT_TRUE(looksAtCentre()) << state;
+    }
+    hold({InputButton3}, 0.5);
+    EXPECT_LT(DistanceBetween(scene.EyePosition, centre), 16) << "+ comes nearer";
+    EXPECT_TRUE(looksAtCentre());
+    hold({InputButton2}, 10);
+    EXPECT_LT(scene.EyeRotation.x, 1.5708f) << "never straight up";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "app/window/LevelInspector.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
@@ -26,6 +27,7 @@ namespace {
 constexpr double kRadiansPerPixel = 0.005;  // mouse look: a drag across 640 pixels turns about 180 degrees
 constexpr float kWheelStep = 2;             // scene units per wheel notch: a quarter of a sector
 constexpr float kHalfPi = 1.5707964f;       // the pitch limit, as the keys keep it
+constexpr double kWheelZoom = 0.85;         // orbiting, a notch forward brings the eye this much nearer
 
 // The box around an entity nothing was drawn for (the player's start, unknown types): half a
 // sector wide, standing on its position.
@@ -63,8 +65,12 @@ TLevelInspector::TLevelInspector(TDXViewerForm& window, QMenu& viewMenu) : QObje
     mouse_->OnDrag = [this](double right, double down) { turnEye(right, down); };
     mouse_->OnWheel = [this](double notches) { moveEye(notches); };
     mouse_->OnClick = [this](double x, double y) { pickAt(x, y); };
+    mouse_->OnPan = [this](double right, double down) { pan(right, down); };
+    mouse_->OnDoubleClick = [this](double x, double y) { centreAt(x, y); };
+    createCameraMenu(viewMenu);
     connect(&window.Selection, &TSelection::Changed, this, [this] {
         outlineSelection();
+        centreOrbitOnSelection();
         viewChanged();
     });
     connect(&window.Selection, &TSelection::GoToRequested, this, [this] { goToSelection(); });
@@ -91,6 +97,85 @@ void TLevelInspector::createDocks(QMenu& viewMenu) {
     viewMenu.addAction(showRooms);
 }
 
+void TLevelInspector::createCameraMenu(QMenu& viewMenu) {
+    QMenu* camera = viewMenu.addMenu(tr("&Camera"));
+    auto* modes = new QActionGroup(this);
+    free_ = camera->addAction(tr("&Free"));
+    free_->setStatusTip(tr("Walk and fly: the keys move the eye, dragging turns it"));
+    orbit_ = camera->addAction(tr("&Orbit"));
+    orbit_->setStatusTip(tr("Turn round the selection: drag to orbit, the wheel to come nearer, right-drag to pan, "
+                            "double-click to centre"));
+    for (QAction* mode : {free_, orbit_}) {
+        mode->setCheckable(true);
+        modes->addAction(mode);
+    }
+    free_->setChecked(true);
+    connect(orbit_, &QAction::toggled, this, [this](bool on) { SetOrbit(on); });
+    camera->addSeparator();
+    QAction* toggle = camera->addAction(tr("Switch Camera"));
+    toggle->setShortcut(QKeySequence(Qt::Key_O));
+    toggle->setStatusTip(tr("Switch between the free and the orbit camera"));
+    connect(toggle, &QAction::triggered, this, [this] { (Orbiting() ? free_ : orbit_)->setChecked(true); });
+}
+
+bool TLevelInspector::Orbiting() const { return window_.Eye.Orbit.has_value(); }
+
+void TLevelInspector::SetOrbit(bool on) {
+    if (on == Orbiting()) {
+        (on ? orbit_ : free_)->setChecked(true);
+        return;
+    }
+    TGrottixViewerScene& scene = *window_.Scene;
+    if (on) {
+        const TD3DVector eye = scene.GetCameraPosition(), angles = scene.GetCameraRotation();
+        const TD3DVector ahead{std::sin(angles.y) * std::cos(angles.x), std::sin(angles.x), std::cos(angles.y) * std::cos(angles.x)};
+        window_.Eye.Orbit = TOrbitCamera::Around(eye + ahead * TOrbitCamera{}.Distance, eye, angles);
+        centreOrbitOnSelection();
+    } else {
+        window_.Eye.Orbit.reset();
+    }
+    (on ? orbit_ : free_)->setChecked(true);
+    viewChanged();
+}
+
+// While orbiting, the selection is the centre, seen whole: from as far as its box is across.
+void TLevelInspector::centreOrbitOnSelection() {
+    std::optional<TOrbitCamera>& orbit = window_.Eye.Orbit;
+    const std::optional<TSceneBox>& box = window_.Scene->Outlined;
+    if (!orbit || !box || box->Empty()) return;
+    orbit->CentreOn((box->min + box->max) * 0.5f, std::max(VectorLength(box->max - box->min) * 1.2f, 4.0f));
+    orbit->Apply(*window_.Scene);
+}
+
+void TLevelInspector::pan(double right, double down) {
+    std::optional<TOrbitCamera>& orbit = window_.Eye.Orbit;
+    const int height = window_.DXDraw->SurfaceHeight();
+    if (!orbit || height < 1) return;
+    // The view shows as far up and down as the centre is away: a drag across the view's height
+    // moves the centre twice the distance, with the pointer.
+    const double perPixel = 2.0 * orbit->Distance / height;
+    orbit->Pan(float(-right * perPixel), float(down * perPixel));
+    orbit->Apply(*window_.Scene);
+    viewChanged();
+}
+
+void TLevelInspector::centreAt(double x, double y) {
+    std::optional<TOrbitCamera>& orbit = window_.Eye.Orbit;
+    const TGrottixViewerScene& scene = *window_.Scene;
+    if (!orbit || !scene.Level) return;
+    const std::optional<TViewRay> ray = ViewRay(scene, window_.DXDraw->SurfaceWidth(), window_.DXDraw->SurfaceHeight(), x, y);
+    if (!ray) return;
+    static const std::map<int, TSceneBox> none;
+    std::vector<int> itemRooms;
+    for (const TItemRow& row : items_->Rows()) itemRooms.push_back(row.room);
+    const TPick pick = PickAlongRay(*ray, *scene.Level, window_.ItemsOn ? scene.ItemBounds : none, itemRooms, scene.RoomsShown,
+                                    float(window_.LevelScale));
+    if (!pick.point) return;
+    orbit->CentreOn(*pick.point, DistanceBetween(*pick.point, scene.GetCameraPosition()));
+    orbit->Apply(*window_.Scene);
+    viewChanged();
+}
+
 void TLevelInspector::createStatusFields() {
     eyeLabel_ = new QLabel(&window_);
     roomLabel_ = new QLabel(&window_);
@@ -108,6 +193,11 @@ void TLevelInspector::LevelChanged() {
     rooms_->SetRows(RoomRows(level));
     window_.Selection.Clear();
     outlineSelection();
+    // Orbiting goes on round the point ahead of the new level's start.
+    if (Orbiting()) {
+        window_.Eye.Orbit.reset();
+        SetOrbit(true);
+    }
     viewChanged();
 }
 
@@ -119,6 +209,11 @@ void TLevelInspector::viewChanged() {
 }
 
 void TLevelInspector::turnEye(double right, double down) {
+    if (std::optional<TOrbitCamera>& orbit = window_.Eye.Orbit) {
+        orbit->Orbit(float(right * kRadiansPerPixel), float(-down * kRadiansPerPixel));
+        orbit->Apply(*window_.Scene);
+        return viewChanged();
+    }
     TD3DVector angles = window_.Scene->GetCameraRotation();
     angles.y += float(right * kRadiansPerPixel);
     // Dragging up looks up.
@@ -128,6 +223,11 @@ void TLevelInspector::turnEye(double right, double down) {
 }
 
 void TLevelInspector::moveEye(double notches) {
+    if (std::optional<TOrbitCamera>& orbit = window_.Eye.Orbit) {
+        orbit->Zoom(float(std::pow(kWheelZoom, notches)));
+        orbit->Apply(*window_.Scene);
+        return viewChanged();
+    }
     const TD3DVector angles = window_.Scene->GetCameraRotation();
     TD3DVector eye = window_.Scene->GetCameraPosition();
     const auto step = float(notches) * kWheelStep;
@@ -146,6 +246,11 @@ void TLevelInspector::placeEye(const TEyePlacement& placement) {
     for (const double value : {placement.x, placement.y, placement.z, placement.yaw, placement.pitch})
         if (!std::isfinite(value)) return;
     PlaceEye(*window_.Scene, placement, float(window_.LevelScale));
+    // Orbiting, the eye goes on turning round the centre from where go to put it.
+    if (std::optional<TOrbitCamera>& orbit = window_.Eye.Orbit) {
+        *orbit = TOrbitCamera::Around(orbit->Centre, window_.Scene->GetCameraPosition(), window_.Scene->GetCameraRotation());
+        orbit->Apply(*window_.Scene);
+    }
     viewChanged();
 }
 

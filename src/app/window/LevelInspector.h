@@ -10,6 +10,7 @@
 
 #include "engine/EngineTypes.h"
 
+class QAction;
 class QLabel;
 class QMenu;
 class QTimer;
@@ -35,11 +36,22 @@ public:
     // Go to an item or a room in a room the flip maps hide first shows that room.
     std::function<void(int room)> OnShowRoom = [](int) {};
 
+    // The orbit camera (View > Camera > Orbit): on, it turns round the selection, or round the point
+    // two sectors ahead of the eye; off, the free camera takes over where the eye stands.
+    void SetOrbit(bool on);
+    bool Orbiting() const;
+    QAction* OrbitAction() const { return orbit_; }
+    QAction* FreeAction() const { return free_; }
+
     TLevelTableDock* ItemsDock() const { return itemsDock_; }
     TLevelTableDock* RoomsDock() const { return roomsDock_; }
 
 private:
     void createDocks(QMenu& viewMenu);
+    void createCameraMenu(QMenu& viewMenu);
+    void pan(double right, double down);
+    void centreAt(double x, double y);
+    void centreOrbitOnSelection();
     void createStatusFields();
     // Every change this makes to what the view shows (the eye, the outline) ends here.
     void viewChanged();
@@ -57,6 +69,7 @@ private:
     TLevelTableDock* itemsDock_ = nullptr;
     TLevelTableDock* roomsDock_ = nullptr;
     TViewMouse* mouse_ = nullptr;
+    QAction *orbit_ = nullptr, *free_ = nullptr;
     QLabel *eyeLabel_ = nullptr, *roomLabel_ = nullptr, *selectedLabel_ = nullptr;
     QTimer* statusTimer_ = nullptr;
     TD3DVector shownEye_{1e30f, 0, 0};  // the eye the status bar shows

@@ -267,6 +267,7 @@ void TDXViewerForm::readSettings() {
     Scene->CullCells = !DrawEveryRoomOn;
     items_->setChecked(ItemsOn);
     levelView_->SetLevelSky(options.LevelSky);
+    inspector_->SetOrbit(options.OrbitCamera);
     for (const std::string& path : options.FileMenuHistoryPaths) history_->Paths().append(QString::fromStdString(path));
     LevelFileName.clear();
     LevelScale = 128;
@@ -300,6 +301,7 @@ std::optional<QString> TDXViewerForm::writeSettings() {
         options.ShowItems = ItemsOn;
         options.DrawEveryRoom = DrawEveryRoomOn;
         options.LevelSky = levelView_->LevelSkyOn();
+        options.OrbitCamera = inspector_->Orbiting();
         for (const QString& path : history_->Paths()) options.FileMenuHistoryPaths.push_back(path.toStdString());
         options.LightFactor = LightFactorValue;
         options.DockLayout = saveState().toBase64().toStdString();

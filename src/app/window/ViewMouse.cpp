@@ -36,27 +36,32 @@ bool TViewMouse::eventFilter(QObject* watched, QEvent* event) {
         if (OnWheel && wheel->angleDelta().y() != 0) OnWheel(wheel->angleDelta().y() / 120.0);
         return false;
     }
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) return false;
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonDblClick)
+        return false;
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPointF at = mouse->position();
-    if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+    // The middle of the pixel under the pointer.
+    const auto pixel = [&] { return framePoint(watched, {std::floor(at.x()) + 0.5, std::floor(at.y()) + 0.5}); };
+    const bool tracked = mouse->button() == Qt::LeftButton || mouse->button() == Qt::RightButton || mouse->button() == Qt::MiddleButton;
+    if (type == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
+        if (OnDoubleClick) OnDoubleClick(pixel().x(), pixel().y());
+    } else if (type == QEvent::MouseButtonPress && tracked && !pressed_) {
         // The keys move the eye again after a click in the view, wherever the focus was.
         if (!view_.FullScreenWindow()) view_.setFocus();
         pressed_ = true;
         dragged_ = false;
+        button_ = mouse->button();
         pressedAt_ = lastAt_ = at;
-    } else if (type == QEvent::MouseMove && pressed_ && (mouse->buttons() & Qt::LeftButton)) {
+    } else if (type == QEvent::MouseMove && pressed_ && (mouse->buttons() & button_)) {
         if (!dragged_ && (at - pressedAt_).manhattanLength() < QApplication::startDragDistance()) return false;
         dragged_ = true;
-        if (OnDrag) OnDrag(at.x() - lastAt_.x(), at.y() - lastAt_.y());
+        const auto& handler = button_ == Qt::LeftButton ? OnDrag : OnPan;
+        if (handler) handler(at.x() - lastAt_.x(), at.y() - lastAt_.y());
         lastAt_ = at;
-    } else if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton && pressed_) {
+    } else if (type == QEvent::MouseButtonRelease && pressed_ && mouse->button() == button_) {
         pressed_ = false;
-        if (!dragged_ && OnClick) {
-            // The middle of the pixel under the pointer.
-            const QPointF point = framePoint(watched, {std::floor(at.x()) + 0.5, std::floor(at.y()) + 0.5});
-            OnClick(point.x(), point.y());
-        }
+        if (!dragged_ && button_ == Qt::LeftButton && OnClick) OnClick(pixel().x(), pixel().y());
     }
     return false;
 }

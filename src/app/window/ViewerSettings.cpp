@@ -31,6 +31,7 @@ TViewerOptions TViewerSettings::ReadOptions() {
         options.ShowItems = readBool("ShowItems", true);
         options.DrawEveryRoom = readBool("DrawEveryRoom", false);
         options.LevelSky = readBool("LevelSky", true);
+        options.OrbitCamera = readBool("OrbitCamera", false);
         TStringProfile history("FileMenuHistoryPaths", &window_);
         if (history.Exists()) options.FileMenuHistoryPaths = SplitLines(history.ReadValue());
         TStringProfile docks("DockLayout", &window_);
@@ -56,6 +57,7 @@ void TViewerSettings::WriteOptions(const TViewerOptions& options) {
     TVariantProfile("ShowItems", &window_).WriteValue(options.ShowItems);
     TVariantProfile("DrawEveryRoom", &window_).WriteValue(options.DrawEveryRoom);
     TVariantProfile("LevelSky", &window_).WriteValue(options.LevelSky);
+    TVariantProfile("OrbitCamera", &window_).WriteValue(options.OrbitCamera);
     TStringProfile("FileMenuHistoryPaths", &window_).WriteValue(JoinLines(options.FileMenuHistoryPaths));
     TVariantProfile("LightFactor", &window_).WriteValue(double(options.LightFactor));
     TStringProfile("DockLayout", &window_).WriteValue(options.DockLayout);

@@ -179,6 +179,44 @@ TEST_F(LevelInspectorXTest, DraggingTurnsAndTiltsTheEyeWithoutSelectingAndTheWhe
     QWheelEvent wheel(QPointF(inView({0.5, 0.5})), QPointF(), {}, QPoint(0, 240), Qt::NoButton, {}, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(viewWindow() == window->windowHandle() ? static_cast<QObject*>(window->DXDraw) : viewWindow(), &wheel);
     EXPECT_GT(window->Scene->GetCameraPosition().z, start.z + 1) << "two notches forward";
+    QWheelEvent back(QPointF(inView({0.5, 0.5})), QPointF(), {}, QPoint(0, -240), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(viewWindow() == window->windowHandle() ? static_cast<QObject*>(window->DXDraw) : viewWindow(), &back);
+    EXPECT_FLOAT_EQ(window->Scene->GetCameraPosition().z, start.z) << "and two back to where it stood";
+}
+
+TEST_F(LevelInspectorXTest, OrbitTurnsRoundTheSelectionComesNearerPansAndIsKept) {
+    window->Selection.SelectItem(1);
+    QTest::keyClick(window.get(), Qt::Key_O);
+    ASSERT_TRUE(window->Eye.Orbit) << "O switches to the orbit camera";
+    const TSceneBox box = window->Scene->ItemBounds.at(1);
+    const TD3DVector centre = (box.min + box.max) * 0.5f;
+    EXPECT_LT(DistanceBetween(window->Eye.Orbit->Centre, centre), 1e-3f) << "round the selected item";
+    const auto distance = [&] { return DistanceBetween(window->Scene->GetCameraPosition(), centre); };
+    const float far = distance();
+
+    const TD3DVector before = window->Scene->GetCameraPosition();
+    QTest::mousePress(viewWindow(), Qt::LeftButton, {}, inView({0.5, 0.5}));
+    for (int step = 1; step <= 5; ++step) QTest::mouseMove(viewWindow(), inView({0.5 + step * 0.05, 0.5}));
+    QTest::mouseRelease(viewWindow(), Qt::LeftButton, {}, inView({0.75, 0.5}));
+    EXPECT_GT(DistanceBetween(window->Scene->GetCameraPosition(), before), 1) << "the drag moved the eye round";
+    EXPECT_NEAR(distance(), far, 1e-3) << "at the same distance";
+
+    QWheelEvent wheel(QPointF(inView({0.5, 0.5})), QPointF(), {}, QPoint(0, 240), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(viewWindow() == window->windowHandle() ? static_cast<QObject*>(window->DXDraw) : viewWindow(), &wheel);
+    EXPECT_LT(distance(), far * 0.8f) << "the wheel comes nearer";
+
+    QTest::mousePress(viewWindow(), Qt::RightButton, {}, inView({0.5, 0.5}));
+    for (int step = 1; step <= 4; ++step) QTest::mouseMove(viewWindow(), inView({0.5 - step * 0.05, 0.5}));
+    QTest::mouseRelease(viewWindow(), Qt::RightButton, {}, inView({0.3, 0.5}));
+    EXPECT_GT(DistanceBetween(window->Eye.Orbit->Centre, centre), 0.5f) << "a right drag pans the centre";
+
+    window->Selection.SelectRoom(0);  // as the rooms dock would
+    const TSceneBox room = *window->Scene->Outlined;
+    EXPECT_LT(DistanceBetween(window->Eye.Orbit->Centre, (room.min + room.max) * 0.5f), 1e-3f) << "the orbit follows the selection";
+
+    window.reset();
+    window = std::make_unique<TDXViewerForm>(store, QStringList{});
+    EXPECT_TRUE(window->Eye.Orbit) << "kept in the settings";
 }
 
 TEST_F(LevelInspectorXTest, DoubleClickOnAnItemRowAndEnterOnARoomRowGoThere) {
