@@ -20,10 +20,14 @@ namespace grottix {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr double kLookHeight = 256;  // the eye looks at this far above the item's floor
+constexpr double kLookHeight = 256;  // an item without a known extent: its middle above its floor,
+constexpr double kItemRadius = 384;  // and the ball round it
+constexpr double kViewShare = 0.4;   // of the view's height an item's ball fills (the view shows
+                                     // as far up and down as it is away, 90 degrees)
+constexpr double kNearest = 192, kFarthest = 8192;
 constexpr double kClearance = 64;    // the eye keeps this far from floors and ceilings
 constexpr double kStep = 256;        // the sight line is checked this often
-constexpr double kDistances[] = {1024, 768, 512, 256};
+constexpr double kDistanceSteps[] = {1, 0.75, 0.5, 0.25};  // of the framing distance, when nearer is free
 // Go to a square: the eye stands this far back from the square's middle and this high above its
 // floor (where the open space allows), or on a neighbouring square up to this many squares away.
 constexpr double kSquareLookBack = 320, kSquareLookHeight = 768;
@@ -81,18 +85,20 @@ bool clearSight(const TTombRaiderLevel& level, const TPoint& eye, const TPoint& 
     return true;
 }
 
-// A sector or so from the target on one of its sides, in open space with a clear line of sight.
-std::optional<TEyePlacement> besideTarget(const TTombRaiderLevel& level, const TPoint& target, double facing,
+// framing away from the target (or nearer) on one of its sides, at its height where the open space
+// allows, with a clear line of sight.
+std::optional<TEyePlacement> besideTarget(const TTombRaiderLevel& level, const TPoint& target, double framing, double facing,
                                           const std::vector<size_t>& rooms) {
-    for (const double distance : kDistances)
+    for (const double share : kDistanceSteps)
         for (const double side : kSides) {
+            const double distance = std::max(framing * share, kNearest);
             const double angle = facing + side;
             TPoint eye{target.x + std::sin(angle) * distance, 0, target.z + std::cos(angle) * distance};
             int tries = kRoomsTriedAtOnePlace;
             for (auto room = rooms.begin(); room != rooms.end() && tries > 0; ++room) {
                 const auto space = OpenSpaceAt(level, *room, eye.x, eye.z);
                 if (!space) continue;
-                eye.y = heightWithin(*space, target.y + kLookHeight - kEyeHeight);
+                eye.y = heightWithin(*space, target.y);
                 if (clearSight(level, eye, target)) return lookingAt(eye, int(*room), target, angle + kPi);
                 --tries;
             }
@@ -114,7 +120,7 @@ std::optional<TEyePlacement> nearestOpenSector(const TTombRaiderLevel& level, co
             const TPoint middle{room.x + (column + 0.5) * kSectorSize, 0, room.z + (row + 0.5) * kSectorSize};
             const auto space = OpenSpaceAt(level, index, middle.x, middle.z);
             if (!space) continue;
-            const TPoint eye{middle.x, heightWithin(*space, target.y + kLookHeight - kEyeHeight), middle.z};
+            const TPoint eye{middle.x, heightWithin(*space, target.y), middle.z};
             const double distance = std::hypot(eye.x - target.x, eye.y - target.y, eye.z - target.z);
             if (distance < best) {
                 best = distance;
@@ -130,8 +136,7 @@ std::optional<TEyePlacement> nearestOpenSector(const TTombRaiderLevel& level, co
 TEyePlacement nearestRoomBox(const TTombRaiderLevel& level, const TPoint& target, double facing) {
     double best = std::numeric_limits<double>::infinity();
     int nearest = -1;
-    TPoint eye{target.x + std::sin(facing) * kSectorSize, target.y + kLookHeight - kEyeHeight,
-               target.z + std::cos(facing) * kSectorSize};
+    TPoint eye{target.x + std::sin(facing) * kSectorSize, target.y, target.z + std::cos(facing) * kSectorSize};
     for (size_t index = 0; index < level.Rooms.size(); ++index) {
         const TRoomRecord& room = level.Rooms[index];
         const TPoint middle{room.x + room.xSectors * kSectorSize / 2.0, (double(room.yTop) + room.yBottom) / 2,
@@ -192,6 +197,30 @@ std::optional<std::pair<int, int>> largestFloorMiddle(const TTombRaiderLevel& le
     });
 }
 
+// The room seen whole: from the open sector farthest from the middle of its largest floor, high up
+// under its ceiling, with a clear line to that middle, looking at it. None when no sector is open
+// far enough from the middle (a room of one or two sectors is seen from over its floor instead).
+std::optional<TEyePlacement> wholeRoomView(const TTombRaiderLevel& level, size_t index, const TPoint& target) {
+    const TRoomRecord& room = level.Rooms[index];
+    std::vector<std::pair<double, TPoint>> corners;
+    for (int c = 0; c < room.xSectors; ++c)
+        for (int r = 0; r < room.zSectors; ++r) {
+            const TPoint middle{room.x + (c + 0.5) * kSectorSize, 0, room.z + (r + 0.5) * kSectorSize};
+            const double across = std::hypot(middle.x - target.x, middle.z - target.z);
+            if (across >= 1.5 * kSectorSize && OpenSpaceAt(level, index, middle.x, middle.z)) corners.push_back({across, middle});
+        }
+    std::sort(corners.begin(), corners.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    // A few of the farthest are tried: each try walks the line of sight.
+    constexpr size_t kTried = 16;
+    for (size_t i = 0; i < std::min(corners.size(), kTried); ++i) {
+        TPoint eye = corners[i].second;
+        const auto space = OpenSpaceAt(level, index, eye.x, eye.z);
+        eye.y = heightWithin(*space, space->top);
+        if (clearSight(level, eye, target)) return lookingAt(eye, int(index), target, 0);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 TEyePlacement GoToRoom(const TTombRaiderLevel& level, size_t index) {
@@ -204,10 +233,12 @@ TEyePlacement GoToRoom(const TTombRaiderLevel& level, size_t index) {
     TEyePlacement eye;
     eye.room = int(index);
     if (middle) {
-        eye.x = room.x + (middle->first + 0.5) * kSectorSize;
-        eye.z = room.z + (middle->second + 0.5) * kSectorSize;
-        const auto space = OpenSpaceAt(level, index, eye.x, eye.z);
-        eye.y = heightWithin(*space, space->bottom - kEyeHeight);
+        const TPoint target{room.x + (middle->first + 0.5) * kSectorSize, 0, room.z + (middle->second + 0.5) * kSectorSize};
+        const auto floor = OpenSpaceAt(level, index, target.x, target.z);
+        if (auto whole = wholeRoomView(level, index, {target.x, floor->bottom, target.z})) return *whole;
+        eye.x = target.x;
+        eye.z = target.z;
+        eye.y = heightWithin(*floor, floor->bottom - kEyeHeight);
     } else {  // no open sector: the middle of the room's box, a person's height above its bottom
         eye.x = room.x + room.xSectors * kSectorSize / 2.0;
         eye.z = room.z + room.zSectors * kSectorSize / 2.0;
@@ -249,14 +280,18 @@ TEyePlacement GoToSquare(const TTombRaiderLevel& level, size_t index, int x, int
     return GoToRoom(level, index);
 }
 
-TEyePlacement GoToItem(const TTombRaiderLevel& level, size_t entity) {
+TEyePlacement GoToItem(const TTombRaiderLevel& level, size_t entity, std::optional<TItemExtent> extent) {
     const auto entities = ReadEntities(level);
     if (entity >= entities.size()) return GoToRoom(level, 0);
     const TLevelEntity& item = entities[entity];
-    const TPoint target{double(item.x), double(item.y) - kLookHeight, double(item.z)};
+    const bool known = extent && std::isfinite(extent->x) && std::isfinite(extent->y) && std::isfinite(extent->z) &&
+                       std::isfinite(extent->radius) && extent->radius >= 0;
+    const TPoint target = known ? TPoint{extent->x, extent->y, extent->z} : TPoint{double(item.x), double(item.y) - kLookHeight, double(item.z)};
+    const double radius = known ? extent->radius : kItemRadius;
+    const double framing = std::clamp(radius / kViewShare, kNearest, kFarthest);
     const double facing = item.angle / 65536.0 * 2 * kPi;
     const int preferred = item.room >= 0 && size_t(item.room) < level.Rooms.size() ? item.room : -1;
-    if (auto placement = besideTarget(level, target, facing, roomOrder(level, preferred))) return *placement;
+    if (auto placement = besideTarget(level, target, framing, facing, roomOrder(level, preferred))) return *placement;
     if (auto placement = nearestOpenSector(level, target, facing + kPi)) return *placement;
     return nearestRoomBox(level, target, facing);
 }

@@ -1,12 +1,13 @@
 #include "viewer/GoToOption.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 
 #include "import/EyePlacement.h"
-
 #include "level/LevelEntities.h"
 #include "level/TombRaiderLevel.h"
+#include "viewer/ViewerScene.h"
 
 namespace grottix {
 
@@ -39,7 +40,8 @@ bool ParseGoToOption(const std::string& option, const std::string& value, std::o
     return true;
 }
 
-std::optional<TEyePlacement> PlanGoTo(const TTombRaiderLevel& level, const TGoToRequest& request, std::string& error) {
+std::optional<TEyePlacement> PlanGoTo(const TTombRaiderLevel& level, const TGoToRequest& request, std::string& error,
+                                      std::optional<TItemExtent> extent) {
     if (request.kind != TGoToRequest::TKind::Item) {
         if (request.index >= level.Rooms.size()) {
             error = "the level has " + std::to_string(level.Rooms.size()) + " rooms; there is no room " + std::to_string(request.index);
@@ -56,20 +58,22 @@ std::optional<TEyePlacement> PlanGoTo(const TTombRaiderLevel& level, const TGoTo
         return GoToSquare(level, request.index, request.x, request.z);
     }
     const size_t items = ReadEntities(level).size();
-    if (request.index < items) return GoToItem(level, request.index);
+    if (request.index < items) return GoToItem(level, request.index, extent);
     error = "the level has " + std::to_string(items) + " items; there is no item " + std::to_string(request.index);
     return std::nullopt;
 }
 
-bool GoToFromCommandLine(TD3DScene& scene, const TTombRaiderLevel& level, const std::string& path, const TGoToRequest& request,
-                         int& room) {
+bool GoToFromCommandLine(TGrottixViewerScene& scene, const std::string& path, const TGoToRequest& request, int& room) {
+    if (!scene.Level) return false;
     std::string problem;
-    const auto placement = PlanGoTo(level, request, problem);
+    const std::optional<TItemExtent> extent =
+        request.kind == TGoToRequest::TKind::Item && request.index <= size_t(INT32_MAX) ? scene.ItemExtent(int(request.index)) : std::nullopt;
+    const auto placement = PlanGoTo(*scene.Level, request, problem, extent);
     if (!placement) {
         std::fprintf(stderr, "File %s: %s\n", path.c_str(), problem.c_str());
         return false;
     }
-    PlaceEye(scene, *placement, 128.0f);
+    PlaceEye(scene, *placement, scene.LevelScale);
     room = placement->room;
     return true;
 }

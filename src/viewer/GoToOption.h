@@ -10,7 +10,7 @@
 
 namespace grottix {
 
-class TD3DScene;
+class TGrottixViewerScene;
 class TTombRaiderLevel;
 
 struct TGoToRequest {
@@ -25,11 +25,12 @@ bool ParseGoToOption(const std::string& option, const std::string& value, std::o
 
 // Where the eye goes for the request in the level; none, with why in error, when the level has no
 // such item, room or square.
-std::optional<TEyePlacement> PlanGoTo(const TTombRaiderLevel& level, const TGoToRequest& request, std::string& error);
+// extent: the item's drawing, which go to frames.
+std::optional<TEyePlacement> PlanGoTo(const TTombRaiderLevel& level, const TGoToRequest& request, std::string& error,
+                                      std::optional<TItemExtent> extent = std::nullopt);
 
-// Puts the scene's eye (the level opened from path with the viewer's scale of 128, kept by the scene)
-// where the request says and sets room to the room holding it; false after saying why on standard error.
-bool GoToFromCommandLine(TD3DScene& scene, const TTombRaiderLevel& level, const std::string& path, const TGoToRequest& request,
-                         int& room);
+// Puts the scene's eye (the level opened from path, kept by the scene) where the request says and
+// sets room to the room holding it; false after saying why on standard error.
+bool GoToFromCommandLine(TGrottixViewerScene& scene, const std::string& path, const TGoToRequest& request, int& room);
 
 }  // namespace grottix

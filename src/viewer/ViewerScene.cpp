@@ -58,6 +58,15 @@ int TGrottixViewerScene::EyeRoom() const {
     return eyeRoom_;
 }
 
+std::optional<TItemExtent> TGrottixViewerScene::ItemExtent(int entity) const {
+    const auto drawn = ItemBounds.find(entity);
+    if (drawn == ItemBounds.end() || drawn->second.Empty()) return std::nullopt;
+    const TSceneBox& box = drawn->second;
+    const double scale = LevelScale;
+    const TD3DVector middle = (box.min + box.max) * 0.5f;
+    return TItemExtent{middle.x * scale, -middle.y * scale, middle.z * scale, VectorLength(box.max - box.min) / 2 * scale};
+}
+
 bool TGrottixViewerScene::EyeUnderWater() const {
     const int room = EyeRoom();
     return room >= 0 && RoomVolumes[size_t(room)].water;

@@ -12,6 +12,7 @@
 #include "import/LevelImport.h"
 #include "import/RoomVolumes.h"
 #include "level/FlipMaps.h"
+#include "level/LevelGoTo.h"
 
 namespace grottix {
 
@@ -65,6 +66,9 @@ public:
     // box); both left by the last level opened.
     std::shared_ptr<const TTombRaiderLevel> Level;
     std::map<int, TSceneBox> ItemBounds;
+    // The space the entity's drawing takes, in level units (for go to to frame it); none when
+    // nothing was drawn of it.
+    std::optional<TItemExtent> ItemExtent(int entity) const;
     // The box outlined over the frame (what is selected), none when nothing is.
     std::optional<TSceneBox> Outlined;
     // Per room, translucent triangles drawn over the room's floor (trigger squares, the selected

@@ -110,33 +110,36 @@ TEST(LevelGoTo, EveryItemOfEveryVersionIsLookedAtFromOpenSpace) {
     }
 }
 
-TEST(LevelGoTo, AFreeItemIsSeenFromTheSideItFacesAndTheOthersFromWhereThereIsRoom) {
+TEST(LevelGoTo, AFreeItemIsFramedFromTheSideItFacesAtItsOwnHeight) {
     const TTombRaiderLevel level = load(levelWithWalls(3));
     const TEyePlacement player = GoToItem(level, 2);  // faces +x, open on every side
-    EXPECT_NEAR(player.x, 6.5 * 1024, 1);
+    EXPECT_NEAR(player.x, 5.5 * 1024 + 384 / 0.4, 1) << "as far as frames a person-sized item";
     EXPECT_NEAR(player.z, 3.5 * 1024, 1);
     EXPECT_EQ(player.room, 0) << "the room the item names comes first";
     EXPECT_NEAR(player.yaw, -kPi / 2, 1e-6);
-    EXPECT_GT(player.pitch, 0) << "looks down at it";
-    EXPECT_NEAR(player.y, -768, 1) << "a person's height above the item's floor";
+    EXPECT_NEAR(player.y, -256, 1) << "at the item's middle";
     const TEyePlacement alcove = GoToItem(level, 1);  // walls east, west and south: only north is open
     EXPECT_NEAR(alcove.x, 1.5 * 1024, 1);
     EXPECT_LT(alcove.z, 5 * 1024);
+    // A bat: a small item high under the ceiling of room 0 (2048 up) is seen close, at its height.
+    const TEyePlacement bat = GoToItem(level, 2, TItemExtent{5.5 * 1024, -1900, 3.5 * 1024, 100});
+    expectInsideItsRoom(level, bat);
+    EXPECT_NEAR(std::hypot(bat.x - 5.5 * 1024, bat.z - 3.5 * 1024), 250, 1) << "a small item is framed from near";
+    EXPECT_NEAR(bat.y, -1900, 1) << "at its height, under the ceiling";
+    EXPECT_LT(offAxis(bat, 5.5 * 1024, -1900, 3.5 * 1024), 1);
     const TEyePlacement low = GoToItem(level, 3);  // room 1 is 768 units tall
-    EXPECT_NEAR(low.y, -768 + 64, 1) << "kept clear of the ceiling";
+    EXPECT_NEAR(low.y, -256, 1);
 }
 
-TEST(LevelGoTo, ARoomIsSeenFromOverItsLargestFloorAlongItsLongerSide) {
+TEST(LevelGoTo, ARoomIsSeenWholeFromHighInItsFarthestOpenCorner) {
     const TTombRaiderLevel level = load(levelWithWalls(5));
     const TEyePlacement square = GoToRoom(level, 0);
     expectInsideItsRoom(level, square);
-    EXPECT_NEAR(square.x, 3.5 * 1024, 1);
-    EXPECT_NEAR(square.z, 3.5 * 1024, 1);
-    EXPECT_NEAR(square.y, -768, 1);
-    EXPECT_NEAR(std::abs(square.yaw), kPi / 2, 1e-6) << "as wide as deep: along x";
+    EXPECT_GE(std::hypot(square.x - 3.5 * 1024, square.z - 3.5 * 1024), 2.5 * 1024) << "as far from the middle as the open floor goes";
+    EXPECT_NEAR(square.y, -2048 + 64, 1) << "under the ceiling";
+    EXPECT_LT(offAxis(square, 3.5 * 1024, 0, 3.5 * 1024), 1) << "looking at the middle of the floor";
     const TEyePlacement deep = GoToRoom(level, 1);
     expectInsideItsRoom(level, deep);
-    EXPECT_NEAR(std::sin(deep.yaw), 0, 1e-6) << "deeper than wide: along z";
 }
 
 TEST(LevelGoTo, BadIndicesAndLevelsWithoutRoomsGiveASanePlace) {

@@ -140,7 +140,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         scene.CullCells = options.cull;
         scene.SetFlipState(options.flip.value_or(TFlipState{}));
         int room = report.StartRoom;
-        if (options.goTo && (!scene.Level || !GoToFromCommandLine(scene, *scene.Level, options.level, *options.goTo, room)))
+        if (options.goTo && !GoToFromCommandLine(scene, options.level, *options.goTo, room))
             return 1;
         // As in the window, going to a room the flip maps hide shows it, unless --flip says otherwise.
         if (options.goTo && !options.flip && room >= 0)

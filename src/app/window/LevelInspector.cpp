@@ -259,7 +259,7 @@ void TLevelInspector::goToSelection() {
     const TSelection& selection = window_.Selection;
     if (!level) return;
     std::optional<TEyePlacement> placement;
-    if (selection.Item() >= 0) placement = GoToItem(*level, size_t(selection.Item()));
+    if (selection.Item() >= 0) placement = GoToItem(*level, size_t(selection.Item()), window_.Scene->ItemExtent(selection.Item()));
     else if (selection.Kind() == TSelection::TKind::Room) placement = GoToRoom(*level, size_t(selection.Room()));
     if (!placement) return;
     OnShowRoom(placement->room);

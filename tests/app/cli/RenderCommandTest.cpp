@@ -13,6 +13,7 @@
 #include "level/LevelSpace.h"
 #include "level/TombRaiderLevel.h"
 #include "support/TempDir.h"
+#include "viewer/HeadlessViewer.h"
 
 namespace grottix {
 namespace {
@@ -65,7 +66,11 @@ TEST(RenderCommand, GoToPutsTheEyeWhereTheWindowsGoToDoesAndStatsTellIt) {
     test::TempDir dir;
     TTombRaiderLevel level;
     ASSERT_EQ(level.LoadLevel(std::string(GROTTIX_GENERATED_DIR) + "/demo/demo-tr2.tr2"), 0);
-    for (const auto& [option, value, eye] : {std::tuple{"--goto-item", "1", GoToItem(level, 1)}, {"--goto-room", "2", GoToRoom(level, 2)},
+    THeadlessViewer viewer(8, 8, 1);
+    ASSERT_EQ(viewer.Open(std::string(GROTTIX_GENERATED_DIR) + "/demo/demo-tr2.tr2"), 0);
+    // An item is framed by the box around what is drawn of it.
+    const TEyePlacement item = GoToItem(level, 1, viewer.Scene.ItemExtent(1));
+    for (const auto& [option, value, eye] : {std::tuple{"--goto-item", "1", item}, {"--goto-room", "2", GoToRoom(level, 2)},
                                               {"--goto-square", "0,2,3", GoToSquare(level, 0, 2, 3)}}) {
         const std::string stats = render({option, value}, dir.file("goto.png"));
         char expected[128];
