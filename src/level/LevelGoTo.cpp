@@ -261,4 +261,12 @@ TEyePlacement GoToItem(const TTombRaiderLevel& level, size_t entity) {
     return nearestRoomBox(level, target, facing);
 }
 
+TEyePlacement GoToPoint(const TTombRaiderLevel& level, int room, double x, double y, double z, double facing) {
+    const TPoint target{x, y, z};
+    const int preferred = room >= 0 && size_t(room) < level.Rooms.size() ? room : -1;
+    if (auto placement = besideTarget(level, target, facing, roomOrder(level, preferred))) return *placement;
+    if (auto placement = nearestOpenSector(level, target, facing + kPi)) return *placement;
+    return nearestRoomBox(level, target, facing);
+}
+
 }  // namespace grottix

@@ -1,6 +1,6 @@
 #pragma once
-// Where the eye goes to look at something of the level: in front of an item, above the middle of a
-// room's largest floor, or over one square. Always a place inside a room and clear of walls, or the nearest sane one.
+// Where the eye goes to look at something of the level: in front of an item or beside any point,
+// above the middle of a room's largest floor, or over one square. Always a place inside a room and clear of walls, or the nearest sane one.
 
 #include <cstddef>
 
@@ -17,6 +17,10 @@ struct TEyePlacement {
 
 // The eye a sector or so in front of entity `entity`, a little above it, looking at it.
 TEyePlacement GoToItem(const TTombRaiderLevel& level, size_t entity);
+// The eye a sector or so from a point of the level (x, y, z in level units: a light, a camera, a
+// sound source), in open space with a clear line to it, looking at it; room is tried first (-1:
+// none is known), and facing (radians, 0 towards +z) says which side is tried first.
+TEyePlacement GoToPoint(const TTombRaiderLevel& level, int room, double x, double y, double z, double facing = 0);
 // The eye above the middle of the room's largest floor, looking along the room's longer side.
 TEyePlacement GoToRoom(const TTombRaiderLevel& level, size_t room);
 // The eye in the open space of the square at column x, row z of the room, or else of the nearest

@@ -172,6 +172,30 @@ TEST(LevelGoTo, ASquareIsLookedAtFromItsOwnOpenSpaceOrFromBesideIt) {
     }
 }
 
+TEST(LevelGoTo, APointInTheAirIsLookedAtFromOpenSpaceBesideIt) {
+    for (int code : {1, 6}) {
+        SCOPED_TRACE(code);
+        const TTombRaiderLevel level = load(levelWithWalls(code));
+        struct TPoint {
+            int room;
+            double x, y, z;
+        };
+        // High in the alcove, in the low room, with no room known, inside the wall square.
+        const TPoint points[] = {{0, 1.5 * 1024, -1500, 5.5 * 1024}, {1, 8.5 * 1024, -400, 2.5 * 1024},
+                                 {-1, 3.5 * 1024, -1000, 3.5 * 1024}, {0, 2.5 * 1024, -500, 5.5 * 1024}};
+        for (const TPoint& p : points) {
+            SCOPED_TRACE(p.x);
+            const TEyePlacement eye = GoToPoint(level, p.room, p.x, p.y, p.z);
+            expectInsideItsRoom(level, eye);
+            EXPECT_LT(offAxis(eye, p.x, p.y, p.z), 1);
+            EXPECT_LT(std::hypot(eye.x - p.x, eye.z - p.z), 1536) << "a sector or so away";
+        }
+        const TEyePlacement outside = GoToPoint(level, 7, -40000, 0, 0);
+        expectInsideItsRoom(level, outside);
+        EXPECT_LT(offAxis(outside, -40000, 0, 0), 1);
+    }
+}
+
 // Room 0 and room 1 overlap on room 0's east border column, open only at row 3; room 2 stands on
 // top of room 0.
 TEST(LevelSpace, APointIsInTheRoomWhoseOpenSquareHoldsItWhereverTheBoxesOverlap) {

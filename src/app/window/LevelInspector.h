@@ -34,6 +34,8 @@ public:
 
     // Go to an item or a room in a room the flip maps hide first shows that room.
     std::function<void(int room)> OnShowRoom = [](int) {};
+    // The status bar's words for a selection of another kind than items, rooms and squares.
+    std::function<QString()> NameOtherSelection = [] { return QString(); };
 
     TLevelTableDock* ItemsDock() const { return itemsDock_; }
     TLevelTableDock* RoomsDock() const { return roomsDock_; }
