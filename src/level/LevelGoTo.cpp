@@ -23,6 +23,7 @@ constexpr double kPi = std::numbers::pi;
 constexpr double kLookHeight = 256;  // the eye looks at this far above the item's floor
 constexpr double kClearance = 64;    // the eye keeps this far from floors and ceilings
 constexpr double kStep = 256;        // the sight line is checked this often
+constexpr double kFarthestSight = 65536;
 constexpr double kDistances[] = {1024, 768, 512, 256};
 // Go to a square: the eye stands this far back from the square's middle and this high above its
 // floor (where the open space allows), or on a neighbouring square up to this many squares away.
@@ -72,6 +73,9 @@ std::vector<size_t> roomOrder(const TTombRaiderLevel& level, int preferred) {
 // before the target is not checked, so an item sunk into a wall or floor can still be looked at.
 bool clearSight(const TTombRaiderLevel& level, const TPoint& eye, const TPoint& target) {
     const double length = std::hypot(target.x - eye.x, target.y - eye.y, target.z - eye.z);
+    // A line longer than any room is taken as blocked, unchecked: a damaged file's far-off point (a
+    // light at the edge of the coordinates) must not make the search step along billions of units.
+    if (!(length <= kFarthestSight)) return false;
     for (double along = kStep; along < length - kStep; along += kStep) {
         const double t = along / length;
         if (!OpenSpaceAround(level, eye.x + (target.x - eye.x) * t, eye.y + (target.y - eye.y) * t,

@@ -11,6 +11,12 @@ namespace {
 
 constexpr int kRingSegments = 48;
 
+// The colour darkened to a fraction, so that the sides of a solid mark tell apart.
+uint32_t shaded(uint32_t argb, double fraction) {
+    const auto channel = [&](int shift) { return uint32_t(((argb >> shift) & 0xFF) * fraction) << shift; };
+    return (argb & 0xFF000000) | channel(16) | channel(8) | channel(0);
+}
+
 TD3DLVertex vertex(double x, double y, double z, float scale, uint32_t argb) {
     TD3DLVertex v;
     v.x = float(x / scale);
@@ -25,24 +31,36 @@ TD3DLVertex vertex(double x, double y, double z, float scale, uint32_t argb) {
 void AddMark(TPlacementMarks& marks, double x, double y, double z, float scale, uint32_t argb, TMarkShape shape) {
     const double r = kMarkRadius;
     auto& out = marks.triangles;
-    const auto at = [&](double dx, double dy, double dz) { return vertex(x + dx, y + dy, z + dz, scale, argb); };
+    const auto at = [&](double dx, double dy, double dz, double shade) {
+        return vertex(x + dx, y + dy, z + dz, scale, shaded(argb, shade));
+    };
     if (shape == TMarkShape::Diamond) {
-        // Eight faces between the top, the bottom and the four points round the middle.
-        const TD3DLVertex round[] = {at(r, 0, 0), at(0, 0, r), at(-r, 0, 0), at(0, 0, -r)};
+        // Eight faces between the top (y -r: up), the bottom and the four points round the middle;
+        // the upper half lit, the lower darker, every other face a little darker again.
         for (int i = 0; i < 4; ++i)
             for (const double tip : {-r, r}) {
-                out.push_back(at(0, tip, 0));
-                out.push_back(round[i]);
-                out.push_back(round[(i + 1) % 4]);
+                const double shade = (tip < 0 ? 1.0 : 0.6) * (i % 2 ? 0.85 : 1.0);
+                const auto round = [&](int k) { return at(k % 2 ? 0 : k == 0 ? r : -r, 0, k % 2 ? (k == 1 ? r : -r) : 0, shade); };
+                out.push_back(at(0, tip, 0, shade));
+                out.push_back(round(i));
+                out.push_back(round((i + 1) % 4));
             }
         return;
     }
-    // A box: two triangles per side, corners numbered by which coordinates are positive.
+    // A box: two triangles per side, corners numbered by which coordinates are positive; the top
+    // lit, the sides along x and z shaded apart, the bottom darkest.
     const double h = r * 0.7;
-    const auto corner = [&](int bits) { return at(bits & 1 ? h : -h, bits & 2 ? h : -h, bits & 4 ? h : -h); };
-    static constexpr int sides[6][4] = {{0, 1, 3, 2}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 3, 7, 5}};
-    for (const auto& side : sides)
-        for (const int c : {side[0], side[1], side[2], side[0], side[2], side[3]}) out.push_back(corner(c));
+    struct TSide {
+        int corners[4];
+        double shade;
+    };
+    static constexpr TSide sides[6] = {{{0, 1, 3, 2}, 0.8}, {{4, 5, 7, 6}, 0.8}, {{0, 1, 5, 4}, 1.0},
+                                       {{2, 3, 7, 6}, 0.5}, {{0, 2, 6, 4}, 0.65}, {{1, 3, 7, 5}, 0.65}};
+    for (const TSide& side : sides) {
+        const auto corner = [&](int bits) { return at(bits & 1 ? h : -h, bits & 2 ? h : -h, bits & 4 ? h : -h, side.shade); };
+        const int* c = side.corners;
+        for (const int k : {c[0], c[1], c[2], c[0], c[2], c[3]}) out.push_back(corner(k));
+    }
 }
 
 void AddReach(TPlacementMarks& marks, double x, double y, double z, double radius, float scale, uint32_t argb) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 #include "level/LevelFixtures.h"
@@ -193,6 +194,9 @@ TEST(LevelGoTo, APointInTheAirIsLookedAtFromOpenSpaceBesideIt) {
         const TEyePlacement outside = GoToPoint(level, 7, -40000, 0, 0);
         expectInsideItsRoom(level, outside);
         EXPECT_LT(offAxis(outside, -40000, 0, 0), 1);
+        // Straight above the alcove at the edge of the coordinates, as a damaged file may put it: a
+        // place at once.
+        expectInsideItsRoom(level, GoToPoint(level, 0, 1.5 * 1024, INT32_MIN, 5.5 * 1024));
     }
 }
 
