@@ -39,9 +39,10 @@ TPlacementInspector::TPlacementInspector(QMainWindow& window, TSelection& select
     sounds_ = new TSoundSourcesModel(this);
     Lights = new TLevelTableDock(tr("Lights"), lights_, TRecordsModel::SortRole, selection, TKind::Light, &window);
     Statics = new TLevelTableDock(tr("Static Meshes"), statics_, TRecordsModel::SortRole, selection, TKind::Static, &window);
+    // The dock owns the model: its row functions hold the model, not this inspector.
     Cameras = new TLevelTableDock(
-        tr("Cameras"), cameras_, TRecordsModel::SortRole, selection, [this](int row) { return cameras_->TargetAt(row); },
-        [this](const TSelection& s) { return cameras_->RowOf(s); }, &window);
+        tr("Cameras"), cameras_, TRecordsModel::SortRole, selection, [model = cameras_](int row) { return model->TargetAt(row); },
+        [model = cameras_](const TSelection& s) { return model->RowOf(s); }, &window);
     SoundSources = new TLevelTableDock(tr("Sound Sources"), sounds_, TRecordsModel::SortRole, selection, TKind::SoundSource, &window);
     struct TEntry {
         TLevelTableDock* dock;
