@@ -28,6 +28,7 @@ constexpr double kNearest = 192, kFarthest = 8192;
 constexpr double kClearance = 64;    // the eye keeps this far from floors and ceilings
 constexpr double kStep = 256;        // the sight line is checked this often
 constexpr double kDistanceSteps[] = {1, 0.75, 0.5, 0.25};  // of the framing distance, when nearer is free
+constexpr double kFarthestSight = 65536;
 // Go to a square: the eye stands this far back from the square's middle and this high above its
 // floor (where the open space allows), or on a neighbouring square up to this many squares away.
 constexpr double kSquareLookBack = 320, kSquareLookHeight = 768;
@@ -76,6 +77,9 @@ std::vector<size_t> roomOrder(const TTombRaiderLevel& level, int preferred) {
 // before the target is not checked, so an item sunk into a wall or floor can still be looked at.
 bool clearSight(const TTombRaiderLevel& level, const TPoint& eye, const TPoint& target) {
     const double length = std::hypot(target.x - eye.x, target.y - eye.y, target.z - eye.z);
+    // A line longer than any room is taken as blocked, unchecked: a damaged file's far-off point (a
+    // light at the edge of the coordinates) must not make the search step along billions of units.
+    if (!(length <= kFarthestSight)) return false;
     for (double along = kStep; along < length - kStep; along += kStep) {
         const double t = along / length;
         if (!OpenSpaceAround(level, eye.x + (target.x - eye.x) * t, eye.y + (target.y - eye.y) * t,
@@ -292,6 +296,14 @@ TEyePlacement GoToItem(const TTombRaiderLevel& level, size_t entity, std::option
     const double facing = item.angle / 65536.0 * 2 * kPi;
     const int preferred = item.room >= 0 && size_t(item.room) < level.Rooms.size() ? item.room : -1;
     if (auto placement = besideTarget(level, target, framing, facing, roomOrder(level, preferred))) return *placement;
+    if (auto placement = nearestOpenSector(level, target, facing + kPi)) return *placement;
+    return nearestRoomBox(level, target, facing);
+}
+
+TEyePlacement GoToPoint(const TTombRaiderLevel& level, int room, double x, double y, double z, double facing) {
+    const TPoint target{x, y, z};
+    const int preferred = room >= 0 && size_t(room) < level.Rooms.size() ? room : -1;
+    if (auto placement = besideTarget(level, target, kSectorSize, facing, roomOrder(level, preferred))) return *placement;
     if (auto placement = nearestOpenSector(level, target, facing + kPi)) return *placement;
     return nearestRoomBox(level, target, facing);
 }

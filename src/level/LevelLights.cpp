@@ -114,6 +114,18 @@ const char* LightKindName(TLightKind kind) {
     }
 }
 
+std::optional<double> LightReach(const TRoomLight& light) {
+    constexpr double kFarthest = 2147483647.0;
+    const auto distance = [](std::optional<double> value) {
+        return value && std::isfinite(*value) && *value > 0 && *value <= kFarthest ? value : std::nullopt;
+    };
+    if (light.kind == TLightKind::Sun) return std::nullopt;
+    if (const auto range = distance(light.range)) return range;
+    if (light.kind == TLightKind::Spot && distance(light.cutOff)) return light.cutOff;
+    if (const auto out = distance(light.out)) return out;
+    return light.fade ? distance(double(*light.fade)) : std::nullopt;
+}
+
 std::vector<TRoomLight> ReadLights(const TTombRaiderLevel& level) {
     const int code = level.VersionCode;
     const size_t size = lightSize(code);

@@ -37,6 +37,12 @@ struct TRoomLight {
     std::string problem;          // empty, or what the file gets wrong
 };
 
+// How far the light shines, in level units, from what its game stores: the fade of TR1-TR3, the
+// falloff of TR4 (a spot's cut-off), the range of Chronicles (its falloff where the range is no
+// distance). None for a sun, and none where the value is no positive distance within the level's
+// coordinates.
+std::optional<double> LightReach(const TRoomLight& light);
+
 // Every room's lights in file order, room by room (in Chronicles each room's fog bulbs after its lights).
 std::vector<TRoomLight> ReadLights(const TTombRaiderLevel& level);
 

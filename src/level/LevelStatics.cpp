@@ -1,10 +1,33 @@
 #include "level/LevelStatics.h"
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
 #include <unordered_map>
 
+#include "level/RawRecords.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
+
+std::optional<TLevelBox> StaticBox(const TTombRaiderLevel& level, const TRoomStatic& placed) {
+    if (placed.definition < 0 || size_t(placed.definition) >= level.StaticMeshDefinitions.size()) return std::nullopt;
+    const auto& rest = level.StaticMeshDefinitions[size_t(placed.definition)].rest;
+    int16_t words[6];
+    for (size_t i = 0; i < 6; ++i) words[i] = RawField<int16_t>(rest.data(), i * 2);
+    if (std::all_of(std::begin(words), std::end(words), [](int16_t w) { return w == 0; })) return std::nullopt;
+    // Corners in the plane turned as the mesh is: local +z towards +x as the facing grows.
+    const double turn = placed.rotation / 65536.0 * 2 * std::numbers::pi, c = std::cos(turn), s = std::sin(turn);
+    TLevelBox box{1e300, double(placed.y) + std::min(words[2], words[3]), 1e300,
+                  -1e300, double(placed.y) + std::max(words[2], words[3]), -1e300};
+    for (const int16_t x : {words[0], words[1]})
+        for (const int16_t z : {words[4], words[5]}) {
+            const double wx = placed.x + x * c + z * s, wz = placed.z - x * s + z * c;
+            box.minX = std::min(box.minX, wx), box.maxX = std::max(box.maxX, wx);
+            box.minZ = std::min(box.minZ, wz), box.maxZ = std::max(box.maxZ, wz);
+        }
+    return box;
+}
 
 std::vector<TRoomStatic> ReadStatics(const TTombRaiderLevel& level) {
     // The first definition of each object id (the import draws every one that has it).

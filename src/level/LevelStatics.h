@@ -25,6 +25,16 @@ struct TRoomStatic {
     std::string problem;          // empty, or what the file gets wrong
 };
 
+// A box along the level's axes, level units (y grows downwards).
+struct TLevelBox {
+    double minX = 0, minY = 0, minZ = 0, maxX = 0, maxY = 0, maxZ = 0;
+};
+
+// The box around the static where it stands: its definition's visibility box (the first six words
+// after the mesh index: least and greatest x, then y, then z, about the mesh's origin) turned by the
+// static's facing. None when the static names no definition or the box is all zeros.
+std::optional<TLevelBox> StaticBox(const TTombRaiderLevel& level, const TRoomStatic& placed);
+
 // Every room's static meshes in file order, room by room.
 std::vector<TRoomStatic> ReadStatics(const TTombRaiderLevel& level);
 

@@ -38,6 +38,7 @@ void TGrottixViewerScene::RenderObjects() {
         device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, SkyVertices.data(), uint32_t(SkyVertices.size()), 0);
     }
     if (EyeUnderWater()) TintView(*device, UnderwaterTint);
+    DrawPlacementMarks(*device, Marks);
     if (Outlined) DrawBoxOutline(*device, *Outlined);
 }
 
@@ -79,6 +80,7 @@ void TGrottixViewerScene::Reset() {
     RoomsShown.clear();
     Level.reset();
     Overlay.clear();
+    Marks.Clear();
     ItemBounds.clear();
     Outlined.reset();
     LevelVersionCode = 0;

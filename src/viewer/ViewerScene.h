@@ -13,6 +13,7 @@
 #include "import/RoomVolumes.h"
 #include "level/FlipMaps.h"
 #include "level/LevelGoTo.h"
+#include "viewer/PlacementMarkers.h"
 
 namespace grottix {
 
@@ -23,7 +24,8 @@ public:
     // Steps the level's animated textures to the scene clock; draws the level's own sky (when it
     // has one and LevelSkyShown) centred on the eye over the generated sky, the level, then the
     // generated sky fixed in the world (when SkyTexture exists and the level's own is not drawn),
-    // with the eye in a water room the underwater tint, and the outline of the selection.
+    // with the eye in a water room the underwater tint, the marks of lights, cameras and sound
+    // sources, and the outline of the selection.
     void RenderObjects() override;
     // Forgets the sky texture and the level's animator and items too: resetting frees them.
     void Reset() override;
@@ -74,6 +76,8 @@ public:
     // Per room, translucent triangles drawn over the room's floor (trigger squares, the selected
     // square); drawn for the rooms drawn.
     std::vector<std::vector<TD3DLVertex>> Overlay;
+    // Marks at the lights, cameras and sound sources the window shows, a light's reach.
+    TPlacementMarks Marks;
 
 private:
     // The last answer of EyeRoom and the eye and flip state it was for.

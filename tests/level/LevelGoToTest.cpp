@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 #include "level/LevelFixtures.h"
@@ -172,6 +173,33 @@ TEST(LevelGoTo, ASquareIsLookedAtFromItsOwnOpenSpaceOrFromBesideIt) {
         expectInsideItsRoom(level, wallSquare);
         EXPECT_LT(std::hypot(wallSquare.x - 2.5 * 1024, wallSquare.z - 5.5 * 1024), 1536) << "on a square beside it";
         EXPECT_LT(offAxis(wallSquare, 2.5 * 1024, 0, 5.5 * 1024), 1);
+    }
+}
+
+TEST(LevelGoTo, APointInTheAirIsLookedAtFromOpenSpaceBesideIt) {
+    for (int code : {1, 6}) {
+        SCOPED_TRACE(code);
+        const TTombRaiderLevel level = load(levelWithWalls(code));
+        struct TPoint {
+            int room;
+            double x, y, z;
+        };
+        // High in the alcove, in the low room, with no room known, inside the wall square.
+        const TPoint points[] = {{0, 1.5 * 1024, -1500, 5.5 * 1024}, {1, 8.5 * 1024, -400, 2.5 * 1024},
+                                 {-1, 3.5 * 1024, -1000, 3.5 * 1024}, {0, 2.5 * 1024, -500, 5.5 * 1024}};
+        for (const TPoint& p : points) {
+            SCOPED_TRACE(p.x);
+            const TEyePlacement eye = GoToPoint(level, p.room, p.x, p.y, p.z);
+            expectInsideItsRoom(level, eye);
+            EXPECT_LT(offAxis(eye, p.x, p.y, p.z), 1);
+            EXPECT_LT(std::hypot(eye.x - p.x, eye.z - p.z), 1536) << "a sector or so away";
+        }
+        const TEyePlacement outside = GoToPoint(level, 7, -40000, 0, 0);
+        expectInsideItsRoom(level, outside);
+        EXPECT_LT(offAxis(outside, -40000, 0, 0), 1);
+        // Straight above the alcove at the edge of the coordinates, as a damaged file may put it: a
+        // place at once.
+        expectInsideItsRoom(level, GoToPoint(level, 0, 1.5 * 1024, INT32_MIN, 5.5 * 1024));
     }
 }
 

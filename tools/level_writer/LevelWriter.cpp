@@ -527,7 +527,8 @@ void levelData(Bytes& out, const LevelDescription& level) {
     for (const auto& d : level.staticMeshDefinitions) {
         out.put(d.objectId);
         out.put(d.meshIndex);
-        out.zeros(26);
+        for (const int16_t word : d.visibilityBox) out.put(word);
+        out.zeros(14);
     }
     if (code <= 4) objectTextures(out, level.objectTextures, code);
     if (code >= 6) out.mark("sprite marker");

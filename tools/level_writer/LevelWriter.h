@@ -146,6 +146,7 @@ struct SpriteSequence {
 struct StaticMeshDefinition {
     uint32_t objectId = 0;
     uint16_t meshIndex = 0;
+    std::array<int16_t, 6> visibilityBox{};  // least and greatest x, y, z; the collision box and flags zero
 };
 
 struct Camera {

@@ -12,7 +12,13 @@ namespace grottix {
 
 TLevelTableDock::TLevelTableDock(const QString& title, QAbstractTableModel* model, int sortRole, TSelection& selection,
                                  TSelection::TKind kind, QWidget* parent)
-    : QDockWidget(title, parent), selection_(&selection), kind_(kind), model_(model) {
+    : TLevelTableDock(
+          title, model, sortRole, selection, [kind](int row) { return TSelectionTarget{kind, row}; },
+          [kind](const TSelection& s) { return kind == TSelection::TKind::Room ? s.Room() : s.Index(kind); }, parent) {}
+
+TLevelTableDock::TLevelTableDock(const QString& title, QAbstractTableModel* model, int sortRole, TSelection& selection,
+                                 TTargetAt targetAt, TRowOf rowOf, QWidget* parent)
+    : QDockWidget(title, parent), selection_(&selection), targetAt_(std::move(targetAt)), rowOf_(std::move(rowOf)), model_(model) {
     auto* body = new QWidget(this);
     model_->setParent(this);
     proxy_ = new QSortFilterProxyModel(this);
@@ -58,9 +64,17 @@ TLevelTableDock::TLevelTableDock(const QString& title, QAbstractTableModel* mode
     });
     connect(&selection, &TSelection::Changed, this, [this] { followSelection(); });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        hideEmptyColumns();
         table_->resizeColumnsToContents();
         followSelection();
     });
+}
+
+void TLevelTableDock::hideEmptyColumns() {
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        const QVariant shown = model_->headerData(column, Qt::Horizontal, kColumnShownRole);
+        table_->setColumnHidden(column, shown.isValid() && !shown.toBool());
+    }
 }
 
 int TLevelTableDock::IndexAtRow(int row) const {
@@ -68,22 +82,20 @@ int TLevelTableDock::IndexAtRow(int row) const {
     return index.isValid() ? index.row() : -1;
 }
 
-// The row the selection stands for: the selected item, or the selected room or the room of the
-// selected square.
-int TLevelTableDock::selectedIndex() const {
-    if (!selection_) return -1;
-    return kind_ == TSelection::TKind::Item ? selection_->Item() : selection_->Room();
+int TLevelTableDock::RowOfIndex(int index) const {
+    if (index < 0 || index >= model_->rowCount()) return -1;
+    const QModelIndex row = proxy_->mapFromSource(model_->index(index, 0));
+    return row.isValid() ? row.row() : -1;
 }
 
 void TLevelTableDock::rowChosen(const QModelIndex& current) {
     if (following_ || !current.isValid() || !selection_) return;
-    const int index = proxy_->mapToSource(current).row();
-    if (kind_ == TSelection::TKind::Item) selection_->SelectItem(index);
-    else selection_->SelectRoom(index);
+    const TSelectionTarget target = targetAt_(proxy_->mapToSource(current).row());
+    selection_->Select(target.kind, target.index);
 }
 
 void TLevelTableDock::followSelection() {
-    const int index = selectedIndex();
+    const int index = selection_ ? rowOf_(*selection_) : -1;
     const QModelIndex row = index >= 0 && index < model_->rowCount() ? proxy_->mapFromSource(model_->index(index, 0)) : QModelIndex();
     following_ = true;
     if (row.isValid()) {

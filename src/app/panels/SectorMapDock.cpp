@@ -99,15 +99,48 @@ void TSectorMapDock::SetEye(int room, double x, double z, double yaw) {
 // The selection's room, else the eye's.
 void TSectorMapDock::showCurrentRoom() {
     int room = eyeRoom_;
-    switch (selection_.Kind()) {
-        case TSelection::TKind::Room:
-        case TSelection::TKind::Sector: room = selection_.Room(); break;
-        case TSelection::TKind::Item:
-            if (level_ && size_t(selection_.Item()) < level_->Entities.size()) room = level_->Entities[size_t(selection_.Item())].room;
-            break;
-        case TSelection::TKind::None: break;
-    }
+    if (selection_.Kind() == TSelection::TKind::Room || selection_.Kind() == TSelection::TKind::Sector) room = selection_.Room();
+    else if (const std::optional<TPlace> place = selectedPlace(); place && place->room >= 0) room = place->room;
     showRoom(room);
+}
+
+std::optional<TSectorMapDock::TPlace> TSectorMapDock::selectedPlace() const {
+    if (!level_) return std::nullopt;
+    using TKind = TSelection::TKind;
+    const TKind kind = selection_.Kind();
+    const int index = selection_.Index(kind);
+    if (index < 0) return std::nullopt;
+    const size_t i = size_t(index);
+    switch (kind) {
+        case TKind::Item:
+            if (i < level_->Entities.size()) return TPlace{level_->Entities[i].room, double(level_->Entities[i].x), double(level_->Entities[i].z)};
+            break;
+        case TKind::Light:
+            if (i < level_->Lights.size()) return TPlace{level_->Lights[i].room, double(level_->Lights[i].x), double(level_->Lights[i].z)};
+            break;
+        case TKind::Static:
+            if (i < level_->Statics.size()) return TPlace{level_->Statics[i].room, double(level_->Statics[i].x), double(level_->Statics[i].z)};
+            break;
+        case TKind::Camera:
+            // A sink keeps the current's strength where a camera keeps its room.
+            if (i < level_->Cameras.size()) {
+                const TLevelCamera& c = level_->Cameras[i];
+                return TPlace{c.sink && !c.camera ? -1 : int(c.room), double(c.x), double(c.z)};
+            }
+            break;
+        case TKind::FlybyCamera:
+            if (i < level_->FlybyCameras.size()) {
+                const TFlybyCamera& f = level_->FlybyCameras[i];
+                return TPlace{f.room <= 0x7FFFFFFFu ? int(f.room) : -1, double(f.x), double(f.z)};
+            }
+            break;
+        case TKind::SoundSource:
+            if (i < level_->SoundSources.size() && i < level_->SoundSourceRooms.size())
+                return TPlace{level_->SoundSourceRooms[i], double(level_->SoundSources[i].x), double(level_->SoundSources[i].z)};
+            break;
+        default: break;
+    }
+    return std::nullopt;
 }
 
 void TSectorMapDock::markEyeAndItem() {
@@ -118,10 +151,7 @@ void TSectorMapDock::markEyeAndItem() {
     const auto inSquares = [&](double x, double z) { return QPointF((x - room.x) / 1024.0, (z - room.z) / 1024.0); };
     map_->MarkEye(eyeRoom_ == shown ? std::optional(inSquares(eyeX_, eyeZ_)) : std::nullopt, eyeYaw_);
     std::optional<QPointF> item;
-    if (selection_.Kind() == TSelection::TKind::Item && size_t(selection_.Item()) < level_->Entities.size()) {
-        const TLevelEntity& entity = level_->Entities[size_t(selection_.Item())];
-        if (entity.room == shown) item = inSquares(entity.x, entity.z);
-    }
+    if (const std::optional<TPlace> place = selectedPlace(); place && place->room == shown) item = inSquares(place->x, place->z);
     map_->MarkItem(item);
 }
 

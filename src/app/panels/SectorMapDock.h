@@ -1,13 +1,14 @@
 #pragma once
 // The Sector Map dock: the current room's squares (TSectorMapWidget) with a legend. The current
-// room is the room of the selection (the room or square selected, the selected item's room), or
-// the one the eye is in while nothing is selected; the eye and the selected item are marked where
-// they stand in it. A click selects the square; a double-click on a portal square selects the room
+// room is the room of the selection (the room or square selected, the room of the selected item,
+// light, static mesh, camera or sound source), or the one the eye is in while nothing is selected;
+// the eye and the selected thing are marked where they stand in it. A click selects the square; a double-click on a portal square selects the room
 // beyond and asks to go there.
 
 #include <QDockWidget>
 
 #include <memory>
+#include <optional>
 
 #include "app/panels/InspectedLevel.h"
 
@@ -33,6 +34,13 @@ public:
     int ShownRoom() const;
 
 private:
+    // Where the selected item, light, static mesh, camera or sound source stands: its room (-1 none
+    // known) and place in level units; none for other selections.
+    struct TPlace {
+        int room = -1;
+        double x = 0, z = 0;
+    };
+    std::optional<TPlace> selectedPlace() const;
     void showRoom(int room);
     void showCurrentRoom();
     void markEyeAndItem();

@@ -56,8 +56,8 @@ TFloorInspector::TFloorInspector(QMainWindow& window, TSelection& selection, TGr
 
 TFloorInspector::~TFloorInspector() = default;
 
-void TFloorInspector::LevelOpened(std::shared_ptr<const TTombRaiderLevel> level, float scale) {
-    level_ = TInspectedLevel::Read(std::move(level));
+void TFloorInspector::LevelOpened(std::shared_ptr<const TInspectedLevel> level, float scale) {
+    level_ = std::move(level);
     scale_ = scale > 0 ? scale : 128;
     Triggers->SetLevel(level_);
     SectorMap->SetLevel(level_);

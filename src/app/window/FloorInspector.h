@@ -20,7 +20,6 @@ namespace grottix {
 class TGrottixViewerScene;
 class TSectorMapDock;
 class TSelection;
-class TTombRaiderLevel;
 class TTriggersDock;
 struct TInspectedLevel;
 
@@ -30,8 +29,8 @@ public:
     TFloorInspector(QMainWindow& window, TSelection& selection, TGrottixViewerScene& scene, QMenu& viewMenu);
     ~TFloorInspector() override;
 
-    // After every open, with the scene's level (none after a failure) and the scale of the import.
-    void LevelOpened(std::shared_ptr<const TTombRaiderLevel> level, float scale);
+    // After every open, with the level read for the docks (none after a failure) and the scale of the import.
+    void LevelOpened(std::shared_ptr<const TInspectedLevel> level, float scale);
 
     // Where the eye goes for a selected square: in its open space (or beside it), looking at it.
     TEyePlacement SquarePlacement(int room, int x, int z) const;

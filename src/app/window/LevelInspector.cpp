@@ -318,7 +318,7 @@ void TLevelInspector::showStatus() {
     else if (window_.Selection.Room() >= 0)
         selectedLabel_->setText(tr("Room %1 selected").arg(window_.Selection.Room()));
     else
-        selectedLabel_->setText(QString());
+        selectedLabel_->setText(NameOtherSelection());
 }
 
 }  // namespace grottix

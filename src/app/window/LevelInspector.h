@@ -35,6 +35,8 @@ public:
 
     // Go to an item or a room in a room the flip maps hide first shows that room.
     std::function<void(int room)> OnShowRoom = [](int) {};
+    // The status bar's words for a selection of another kind than items, rooms and squares.
+    std::function<QString()> NameOtherSelection = [] { return QString(); };
 
     // The orbit camera (View > Camera > Orbit): on, it turns round the selection, or round the point
     // two sectors ahead of the eye; off, the free camera takes over where the eye stands.

@@ -15,11 +15,15 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <iterator>
+
 #include "app/window/AppIcons.h"
 #include "viewer/DeviceSetup.h"
 #include "app/window/FloorInspector.h"
 #include "app/window/HelpDialogs.h"
 #include "app/window/LevelInspector.h"
+#include "app/window/PlacementInspector.h"
+#include "app/panels/FindDock.h"
 #include "app/panels/LevelTableDock.h"
 #include "app/panels/SectorMapDock.h"
 #include "app/panels/TriggersDock.h"
@@ -93,10 +97,19 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     createToolBar();
     createStatusBar();
     createInput();
+    // Find first: the first dock of the right side stands above the others.
+    findDock_ = new TFindDock(this);
+    addDockWidget(Qt::RightDockWidgetArea, findDock_);
+    findDock_->hide();
+    findDock_->OnChosen = [this](const TFindHit& hit) { chooseFound(hit); };
     inspector_ = new TLevelInspector(*this, *viewMenu_);
     inspector_->OnShowRoom = [this](int room) { levelView_->ShowRoom(room); };
+    inspector_->NameOtherSelection = [this] { return placements_->SelectionText(); };
     floorInspector_ = new TFloorInspector(*this, Selection, *Scene, *viewMenu_);
     floorInspector_->OnViewChanged = [this] { Pacing.Request(); };
+    placements_ = new TPlacementInspector(*this, Selection, *Scene, *viewMenu_);
+    placements_->OnViewChanged = [this] { Pacing.Request(); };
+    placements_->OnShowRoom = [this](int room) { levelView_->ShowRoom(room); };
     arrangeDocks();
     connect(&Selection, &TSelection::Changed, this, [this] { Pacing.Request(); });
 
@@ -155,6 +168,8 @@ void TDXViewerForm::createActions() {
     quickInfo_ = action(this, tr("Quick Info"), tr("Quick information for the application"), QKeySequence(Qt::Key_F1));
     about_ = action(this, tr("About"), tr("Information and copyright notice"));
     items_ = action(this, tr("Items"), tr("Show the level's items: pick-ups, doors, switches, traps and creatures"));
+    find_ = action(this, tr("Find..."), tr("Find items, rooms, triggers, lights, static meshes, cameras and sound sources by name or number"),
+                   QKeySequence(Qt::CTRL | Qt::Key_F));
     items_->setCheckable(true);
     open_->setIcon(CommandIcon(QStringLiteral("document-open")));
     save_->setIcon(CommandIcon(QStringLiteral("document-save-as")));
@@ -170,6 +185,7 @@ void TDXViewerForm::createActions() {
     connect(homePage_, &QAction::triggered, this, [this] { OpenHomePage(this); });
     connect(quickInfo_, &QAction::triggered, this, [this] { ShowQuickInfo(this); });
     connect(about_, &QAction::triggered, this, [this] { ShowAbout(this); });
+    connect(find_, &QAction::triggered, this, [this] { findDock_->Activate(); });
     connect(items_, &QAction::toggled, this, [this](bool on) {
         ItemsOn = on;
         Scene->SetItemsVisible(on);
@@ -194,7 +210,9 @@ void TDXViewerForm::createMenus() {
     fileMenu_->addAction(exit_);
     connect(fileMenu_, &QMenu::aboutToShow, this, [this] { history_->RefreshMenu(); });
 
-    menuBar()->addMenu(tr("&Edit"))->addAction(copy_);
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(copy_);
+    edit->addAction(find_);
     viewMenu_ = menuBar()->addMenu(tr("&View"));
     viewMenu_->addAction(fullScreen_);
     viewMenu_->addSeparator();
@@ -275,14 +293,33 @@ void TDXViewerForm::readSettings() {
     restoreState(QByteArray::fromBase64(QByteArray::fromStdString(options.DockLayout)));
 }
 
-// The layout before the settings' own: the tables tabbed in one dock on the right, wide enough to
-// read, and the sector map in a dock of its own below them.
+// The layout before the settings' own: Find on top on the right, the tables tabbed in one dock
+// below it, wide enough to read, and the sector map in a dock of its own below them.
 void TDXViewerForm::arrangeDocks() {
-    QDockWidget* tables[] = {inspector_->ItemsDock(), inspector_->RoomsDock(), floorInspector_->Triggers};
-    tabifyDockWidget(tables[0], tables[1]);
-    tabifyDockWidget(tables[1], tables[2]);
+    QDockWidget* tables[] = {inspector_->ItemsDock(), inspector_->RoomsDock(), floorInspector_->Triggers,
+                             placements_->Lights,     placements_->Statics,    placements_->Cameras,
+                             placements_->SoundSources};
+    for (size_t i = 1; i < std::size(tables); ++i) tabifyDockWidget(tables[i - 1], tables[i]);
     splitDockWidget(tables[0], floorInspector_->SectorMap, Qt::Vertical);
     resizeDocks({tables[0]}, {kDockWidth}, Qt::Horizontal);
+}
+
+void TDXViewerForm::chooseFound(const TFindHit& hit) {
+    QDockWidget* dock = nullptr;
+    if (hit.kind == TSelection::TKind::Sector) {
+        dock = floorInspector_->Triggers;
+        Selection.SelectSector(hit.room, hit.column, hit.row);
+    } else {
+        dock = hit.kind == TSelection::TKind::Item   ? inspector_->ItemsDock()
+               : hit.kind == TSelection::TKind::Room ? inspector_->RoomsDock()
+                                                     : placements_->DockFor(hit.kind);
+        Selection.Select(hit.kind, hit.index);
+    }
+    if (dock) {
+        dock->show();
+        dock->raise();
+    }
+    Selection.RequestGoTo();
 }
 
 std::optional<QString> TDXViewerForm::writeSettings() {

@@ -34,8 +34,11 @@ class TFileMenuHistory;
 class TFormRestorer;
 class TFloorInspector;
 class TLevelInspector;
+class TFindDock;
 class TLevelViewActions;
+class TPlacementInspector;
 class TSettingsStore;
+struct TFindHit;
 class TViewerSettings;
 
 // One full-screen display mode of the mode list.
@@ -112,6 +115,8 @@ private:
     void createPacing();
     void readSettings();
     void arrangeDocks();
+    // Selects what Find found, shows and raises the dock that lists it, and goes there.
+    void chooseFound(const TFindHit& hit);
     void applyStartOptions();
     // Writes the run's settings in one go: nothing on success, else what the user is told.
     std::optional<QString> writeSettings();
@@ -152,10 +157,13 @@ private:
     TLevelViewActions* levelView_ = nullptr;  // Flip Maps, Level Sky
     QAction *open_ = nullptr, *save_ = nullptr, *exportLevel_ = nullptr, *exit_ = nullptr, *copy_ = nullptr, *fullScreen_ = nullptr;
     QAction *setup_ = nullptr, *homePage_ = nullptr, *quickInfo_ = nullptr, *about_ = nullptr, *items_ = nullptr;
+    QAction* find_ = nullptr;
     std::vector<TD3DSceneDisplayParam> displayParams_;
     TScreenSaverInhibitor screenSaver_;  // one per entry of DisplayModeBox
     TLevelInspector* inspector_ = nullptr;  // the items and rooms docks, picking, mouse look
     TFloorInspector* floorInspector_ = nullptr;  // the sector map and triggers docks, Show Triggers
+    TPlacementInspector* placements_ = nullptr;  // lights, statics, cameras, sound sources; their marks
+    TFindDock* findDock_ = nullptr;
 };
 
 }  // namespace grottix

@@ -21,6 +21,9 @@
 #include "app/window/LevelInspector.h"
 #include "app/window/LevelViewActions.h"
 #include "app/window/MainWindow.h"
+#include "app/window/PlacementInspector.h"
+#include "app/panels/FindDock.h"
+#include "app/panels/InspectedLevel.h"
 #include "viewer/ViewExport.h"
 #include "app/dialogs/EngineSetupDialog.h"
 #include "app/dialogs/FileDialogFilter.h"
@@ -94,7 +97,10 @@ void TDXViewerForm::OpenLevel() {
     const auto finish = [&] {
         if (!kept()) {
             inspector_->LevelChanged();
-            floorInspector_->LevelOpened(Scene->Level, float(LevelScale));
+            const std::shared_ptr<const TInspectedLevel> inspected = TInspectedLevel::Read(Scene->Level);
+            floorInspector_->LevelOpened(inspected, float(LevelScale));
+            placements_->LevelOpened(inspected, float(LevelScale));
+            findDock_->SetLevel(inspected);
         }
         Loading = false;
         DrawThread.SetEnabled(drawing);
