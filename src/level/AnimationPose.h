@@ -1,0 +1,117 @@
+#pragma once
+// Moveables posed in time, as plain numbers: the root offset and one rotation per mesh of a
+// moveable playing its animations. The games run at 30 frames a second; an animation keeps a key
+// frame every frameRate frames and the frames between are interpolated, linearly in the offset and
+// by the shorter way round on each axis in rotation. An animation shows each of its frames from
+// frameStart to frameEnd for a game frame, then goes on to its next animation at the next frame: an
+// idle comes back to itself, a one-shot ends in what follows it.
+//
+// For an item the viewer makes one TAnimationRun when the level opens and asks it for the pose of
+// each frame it draws (PoseAt: a lookup and one interpolation per mesh, nothing allocated once
+// the pose has its rotations). A run from the moveable's first animation shows at time 0 the first
+// frame the level shows before anything moves (ReadFirstFrame's); a run that meets an animation the
+// tables do not hold shows that first frame all the time.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "level/LevelAnimations.h"
+#include "level/LevelMoveables.h"
+
+namespace grottix {
+
+constexpr double kGameFramesPerSecond = 30;
+
+struct TAnimationPose {
+    std::array<double, 3> offset{};  // of the root mesh, level units
+    std::vector<TMeshRotation> rotations;
+
+    static TAnimationPose Of(const TFramePose& frame);
+};
+
+// One animation of a moveable with its key frames decoded for the moveable's meshes.
+struct TAnimationClip {
+    uint16_t index = 0;  // in the level's animations
+    TAnimation animation;
+    std::vector<TFramePose> keys;  // KeyFrameCount of them
+
+    // Game frames it lasts: each of frameStart .. frameEnd shows for one.
+    uint32_t Frames() const { return uint32_t(animation.frameEnd - animation.frameStart) + 1; }
+    // The game frame (from frameStart) at which key frame k stands.
+    uint32_t KeyFrame(size_t k) const;
+};
+
+// The pose at frame, a frame number of the clip (fractional, clamped to frameStart .. frameEnd).
+void PoseClipAt(const TAnimationClip& clip, double frame, TAnimationPose& out);
+
+// The first animation (0xFFFF for none) and how many belong to moveable index of moveables: its
+// own run up to the next first animation of any moveable, or the end of the table.
+std::pair<uint16_t, size_t> MoveableAnimationRange(const std::vector<TMoveable>& moveables, size_t index, size_t animations);
+
+// The animations a moveable plays, decoded once: its own (MoveableAnimationRange) and every
+// animation those go on to, each checked against the frames table for the moveable's meshes.
+class TMoveableAnimations {
+public:
+    TMoveableAnimations() = default;
+    // Appends to damage a record for each animation whose key frames the frames table does not hold.
+    TMoveableAnimations(const TTombRaiderLevel& level, const TLevelAnimations& tables, const std::vector<TMoveable>& moveables,
+                        size_t index, std::vector<TLevelDamage>* damage = nullptr);
+
+    const TMoveable& Moveable() const { return moveable_; }
+    uint16_t FirstAnimation() const { return first_; }
+    size_t OwnAnimations() const { return count_; }
+    // The decoded animation, none when the tables do not hold it whole or it is not the moveable's.
+    const TAnimationClip* Clip(uint16_t animation) const;
+    // The pose when nothing plays: the first frame of the first animation (ReadFirstFrame's).
+    const std::optional<TFramePose>& FirstFrame() const { return firstFrame_; }
+
+private:
+    TMoveable moveable_;
+    uint16_t first_ = 0xFFFF;
+    size_t count_ = 0;
+    std::unordered_map<uint16_t, TAnimationClip> clips_;
+    std::optional<TFramePose> firstFrame_;
+};
+
+// A moveable playing from the first frame of one animation on, through the animations that follow,
+// until it comes back to an animation and frame it played from before; from there it repeats.
+class TAnimationRun {
+public:
+    struct TSegment {
+        const TAnimationClip* clip = nullptr;
+        uint16_t fromFrame = 0;  // the clip's frame it starts at
+        double start = 0;        // game frames from the start of the run
+    };
+
+    TAnimationRun() = default;
+    // moveables must outlive the run.
+    TAnimationRun(const TMoveableAnimations& moveables, uint16_t animation);
+
+    // False when the run shows the first frame only: no animation, or one the tables do not hold.
+    bool Animated() const { return !segments_.empty(); }
+    // Game frames before the repeating part begins, and the length of that part.
+    double LoopStart() const { return loopStart_; }
+    double Period() const { return period_; }
+    const std::vector<TSegment>& Segments() const { return segments_; }
+    size_t LoopSegment() const { return loop_; }
+
+    // The pose seconds after the run began (before 0: the first frame).
+    void PoseAt(double seconds, TAnimationPose& out) const;
+    // The segment and the clip's (fractional) frame the run shows after frames game frames.
+    std::pair<size_t, double> At(double frames) const;
+
+private:
+    std::vector<TSegment> segments_;
+    size_t loop_ = 0;
+    double loopStart_ = 0, period_ = 0;
+    TAnimationPose still_;
+};
+
+// The pose of a moveable seconds into animation: a run made for one question. A viewer posing the
+// same item frame after frame keeps a TAnimationRun instead.
+TAnimationPose PoseMoveableAt(const TMoveableAnimations& moveable, uint16_t animation, double seconds);
+
+}  // namespace grottix
