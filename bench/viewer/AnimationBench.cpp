@@ -85,10 +85,9 @@ void BM_AnimatedItemsFrame(benchmark::State& state) {
     viewer.Open(path);
     TTombRaiderLevel level;
     level.LoadLevel(path);
-    const TLevelAnimations tables = ReadLevelAnimations(level);
-    const std::vector<TMoveable> moveables = ReadMoveables(level);
-    const TMoveableAnimations played(level, tables, moveables, 0);
-    const std::vector<TMeshTreeNode> tree = *ReadMeshTree(level, moveables[0]);
+    TAnimationLibrary library(level);
+    const TMoveableAnimations& played = library.Moveable(0);
+    const std::vector<TMeshTreeNode> tree = *ReadMeshTree(level, played.Moveable());
     std::vector<TAnimationRun> runs(kItems, TAnimationRun(played, 0));
     std::vector<std::array<double, 3>> corners;
     for (int z = 0; z < kGrid; ++z)

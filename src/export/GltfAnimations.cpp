@@ -1,8 +1,6 @@
 #include "export/GltfAnimations.h"
 
 #include <cmath>
-#include <map>
-
 #include "export/GltfAxes.h"
 #include "export/GltfLevelBuilder.h"
 #include "level/LevelMoveables.h"
@@ -89,24 +87,18 @@ void AddPoseChannels(TGltfDocument& document, TJson& animation, const std::vecto
 
 size_t AddItemAnimation(TGltfDocument& document, const TTombRaiderLevel& level,
                         const std::vector<TGltfLevelBuilder::TItemNodes>& items, std::vector<TLevelDamage>* damage) {
-    const TLevelAnimations tables = ReadLevelAnimations(level);
-    if (damage) damage->insert(damage->end(), tables.damage.begin(), tables.damage.end());
-    const std::vector<TMoveable> moveables = ReadMoveables(level);
-    std::map<uint32_t, size_t> byObject;
-    for (size_t i = 0; i < moveables.size(); ++i) byObject.try_emplace(moveables[i].objectId, i);
-    std::map<size_t, TMoveableAnimations> played;
+    TAnimationLibrary library(level);
     std::vector<std::pair<const TGltfLevelBuilder::TItemNodes*, TAnimationRun>> runs;
     double frames = 0;
     for (const auto& item : items) {
-        const auto found = byObject.find(uint32_t(uint16_t(item.object.type)));
-        if (found == byObject.end() || item.meshes.empty()) continue;
-        auto known = played.find(found->second);
-        if (known == played.end()) known = played.try_emplace(found->second, level, tables, moveables, found->second, damage).first;
-        TAnimationRun run(known->second, known->second.FirstAnimation());
+        const TMoveableAnimations* played = library.Object(uint32_t(uint16_t(item.object.type)));
+        if (!played || item.meshes.empty()) continue;
+        TAnimationRun run(*played, played->FirstAnimation());
         if (!run.Animated()) continue;
         frames = std::max(frames, run.LoopStart() + run.Period());
         runs.emplace_back(&item, std::move(run));
     }
+    if (damage) *damage = library.Damage();
     if (runs.empty()) return 0;
     const double seconds = std::min(frames, kLongestItemAnimation * kGameFramesPerSecond) / kGameFramesPerSecond;
     TJson animation{{"name", "items"}, {"channels", TJson::array()}, {"samplers", TJson::array()}};

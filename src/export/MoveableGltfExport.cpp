@@ -56,12 +56,8 @@ uint8_t ExportMoveableToGltf(const std::string& path, uint32_t type, const std::
     TGltfDocument document;
     builder.Finish(document, materials);
 
-    const TLevelAnimations tables = ReadLevelAnimations(level);
-    std::vector<TLevelDamage> damage;
-    const TMoveableAnimations played(level, tables, moveables, index, &damage);
-    for (size_t d = 0; d < tables.damage.size(); ++d)
-        if (tables.damaged[d] >= played.FirstAnimation() && tables.damaged[d] < played.FirstAnimation() + played.OwnAnimations())
-            damage.push_back(tables.damage[d]);
+    TAnimationLibrary library(level);
+    const TMoveableAnimations& played = library.Moveable(index);
     const std::vector<int>& meshNodes = builder.Items().front().meshes;
     for (size_t i = 0; i < played.OwnAnimations(); ++i) {
         const TAnimationClip* clip = played.Clip(uint16_t(played.FirstAnimation() + i));
@@ -79,7 +75,7 @@ uint8_t ExportMoveableToGltf(const std::string& path, uint32_t type, const std::
         report->Animations = document.Animations.size();
         report->Triangles = builder.Triangles();
         report->Bytes = glb.size();
-        for (const TLevelDamage& d : damage) report->Damage.push_back(d.Describe());
+        for (const TLevelDamage& d : played.Damage()) report->Damage.push_back(d.Describe());
     }
     return kLevelLoaded;
 }

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "level/AnimationFrames.h"
+#include "level/LevelLimits.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
@@ -64,42 +65,78 @@ std::pair<uint16_t, size_t> MoveableAnimationRange(const std::vector<TMoveable>&
     return {first, end - first};
 }
 
-TMoveableAnimations::TMoveableAnimations(const TTombRaiderLevel& level, const TLevelAnimations& tables,
-                                         const std::vector<TMoveable>& moveables, size_t index, std::vector<TLevelDamage>* damage)
-    : moveable_(moveables[index]), firstFrame_(ReadFirstFrame(level, moveables[index])) {
-    std::tie(first_, count_) = MoveableAnimationRange(moveables, index, tables.animations.size());
-    if (moveable_.meshCount == 0) return;
+TAnimationLibrary::TAnimationLibrary(const TTombRaiderLevel& level)
+    : level_(level), tables_(ReadLevelAnimations(level)), moveables_(ReadMoveables(level)), rotationsLeft_(kMaxPosedRotations),
+      damage_(tables_.damage) {
+    for (size_t i = 0; i < moveables_.size(); ++i) byObject_.try_emplace(moveables_[i].objectId, i);
+}
+
+const TAnimationLibrary::TDecoded& TAnimationLibrary::decode(uint16_t animation, uint16_t meshCount, uint32_t objectId) {
+    const auto [entry, added] = decoded_.try_emplace(uint32_t(animation) << 16 | meshCount);
+    TDecoded& decoded = entry->second;
+    if (!added) return decoded;
+    const TAnimation& record = tables_.animations[animation];
+    std::string problem;
+    TLevelProblem kind = TLevelProblem::Inconsistent;
+    const uint64_t rotations = uint64_t(KeyFrameCount(record)) * meshCount;
+    std::optional<std::vector<TFramePose>> keys;
+    if (rotations > rotationsLeft_) {
+        kind = TLevelProblem::TooLarge;
+        problem = "the key frames of the level's animations pass " + std::to_string(kMaxPosedRotations) + " mesh rotations";
+    } else {
+        keys = ReadKeyFrames(level_, record, meshCount, problem);
+    }
+    if (keys) {
+        rotationsLeft_ -= rotations;
+        decoded.clip = TAnimationClip{animation, record, std::move(*keys)};
+        return decoded;
+    }
+    TLevelDamage d;
+    d.Problem = kind;
+    d.Section = "frames";
+    d.Offset = record.frameOffset;
+    d.Bytes = TLevelBytes::Table;
+    d.Detail = "animation " + std::to_string(animation) + " of object " + std::to_string(objectId) + ": " + problem;
+    decoded.damage = d;
+    damage_.push_back(std::move(d));
+    return decoded;
+}
+
+const TMoveableAnimations& TAnimationLibrary::Moveable(size_t index) {
+    const auto [entry, added] = played_.try_emplace(index);
+    TMoveableAnimations& m = entry->second;
+    if (!added) return m;
+    m.moveable_ = moveables_[index];
+    m.firstFrame_ = ReadFirstFrame(level_, m.moveable_);
+    std::tie(m.first_, m.count_) = MoveableAnimationRange(moveables_, index, tables_.animations.size());
+    for (size_t d = 0; d < tables_.damage.size(); ++d)
+        if (tables_.damaged[d] >= m.first_ && tables_.damaged[d] < m.first_ + m.count_) m.damage_.push_back(tables_.damage[d]);
+    if (m.moveable_.meshCount == 0) return m;
     std::deque<size_t> queue;
-    for (size_t i = 0; i < count_; ++i) queue.push_back(first_ + i);
-    std::vector<uint8_t> seen(tables.animations.size(), 0);
+    for (size_t i = 0; i < m.count_; ++i) queue.push_back(m.first_ + i);
+    std::vector<uint8_t> seen(tables_.animations.size(), 0);
     while (!queue.empty()) {
         const size_t i = queue.front();
         queue.pop_front();
-        if (i >= seen.size() || seen[i] || !tables.usable[i]) continue;  // the tables report their own damage
+        if (i >= seen.size() || seen[i] || !tables_.usable[i]) continue;  // the tables report their own damage
         seen[i] = 1;
-        const TAnimation& animation = tables.animations[i];
-        std::string problem;
-        auto keys = ReadKeyFrames(level, animation, moveable_.meshCount, problem);
-        if (!keys) {
-            if (damage) {
-                TLevelDamage d;
-                d.Problem = TLevelProblem::Inconsistent;
-                d.Section = "frames";
-                d.Offset = animation.frameOffset;
-                d.Bytes = TLevelBytes::Table;
-                d.Detail = "animation " + std::to_string(i) + " of object " + std::to_string(moveable_.objectId) + ": " + problem;
-                damage->push_back(std::move(d));
-            }
-            continue;
-        }
-        clips_.emplace(uint16_t(i), TAnimationClip{uint16_t(i), animation, std::move(*keys)});
-        queue.push_back(animation.nextAnimation);
+        const TDecoded& decoded = decode(uint16_t(i), m.moveable_.meshCount, m.moveable_.objectId);
+        if (decoded.damage) m.damage_.push_back(*decoded.damage);
+        if (!decoded.clip) continue;
+        m.clips_.emplace(uint16_t(i), &*decoded.clip);
+        queue.push_back(decoded.clip->animation.nextAnimation);
     }
+    return m;
+}
+
+const TMoveableAnimations* TAnimationLibrary::Object(uint32_t objectId) {
+    const auto found = byObject_.find(objectId);
+    return found == byObject_.end() ? nullptr : &Moveable(found->second);
 }
 
 const TAnimationClip* TMoveableAnimations::Clip(uint16_t animation) const {
     const auto found = clips_.find(animation);
-    return found == clips_.end() ? nullptr : &found->second;
+    return found == clips_.end() ? nullptr : found->second;
 }
 
 TAnimationRun::TAnimationRun(const TMoveableAnimations& moveables, uint16_t animation) {

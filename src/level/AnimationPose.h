@@ -6,9 +6,10 @@
 // frameStart to frameEnd for a game frame, then goes on to its next animation at the next frame: an
 // idle comes back to itself, a one-shot ends in what follows it.
 //
-// For an item the viewer makes one TAnimationRun when the level opens and asks it for the pose of
-// each frame it draws (PoseAt: a lookup and one interpolation per mesh, nothing allocated once
-// the pose has its rotations). A run from the moveable's first animation shows at time 0 the first
+// When the level opens the viewer makes one TAnimationLibrary, and for each item one TAnimationRun
+// from its moveable (Object) and first animation; it asks the run for the pose of each frame it
+// draws (PoseAt: a lookup and one interpolation per mesh, nothing allocated once the pose has its
+// rotations). A run from the moveable's first animation shows at time 0 the first
 // frame the level shows before anything moves (ReadFirstFrame's); a run that meets an animation the
 // tables do not hold shows that first frame all the time.
 
@@ -51,14 +52,11 @@ void PoseClipAt(const TAnimationClip& clip, double frame, TAnimationPose& out);
 // own run up to the next first animation of any moveable, or the end of the table.
 std::pair<uint16_t, size_t> MoveableAnimationRange(const std::vector<TMoveable>& moveables, size_t index, size_t animations);
 
-// The animations a moveable plays, decoded once: its own (MoveableAnimationRange) and every
-// animation those go on to, each checked against the frames table for the moveable's meshes.
+// The animations a moveable plays: its own (MoveableAnimationRange) and every animation those go on
+// to, each checked against the frames table for the moveable's meshes. A TAnimationLibrary makes them.
 class TMoveableAnimations {
 public:
     TMoveableAnimations() = default;
-    // Appends to damage a record for each animation whose key frames the frames table does not hold.
-    TMoveableAnimations(const TTombRaiderLevel& level, const TLevelAnimations& tables, const std::vector<TMoveable>& moveables,
-                        size_t index, std::vector<TLevelDamage>* damage = nullptr);
 
     const TMoveable& Moveable() const { return moveable_; }
     uint16_t FirstAnimation() const { return first_; }
@@ -67,13 +65,51 @@ public:
     const TAnimationClip* Clip(uint16_t animation) const;
     // The pose when nothing plays: the first frame of the first animation (ReadFirstFrame's).
     const std::optional<TFramePose>& FirstFrame() const { return firstFrame_; }
+    // What is wrong with its own animations and those they go on to.
+    const std::vector<TLevelDamage>& Damage() const { return damage_; }
 
 private:
+    friend class TAnimationLibrary;
     TMoveable moveable_;
     uint16_t first_ = 0xFFFF;
     size_t count_ = 0;
-    std::unordered_map<uint16_t, TAnimationClip> clips_;
+    std::unordered_map<uint16_t, const TAnimationClip*> clips_;
     std::optional<TFramePose> firstFrame_;
+    std::vector<TLevelDamage> damage_;
+};
+
+// A level's animations made ready for posing: the tables read once, each animation's key frames
+// decoded once for each mesh count that plays it and shared by the moveables that do, within
+// kMaxPosedRotations for the whole level (past it, the animations left count as not held). The
+// level must outlive the library, and the library the moveables and runs it hands out.
+class TAnimationLibrary {
+public:
+    explicit TAnimationLibrary(const TTombRaiderLevel& level);
+
+    const TLevelAnimations& Tables() const { return tables_; }
+    const std::vector<TMoveable>& Moveables() const { return moveables_; }
+    // Moveable index of Moveables(), decoded on the first call.
+    const TMoveableAnimations& Moveable(size_t index);
+    // The first moveable of the object id, or none.
+    const TMoveableAnimations* Object(uint32_t objectId);
+    // The tables' damage, then that of the key frames decoded so far.
+    const std::vector<TLevelDamage>& Damage() const { return damage_; }
+
+private:
+    struct TDecoded {
+        std::optional<TAnimationClip> clip;
+        std::optional<TLevelDamage> damage;
+    };
+    const TDecoded& decode(uint16_t animation, uint16_t meshCount, uint32_t objectId);
+
+    const TTombRaiderLevel& level_;
+    TLevelAnimations tables_;
+    std::vector<TMoveable> moveables_;
+    std::unordered_map<uint32_t, size_t> byObject_;  // object id -> its first moveable
+    std::unordered_map<size_t, TMoveableAnimations> played_;
+    std::unordered_map<uint32_t, TDecoded> decoded_;  // animation << 16 | mesh count
+    uint64_t rotationsLeft_;
+    std::vector<TLevelDamage> damage_;
 };
 
 // A moveable playing from the first frame of one animation on, through the animations that follow,
@@ -87,7 +123,7 @@ public:
     };
 
     TAnimationRun() = default;
-    // moveables must outlive the run.
+    // The library that made moveables must outlive the run.
     TAnimationRun(const TMoveableAnimations& moveables, uint16_t animation);
 
     // False when the run shows the first frame only: no animation, or one the tables do not hold.

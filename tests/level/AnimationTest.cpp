@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "level/AnimationPose.h"
 #include "level/LevelAnimations.h"
 #include "level/TombRaiderLevel.h"
@@ -19,19 +21,16 @@ class AnimationTest : public ::testing::TestWithParam<int> {
 protected:
     int code() const { return GetParam(); }
     void load(const LevelDescription& description) {
+        library.reset();
         level = TTombRaiderLevel();
         ASSERT_EQ(level.LoadLevelFromBytes(levelwriter::WriteLevel(description), test::FileNameFor(code())), 0);
-        tables = ReadLevelAnimations(level);
-        moveables = ReadMoveables(level);
-        damage.clear();
-        played = TMoveableAnimations(level, tables, moveables, 0, &damage);
+        library = std::make_unique<TAnimationLibrary>(level);
+        played = &library->Moveable(0);
     }
 
     TTombRaiderLevel level;
-    TLevelAnimations tables;
-    std::vector<TMoveable> moveables;
-    std::vector<TLevelDamage> damage;
-    TMoveableAnimations played;
+    std::unique_ptr<TAnimationLibrary> library;
+    const TMoveableAnimations* played = nullptr;
 };
 
 void expectTurn(const TMeshRotation& r, double x, double y, double z, const char* what) {
@@ -42,7 +41,8 @@ void expectTurn(const TMeshRotation& r, double x, double y, double z, const char
 
 TEST_P(AnimationTest, RecordsCommandsAndKeyFramesDecodeAsEachCodePacksThem) {
     load(test::AnimatedLevel(code()));
-    EXPECT_TRUE(tables.damage.empty() && damage.empty());
+    const TLevelAnimations& tables = library->Tables();
+    EXPECT_TRUE(library->Damage().empty());
     ASSERT_EQ(tables.animations.size(), 2u);
     const TAnimation& start = tables.animations[0];
     EXPECT_EQ(start.state, 1);
@@ -58,8 +58,8 @@ TEST_P(AnimationTest, RecordsCommandsAndKeyFramesDecodeAsEachCodePacksThem) {
     ASSERT_EQ(tables.animations[1].stateChangeCount, 1);
     EXPECT_EQ(tables.dispatches[tables.stateChanges[0].firstDispatch].high, 14);
 
-    EXPECT_EQ(played.OwnAnimations(), 2u);
-    const TAnimationClip* clip = played.Clip(0);
+    EXPECT_EQ(played->OwnAnimations(), 2u);
+    const TAnimationClip* clip = played->Clip(0);
     ASSERT_TRUE(clip);
     ASSERT_EQ(clip->keys.size(), 2u);
     const TFramePose& key = clip->keys[0];
@@ -71,13 +71,13 @@ TEST_P(AnimationTest, RecordsCommandsAndKeyFramesDecodeAsEachCodePacksThem) {
     expectTurn(clip->keys[1].rotations[1], 0, 0, 0, "the second key frame, a frame size on");
 
     // At time 0 the item shows exactly the first frame the level showed before it moved.
-    const TAnimationPose first = PoseMoveableAt(played, 0, 0);
-    ASSERT_TRUE(played.FirstFrame());
-    EXPECT_EQ(first.rotations.size(), played.FirstFrame()->rotations.size());
+    const TAnimationPose first = PoseMoveableAt(*played, 0, 0);
+    ASSERT_TRUE(played->FirstFrame());
+    EXPECT_EQ(first.rotations.size(), played->FirstFrame()->rotations.size());
     for (size_t m = 0; m < first.rotations.size(); ++m) {
-        EXPECT_EQ(first.rotations[m].x, played.FirstFrame()->rotations[m].x);
-        EXPECT_EQ(first.rotations[m].y, played.FirstFrame()->rotations[m].y);
-        EXPECT_EQ(first.rotations[m].z, played.FirstFrame()->rotations[m].z);
+        EXPECT_EQ(first.rotations[m].x, played->FirstFrame()->rotations[m].x);
+        EXPECT_EQ(first.rotations[m].y, played->FirstFrame()->rotations[m].y);
+        EXPECT_EQ(first.rotations[m].z, played->FirstFrame()->rotations[m].z);
     }
 }
 
@@ -85,14 +85,14 @@ TEST_P(AnimationTest, HalfwayBetweenKeyFramesAndOnToTheNextAnimation) {
     load(test::AnimatedLevel(code()));
     // Frame 2 of animation 0, halfway from key 0 to key 1: the offset halfway, each axis turned
     // half the shorter way (y from 7/8 to 0 goes on past a whole turn).
-    const TAnimationPose half = PoseMoveableAt(played, 0, 2 / kGameFramesPerSecond);
+    const TAnimationPose half = PoseMoveableAt(*played, 0, 2 / kGameFramesPerSecond);
     EXPECT_NEAR(half.offset[0], 15, 1e-9);
     EXPECT_NEAR(half.offset[2], 45, 1e-9);
     expectTurn(half.rotations[0], 0.125, 0.9375, 0.0625, "halfway, the short way round");
 
     // Animation 0 shows frames 0-4, one game frame each, then goes on to the idle at frame 10,
     // which plays 10-14 and comes back to itself.
-    const TAnimationRun run(played, 0);
+    const TAnimationRun run(*played, 0);
     ASSERT_TRUE(run.Animated());
     ASSERT_EQ(run.Segments().size(), 2u);
     EXPECT_EQ(run.LoopSegment(), 1u);
@@ -105,7 +105,7 @@ TEST_P(AnimationTest, HalfwayBetweenKeyFramesAndOnToTheNextAnimation) {
     run.PoseAt((5 + 5 * 7 + 2) / kGameFramesPerSecond, later);
     EXPECT_NEAR(later.offset[0], 15, 1e-9);
 
-    const TAnimationRun idle(played, 1);
+    const TAnimationRun idle(*played, 1);
     EXPECT_EQ(idle.Segments().size(), 1u);
     EXPECT_EQ(idle.LoopStart(), 0);
     EXPECT_EQ(idle.Period(), 5);
@@ -132,8 +132,8 @@ TEST_P(AnimationTest, DamagedTablesAreReportedAndTheItemKeepsItsFirstFrame) {
         LevelDescription description = test::AnimatedLevel(code());
         c.damage(description);
         load(description);
-        std::vector<TLevelDamage> all = tables.damage;
-        all.insert(all.end(), damage.begin(), damage.end());
+        const std::vector<TLevelDamage>& all = library->Damage();
+        EXPECT_EQ(played->Damage().size(), all.size()) << c.what << ": the moveable's own";
         if (code() <= 2 && std::string(c.section).empty()) {
             EXPECT_TRUE(all.empty()) << c.what << ": codes 1-2 have no frame size";
             continue;
@@ -145,11 +145,11 @@ TEST_P(AnimationTest, DamagedTablesAreReportedAndTheItemKeepsItsFirstFrame) {
         EXPECT_EQ(all[0].Bytes, TLevelBytes::Table) << c.what;
         EXPECT_NE(all[0].Describe().find("animation "), std::string::npos) << all[0].Describe();
 
-        const TAnimationRun run(played, 0);
+        const TAnimationRun run(*played, 0);
         EXPECT_FALSE(run.Animated()) << c.what;
         TAnimationPose pose;
         run.PoseAt(1.5, pose);
-        ASSERT_TRUE(played.FirstFrame()) << c.what;
+        ASSERT_TRUE(played->FirstFrame()) << c.what;
         EXPECT_EQ(pose.offset, (std::array<double, 3>{10, 20, 30})) << c.what;
         expectTurn(pose.rotations[0], 0.25, 0.875, 0.125, c.what);
     }

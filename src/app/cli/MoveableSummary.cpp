@@ -10,21 +10,15 @@
 namespace grottix {
 
 std::vector<MoveableSummary> SummarizeMoveables(const TTombRaiderLevel& level) {
-    const TLevelAnimations tables = ReadLevelAnimations(level);
-    const std::vector<TMoveable> moveables = ReadMoveables(level);
+    TAnimationLibrary library(level);
     std::vector<MoveableSummary> out;
-    out.reserve(moveables.size());
-    for (size_t i = 0; i < moveables.size(); ++i) {
-        const TMoveable& m = moveables[i];
-        std::vector<TLevelDamage> damage;
-        const TMoveableAnimations played(level, tables, moveables, i, &damage);
-        MoveableSummary s{m.objectId, ObjectName(level.VersionCode, int(m.objectId)), m.meshCount, played.OwnAnimations(),
-                          m.animation == 0xFFFF ? -1 : int(m.animation), {}};
-        for (size_t d = 0; d < tables.damage.size() && damage.empty(); ++d)
-            if (tables.damaged[d] >= played.FirstAnimation() && tables.damaged[d] < played.FirstAnimation() + played.OwnAnimations())
-                damage.push_back(tables.damage[d]);
-        if (!damage.empty()) s.problem = damage.front().Describe();
-        out.push_back(std::move(s));
+    out.reserve(library.Moveables().size());
+    for (size_t i = 0; i < library.Moveables().size(); ++i) {
+        const TMoveableAnimations& played = library.Moveable(i);
+        const TMoveable& m = played.Moveable();
+        out.push_back({m.objectId, ObjectName(level.VersionCode, int(m.objectId)), m.meshCount, played.OwnAnimations(),
+                       m.animation == 0xFFFF ? -1 : int(m.animation),
+                       played.Damage().empty() ? std::string() : played.Damage().front().Describe()});
     }
     return out;
 }
