@@ -80,12 +80,17 @@ uint64_t KeyFrameWords(int versionCode, const TAnimation& animation, size_t mesh
 }
 
 size_t KeyFrameCount(const TAnimation& animation) {
+    if (animation.frameRate == 0 || animation.frameEnd < animation.frameStart) return 1;
     const size_t length = size_t(animation.frameEnd - animation.frameStart), rate = animation.frameRate;
     return (length + rate - 1) / rate + 1;
 }
 
 std::optional<std::vector<TFramePose>> ReadKeyFrames(const TTombRaiderLevel& level, const TAnimation& animation,
                                                      size_t meshCount, std::string& problem) {
+    if (animation.frameRate == 0 || animation.frameEnd < animation.frameStart) {
+        problem = "no frames to key";
+        return std::nullopt;
+    }
     if (animation.frameOffset % 2) {
         problem = "frame offset " + std::to_string(animation.frameOffset) + " is odd";
         return std::nullopt;

@@ -25,7 +25,8 @@ std::optional<TFramePose> ReadFrameAt(const TTombRaiderLevel& level, uint64_t wo
 uint64_t KeyFrameWords(int versionCode, const TAnimation& animation, size_t meshCount);
 
 // Key frames of an animation: one every frameRate frames from frameStart, the last at frameEnd
-// (closer to the one before when the frames do not divide by the rate). The animation must be usable.
+// (closer to the one before when the frames do not divide by the rate); 1 for a rate of 0 or a
+// reversed range.
 size_t KeyFrameCount(const TAnimation& animation);
 
 // Every key frame of the animation for a moveable of meshCount meshes, or none with problem saying

@@ -37,7 +37,9 @@ uint32_t TAnimationClip::KeyFrame(size_t k) const {
 
 void PoseClipAt(const TAnimationClip& clip, double frame, TAnimationPose& out) {
     const TAnimation& a = clip.animation;
-    const double r = std::clamp(frame - a.frameStart, 0.0, double(a.frameEnd - a.frameStart));
+    double r = frame - a.frameStart;
+    if (!(r > 0)) r = 0;  // NaN too
+    r = std::min(r, double(a.frameEnd - a.frameStart));
     const size_t last = clip.keys.size() - 1;
     const size_t k = std::min(size_t(r / a.frameRate), last);
     const TFramePose& from = clip.keys[k];
@@ -169,7 +171,7 @@ TAnimationRun::TAnimationRun(const TMoveableAnimations& moveables, uint16_t anim
 }
 
 std::pair<size_t, double> TAnimationRun::At(double frames) const {
-    if (!(frames > 0)) frames = 0;
+    if (!(frames > 0) || !std::isfinite(frames)) frames = 0;
     if (frames >= loopStart_ + period_) frames = loopStart_ + std::fmod(frames - loopStart_, period_);
     const auto after = std::upper_bound(segments_.begin(), segments_.end(), frames,
                                         [](double f, const TSegment& s) { return f < s.start; });
