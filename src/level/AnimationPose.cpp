@@ -5,7 +5,7 @@
 #include <deque>
 #include <map>
 #include <string>
-#include <tuple>
+#include <unordered_set>
 
 #include "level/AnimationFrames.h"
 #include "level/LevelLimits.h"
@@ -58,19 +58,20 @@ void PoseClipAt(const TAnimationClip& clip, double frame, TAnimationPose& out) {
     }
 }
 
-std::pair<uint16_t, size_t> MoveableAnimationRange(const std::vector<TMoveable>& moveables, size_t index, size_t animations) {
-    const uint16_t first = moveables[index].animation;
-    if (first == 0xFFFF || first >= animations) return {first, 0};
-    size_t end = animations;
-    for (const TMoveable& m : moveables)
-        if (m.animation != 0xFFFF && m.animation > first) end = std::min<size_t>(end, m.animation);
-    return {first, end - first};
+size_t MoveableAnimationCount(const std::vector<uint16_t>& firsts, uint16_t first, size_t animations) {
+    if (first == 0xFFFF || first >= animations) return 0;
+    const auto next = std::upper_bound(firsts.begin(), firsts.end(), first);
+    return std::min<size_t>(next == firsts.end() ? animations : *next, animations) - first;
 }
 
 TAnimationLibrary::TAnimationLibrary(const TTombRaiderLevel& level)
     : level_(level), tables_(ReadLevelAnimations(level)), moveables_(ReadMoveables(level)), rotationsLeft_(kMaxPosedRotations),
-      damage_(tables_.damage) {
-    for (size_t i = 0; i < moveables_.size(); ++i) byObject_.try_emplace(moveables_[i].objectId, i);
+      stepsLeft_(kMaxPosingSteps), damage_(tables_.damage) {
+    for (size_t i = 0; i < moveables_.size(); ++i) {
+        byObject_.try_emplace(moveables_[i].objectId, i);
+        if (moveables_[i].animation != 0xFFFF) firsts_.push_back(moveables_[i].animation);
+    }
+    std::sort(firsts_.begin(), firsts_.end());
 }
 
 const TAnimationLibrary::TDecoded& TAnimationLibrary::decode(uint16_t animation, uint16_t meshCount, uint32_t objectId) {
@@ -110,18 +111,38 @@ const TMoveableAnimations& TAnimationLibrary::Moveable(size_t index) {
     if (!added) return m;
     m.moveable_ = moveables_[index];
     m.firstFrame_ = ReadFirstFrame(level_, m.moveable_);
-    std::tie(m.first_, m.count_) = MoveableAnimationRange(moveables_, index, tables_.animations.size());
-    for (size_t d = 0; d < tables_.damage.size(); ++d)
-        if (tables_.damaged[d] >= m.first_ && tables_.damaged[d] < m.first_ + m.count_) m.damage_.push_back(tables_.damage[d]);
+    m.first_ = m.moveable_.animation;
+    m.count_ = MoveableAnimationCount(firsts_, m.first_, tables_.animations.size());
+    // The tables' damage comes in animation order.
+    const auto from = std::lower_bound(tables_.damaged.begin(), tables_.damaged.end(), size_t(m.first_));
+    for (auto d = from; d != tables_.damaged.end() && *d < m.first_ + m.count_; ++d)
+        m.damage_.push_back(tables_.damage[size_t(d - tables_.damaged.begin())]);
     if (m.moveable_.meshCount == 0) return m;
+    // Its own animations, then those they go on to.
     std::deque<size_t> queue;
-    for (size_t i = 0; i < m.count_; ++i) queue.push_back(m.first_ + i);
-    std::vector<uint8_t> seen(tables_.animations.size(), 0);
-    while (!queue.empty()) {
-        const size_t i = queue.front();
-        queue.pop_front();
-        if (i >= seen.size() || seen[i] || !tables_.usable[i]) continue;  // the tables report their own damage
-        seen[i] = 1;
+    std::unordered_set<size_t> seen;
+    for (size_t own = 0; own < m.count_ || !queue.empty();) {
+        size_t i = 0;
+        if (own < m.count_) {
+            i = m.first_ + own++;
+        } else {
+            i = queue.front();
+            queue.pop_front();
+        }
+        if (stepsLeft_ == 0) {
+            TLevelDamage d;
+            d.Problem = TLevelProblem::TooLarge;
+            d.Section = "animations";
+            d.Offset = uint64_t(i) * AnimationRecordSize(level_.VersionCode);
+            d.Bytes = TLevelBytes::Table;
+            d.Detail = "the level's moveables look at more than " + std::to_string(kMaxPosingSteps) + " animations";
+            m.damage_.push_back(d);
+            if (!outOfSteps_) damage_.push_back(d);
+            outOfSteps_ = true;
+            break;
+        }
+        --stepsLeft_;
+        if (i >= tables_.animations.size() || !tables_.usable[i] || !seen.insert(i).second) continue;  // the tables report their own
         const TDecoded& decoded = decode(uint16_t(i), m.moveable_.meshCount, m.moveable_.objectId);
         if (decoded.damage) m.damage_.push_back(*decoded.damage);
         if (!decoded.clip) continue;

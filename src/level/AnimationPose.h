@@ -48,9 +48,9 @@ struct TAnimationClip {
 // The pose at frame, a frame number of the clip (fractional, clamped to frameStart .. frameEnd).
 void PoseClipAt(const TAnimationClip& clip, double frame, TAnimationPose& out);
 
-// The first animation (0xFFFF for none) and how many belong to moveable index of moveables: its
-// own run up to the next first animation of any moveable, or the end of the table.
-std::pair<uint16_t, size_t> MoveableAnimationRange(const std::vector<TMoveable>& moveables, size_t index, size_t animations);
+// How many animations from first (a moveable's first animation) belong to it: up to the next
+// first animation of any moveable (firsts: all of them, sorted), or the end of the table.
+size_t MoveableAnimationCount(const std::vector<uint16_t>& firsts, uint16_t first, size_t animations);
 
 // The animations a moveable plays: its own (MoveableAnimationRange) and every animation those go on
 // to, each checked against the frames table for the moveable's meshes. A TAnimationLibrary makes them.
@@ -80,8 +80,9 @@ private:
 
 // A level's animations made ready for posing: the tables read once, each animation's key frames
 // decoded once for each mesh count that plays it and shared by the moveables that do, within
-// kMaxPosedRotations for the whole level (past it, the animations left count as not held). The
-// level must outlive the library, and the library the moveables and runs it hands out.
+// kMaxPosedRotations and kMaxPosingSteps for the whole level (past them, the animations left count
+// as not held). The level must outlive the library, and the library the moveables and runs it
+// hands out.
 class TAnimationLibrary {
 public:
     explicit TAnimationLibrary(const TTombRaiderLevel& level);
@@ -108,7 +109,9 @@ private:
     std::unordered_map<uint32_t, size_t> byObject_;  // object id -> its first moveable
     std::unordered_map<size_t, TMoveableAnimations> played_;
     std::unordered_map<uint32_t, TDecoded> decoded_;  // animation << 16 | mesh count
-    uint64_t rotationsLeft_;
+    std::vector<uint16_t> firsts_;                    // every moveable's first animation, sorted
+    uint64_t rotationsLeft_, stepsLeft_;
+    bool outOfSteps_ = false;
     std::vector<TLevelDamage> damage_;
 };
 
