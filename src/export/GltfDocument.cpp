@@ -51,7 +51,7 @@ int TGltfDocument::addAccessor(int view, int componentType, size_t count, const 
     return int(accessors_.size() - 1);
 }
 
-int TGltfDocument::AddFloats(const std::vector<float>& values, int components) {
+int TGltfDocument::AddFloats(const std::vector<float>& values, int components, int target) {
     const size_t n = size_t(components);
     std::vector<float> low(n, std::numeric_limits<float>::infinity()), high(n, -std::numeric_limits<float>::infinity());
     for (size_t i = 0; i < values.size(); ++i) {
@@ -63,7 +63,7 @@ int TGltfDocument::AddFloats(const std::vector<float>& values, int components) {
         min.push_back(double(low[c]));
         max.push_back(double(high[c]));
     }
-    const int view = AddView(values.data(), values.size() * sizeof(float), kVertices);
+    const int view = AddView(values.data(), values.size() * sizeof(float), target);
     return addAccessor(view, kFloat, values.size() / n, elementType(components), min, max);
 }
 
@@ -96,7 +96,7 @@ std::vector<uint8_t> TGltfDocument::Glb(const TJson& asset) const {
     const std::pair<const char*, const TJson*> arrays[] = {
         {"nodes", &Nodes},         {"meshes", &Meshes},     {"materials", &Materials}, {"textures", &Textures},
         {"samplers", &Samplers},   {"images", &images_},    {"accessors", &accessors_}, {"bufferViews", &views_},
-        {"extensionsUsed", &ExtensionsUsed}};
+        {"animations", &Animations}, {"extensionsUsed", &ExtensionsUsed}};
     for (const auto& [name, array] : arrays)
         if (!array->empty()) root[name] = *array;
     const size_t binarySize = (binary_.size() + 3) & ~size_t(3);

@@ -23,8 +23,9 @@ public:
     void ReserveBinary(size_t bytes) { binary_.reserve(bytes); }
     // Appends bytes as a view of their own; returns the view's index.
     int AddView(const void* data, size_t bytes, int target);
-    // Floats, components to an element (2: VEC2, 3: VEC3); returns the accessor's index.
-    int AddFloats(const std::vector<float>& values, int components);
+    // Floats, components to an element (2: VEC2, 3: VEC3, 4: VEC4); returns the accessor's index.
+    // Animation keys go in a view without a target.
+    int AddFloats(const std::vector<float>& values, int components, int target = kVertices);
     // Triangle indices: 16 bits when every index fits below 65535 (glTF keeps the largest value of
     // a type free), 32 bits otherwise; returns the accessor's index.
     int AddIndices(const std::vector<uint32_t>& indices);
@@ -35,7 +36,7 @@ public:
     std::vector<uint8_t> Glb(const TJson& asset) const;
 
     TJson Nodes = TJson::array(), Meshes = TJson::array(), Materials = TJson::array(), Textures = TJson::array(),
-          Samplers = TJson::array(), ExtensionsUsed = TJson::array();
+          Samplers = TJson::array(), Animations = TJson::array(), ExtensionsUsed = TJson::array();
     TJson SceneNodes = TJson::array();  // the roots of the one scene
 
 private:

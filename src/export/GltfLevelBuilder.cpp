@@ -5,6 +5,7 @@
 #include <cmath>
 
 
+#include "export/GltfAxes.h"
 #include "export/GltfDocument.h"
 #include "export/GltfMaterials.h"
 #include "export/GltfNodeNames.h"
@@ -27,33 +28,6 @@ TMeshPlacement inverseOf(const TMeshPlacement& p) {
     return out;
 }
 
-// The rotation of a placement in glTF's axes (y and z turned round: S R S with S = diag(1, -1, -1))
-// as a unit quaternion x, y, z, w.
-std::array<double, 4> quaternionOf(const TMeshPlacement& p) {
-    const double s[3] = {1, -1, -1};
-    double m[3][3];
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) m[i][j] = s[i] * p.m[size_t(i)][size_t(j)] * s[j];
-    std::array<double, 4> q;
-    const double trace = m[0][0] + m[1][1] + m[2][2];
-    if (trace > 0) {
-        const double r = std::sqrt(trace + 1) * 2;
-        q = {(m[2][1] - m[1][2]) / r, (m[0][2] - m[2][0]) / r, (m[1][0] - m[0][1]) / r, r / 4};
-    } else if (m[0][0] > m[1][1] && m[0][0] > m[2][2]) {
-        const double r = std::sqrt(1 + m[0][0] - m[1][1] - m[2][2]) * 2;
-        q = {r / 4, (m[0][1] + m[1][0]) / r, (m[0][2] + m[2][0]) / r, (m[2][1] - m[1][2]) / r};
-    } else if (m[1][1] > m[2][2]) {
-        const double r = std::sqrt(1 + m[1][1] - m[0][0] - m[2][2]) * 2;
-        q = {(m[0][1] + m[1][0]) / r, r / 4, (m[1][2] + m[2][1]) / r, (m[0][2] - m[2][0]) / r};
-    } else {
-        const double r = std::sqrt(1 + m[2][2] - m[0][0] - m[1][1]) * 2;
-        q = {(m[0][2] + m[2][0]) / r, (m[1][2] + m[2][1]) / r, r / 4, (m[1][0] - m[0][1]) / r};
-    }
-    const double length = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2] + q[3] * q[3]);
-    for (double& c : q) c /= length;
-    return q;
-}
-
 // glTF's vertex colours are linear; the viewer multiplies texels by the colour as they are stored
 // (sRGB), so the colour goes to linear for the product to look the same.
 const std::array<float, 256>& linearChannels() {
@@ -66,11 +40,6 @@ const std::array<float, 256>& linearChannels() {
         return out;
     }();
     return table;
-}
-
-// A level vector (y down) in glTF's axes and metres; adding 0 writes a zero as 0, not -0.
-std::array<double, 3> toGltf(double x, double y, double z) {
-    return {x * kMetresPerLevelUnit + 0.0, -y * kMetresPerLevelUnit + 0.0, -z * kMetresPerLevelUnit + 0.0};
 }
 
 // Twice the area under which a triangle counts as none, in square level units: the smallest
@@ -92,8 +61,8 @@ TJson jsonArray(const double* values, size_t count) {
 
 }  // namespace
 
-TGltfLevelBuilder::TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name, TGltfSprites sprites)
-    : level_(level), sprites_(sprites), roomNodes_(level.Rooms.size(), -1) {
+TGltfLevelBuilder::TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name, TGltfSprites sprites, TGltfItemNodes items)
+    : level_(level), sprites_(sprites), itemNodes_(items), roomNodes_(level.Rooms.size(), -1) {
     addNode(std::move(name), -1, {});
 }
 
@@ -101,12 +70,17 @@ int TGltfLevelBuilder::addNode(std::string name, int parent, const TMeshPlacemen
     TNode node;
     node.name = std::move(name);
     node.parent = parent;
-    node.toLocal = inverseOf(frame);
-    const TMeshPlacement relative = parent < 0 ? frame : nodes_[size_t(parent)].toLocal * frame;
-    node.translation = toGltf(relative.m[0][3], relative.m[1][3], relative.m[2][3]);
-    if (relative.m[0][0] != 1 || relative.m[1][1] != 1 || relative.m[2][2] != 1) node.rotation = quaternionOf(relative);
+    place(node, frame);
     nodes_.push_back(std::move(node));
     return int(nodes_.size() - 1);
+}
+
+void TGltfLevelBuilder::place(TNode& node, const TMeshPlacement& frame) const {
+    node.toLocal = inverseOf(frame);
+    const TMeshPlacement relative = node.parent < 0 ? frame : nodes_[size_t(node.parent)].toLocal * frame;
+    node.translation = GltfVector(relative.m[0][3], relative.m[1][3], relative.m[2][3]);
+    node.rotation.reset();
+    if (relative.m[0][0] != 1 || relative.m[1][1] != 1 || relative.m[2][2] != 1) node.rotation = GltfRotation(relative);
 }
 
 void TGltfLevelBuilder::BeginRoom(size_t room) {
@@ -136,18 +110,45 @@ void TGltfLevelBuilder::BeginObject(const TPlacedObject& object) {
         parent = roomNodes_[size_t(object.room)];
         spriteRoom_ = object.room;
     }
-    current_ = addNode(objectName(object), parent, object.placement);
+    if (itemNodes_ == TGltfItemNodes::Model) {
+        current_ = object_ = 0;
+        items_.push_back({object, object_, {}, nodes_[0].name});
+        return;
+    }
+    current_ = object_ = addNode(objectName(object), parent, object.placement);
+    if (object.kind == TPlacedObject::TKind::Item) items_.push_back({object, object_, {}, nodes_[size_t(object_)].name});
 }
 
 void TGltfLevelBuilder::EndObject() {
     current_ = room_;
+    object_ = -1;
     spriteRoom_ = roomIndex_;
+}
+
+void TGltfLevelBuilder::BeginMesh(const TPlacedMesh& mesh) {
+    if (itemNodes_ == TGltfItemNodes::Whole || object_ < 0 || items_.empty() || items_.back().node != object_) return;
+    std::vector<int>& meshes = items_.back().meshes;
+    const std::string name = items_.back().name + " mesh " + std::to_string(mesh.index);
+    if (itemNodes_ == TGltfItemNodes::Model && meshes.empty()) {
+        // The root mesh is the model's root node.
+        nodes_[0].name = name;
+        place(nodes_[0], mesh.placement);
+        current_ = 0;
+    } else {
+        const int parent = mesh.parent >= 0 && size_t(mesh.parent) < meshes.size() ? meshes[size_t(mesh.parent)] : object_;
+        current_ = addNode(name, parent, mesh.placement);
+    }
+    meshes.push_back(current_);
+}
+
+void TGltfLevelBuilder::EndMesh() {
+    if (object_ >= 0) current_ = object_;
 }
 
 // A level point (y down) in the node's frame, in glTF's axes and metres.
 std::array<double, 3> TGltfLevelBuilder::inNode(const TNode& node, double x, double y, double z) const {
     const auto p = node.toLocal.Apply(x, y, z);
-    return toGltf(p[0], p[1], p[2]);
+    return GltfVector(p[0], p[1], p[2]);
 }
 
 TWeldedVertex TGltfLevelBuilder::vertex(const TD3DLVertex& v) const {

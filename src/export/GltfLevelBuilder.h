@@ -17,6 +17,8 @@
 //
 // Every node's vertices are in its own frame: a room's origin is its translation, so it can be
 // moved or pivoted in Blender; placed objects and sprites are placed relative to their room.
+// With mesh nodes, an item's meshes get a node each, joined as its mesh tree joins them, so that
+// animations can turn them; a model is one item whose root mesh is the root node.
 
 #include <array>
 #include <cstdint>
@@ -27,6 +29,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "export/GltfAxes.h"
 #include "export/GltfDocument.h"
 #include "export/GltfMaterials.h"
 #include "export/LevelGltfExport.h"
@@ -37,13 +40,25 @@ namespace grottix {
 
 class TTombRaiderLevel;
 
-// A floor sector, 1024 level units, is 2.4 m: the player's 762 units come out at 1.79 m.
-constexpr double kMetresPerLevelUnit = 2.4 / 1024;
+enum class TGltfItemNodes {
+    Whole,    // a node per item holding all its faces
+    PerMesh,  // a node per item, and under it a node per mesh
+    Model,    // one item alone: its meshes are the whole tree, the root mesh the root node
+};
 
 class TGltfLevelBuilder : public TFaceSink {
 public:
+    // The nodes of an item with mesh nodes: its own, and one per mesh (its number in the moveable).
+    struct TItemNodes {
+        TPlacedObject object;
+        int node = -1;
+        std::vector<int> meshes;
+        std::string name;  // its node's, which its meshes' names begin with
+    };
+
     // name: the root node's.
-    TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name, TGltfSprites sprites);
+    TGltfLevelBuilder(const TTombRaiderLevel& level, std::string name, TGltfSprites sprites,
+                      TGltfItemNodes items = TGltfItemNodes::Whole);
 
     void AddQuadrangle(const TD3DGenericQuadrangleInfo& face, const TFaceTraits& traits) override;
     void AddTriangle(const TD3DGenericTriangleInfo& face, const TFaceTraits& traits) override;
@@ -52,6 +67,12 @@ public:
     void EndRoom() override;
     void BeginObject(const TPlacedObject& object) override;
     void EndObject() override;
+    void BeginMesh(const TPlacedMesh& mesh) override;
+    void EndMesh() override;
+
+    // The items as they came, with their mesh nodes when the builder makes them (node indices are
+    // those of the document Finish writes).
+    const std::vector<TItemNodes>& Items() const { return items_; }
 
     // The tiles (0-based) that faces and sprites use.
     std::set<int> UsedTiles() const;
@@ -86,6 +107,7 @@ private:
 
     // frame: from the node's own frame to the level's.
     int addNode(std::string name, int parent, const TMeshPlacement& frame);
+    void place(TNode& node, const TMeshPlacement& frame) const;
     int tileOf(const std::string& name);
     TGltfMaterialKey material(const std::string& name, const TFaceTraits& traits);
     std::array<double, 3> inNode(const TNode& node, double x, double y, double z) const;
@@ -100,6 +122,9 @@ private:
 
     const TTombRaiderLevel& level_;
     TGltfSprites sprites_;
+    TGltfItemNodes itemNodes_;
+    std::vector<TItemNodes> items_;
+    int object_ = -1;  // the node of the open object, -1 when none is
     std::vector<TNode> nodes_;
     std::vector<int> roomNodes_;
     int room_ = 0;         // the node of the room being read, or the root

@@ -5,6 +5,7 @@
 namespace grottix {
 
 std::string ItemNodeName(int versionCode, int type, int index) {
+    if (index < 0) return ObjectName(versionCode, type);
     return ObjectName(versionCode, type) + " #" + std::to_string(index);
 }
 

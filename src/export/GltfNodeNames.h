@@ -7,7 +7,7 @@
 namespace grottix {
 
 // An item: its entity type's name and its index in the level's entities table ("Object 12 #3"
-// until the export has the games' names for entity types).
+// until the export has the games' names for entity types); index -1 (a moveable on its own) the name alone.
 std::string ItemNodeName(int versionCode, int type, int index);
 // A static mesh: its object id and its number among the level's static meshes ("static 5 #0").
 std::string StaticNodeName(int objectId, int number);

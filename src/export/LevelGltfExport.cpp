@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "export/GltfAnimations.h"
 #include "export/GltfDocument.h"
 #include "export/GltfLevelBuilder.h"
 #include "export/GltfMaterials.h"
@@ -43,7 +44,8 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
     reach(kLoaded);
 
     const std::filesystem::path file(path);
-    TGltfLevelBuilder builder(level, file.filename().string(), options.Sprites);
+    TGltfLevelBuilder builder(level, file.filename().string(), options.Sprites,
+                              options.Animations && options.Items ? TGltfItemNodes::PerMesh : TGltfItemNodes::Whole);
     if (!level.Rooms.empty()) {
         const TLevelMeshList meshes = ParseLevelMeshes(level);
         TShownRoomsSink shown(builder, TFlipMaps::Read(level).RoomsShown(options.Flip));
@@ -58,6 +60,8 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
     materials.EncodeTiles(builder.UsedTiles(), [&](double done) { reach(kConverted + (kEncoded - kConverted) * done); });
     TGltfDocument document;
     builder.Finish(document, materials);
+    std::vector<TLevelDamage> damage;
+    const size_t animated = options.Animations ? AddItemAnimation(document, level, builder.Items(), &damage) : 0;
     const std::vector<uint8_t> glb =
         document.Glb({{"version", "2.0"}, {"generator", "Grottix Viewer " GROTTIX_VERSION}});
     WriteOutputFile(out, glb);
@@ -70,6 +74,9 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
         report->Textures = size_t(document.Textures.size());
         report->Bytes = glb.size();
         report->LeftOut = builder.LeftOut();
+        report->Animations = document.Animations.size();
+        report->AnimatedItems = animated;
+        for (const TLevelDamage& d : damage) report->Damage.push_back(d.Describe());
     }
     return kLevelLoaded;
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "level/FlipMaps.h"
 
@@ -25,12 +26,16 @@ struct TGltfExportOptions {
     bool Filtering = true;     // linear texture sampling (the viewer's texture filtering), else nearest
     TGltfSprites Sprites = TGltfSprites::Crossed;
     TFlipState Flip = {};      // the rooms of this flip state are exported
+    // Items with a node per mesh, playing their animations from the first on in one glTF animation.
+    bool Animations = false;
 };
 
 struct TGltfExportReport {
     size_t Nodes = 0, Triangles = 0, Textures = 0, Bytes = 0;
     std::string Problem;  // for a level that did not load cleanly, what is wrong (and where, when damaged)
     size_t LeftOut = 0;   // degenerate triangles (no area, or a vertex repeated) not written
+    size_t Animations = 0, AnimatedItems = 0;
+    std::vector<std::string> Damage;  // what is wrong with the animation tables (the items it touches keep still)
 };
 
 // Called with the share of the work done, from 0 to 1.

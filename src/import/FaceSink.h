@@ -32,6 +32,14 @@ struct TPlacedObject {
     TMeshPlacement placement;
 };
 
+// One mesh of an item: its number in the moveable, the mesh it hangs from in the mesh tree (-1 for
+// the root) and where it is placed, from the mesh's own frame to the level's.
+struct TPlacedMesh {
+    int index = 0;
+    int parent = -1;
+    TMeshPlacement placement;
+};
+
 class TFaceSink {
 public:
     virtual ~TFaceSink() = default;
@@ -47,6 +55,9 @@ public:
     // The faces and sprites of one placed object come between these.
     virtual void BeginObject(const TPlacedObject& /*object*/) {}
     virtual void EndObject() {}
+    // Within an item, the faces of each of its meshes come between these.
+    virtual void BeginMesh(const TPlacedMesh& /*mesh*/) {}
+    virtual void EndMesh() {}
 };
 
 }  // namespace grottix

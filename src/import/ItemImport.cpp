@@ -10,6 +10,7 @@
 #include "level/LevelMoveables.h"
 #include "import/MeshFaces.h"
 #include "import/MeshPlacement.h"
+#include "import/MoveablePose.h"
 #include "import/SpriteStubs.h"
 #include "level/RoomFlags.h"
 #include "level/SpriteTextures.h"
@@ -19,10 +20,6 @@
 namespace grottix {
 
 namespace {
-
-TMeshPlacement rotation(const TMeshRotation& r) {
-    return TMeshPlacement::RotationY(r.y) * TMeshPlacement::RotationX(r.x) * TMeshPlacement::RotationZ(r.z);
-}
 
 class TItemImporter {
 public:
@@ -54,8 +51,10 @@ public:
         return true;
     }
 
-    // The level's sky: the moveable's meshes in their first pose around the origin, untinted.
-    bool sky(uint32_t objectId) {
+    // A moveable's meshes in their first pose around the origin, untinted (the level's sky, or one
+    // moveable on its own).
+    // offset: whether the first frame's offset moves it (the sky leaves it out).
+    bool atOrigin(uint32_t objectId, bool offset) {
         const auto moveable = moveables_.find(objectId);
         if (moveable == moveables_.end() || moveable->second.meshCount == 0) return false;
         TLevelEntity origin;
@@ -66,9 +65,7 @@ public:
         object.number = -1;
         object.type = int(objectId);
         faces_.Tint = kNoTint;
-        // The games draw the sky centred on the eye: its first frame's offset is left out, so that
-        // its horizon lies at the eye's height.
-        return moveableItem(origin, moveable->second, object, false);
+        return moveableItem(origin, moveable->second, object, offset);
     }
 
 private:
@@ -92,21 +89,15 @@ private:
         const TMeshLook look = lookOf(entity);
         object.placement = TMeshPlacement::Translation(entity.x, entity.y, entity.z) * TMeshPlacement::RotationY(entity.angle / 65536.0);
         faces_.Sink().BeginObject(object);
-        TMeshPlacement parent = object.placement;
-        if (offset) parent = parent * TMeshPlacement::Translation(pose->offset[0], pose->offset[1], pose->offset[2]);
-        std::vector<TMeshPlacement> stack;
+        std::vector<TMeshPlacement> placements;
+        TAnimationPose first = TAnimationPose::Of(*pose);
+        if (!offset) first.offset = {};
+        PlaceMeshes(*tree, first, object.placement, placements);
+        const std::vector<int> parents = MeshParents(*tree);
         for (size_t i = 0; i < meshes.size(); ++i) {
-            if (i > 0) {
-                const TMeshTreeNode& node = (*tree)[i - 1];
-                if (node.pop && !stack.empty()) {
-                    parent = stack.back();
-                    stack.pop_back();
-                }
-                if (node.push) stack.push_back(parent);
-                parent = parent * TMeshPlacement::Translation(node.offset[0], node.offset[1], node.offset[2]);
-            }
-            parent = parent * rotation(pose->rotations[i]);
-            EmitMesh(faces_, level_, *meshes[i], parent, scale_, look);
+            faces_.Sink().BeginMesh({int(i), parents[i], placements[i]});
+            EmitMesh(faces_, level_, *meshes[i], placements[i], scale_, look);
+            faces_.Sink().EndMesh();
         }
         faces_.Sink().EndObject();
         return true;
@@ -149,15 +140,21 @@ int ImportItems(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevel
     return drawn;
 }
 
-bool ImportLevelSky(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group) {
-    const std::optional<uint32_t> objectId = LevelSkyObject(level.VersionCode);
-    if (!objectId) return false;
+bool ImportMoveable(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, uint32_t objectId,
+                    float scale, int32_t group, bool offset) {
     TItemImporter importer(faces, level, meshes, scale, group);
     const int32_t previous = faces.Group;
     faces.Group = group;
-    const bool drawn = importer.sky(*objectId);
+    const bool drawn = importer.atOrigin(objectId, offset);
     faces.Group = previous;
     return drawn;
+}
+
+bool ImportLevelSky(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group) {
+    const std::optional<uint32_t> objectId = LevelSkyObject(level.VersionCode);
+    // The games draw the sky centred on the eye: its first frame's offset is left out, so that its
+    // horizon lies at the eye's height.
+    return objectId && ImportMoveable(faces, level, meshes, *objectId, scale, group, false);
 }
 
 }  // namespace grottix

@@ -1,8 +1,9 @@
 #pragma once
 // The level's entities (pick-ups, doors, creatures, ...) in the pose the level shows before
 // anything moves: the meshes of a moveable placed through its mesh tree with the first frame of its
-// first animation, or the first picture of a sprite sequence. The player's start is left out (the
-// eye stands there), and so is any entity whose tables do not hold what it names.
+// first animation (each mesh between the sink's BeginMesh and EndMesh), or the first picture of a
+// sprite sequence. The player's start is left out (the eye stands there), and so is any entity
+// whose tables do not hold what it names.
 
 #include <cstdint>
 
@@ -16,8 +17,14 @@ struct TLevelMeshList;
 // EndObject; returns how many entities were drawn.
 int ImportItems(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group);
 
+// One moveable (by object id) at the origin in its first pose, between the sink's BeginObject and
+// EndObject with the group ID (the object's number -1); false when the level cannot draw it. offset:
+// whether its first frame's offset moves it from the origin.
+bool ImportMoveable(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, uint32_t objectId,
+                    float scale, int32_t group, bool offset = true);
+
 // The level's own sky (the sky moveable of TR2 to TR5, when the level has it), its meshes placed
-// around the origin, between the sink's BeginObject and EndObject with the group ID; false when
+// around the origin without its first frame's offset, between the sink's BeginObject and EndObject with the group ID; false when
 // there is none to draw.
 bool ImportLevelSky(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group);
 

@@ -38,4 +38,12 @@ void TShownRoomsSink::EndObject() {
     passing_ = shown(room_);
 }
 
+void TShownRoomsSink::BeginMesh(const TPlacedMesh& mesh) {
+    if (passing_) inner_.BeginMesh(mesh);
+}
+
+void TShownRoomsSink::EndMesh() {
+    if (passing_) inner_.EndMesh();
+}
+
 }  // namespace grottix

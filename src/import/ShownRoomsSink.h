@@ -23,6 +23,8 @@ public:
     void EndRoom() override;
     void BeginObject(const TPlacedObject& object) override;
     void EndObject() override;
+    void BeginMesh(const TPlacedMesh& mesh) override;
+    void EndMesh() override;
 
 private:
     bool shown(int room) const { return room < 0 || size_t(room) >= shown_.size() || shown_[size_t(room)] != 0; }

@@ -9,6 +9,7 @@ std::string TLevelDamage::Describe() const {
     where += " at byte " + std::to_string(Offset);
     if (Bytes == TLevelBytes::UnwrappedFile) where += " of the unwrapped file";
     if (Bytes == TLevelBytes::LevelData) where += " of the inflated level data";
+    if (Bytes == TLevelBytes::Table) where += " of the table";
     if (Problem == TLevelProblem::EndsEarly) return "the data ends early" + where + (Detail.empty() ? "" : ": " + Detail);
     return Detail + where;
 }

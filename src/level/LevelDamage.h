@@ -19,6 +19,7 @@ enum class TLevelBytes {
     File,           // the file as it is on disk
     UnwrappedFile,  // the content of a "ZLIB"-wrapped file
     LevelData,      // the inflated level data chunk of a TR4 level
+    Table,          // the table named by Section, from its first record (damage found after reading)
 };
 
 struct TLevelDamage {

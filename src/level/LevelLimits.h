@@ -17,5 +17,11 @@ constexpr uint64_t kMaxTiles32Bytes = kMaxLevelTiles * 262144;  // 128 MiB
 constexpr uint64_t kMaxTiles16Bytes = kMaxLevelTiles * 131072;  // 64 MiB
 constexpr uint64_t kMaxMiscTileBytes = uint64_t{16} << 20;
 constexpr uint64_t kMaxLevelDataBytes = uint64_t{128} << 20;
+// Mesh rotations of the key frames decoded for posing a level's moveables (24 bytes each): the
+// largest real levels need under a million.
+constexpr uint64_t kMaxPosedRotations = uint64_t{1} << 22;
+// Animations looked at while finding what the level's moveables play (their own, and those these
+// go on to): real levels look at a few thousand.
+constexpr uint64_t kMaxPosingSteps = uint64_t{1} << 20;
 
 }  // namespace grottix

@@ -1,5 +1,7 @@
 #include "level/LevelMoveables.h"
 
+#include "level/AnimationFrames.h"
+#include "level/LevelAnimations.h"
 #include "level/RawRecords.h"
 #include "level/TombRaiderLevel.h"
 
@@ -9,57 +11,10 @@ namespace {
 
 constexpr size_t kMoveableSize = 18, kSequenceSize = 8;
 
-// Reads the frame words one by one; reading past the table fails the whole frame.
-class FrameCursor {
-public:
-    FrameCursor(const TLevelTable& frames, uint64_t word) : frames_(frames), next_(word) {}
-    bool word(uint16_t& out) {
-        if (next_ >= RecordCount(frames_, 2)) return false;
-        out = RawField<uint16_t>(frames_.bytes.data(), size_t(next_++) * 2);
-        return true;
-    }
-    bool skip(uint64_t words) {
-        next_ += words;
-        return next_ <= RecordCount(frames_, 2);
-    }
-
-private:
-    const TLevelTable& frames_;
-    uint64_t next_;
-};
-
-// Three angles of 10 bits each (1024 to a turn): x in bits 20-29, y in 10-19, z in 0-9.
-TMeshRotation threeAxes(uint32_t packed) {
-    return {double((packed >> 20) & 0x3FF) / 1024, double((packed >> 10) & 0x3FF) / 1024, double(packed & 0x3FF) / 1024};
-}
-
-// Codes 1-2 keep every rotation as a little-endian 32-bit value. Later versions start with the
-// high word, whose top two bits say whether one axis follows alone (1 x, 2 y, 3 z) in the rest of
-// the word (10 bits a turn; codes 6-7: 12 bits) or all three in this word and the next.
-bool readRotation(FrameCursor& in, int code, TMeshRotation& out) {
-    uint16_t first = 0, second = 0;
-    if (!in.word(first)) return false;
-    if (code <= 2) {
-        if (!in.word(second)) return false;
-        out = threeAxes(uint32_t(second) << 16 | first);
-        return true;
-    }
-    const int axis = first >> 14;
-    if (axis == 0) {
-        if (!in.word(second)) return false;
-        out = threeAxes(uint32_t(first) << 16 | second);
-        return true;
-    }
-    const double angle = code >= 6 ? double(first & 0x0FFF) / 4096 : double(first & 0x03FF) / 1024;
-    out = {};
-    (axis == 1 ? out.x : axis == 2 ? out.y : out.z) = angle;
-    return true;
-}
-
 uint64_t animationFrameOffset(const TTombRaiderLevel& level, const TMoveable& moveable, bool& valid) {
     valid = true;
     if (moveable.animation == 0xFFFF) return moveable.frameOffset;
-    const size_t size = level.VersionCode >= 6 ? 40 : 32;
+    const size_t size = AnimationRecordSize(level.VersionCode);
     if (moveable.animation >= RecordCount(level.Animations, size)) {
         valid = false;
         return 0;
@@ -116,19 +71,7 @@ std::optional<TFramePose> ReadFirstFrame(const TTombRaiderLevel& level, const TM
     bool valid = false;
     const uint64_t byteOffset = animationFrameOffset(level, moveable, valid);
     if (!valid || byteOffset % 2) return std::nullopt;
-    FrameCursor in(level.Frames, byteOffset / 2);
-    TFramePose pose;
-    uint16_t word = 0;
-    if (!in.skip(6)) return std::nullopt;  // the bounding box
-    for (auto& c : pose.offset) {
-        if (!in.word(word)) return std::nullopt;
-        c = int16_t(word);
-    }
-    if (level.VersionCode <= 2 && !in.skip(1)) return std::nullopt;  // the rotation count
-    pose.rotations.resize(moveable.meshCount);
-    for (auto& rotation : pose.rotations)
-        if (!readRotation(in, level.VersionCode, rotation)) return std::nullopt;
-    return pose;
+    return ReadFrameAt(level, byteOffset / 2, moveable.meshCount);
 }
 
 }  // namespace grottix

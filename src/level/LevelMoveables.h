@@ -35,6 +35,7 @@ struct TMeshRotation {
 };
 
 struct TFramePose {
+    std::array<int16_t, 6> box{};     // min x, max x, min y, max y, min z, max z
     std::array<int16_t, 3> offset{};  // of the root mesh, level units
     std::vector<TMeshRotation> rotations;
 };

@@ -31,6 +31,7 @@
 #include "level/TombRaiderLevel.h"
 #include "level_writer/LevelWriter.h"
 #include "storage/Stream.h"
+#include "support/AnimatedLevel.h"
 #include "support/TempDir.h"
 
 namespace grottix {
@@ -698,8 +699,8 @@ TEST(GltfExport, ALevelThatDoesNotLoadLeavesTheTargetAsItWas) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "nothing left beside it";
 }
 
-// The Khronos validator (scripts/setup installs it) on exports of the demo level of every version
-// and of the room above, through the command line. Under scripts/test a missing validator fails.
+// The Khronos validator (scripts/setup installs it) on exports of the demo level of every version,
+// of the room above and of animated items and models, through the command line. Under scripts/test a missing validator fails.
 TEST(GltfValidator, FindsNoErrorOrWarningInExportsOfEveryVersion) {
     const std::string validator = std::string(GROTTIX_GLTF_VALIDATOR_DIR) + "/validate.js";
     const bool installed = FileExists(std::string(GROTTIX_GLTF_VALIDATOR_DIR) + "/node_modules/gltf-validator/package.json") &&
@@ -714,13 +715,22 @@ TEST(GltfValidator, FindsNoErrorOrWarningInExportsOfEveryVersion) {
     std::vector<std::string> levels = {dir.file("room.phd")};
     for (const char* name : {"demo-tr1.phd", "demo-ub.tub", "demo-tr2.tr2", "demo-tr3.tr2", "demo-tr4.tr4", "demo-trc.trc"})
         levels.push_back(std::string(GROTTIX_GENERATED_DIR) + "/demo/" + name);
+    std::vector<std::vector<std::string>> exports;
+    for (size_t i = 0; i < levels.size(); ++i) exports.push_back({"--export-gltf", levels[i], dir.file(std::to_string(i) + ".glb")});
+    // Items with their animations, and one moveable with its own, where the animation tables differ.
+    for (int code : {1, 6}) {
+        const std::string animated = dir.file("animated" + std::to_string(code) + (code == 1 ? ".phd" : ".tr4"));
+        levelwriter::WriteLevelFile(test::AnimatedLevel(code), animated);
+        exports.push_back({"--export-gltf", animated, animated + ".glb", "--animations"});
+        exports.push_back({"--export-model", animated, std::to_string(test::kAnimatedType), animated + ".model.glb"});
+    }
     std::string command = "node '" + validator + "'";
-    for (size_t i = 0; i < levels.size(); ++i) {
-        const std::string out = dir.file(std::to_string(i) + ".glb");
+    for (const auto& args : exports) {
+        const std::string& out = args[args[0] == "--export-model" ? 3 : 2];
         testing::internal::CaptureStdout();
-        const int code = RunCommandLine({"--export-gltf", levels[i], out});
+        const int code = RunCommandLine(args);
         testing::internal::GetCapturedStdout();
-        ASSERT_EQ(code, 0) << levels[i];
+        ASSERT_EQ(code, 0) << args[1];
         command += " '" + out + "'";
     }
     std::string report;

@@ -67,7 +67,10 @@ void AddDemoItems(LevelDescription& level, const DemoTiles& tiles, std::vector<u
     // Body on the pedestal (pushed), head on the body, arm back on the pedestal (popped).
     level.meshTrees = std::vector<int32_t>{2, 0, -512, 0, 0, 0, -768, 0, 1, 224, -512, 0};
     level.frames = statueFrame(code);
-    level.animationFrameOffsets = std::vector<uint32_t>{0};
+    // One animation: the statue's one frame, an idle that comes back to itself.
+    Animation still;
+    still.frameSize = uint8_t(level.frames->size());
+    level.animationList = std::vector<Animation>{still};
     level.moveables = std::vector<Moveable>{{kStatueObject, 4, firstMesh, 0, 0, 0}};
 
     // The pick-up: a 32-texel square of the crate picture, 256 units across.

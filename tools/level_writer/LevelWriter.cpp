@@ -333,8 +333,42 @@ void valuesOrPattern(Bytes& out, const char* name, const std::optional<std::vect
     for (const T& value : *values) out.put(value);
 }
 
+// A counted section of given fixed-size records of words, or the pattern when none are given.
+template <typename T, size_t N>
+void recordsOrPattern(Bytes& out, const char* name, const std::optional<std::vector<std::array<T, N>>>& records, int section,
+                      uint32_t count) {
+    if (!records) {
+        countedSection(out, name, section, count, sizeof(T) * N);
+        return;
+    }
+    out.mark(name);
+    out.put<uint32_t>(uint32_t(records->size()));
+    for (const auto& record : *records)
+        for (const T& value : record) out.put(value);
+}
+
 void animations(Bytes& out, const LevelDescription& level) {
     const size_t size = level.code >= 6 ? 40 : 32;
+    if (level.animationList) {
+        out.mark("animations");
+        out.put<uint32_t>(uint32_t(level.animationList->size()));
+        for (const Animation& a : *level.animationList) {
+            out.put(a.frameOffset);
+            out.put(a.frameRate);
+            out.put(a.frameSize);
+            out.put(a.state);
+            out.put(a.speed);
+            out.put(a.acceleration);
+            if (level.code >= 6) {
+                out.put(a.lateralSpeed);
+                out.put(a.lateralAcceleration);
+            }
+            for (uint16_t word : {a.frameStart, a.frameEnd, a.nextAnimation, a.nextFrame, a.stateChangeCount,
+                                  a.firstStateChange, a.commandCount, a.firstCommand})
+                out.put(word);
+        }
+        return;
+    }
     if (!level.animationFrameOffsets) {
         countedSection(out, "animations", kAnimations, level.counts.animations, size);
         return;
@@ -516,9 +550,9 @@ void levelData(Bytes& out, const LevelDescription& level) {
     out.put<uint32_t>(uint32_t(level.meshPointers.size()));
     for (auto pointer : level.meshPointers) out.put(pointer);
     animations(out, level);
-    countedSection(out, "state changes", kStateChanges, n.stateChanges, 6);
-    countedSection(out, "animation dispatches", kAnimDispatches, n.animDispatches, 8);
-    countedSection(out, "animation commands", kAnimCommands, n.animCommands, 2);
+    recordsOrPattern(out, "state changes", level.stateChanges, kStateChanges, n.stateChanges);
+    recordsOrPattern(out, "animation dispatches", level.animDispatches, kAnimDispatches, n.animDispatches);
+    valuesOrPattern(out, "animation commands", level.animCommands, kAnimCommands, n.animCommands);
     valuesOrPattern(out, "mesh trees", level.meshTrees, kMeshTrees, n.meshTrees);
     valuesOrPattern(out, "frames", level.frames, kFrames, n.frames);
     moveables(out, level);
@@ -694,6 +728,25 @@ std::vector<uint8_t> WriteLevel(const LevelDescription& level, std::vector<Secti
 void WriteLevelFile(const LevelDescription& level, const std::string& path) {
     const auto bytes = WriteLevel(level);
     WriteFileAtomically(path, bytes.data(), bytes.size());
+}
+
+std::vector<uint16_t> FrameWords(int code, std::array<int16_t, 3> offset, const std::vector<FrameRotation>& rotations,
+                                 std::array<int16_t, 6> box) {
+    std::vector<uint16_t> words;
+    for (int16_t c : box) words.push_back(uint16_t(c));
+    for (int16_t c : offset) words.push_back(uint16_t(c));
+    if (code <= 2) words.push_back(uint16_t(rotations.size()));
+    for (const FrameRotation& r : rotations) {
+        if (r.axis != 0) {
+            words.push_back(uint16_t(r.axis << 14 | (r.axis == 1 ? r.x : r.axis == 2 ? r.y : r.z)));
+            continue;
+        }
+        const uint32_t packed = uint32_t(r.x & 0x3FF) << 20 | uint32_t(r.y & 0x3FF) << 10 | (r.z & 0x3FF);
+        const uint16_t high = uint16_t(packed >> 16), low = uint16_t(packed);
+        words.push_back(code <= 2 ? low : high);
+        words.push_back(code <= 2 ? high : low);
+    }
+    return words;
 }
 
 }  // namespace grottix::levelwriter

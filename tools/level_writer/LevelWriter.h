@@ -137,6 +137,28 @@ struct Moveable {
     uint16_t animation = 0xFFFF;
 };
 
+// A whole animation record; the lateral speeds are written for codes 6-7 only.
+struct Animation {
+    uint32_t frameOffset = 0;
+    uint8_t frameRate = 1, frameSize = 0;
+    uint16_t state = 0;
+    int32_t speed = 0, acceleration = 0, lateralSpeed = 0, lateralAcceleration = 0;
+    uint16_t frameStart = 0, frameEnd = 0, nextAnimation = 0, nextFrame = 0;
+    uint16_t stateChangeCount = 0, firstStateChange = 0, commandCount = 0, firstCommand = 0;
+};
+
+// A mesh rotation of a key frame: all three axes (1024 to a turn each), or one axis alone (1 x,
+// 2 y, 3 z; codes 3-7 only) in the step of the code (1024 to a turn, codes 6-7 4096).
+struct FrameRotation {
+    int axis = 0;
+    uint16_t x = 0, y = 0, z = 0;
+};
+
+// The words of one key frame as the code keeps it: the box, the offset, for codes 1-2 the rotation
+// count and each rotation's packed value low word first, for codes 3-7 high word first or one word.
+std::vector<uint16_t> FrameWords(int code, std::array<int16_t, 3> offset, const std::vector<FrameRotation>& rotations,
+                                 std::array<int16_t, 6> box = {});
+
 struct SpriteSequence {
     int32_t objectId = 0;
     int16_t count = 1;  // written negated
@@ -204,6 +226,12 @@ struct LevelDescription {
     // And these the patterned animation sections: animations by their frame offsets (the rest of
     // each record zero), mesh trees and frames word by word, the animated-texture words.
     std::optional<std::vector<uint32_t>> animationFrameOffsets;
+    // Whole animation records (instead of the frame offsets), state changes (state, dispatch count,
+    // first dispatch), dispatches (low, high, next animation, next frame) and command words.
+    std::optional<std::vector<Animation>> animationList;
+    std::optional<std::vector<std::array<uint16_t, 3>>> stateChanges;
+    std::optional<std::vector<std::array<int16_t, 4>>> animDispatches;
+    std::optional<std::vector<uint16_t>> animCommands;
     std::optional<std::vector<int32_t>> meshTrees;
     std::optional<std::vector<uint16_t>> frames;
     std::optional<std::vector<Moveable>> moveables;

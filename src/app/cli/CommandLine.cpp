@@ -7,6 +7,7 @@
 
 #include "app/cli/ConvertCommand.h"
 #include "app/cli/ExportGltfCommand.h"
+#include "app/cli/ExportModelCommand.h"
 #include "app/cli/ExportTexturesCommand.h"
 #include "app/cli/InfoCommand.h"
 #include "app/cli/RenderCommand.h"
@@ -23,7 +24,8 @@ constexpr const char* kUsage =
     "       grottix-viewer --convert IN OUT\n"
     "       grottix-viewer --export-textures LEVEL DIR [--format bmp|tga|ppm|png]\n"
     "       grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n"
-    "                      [--sprites crossed|flat] [--verbose] [--flip [GROUP]]\n"
+    "                      [--sprites crossed|flat] [--verbose] [--flip [GROUP]] [--animations]\n"
+    "       grottix-viewer --export-model LEVEL TYPE OUT.glb [--light F] [--nearest]\n"
     "       grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles P,Y,R]\n"
     "                      [--goto-item N | --goto-room N | --goto-square ROOM,X,Z] [--frames N] [--stats]\n"
     "                      [--opengl] [--no-items] [--no-cull] [--flip [GROUP]]\n"
@@ -39,6 +41,7 @@ const std::map<std::string, Command>& commands() {
         {"--convert", RunConvertCommand},
         {"--export-textures", RunExportTexturesCommand},
         {"--export-gltf", RunExportGltfCommand},
+        {"--export-model", RunExportModelCommand},
         {"--render", RunRenderCommand},
         {"--thumbnail", RunThumbnailCommand},
     };

@@ -14,7 +14,7 @@ namespace grottix {
 namespace {
 
 constexpr const char* kUsage = "Usage: grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n"
-                                "       [--sprites crossed|flat] [--verbose] [--flip [GROUP]]\n";
+                                "       [--sprites crossed|flat] [--verbose] [--flip [GROUP]] [--animations]\n";
 
 struct TExportRequest {
     std::string level, out;
@@ -31,6 +31,7 @@ std::optional<TExportRequest> parseArguments(const std::vector<std::string>& arg
         else if (args[i] == "--nearest") request.options.Filtering = false;
         else if (args[i] == "--flip") request.options.Flip = ReadFlipOption(args, i);
         else if (args[i] == "--verbose") request.verbose = true;
+        else if (args[i] == "--animations") request.options.Animations = true;
         else if (args[i] == "--sprites" && i + 1 < args.size()) {
             const std::string& shape = args[++i];
             if (shape != "crossed" && shape != "flat") return std::nullopt;
@@ -66,7 +67,9 @@ int RunExportGltfCommand(const std::vector<std::string>& args) {
         }
         std::printf("%zu nodes, %zu triangles, %zu textures: %zu bytes written to %s\n", report.Nodes, report.Triangles,
                     report.Textures, report.Bytes, request->out.c_str());
+        if (request->options.Animations) std::printf("%zu items animated\n", report.AnimatedItems);
         if (request->verbose) std::printf("degenerate triangles left out: %zu\n", report.LeftOut);
+        for (const std::string& damage : report.Damage) std::fprintf(stderr, "File %s: Damaged file: %s\n", request->level.c_str(), damage.c_str());
     } catch (const std::exception& error) {
         PrintCommandFailure(error, request->level);
         return 1;

@@ -1,5 +1,6 @@
 #pragma once
-// --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]: the level as a binary glTF file.
+// --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest] [--animations]: the level as a binary
+// glTF file; with --animations its items play their animations.
 
 #include <string>
 #include <vector>

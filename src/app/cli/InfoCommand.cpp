@@ -47,7 +47,8 @@ std::string formatJson(const LevelSummary& s) {
             << roomJson(s.rooms[i], i < s.flips.rooms.size() ? &s.flips.rooms[i] : nullptr, RoomSectorsJson(s.floor, i));
     out << (s.rooms.empty() ? "]" : "\n  ]") << ",\n  \"totals\": " << roomJson(s.totals) << ",\n  " << FlipJsonFields(s.flips)
         << ",\n  " << FloorDataJson(s.floor) << ",\n  " << PlacementsJson(s.placements)
-        << ",\n  \"items\": " << ItemsJson(s.items, "  ") << "\n}\n";
+        << ",\n  \"moveables\": " << MoveablesJson(s.moveables, "  ") << ",\n  \"items\": " << ItemsJson(s.items, "  ")
+        << "\n}\n";
     return out.str();
 }
 
@@ -91,6 +92,7 @@ LevelSummary SummarizeLevel(const TTombRaiderLevel& level) {
     s.staticMeshDefinitions = level.StaticMeshDefinitions.size();
     s.items = SummarizeItems(level);
     s.entities = s.items.size();
+    s.moveables = SummarizeMoveables(level);
     for (const auto& room : level.Rooms) {
         const RoomCounts counts{room.vertices.size(), room.rectangles.size(), room.triangles.size(), room.sprites.size(),
                                 room.staticMeshes.size()};

@@ -8,6 +8,7 @@
 #include "app/cli/InfoFloorData.h"
 #include "app/cli/InfoPlacements.h"
 #include "app/cli/ItemSummary.h"
+#include "app/cli/MoveableSummary.h"
 #include "app/cli/RoomFlipSummary.h"
 
 namespace grottix {
@@ -27,6 +28,7 @@ struct LevelSummary {
     RoomCounts totals;
     FloorSummary floor;
     std::vector<ItemSummary> items;  // in the JSON form only
+    std::vector<MoveableSummary> moveables;  // in the JSON form only
     LevelFlipSummary flips;  // per room: alternate, group, water and named flags
     PlacementSummary placements;  // lights, statics, cameras, fly-by cameras, sound sources
 };

@@ -5,6 +5,7 @@
 #include "app/cli/InfoCommand.h"
 #include "level/TombRaiderLevel.h"
 #include "level_writer/LevelWriter.h"
+#include "support/AnimatedLevel.h"
 
 namespace grottix {
 namespace {
@@ -95,6 +96,24 @@ TEST(InfoCommand, JsonListsEveryItemInFileOrderWithItsGamesNameAndStoredValues) 
         << json;
     level.entities->clear();
     EXPECT_NE(FormatLevelSummary(summaryOf(level, "x.phd"), true).find("\"items\": []\n}"), std::string::npos);
+}
+
+TEST(InfoCommand, JsonListsEveryMoveableWithItsMeshesAndAnimationsAndWhatIsDamaged) {
+    levelwriter::LevelDescription level = test::AnimatedLevel(6);
+    level.moveables->push_back({31, 1, 0, 0, 0, 0xFFFF});
+    const std::string json = FormatLevelSummary(summaryOf(level, "x.tr4"), true);
+    EXPECT_NE(json.find("\"moveables\": [\n"
+                        "    {\"type\": 30, \"name\": \"Hair\", \"meshes\": 2, \"animations\": 2, \"first_animation\": 0},\n"
+                        "    {\"type\": 31, \"name\": \"Motorbike\", \"meshes\": 1, \"animations\": 0, \"first_animation\": -1}\n"
+                        "  ],\n"),
+              std::string::npos)
+        << json;
+    (*level.animationList)[1].frameRate = 0;
+    const std::string damaged = FormatLevelSummary(summaryOf(level, "x.tr4"), true);
+    EXPECT_NE(damaged.find("\"first_animation\": 0, \"problem\": \"animation 1: a frame rate of 0 in the animations at byte 40 "
+                           "of the table\"}"),
+              std::string::npos)
+        << damaged;
 }
 
 // A TR4 level with a fog bulb, a static mesh, two cameras, two fly-by cameras and a sound source.

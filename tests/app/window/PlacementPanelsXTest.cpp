@@ -204,7 +204,7 @@ TEST_F(FindXTest, TypingSinkOrAnItemsNameAndEnterSelectsItInItsPanelAndGoesThere
     QTest::keyClick(find->Results(), Qt::Key_Return);
     EXPECT_EQ(window->Selection.Item(), 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return raised(dock("ItemsPanel")); }));
-    expectEyeAt(GoToItem(*window->Scene->Level, 1));
+    expectEyeAt(GoToItem(*window->Scene->Level, 1, window->Scene->ItemExtent(1)));
 }
 
 }  // namespace
