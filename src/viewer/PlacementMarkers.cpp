@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "device/D3DDevice.h"
+#include "device/TextureScope.h"
 
 namespace grottix {
 
@@ -88,8 +89,7 @@ void DrawPlacementMarks(TD3DDevice& device, const TPlacementMarks& marks) {
     const uint32_t depth = device.GetRenderState(D3DRENDERSTATE_ZENABLE);
     const uint32_t blend = device.GetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE);
     const uint32_t cull = device.GetRenderState(D3DRENDERSTATE_CULLMODE);
-    TDirectDrawSurface* texture = device.GetTexture(0);
-    device.SetTexture(0, nullptr);
+    TTextureScope untextured(device, nullptr);
     device.SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, 0);
     device.SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
     if (!marks.triangles.empty()) {
@@ -103,7 +103,6 @@ void DrawPlacementMarks(TD3DDevice& device, const TPlacementMarks& marks) {
     device.SetRenderState(D3DRENDERSTATE_CULLMODE, cull);
     device.SetRenderState(D3DRENDERSTATE_ZENABLE, depth);
     device.SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, blend);
-    device.SetTexture(0, texture);
 }
 
 }  // namespace grottix

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "device/D3DDevice.h"
+#include "device/TextureScope.h"
 #include "engine/D3DObject.h"
 
 namespace grottix {
@@ -51,16 +52,14 @@ void DrawStripAroundEye(TD3DDevice& device, TDirectDrawSurface* texture, const s
     TD3DMatrix lowered = TD3DMatrix::Identity();
     lowered.m[3][1] = -lower;
     device.SetTransform(D3DTRANSFORMSTATE_WORLD, lowered);
-    TDirectDrawSurface* previous = device.GetTexture(0);
     {
+        TTextureScope bound(device, texture);
         TStateScope states(device);
         states.set(D3DRENDERSTATE_ZENABLE, D3DZB_FALSE);
         states.set(D3DRENDERSTATE_ZWRITEENABLE, 0);
         states.set(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
-        device.SetTexture(0, texture);
         device.DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, strip.data(), uint32_t(strip.size()), 0);
     }
-    device.SetTexture(0, previous);
     device.SetTransform(D3DTRANSFORMSTATE_WORLD, world);
 }
 
@@ -71,9 +70,8 @@ void TintView(TD3DDevice& device, uint32_t colour) {
         saved[i] = device.GetTransform(kTransforms[i]);
         device.SetTransform(kTransforms[i], TD3DMatrix::Identity());
     }
-    TDirectDrawSurface* texture = device.GetTexture(0);
-    device.SetTexture(0, nullptr);
     {
+        TTextureScope untextured(device, nullptr);
         TStateScope states(device);
         states.set(D3DRENDERSTATE_ZENABLE, D3DZB_FALSE);
         states.set(D3DRENDERSTATE_ZWRITEENABLE, 0);
@@ -92,7 +90,6 @@ void TintView(TD3DDevice& device, uint32_t colour) {
         }
         device.DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_LVERTEX, quad.data(), 4, 0);
     }
-    device.SetTexture(0, texture);
     for (size_t i = 0; i < 3; ++i) device.SetTransform(kTransforms[i], saved[i]);
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "device/D3DDevice.h"
+#include "device/TextureScope.h"
 
 namespace grottix {
 
@@ -28,12 +29,12 @@ void DrawBoxOutline(TD3DDevice& device, const TSceneBox& box, uint32_t colour) {
             }
     const uint32_t depth = device.GetRenderState(D3DRENDERSTATE_ZENABLE);
     const uint32_t blend = device.GetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE);
-    TDirectDrawSurface* texture = device.GetTexture(0);
     device.SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_FALSE);
     device.SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, 0);
-    device.SetTexture(0, nullptr);
-    device.DrawPrimitive(D3DPT_LINELIST, D3DFVF_LVERTEX, lines.data(), uint32_t(lines.size()), 0);
-    device.SetTexture(0, texture);
+    {
+        TTextureScope untextured(device, nullptr);
+        device.DrawPrimitive(D3DPT_LINELIST, D3DFVF_LVERTEX, lines.data(), uint32_t(lines.size()), 0);
+    }
     device.SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, blend);
     device.SetRenderState(D3DRENDERSTATE_ZENABLE, depth);
 }

@@ -9,6 +9,7 @@
 #include "device/InputStates.h"
 #include "device/RecordingDevice.h"
 #include "device/SoftwareDevice.h"
+#include "device/TextureScope.h"
 
 namespace grottix {
 namespace {
@@ -62,6 +63,21 @@ TEST(RecordingDevice, RecordsEveryCallInOrderAndKeepsState) {
     EXPECT_EQ(draw.renderStates[D3DRENDERSTATE_CULLMODE], D3DCULL_NONE);
     EXPECT_EQ(draw.vertices.size(), 4u);
     EXPECT_EQ(device.GetRenderState(D3DRENDERSTATE_CULLMODE), D3DCULL_NONE);
+}
+
+TEST(TextureScope, BindsTheEarlierTextureAgainEvenWhenTheDeviceWasItsLastOwner) {
+    TRecordingDevice device;
+    auto earlier = TDirectDrawSurface::Create(TBitmap(2, 2, TPixelFormat::pf24bit));
+    TDirectDrawSurface* const earlierAddress = earlier.get();
+    device.SetTexture(0, earlier.get());
+    earlier.reset();
+    auto drawn = TDirectDrawSurface::Create(TBitmap(1, 1, TPixelFormat::pf24bit));
+    {
+        TTextureScope bound(device, drawn.get());
+        EXPECT_EQ(device.GetTexture(0), drawn.get());
+    }
+    EXPECT_EQ(device.GetTexture(0), earlierAddress);
+    EXPECT_EQ(device.GetTexture(0)->Width(), 2) << "still alive, not freed while the other was bound";
 }
 
 TEST(DirectDrawSurface, TakesThePixelsOfAnyPictureFormat) {
