@@ -1,9 +1,16 @@
 #include "app/cli/CommandLine.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <new>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/cli/ConvertCommand.h"
 #include "app/cli/ExportGltfCommand.h"
@@ -52,6 +59,34 @@ std::string FailureText(const std::exception& error) {
     return error.what();
 }
 
+namespace {
+
+void sayOutputFailed(int error) {
+    std::fprintf(stderr, "grottix-viewer: standard output could not be written whole: %s\n", std::strerror(error));
+}
+
+}  // namespace
+
+bool WriteStandardOutput(const std::string& text) {
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) return true;
+    sayOutputFailed(errno ? errno : EIO);
+    return false;
+}
+
+bool CheckInputFile(const std::string& path) {
+    // Without blocking: opening a pipe for reading would wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat info {};
+    std::string reason;
+    if (fd < 0 || ::fstat(fd, &info) != 0) reason = std::strerror(errno);
+    else if (S_ISDIR(info.st_mode)) reason = std::strerror(EISDIR);
+    else if (!S_ISREG(info.st_mode)) reason = "Not a regular file";
+    if (fd >= 0) ::close(fd);
+    if (!reason.empty()) std::fprintf(stderr, "File %s: %s\n", path.c_str(), reason.c_str());
+    return reason.empty();
+}
+
 void PrintCommandFailure(const std::exception& error, const std::string& file) {
     const auto* output = dynamic_cast<const EOutputFailure*>(&error);
     const std::string& named = output ? output->File : file;
@@ -82,7 +117,15 @@ int RunCommandLine(const std::vector<std::string>& args) {
         }
         // The commands report their own failures; this is the last line of defence.
         try {
-            return found->second(std::vector<std::string>(args.begin() + 1, args.end()));
+            const int code = found->second(std::vector<std::string>(args.begin() + 1, args.end()));
+            // What a command printed must have reached its reader whole, or the command failed.
+            errno = 0;
+            if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return code;
+            const int error = errno ? errno : EIO;
+            std::clearerr(stdout);
+            if (code != 0) return code;  // already said why it failed
+            sayOutputFailed(error);
+            return 1;
         } catch (const std::exception& error) {
             PrintCommandFailure(error);
         } catch (...) {

@@ -18,6 +18,14 @@ int RunCommandLine(const std::vector<std::string>& args);
 // What a failure says in those lines ("out of memory" for std::bad_alloc).
 std::string FailureText(const std::exception& error);
 
+// Writes text to standard output and flushes it; when it cannot be written whole (a full disk, a
+// file size limit), says so on standard error and returns false.
+bool WriteStandardOutput(const std::string& text);
+
+// Whether the input at path can be read: when it cannot (missing, a folder, no rights), prints
+// "File NAME: REASON" with the system's reason ("No such file or directory") and returns false.
+bool CheckInputFile(const std::string& path);
+
 // Prints that line: "File NAME: REASON", where NAME is the output an EOutputFailure names, else file;
 // "grottix-viewer: REASON" when there is no file to name.
 void PrintCommandFailure(const std::exception& error, const std::string& file = {});

@@ -41,7 +41,9 @@ std::string formatJson(const LevelSummary& s) {
         << ",\n  \"tiles\": " << s.tiles << ",\n  \"object_textures\": " << s.objectTextures
         << ",\n  \"sprite_textures\": " << s.spriteTextures << ",\n  \"mesh_data_words\": " << s.meshDataWords
         << ",\n  \"mesh_pointers\": " << s.meshPointers << ",\n  \"static_mesh_definitions\": " << s.staticMeshDefinitions
-        << ",\n  \"entities\": " << s.entities << ",\n  \"rooms\": [";
+        << ",\n  \"entities\": " << s.entities;
+    if (s.trailer) out << ",\n  \"ng_trailer\": {\"offset\": " << s.trailer->Offset << ", \"bytes\": " << s.trailer->Size << "}";
+    out << ",\n  \"rooms\": [";
     for (size_t i = 0; i < s.rooms.size(); ++i)
         out << (i ? ",\n    " : "\n    ")
             << roomJson(s.rooms[i], i < s.flips.rooms.size() ? &s.flips.rooms[i] : nullptr, RoomSectorsJson(s.floor, i));
@@ -61,8 +63,9 @@ std::string formatText(const LevelSummary& s) {
         << "Mesh data words:         " << s.meshDataWords << "\n"
         << "Mesh pointers:           " << s.meshPointers << "\n"
         << "Static mesh definitions: " << s.staticMeshDefinitions << "\n"
-        << "Entities:                " << s.entities << "\n"
-        << PlacementsText(s.placements)
+        << "Entities:                " << s.entities << "\n";
+    if (s.trailer) out << "NG trailer:              " << s.trailer->Size << " bytes\n";
+    out << PlacementsText(s.placements)
         << FloorDataText(s.floor) << "\n";
     char line[128];
     out << " Room  Vertices  Rectangles  Triangles  Sprites  Static meshes\n";
@@ -91,6 +94,7 @@ LevelSummary SummarizeLevel(const TTombRaiderLevel& level) {
     s.staticMeshDefinitions = level.StaticMeshDefinitions.size();
     s.items = SummarizeItems(level);
     s.entities = s.items.size();
+    s.trailer = level.Trailer;
     for (const auto& room : level.Rooms) {
         const RoomCounts counts{room.vertices.size(), room.rectangles.size(), room.triangles.size(), room.sprites.size(),
                                 room.staticMeshes.size()};
@@ -122,6 +126,7 @@ int RunInfoCommand(const std::vector<std::string>& args) {
         std::fputs("grottix-viewer: --info needs a level file\n", stderr);
         return 2;
     }
+    if (!CheckInputFile(path)) return 1;
     try {
         TTombRaiderLevel level;
         const uint8_t result = level.LoadLevel(path);
@@ -129,7 +134,7 @@ int RunInfoCommand(const std::vector<std::string>& args) {
             std::fprintf(stderr, "File %s: %s\n", path.c_str(), level.LoadErrorMessage(result).c_str());
             return 1;
         }
-        std::fputs(FormatLevelSummary(SummarizeLevel(level), json).c_str(), stdout);
+        if (!WriteStandardOutput(FormatLevelSummary(SummarizeLevel(level), json))) return 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "File %s: %s\n", path.c_str(), FailureText(error).c_str());
         return 1;

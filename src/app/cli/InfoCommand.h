@@ -2,6 +2,7 @@
 // grottix-viewer --info LEVEL [--json]: a summary of one level file.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,10 +10,9 @@
 #include "app/cli/InfoPlacements.h"
 #include "app/cli/ItemSummary.h"
 #include "app/cli/RoomFlipSummary.h"
+#include "level/TombRaiderLevel.h"
 
 namespace grottix {
-
-class TTombRaiderLevel;
 
 struct RoomCounts {
     size_t vertices = 0, rectangles = 0, triangles = 0, sprites = 0, staticMeshes = 0;
@@ -23,6 +23,7 @@ struct LevelSummary {
     int versionCode = 0;
     size_t tiles = 0, objectTextures = 0, spriteTextures = 0, meshDataWords = 0, meshPointers = 0;
     size_t staticMeshDefinitions = 0, entities = 0;
+    std::optional<TLevelTrailer> trailer;  // a later level-building tool's block at the end
     std::vector<RoomCounts> rooms;
     RoomCounts totals;
     FloorSummary floor;

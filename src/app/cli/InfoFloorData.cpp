@@ -21,7 +21,7 @@ RoomSectorCounts countSectors(const TRoomFloor& room) {
     return counts;
 }
 
-std::string triggerJson(const TLevelTrigger& t) {
+std::string triggerJson(const TLevelTrigger& t, uint16_t floorDataIndex) {
     std::ostringstream out;
     out << "{\"room\": " << t.room << ", \"x\": " << t.x << ", \"z\": " << t.z << ", \"type\": " << int(t.type)
         << ", \"timer\": " << int(t.timer) << ", \"once\": " << (t.once ? "true" : "false")
@@ -29,6 +29,10 @@ std::string triggerJson(const TLevelTrigger& t) {
     for (size_t i = 0; i < t.actions.size(); ++i)
         out << (i ? ", " : "") << "{\"action\": " << int(t.actions[i].action)
             << ", \"parameter\": " << t.actions[i].parameter << "}";
+    out << "], \"floor_data\": " << floorDataIndex << ", \"squares\": [";
+    for (size_t i = 0; i < t.squares.size(); ++i)
+        out << (i ? ", " : "") << "{\"room\": " << t.squares[i].room << ", \"x\": " << t.squares[i].x
+            << ", \"z\": " << t.squares[i].z << "}";
     out << "]}";
     return out.str();
 }
@@ -39,6 +43,10 @@ FloorSummary SummarizeFloorData(const TTombRaiderLevel& level) {
     TLevelFloorData data = ReadFloorData(level);
     FloorSummary summary;
     for (const TRoomFloor& room : data.rooms) summary.rooms.push_back(countSectors(room));
+    for (const TLevelTrigger& trigger : data.triggers) {
+        summary.triggerSquares += trigger.squares.size();
+        summary.triggerStarts.push_back(data.entries[size_t(trigger.entry)].index);
+    }
     summary.triggers = std::move(data.triggers);
     summary.problem = data.firstProblem;
     summary.badSectors = data.badSectors;
@@ -57,7 +65,8 @@ std::string RoomSectorsJson(const FloorSummary& floor, size_t room) {
 std::string FloorDataJson(const FloorSummary& floor) {
     std::ostringstream out;
     out << "\"triggers\": [";
-    for (size_t i = 0; i < floor.triggers.size(); ++i) out << (i ? ",\n    " : "\n    ") << triggerJson(floor.triggers[i]);
+    for (size_t i = 0; i < floor.triggers.size(); ++i)
+        out << (i ? ",\n    " : "\n    ") << triggerJson(floor.triggers[i], floor.triggerStarts[i]);
     out << (floor.triggers.empty() ? "]" : "\n  ]");
     if (floor.problem)
         out << ",\n  \"floor_data_problem\": {\"room\": " << floor.problem->room << ", \"x\": " << floor.problem->x
@@ -68,7 +77,10 @@ std::string FloorDataJson(const FloorSummary& floor) {
 
 std::string FloorDataText(const FloorSummary& floor) {
     std::ostringstream out;
-    out << "Triggers:                " << floor.triggers.size() << "\n";
+    out << "Triggers:                " << floor.triggers.size();
+    if (floor.triggerSquares != floor.triggers.size())
+        out << " (on " << floor.triggerSquares << (floor.triggerSquares == 1 ? " square)" : " squares)");
+    out << "\n";
     if (floor.problem)
         out << "Floor data:              broken in room " << floor.problem->room << " at column " << floor.problem->x
             << ", row " << floor.problem->z << ": " << floor.problem->what << " (" << floor.badSectors

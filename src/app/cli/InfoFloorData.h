@@ -1,6 +1,7 @@
 #pragma once
 // What --info says about the floor data: per room, how many squares hold portals, triggers, kills,
-// climbable sides and walls; every trigger with its actions; the first square whose chain is broken.
+// climbable sides and walls; every trigger once, with its actions and the squares whose chain holds
+// it; the first square whose chain is broken.
 
 #include <cstddef>
 #include <optional>
@@ -18,6 +19,8 @@ struct RoomSectorCounts {
 struct FloorSummary {
     std::vector<RoomSectorCounts> rooms;
     std::vector<TLevelTrigger> triggers;
+    std::vector<uint16_t> triggerStarts;  // where each trigger's chain starts in the floor data
+    size_t triggerSquares = 0;            // the squares of all triggers together
     std::optional<TFloorDataProblem> problem;
     size_t badSectors = 0;
 };

@@ -66,7 +66,7 @@ std::string cameraJson(const TLevelCamera& c) {
     out << "{\"index\": " << c.index << ", \"x\": " << c.x << ", \"y\": " << c.y << ", \"z\": " << c.z
         << ", \"room\": " << c.room << ", \"flags\": " << c.flags << ", \"used_by\": [";
     for (size_t i = 0; i < c.uses.size(); ++i)
-        out << (i ? ", " : "") << "{\"room\": " << c.uses[i].room << ", \"x\": " << c.uses[i].x << ", \"z\": " << c.uses[i].z
+        out << (i ? ", " : "") << "{\"trigger\": " << c.uses[i].trigger << ", \"room\": " << c.uses[i].room << ", \"x\": " << c.uses[i].x << ", \"z\": " << c.uses[i].z
             << ", \"as\": " << (c.uses[i].sink ? "\"sink\"" : "\"camera\"") << "}";
     out << "]";
     problem(out, c.problem);
