@@ -12,10 +12,10 @@ namespace {
 
 constexpr uint16_t kEndBit = 0x8000;
 
-// The squares of the most the reader takes stay well under 512 MiB: each one's record and facts, the
-// block of its trigger index, and its place in its trigger's list. The chains, read once per entry
-// within FloorChainBudget, add a few MiB at most.
-static_assert(kMaxLevelSectors * (sizeof(TSectorFloor) + 4 * sizeof(void*) + sizeof(TFloorSquare)) < (uint64_t{400} << 20));
+// The squares of the most the reader takes stay well under 512 MiB: each one's record and facts, and
+// its place in its trigger's list. The chains, read once per entry within FloorChainBudget, add a few
+// MiB at most.
+static_assert(kMaxLevelSectors * (sizeof(TSectorFloor) + sizeof(TFloorSquare)) < (uint64_t{192} << 20));
 
 // Walks one chain through the floor-data words. Every read is checked against the table, the chain's
 // length and the words left to all chains; the first failure names what went wrong and stops the walk.
@@ -152,7 +152,7 @@ TFloorEntry readEntry(const std::vector<uint16_t>& words, int versionCode, uint1
     if (entry.bad) entry.problem = chain.problem;
     if (hasTrigger) {
         trigger.entry = int(out.entries.size());
-        entry.triggers.push_back(int(out.triggers.size()));
+        entry.triggers = TTriggerIndices(int(out.triggers.size()));
         out.triggers.push_back(std::move(trigger));
     }
     return entry;

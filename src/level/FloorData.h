@@ -7,6 +7,7 @@
 // that runs off the table or never ends: the chain, and every square pointing at it, is bad, with
 // what was read before.
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -72,9 +73,26 @@ struct TSectorFunction {
     std::vector<uint16_t> data;  // the data words (a trigger's setup and action words)
 };
 
+// The triggers of a chain as indices into TLevelFloorData::triggers: none or one (a chain holds at
+// most one trigger), kept in place so that a square's facts need no memory of their own.
+class TTriggerIndices {
+public:
+    TTriggerIndices() = default;
+    explicit TTriggerIndices(int index) : index_(index) {}
+    const int* begin() const { return &index_; }
+    const int* end() const { return &index_ + size(); }
+    size_t size() const { return index_ >= 0 ? 1 : 0; }
+    bool empty() const { return index_ < 0; }
+    int front() const { return index_; }
+    bool operator==(const std::vector<int>& other) const { return std::equal(begin(), end(), other.begin(), other.end()); }
+
+private:
+    int index_ = -1;
+};
+
 // What a chain says, the same for every square whose floor-data index starts it.
 struct TFloorFacts {
-    std::vector<int> triggers;     // indices into TLevelFloorData::triggers
+    TTriggerIndices triggers;
     int portal = -1;               // the room beyond, or -1
     std::optional<uint16_t> floorSlope, ceilingSlope;  // low byte: x slope, high byte: z slope (signed)
     bool kill = false;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <iostream>
 #include <map>
 #include <new>
 #include <string>
@@ -67,10 +68,17 @@ void sayOutputFailed(int error) {
 
 }  // namespace
 
-bool WriteStandardOutput(const std::string& text) {
-    errno = 0;
-    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) return true;
-    sayOutputFailed(errno ? errno : EIO);
+bool FlushStandardOutput() {
+    // A stream that failed already keeps the reason its write left in errno; nothing since has
+    // written or cleared it.
+    if (std::cout.good()) {
+        errno = 0;
+        if (std::cout.flush().good() && std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+    }
+    const int error = errno ? errno : EIO;
+    std::cout.clear();
+    std::clearerr(stdout);
+    sayOutputFailed(error);
     return false;
 }
 
@@ -118,14 +126,13 @@ int RunCommandLine(const std::vector<std::string>& args) {
         // The commands report their own failures; this is the last line of defence.
         try {
             const int code = found->second(std::vector<std::string>(args.begin() + 1, args.end()));
-            // What a command printed must have reached its reader whole, or the command failed.
-            errno = 0;
-            if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return code;
-            const int error = errno ? errno : EIO;
+            // What a command printed must have reached its reader whole, or the command failed; one
+            // that failed has said why already.
+            if (code == 0) return FlushStandardOutput() ? 0 : 1;
+            std::cout.clear();
+            std::fflush(stdout);
             std::clearerr(stdout);
-            if (code != 0) return code;  // already said why it failed
-            sayOutputFailed(error);
-            return 1;
+            return code;
         } catch (const std::exception& error) {
             PrintCommandFailure(error);
         } catch (...) {

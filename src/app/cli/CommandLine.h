@@ -18,9 +18,9 @@ int RunCommandLine(const std::vector<std::string>& args);
 // What a failure says in those lines ("out of memory" for std::bad_alloc).
 std::string FailureText(const std::exception& error);
 
-// Writes text to standard output and flushes it; when it cannot be written whole (a full disk, a
-// file size limit), says so on standard error and returns false.
-bool WriteStandardOutput(const std::string& text);
+// Flushes what the command wrote to standard output (through std::cout or stdout); when it could not
+// all be written (a full disk, a file size limit), says so on standard error and returns false.
+bool FlushStandardOutput();
 
 // Whether the input at path can be read: when it cannot (missing, a folder, no rights), prints
 // "File NAME: REASON" with the system's reason ("No such file or directory") and returns false.

@@ -1,6 +1,7 @@
 #include "app/cli/InfoCommand.h"
 
 #include <cstdio>
+#include <iostream>
 #include <sstream>
 
 #include "app/cli/CommandLine.h"
@@ -35,8 +36,7 @@ std::string roomJson(const RoomCounts& r, const RoomFlipSummary* flip = nullptr,
     return out.str();
 }
 
-std::string formatJson(const LevelSummary& s) {
-    std::ostringstream out;
+void writeJson(std::ostream& out, const LevelSummary& s) {
     out << "{\n  \"version_word\": \"" << hexWord(s.versionWord) << "\",\n  \"version_code\": " << s.versionCode
         << ",\n  \"tiles\": " << s.tiles << ",\n  \"object_textures\": " << s.objectTextures
         << ",\n  \"sprite_textures\": " << s.spriteTextures << ",\n  \"mesh_data_words\": " << s.meshDataWords
@@ -48,13 +48,16 @@ std::string formatJson(const LevelSummary& s) {
         out << (i ? ",\n    " : "\n    ")
             << roomJson(s.rooms[i], i < s.flips.rooms.size() ? &s.flips.rooms[i] : nullptr, RoomSectorsJson(s.floor, i));
     out << (s.rooms.empty() ? "]" : "\n  ]") << ",\n  \"totals\": " << roomJson(s.totals) << ",\n  " << FlipJsonFields(s.flips)
-        << ",\n  " << FloorDataJson(s.floor) << ",\n  " << PlacementsJson(s.placements)
-        << ",\n  \"items\": " << ItemsJson(s.items, "  ") << "\n}\n";
-    return out.str();
+        << ",\n  ";
+    WriteFloorDataJson(out, s.floor);
+    out << ",\n  ";
+    WritePlacementsJson(out, s.placements);
+    out << ",\n  \"items\": ";
+    WriteItemsJson(out, s.items, "  ");
+    out << "\n}\n";
 }
 
-std::string formatText(const LevelSummary& s) {
-    std::ostringstream out;
+void writeText(std::ostream& out, const LevelSummary& s) {
     out << "Version word:            " << hexWord(s.versionWord) << " (version code " << s.versionCode << ")\n"
         << "Tiles:                   " << s.tiles << "\n"
         << "Rooms:                   " << s.rooms.size() << "\n"
@@ -77,7 +80,6 @@ std::string formatText(const LevelSummary& s) {
     for (size_t i = 0; i < s.rooms.size(); ++i) row(std::to_string(i), s.rooms[i]);
     row("Total", s.totals);
     out << "\n" << FlipText(s.flips);
-    return out.str();
 }
 
 }  // namespace
@@ -107,8 +109,15 @@ LevelSummary SummarizeLevel(const TTombRaiderLevel& level) {
     return s;
 }
 
+void WriteLevelSummary(std::ostream& out, const LevelSummary& summary, bool json) {
+    if (json) writeJson(out, summary);
+    else writeText(out, summary);
+}
+
 std::string FormatLevelSummary(const LevelSummary& summary, bool json) {
-    return json ? formatJson(summary) : formatText(summary);
+    std::ostringstream out;
+    WriteLevelSummary(out, summary, json);
+    return out.str();
 }
 
 int RunInfoCommand(const std::vector<std::string>& args) {
@@ -134,7 +143,9 @@ int RunInfoCommand(const std::vector<std::string>& args) {
             std::fprintf(stderr, "File %s: %s\n", path.c_str(), level.LoadErrorMessage(result).c_str());
             return 1;
         }
-        if (!WriteStandardOutput(FormatLevelSummary(SummarizeLevel(level), json))) return 1;
+        // Written as it is formed: a large level's summary is never held whole.
+        WriteLevelSummary(std::cout, SummarizeLevel(level), json);
+        if (!FlushStandardOutput()) return 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "File %s: %s\n", path.c_str(), FailureText(error).c_str());
         return 1;

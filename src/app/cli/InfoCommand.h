@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,8 @@ struct LevelSummary {
 };
 
 LevelSummary SummarizeLevel(const TTombRaiderLevel& level);
+// The summary as text or as one JSON object, written to out as it is formed.
+void WriteLevelSummary(std::ostream& out, const LevelSummary& summary, bool json);
 std::string FormatLevelSummary(const LevelSummary& summary, bool json);
 
 int RunInfoCommand(const std::vector<std::string>& args);

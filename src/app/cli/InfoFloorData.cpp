@@ -21,8 +21,7 @@ RoomSectorCounts countSectors(const TRoomFloor& room) {
     return counts;
 }
 
-std::string triggerJson(const TLevelTrigger& t, uint16_t floorDataIndex) {
-    std::ostringstream out;
+void writeTriggerJson(std::ostream& out, const TLevelTrigger& t, uint16_t floorDataIndex) {
     out << "{\"room\": " << t.room << ", \"x\": " << t.x << ", \"z\": " << t.z << ", \"type\": " << int(t.type)
         << ", \"timer\": " << int(t.timer) << ", \"once\": " << (t.once ? "true" : "false")
         << ", \"mask\": " << int(t.mask) << ", \"actions\": [";
@@ -34,7 +33,6 @@ std::string triggerJson(const TLevelTrigger& t, uint16_t floorDataIndex) {
         out << (i ? ", " : "") << "{\"room\": " << t.squares[i].room << ", \"x\": " << t.squares[i].x
             << ", \"z\": " << t.squares[i].z << "}";
     out << "]}";
-    return out.str();
 }
 
 }  // namespace
@@ -62,17 +60,17 @@ std::string RoomSectorsJson(const FloorSummary& floor, size_t room) {
     return out.str();
 }
 
-std::string FloorDataJson(const FloorSummary& floor) {
-    std::ostringstream out;
+void WriteFloorDataJson(std::ostream& out, const FloorSummary& floor) {
     out << "\"triggers\": [";
-    for (size_t i = 0; i < floor.triggers.size(); ++i)
-        out << (i ? ",\n    " : "\n    ") << triggerJson(floor.triggers[i], floor.triggerStarts[i]);
+    for (size_t i = 0; i < floor.triggers.size(); ++i) {
+        out << (i ? ",\n    " : "\n    ");
+        writeTriggerJson(out, floor.triggers[i], floor.triggerStarts[i]);
+    }
     out << (floor.triggers.empty() ? "]" : "\n  ]");
     if (floor.problem)
         out << ",\n  \"floor_data_problem\": {\"room\": " << floor.problem->room << ", \"x\": " << floor.problem->x
             << ", \"z\": " << floor.problem->z << ", \"problem\": " << JsonString(floor.problem->what)
             << ", \"bad_sectors\": " << floor.badSectors << "}";
-    return out.str();
 }
 
 std::string FloorDataText(const FloorSummary& floor) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,9 @@ FloorSummary SummarizeFloorData(const TTombRaiderLevel& level);
 
 // The room's "sectors" member: `"sectors": {"portals": P, ...}` (empty for a room not summarised).
 std::string RoomSectorsJson(const FloorSummary& floor, size_t room);
-// The top level's members: `"triggers": [...]`, and `"floor_data_problem": {...}` for a broken chain.
-std::string FloorDataJson(const FloorSummary& floor);
+// Writes the top level's members: `"triggers": [...]`, and `"floor_data_problem": {...}` for a
+// broken chain.
+void WriteFloorDataJson(std::ostream& out, const FloorSummary& floor);
 // Lines for the text summary: the trigger count and the first broken square, if any.
 std::string FloorDataText(const FloorSummary& floor);
 

@@ -189,10 +189,13 @@ TEST_F(DamagedLevelCommands, AnInputThatCannotBeReadIsNamedWithTheSystemsReasonB
     EXPECT_FALSE(FileExists(out));
 }
 
-// Standard output on a full device: the summary cannot be written whole, and the command says so.
+// Standard output on a full device: the summary cannot be written whole, and the command says so,
+// whether the write fails at the end or (with many items) on the way.
 TEST_F(DamagedLevelCommands, OutputThatCannotBeWrittenWholeIsAFailure) {
     const std::string level = dir.file("good.tr2");
-    WriteLevelFile(twoRoomLevel(), level);
+    auto description = twoRoomLevel();
+    description.entities = std::vector<Entity>(3000);
+    WriteLevelFile(description, level);
     const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
     if (full < 0) GTEST_SKIP() << "no /dev/full here";
     for (const bool json : {false, true}) {
