@@ -43,10 +43,11 @@ struct RenderOptions {
     std::optional<TFlipState> flip;
 };
 
-// The largest picture: a side of 16384 pixels, and as many pixels as the drawing's buffers (colour,
-// depth, the picture handed to the writer and its encoding) hold in well under 512 MiB.
-constexpr int64_t kLargestSide = 16384;
-constexpr int64_t kMostPixels = int64_t{1} << 25;
+// The largest picture: the device's largest surface side, and as many pixels as the drawing's
+// buffers (colour, depth, the picture handed to the writer and its encoding, some 22 bytes a pixel)
+// hold in well under 512 MiB.
+constexpr int64_t kLargestSide = TCustomDXDraw::kMaxSurfaceSide;
+constexpr int64_t kMostPixels = int64_t{1} << 24;
 // Level coordinates are 32-bit; the eye stays within them (scene units: level units / 128).
 constexpr double kFarthestEye = 2147483648.0 / 128;
 constexpr int64_t kMostFrames = 10000;

@@ -110,7 +110,7 @@ TEST(RenderCommand, StatsTellTheEyeAnglesAndRoomTheFrameWasDrawnWith) {
 TEST(RenderCommand, NumbersBeyondTheirLimitsAreRefusedAndHugeAnglesStillDraw) {
     test::TempDir dir;
     const std::string level = std::string(GROTTIX_GENERATED_DIR) + "/demo/demo-tr2.tr2", out = dir.file("out.png");
-    const std::string size = "--size takes WxH, each side from 1 to 16384, at most 33554432 pixels";
+    const std::string size = "--size takes WxH, each side from 1 to 8192, at most 16777216 pixels";
     const std::string eye = "--eye takes X,Y,Z, numbers from -16777216 to 16777216";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--render", out, level, "--size", "4294967297x1"}, size},
