@@ -44,6 +44,7 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
 
     const std::filesystem::path file(path);
     TGltfLevelBuilder builder(level, file.filename().string(), options.Sprites);
+    size_t meshesLeftOut = 0;
     if (!level.Rooms.empty()) {
         const TLevelMeshList meshes = ParseLevelMeshes(level);
         TShownRoomsSink shown(builder, TFlipMaps::Read(level).RoomsShown(options.Flip));
@@ -51,6 +52,7 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
         TFaceBuilder faces(shown, level, options.LightFactor, nullptr, options.Filtering);
         ImportRooms(faces, level, meshes, kLevelUnits);
         if (options.Items) ImportItems(faces, level, meshes, kLevelUnits, kItemsGroup);
+        meshesLeftOut = faces.MeshesLeftOut;
     }
     reach(kConverted);
 
@@ -70,6 +72,7 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
         report->Textures = size_t(document.Textures.size());
         report->Bytes = glb.size();
         report->LeftOut = builder.LeftOut();
+        report->MeshesLeftOut = meshesLeftOut;
     }
     return kLevelLoaded;
 }

@@ -31,6 +31,7 @@ struct TGltfExportReport {
     size_t Nodes = 0, Triangles = 0, Textures = 0, Bytes = 0;
     std::string Problem;  // for a level that did not load cleanly, what is wrong (and where, when damaged)
     size_t LeftOut = 0;   // degenerate triangles (no area, or a vertex repeated) not written
+    size_t MeshesLeftOut = 0;  // placed meshes beyond kMaxPlacedMeshFaces, not written
 };
 
 // Called with the share of the work done, from 0 to 1.

@@ -19,6 +19,7 @@
 #include "app/cli/InfoCommand.h"
 #include "app/cli/RenderCommand.h"
 #include "app/cli/ThumbnailCommand.h"
+#include "level/LevelLimits.h"
 #include "storage/OutputFiles.h"
 
 namespace grottix {
@@ -80,6 +81,12 @@ bool FlushStandardOutput() {
     std::clearerr(stdout);
     sayOutputFailed(error);
     return false;
+}
+
+void WarnMeshesLeftOut(const std::string& file, size_t count) {
+    if (count == 0) return;
+    std::fprintf(stderr, "File %s: %zu placed %s left out: static meshes and items place more than %llu faces\n",
+                 file.c_str(), count, count == 1 ? "mesh" : "meshes", static_cast<unsigned long long>(kMaxPlacedMeshFaces));
 }
 
 bool CheckInputFile(const std::string& path) {

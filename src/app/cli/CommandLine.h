@@ -22,6 +22,10 @@ std::string FailureText(const std::exception& error);
 // all be written (a full disk, a file size limit), says so on standard error and returns false.
 bool FlushStandardOutput();
 
+// When meshes were left out for the limit on placed mesh faces, says how many on standard error
+// ("File NAME: 40 placed meshes left out: ..."); the command goes on.
+void WarnMeshesLeftOut(const std::string& file, size_t count);
+
 // Whether the input at path can be read: when it cannot (missing, a folder, no rights), prints
 // "File NAME: REASON" with the system's reason ("No such file or directory") and returns false.
 bool CheckInputFile(const std::string& path);

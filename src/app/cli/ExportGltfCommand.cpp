@@ -77,6 +77,7 @@ int RunExportGltfCommand(const std::vector<std::string>& args) {
             std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), report.Problem.c_str());
             return 1;
         }
+        WarnMeshesLeftOut(request->level, report.MeshesLeftOut);
         std::printf("%zu nodes, %zu triangles, %zu textures: %zu bytes written to %s\n", report.Nodes, report.Triangles,
                     report.Textures, report.Bytes, request->out.c_str());
         if (request->verbose) std::printf("degenerate triangles left out: %zu\n", report.LeftOut);

@@ -186,6 +186,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
             std::fprintf(stderr, "File %s: %s\n", options.level.c_str(), report.Problem.c_str());
             return 1;
         }
+        WarnMeshesLeftOut(options.level, report.MeshesLeftOut);
         scene.SetItemsVisible(options.items);
         scene.CullCells = options.cull;
         scene.SetFlipState(options.flip.value_or(TFlipState{}));

@@ -43,6 +43,7 @@ int RunThumbnailCommand(const std::vector<std::string>& args) {
             std::fprintf(stderr, "File %s: %s\n", level.c_str(), report.Problem.c_str());
             return 1;
         }
+        WarnMeshesLeftOut(level, report.MeshesLeftOut);
         viewer.DrawFrame();
         // Always PNG, whatever the name the file manager hands over ends in.
         const std::vector<uint8_t> png = EncodeImage(viewer.Picture(), "thumbnail.png");
