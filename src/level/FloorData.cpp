@@ -134,7 +134,7 @@ std::vector<uint16_t> floorWords(const TTombRaiderLevel& level) {
     return words;
 }
 
-// Reads the chain at index once; a chain holding a trigger adds it to out.triggers.
+// Reads the chain that starts at index; one holding a trigger adds it to out.triggers.
 TFloorEntry readEntry(const std::vector<uint16_t>& words, int versionCode, uint16_t index, size_t& budget,
                       TLevelFloorData& out) {
     TFloorEntry entry;

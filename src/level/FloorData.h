@@ -1,11 +1,11 @@
 #pragma once
 // What each square of each room does: the level's floor-data words decoded into plain records.
-// A sector's floor-data index starts a chain of functions, read once however many squares share it; each is a header word (bits 0-4 the
-// function, bits 8-14 a sub-function, bit 15 on the last of the chain) followed by its data. The set
-// of functions, trigger types and trigger actions grows from one game to the next; a function or an
-// action the sector's game does not know stops its chain (its length is unknown), and so does a chain
-// that runs off the table or never ends: the chain, and every square pointing at it, is bad, with
-// what was read before.
+// A sector's floor-data index starts a chain of functions, read once however many squares share it.
+// Each function is a header word (bits 0-4 the function, bits 8-14 a sub-function, bit 15 on the last
+// of the chain) followed by its data. The set of functions, trigger types and trigger actions grows
+// from one game to the next; a function or an action the sector's game does not know stops its chain
+// (its length is unknown), and so does a chain that runs off the table or never ends: the chain, and
+// every square pointing at it, is bad, with what was read before.
 
 #include <algorithm>
 #include <cstdint>
@@ -138,9 +138,10 @@ struct TLevelFloorData {
 // A chain longer than this is taken as broken: real chains hold a few functions and a trigger's list.
 constexpr size_t kMaxChainWords = 512;
 
-// The words all chains together may read, for a table of this many words. Chains that start inside
-// one another would read the same words again for every start; real levels' chains do not overlap,
-// so twice what a 16-bit floor-data index can reach leaves room to spare.
+// The words all chains together may read, for a table of this many words: twice the words a 16-bit
+// floor-data index can reach (or the table holds, when fewer), and one chain more. Chains that start
+// inside one another would read the same words again for every start; real levels' chains do not
+// overlap, so this leaves room to spare.
 size_t FloorChainBudget(size_t words);
 
 TLevelFloorData ReadFloorData(const TTombRaiderLevel& level);

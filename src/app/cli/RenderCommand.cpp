@@ -49,7 +49,7 @@ struct RenderOptions {
 constexpr int64_t kLargestSide = TCustomDXDraw::kMaxSurfaceSide;
 constexpr int64_t kMostPixels = int64_t{1} << 24;
 // Level coordinates are 32-bit; the eye stays within them (scene units: level units / 128).
-constexpr double kFarthestEye = 2147483648.0 / 128;
+constexpr int64_t kFarthestEye = (int64_t{1} << 31) / 128;
 constexpr int64_t kMostFrames = 10000;
 
 bool parseSize(const std::string& text, RenderOptions& options) {
@@ -64,7 +64,7 @@ bool parseSize(const std::string& text, RenderOptions& options) {
     return true;
 }
 
-bool parseVector(const std::string& option, const std::string& text, double farthest, const char* what,
+bool parseVector(const std::string& option, const std::string& text, double farthest, const std::string& what,
                  std::optional<TD3DVector>& out) {
     const auto values = RealNumbers(text, ',', 3, -farthest, farthest);
     if (!values) {
@@ -102,7 +102,9 @@ bool parseOptions(const std::vector<std::string>& args, RenderOptions& options) 
             }
             options.light = float(*light);
         } else if (arg == "--eye" && hasValue) {
-            if (!parseVector(arg, args[++i], kFarthestEye, "X,Y,Z, numbers from -16777216 to 16777216", options.eye))
+            const std::string farthest = std::to_string(kFarthestEye);
+            if (!parseVector(arg, args[++i], double(kFarthestEye), "X,Y,Z, numbers from -" + farthest + " to " + farthest,
+                             options.eye))
                 return false;
         } else if (arg == "--angles" && hasValue) {
             // Any finite angle: the scene brings it into one turn.
