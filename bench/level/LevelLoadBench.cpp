@@ -1,14 +1,17 @@
 // LoadLevel throughput on large generated levels, side by side with the floor: reading the file
 // (and for TR4 inflating its chunks) with nothing else. Each benchmark reports MB/s and the ratio of
-// its time to the floor measured in the same run.
+// its time to the floor measured in the same run. The floor data of hostile overlapping chains is
+// measured against plain chains of the same room.
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <functional>
 #include <filesystem>
 
+#include "level/FloorData.h"
 #include "level/TombRaiderLevel.h"
 #include "level_writer/LevelWriter.h"
 #include "storage/Stream.h"
@@ -119,8 +122,48 @@ void loadLevel(benchmark::State& state, int code) {
 void BM_LoadLevel_TR4(benchmark::State& state) { loadLevel(state, 6); }
 void BM_LoadLevel_TR2(benchmark::State& state) { loadLevel(state, 3); }
 
+// A room of 256 x 256 squares, each starting its own chain one word further in: endless triggers,
+// every chain overlapping the next (hostile), or a kill each (the floor).
+TTombRaiderLevel floorDataLevel(bool overlapping) {
+    LevelDescription description;
+    description.code = 3;
+    description.tileCount = 1;
+    Room room;
+    room.xSectors = room.zSectors = 256;
+    room.sectorList = std::vector<Sector>(65536);
+    for (size_t i = 0; i < 65536; ++i) (*room.sectorList)[i].floorDataIndex = uint16_t(std::max<size_t>(i, 1));
+    description.rooms = {room};
+    description.floorData = std::vector<uint16_t>(66000, overlapping ? 0x0004 : 0x8005);
+    TTombRaiderLevel level;
+    level.LoadLevelFromBytes(WriteLevel(description), "floor.tr2");
+    return level;
+}
+
+// The bytes the decoded floor data holds.
+double heldBytes(const TLevelFloorData& data) {
+    double held = double(data.entries.size() * sizeof(TFloorEntry) + data.triggers.size() * sizeof(TLevelTrigger));
+    for (const TRoomFloor& room : data.rooms) held += double(room.sectors.size() * sizeof(TSectorFloor));
+    for (const TFloorEntry& entry : data.entries)
+        for (const TSectorFunction& f : entry.functions) held += double(sizeof f + f.data.size() * 2);
+    for (const TLevelTrigger& t : data.triggers)
+        held += double(t.actions.size() * sizeof(TTriggerStep) + t.squares.size() * sizeof(TFloorSquare));
+    return held;
+}
+
+// Overlapping chains read at most the budget of words together, so their floor data takes a small
+// multiple of the floor's time and memory, not one chain's worth per square.
+void BM_FloorData_OverlappingChains(benchmark::State& state) {
+    const TTombRaiderLevel plain = floorDataLevel(false), hostile = floorDataLevel(true);
+    const double floor = secondsPerRun([&] { benchmark::DoNotOptimize(ReadFloorData(plain)); }, 5);
+    for (auto _ : state) benchmark::DoNotOptimize(ReadFloorData(hostile));
+    const double read = secondsPerRun([&] { benchmark::DoNotOptimize(ReadFloorData(hostile)); }, 5);
+    state.counters["ratio_to_floor"] = read / floor;
+    state.counters["held_ratio_to_floor"] = heldBytes(ReadFloorData(hostile)) / heldBytes(ReadFloorData(plain));
+}
+
 BENCHMARK(BM_LoadLevel_TR4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadLevel_TR2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloorData_OverlappingChains)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace grottix

@@ -1,5 +1,6 @@
 // The eye of a scene: setting, moving and reading its position and angles.
 
+#include <cmath>
 #include <numbers>
 
 #include "engine/Scene.h"
@@ -8,12 +9,12 @@ namespace grottix {
 
 namespace {
 
+// The angle in [-pi, pi], in one step whatever its size (a loop of turns never ends on a huge one).
 float normalizedAngle(float angle) {
     constexpr float pi = std::numbers::pi_v<float>;
     if (!std::isfinite(angle)) return 0;
-    while (angle > pi) angle -= 2 * pi;
-    while (angle < -pi) angle += 2 * pi;
-    return angle;
+    if (angle >= -pi && angle <= pi) return angle;
+    return float(std::remainder(double(angle), 2 * std::numbers::pi));
 }
 
 }  // namespace

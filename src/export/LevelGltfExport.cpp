@@ -46,6 +46,7 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
     const std::filesystem::path file(path);
     TGltfLevelBuilder builder(level, file.filename().string(), options.Sprites,
                               options.Animations && options.Items ? TGltfItemNodes::PerMesh : TGltfItemNodes::Whole);
+    size_t meshesLeftOut = 0;
     if (!level.Rooms.empty()) {
         const TLevelMeshList meshes = ParseLevelMeshes(level);
         TShownRoomsSink shown(builder, TFlipMaps::Read(level).RoomsShown(options.Flip));
@@ -53,6 +54,7 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
         TFaceBuilder faces(shown, level, options.LightFactor, nullptr, options.Filtering);
         ImportRooms(faces, level, meshes, kLevelUnits);
         if (options.Items) ImportItems(faces, level, meshes, kLevelUnits, kItemsGroup);
+        meshesLeftOut = faces.MeshesLeftOut;
     }
     reach(kConverted);
 
@@ -77,6 +79,7 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
         report->Animations = document.Animations.size();
         report->AnimatedItems = animated;
         for (const TLevelDamage& d : damage) report->Damage.push_back(d.Describe());
+        report->MeshesLeftOut = meshesLeftOut;
     }
     return kLevelLoaded;
 }

@@ -36,6 +36,7 @@ struct TGltfExportReport {
     size_t LeftOut = 0;   // degenerate triangles (no area, or a vertex repeated) not written
     size_t Animations = 0, AnimatedItems = 0;
     std::vector<std::string> Damage;  // what is wrong with the animation tables (the items it touches keep still)
+    size_t MeshesLeftOut = 0;  // placed meshes beyond kMaxPlacedMeshFaces, not written
 };
 
 // Called with the share of the work done, from 0 to 1.

@@ -20,6 +20,15 @@ constexpr uint16_t kDoubleSided = 0x8000;  // in a textured face's texture word
 
 }  // namespace
 
+bool TFaceBuilder::TakeMeshFaces(size_t count) {
+    if (count > MeshFaceBudget) {
+        ++MeshesLeftOut;
+        return false;
+    }
+    MeshFaceBudget -= count;
+    return true;
+}
+
 TFaceBuilder::TFaceBuilder(TFaceSink& sink, const TTombRaiderLevel& level, float gamma, TTextureAnimator* animator,
                            bool insetTexels)
     : sink_(sink), level_(level), keep_(1 - gamma), add_(255 * gamma), insetTexels_(insetTexels) {

@@ -12,6 +12,7 @@
 #include "engine/SceneRecords.h"
 #include "import/FaceSink.h"
 #include "import/TextureAnimator.h"
+#include "level/LevelLimits.h"
 
 namespace grottix {
 
@@ -41,6 +42,12 @@ public:
     // An untextured face: the texture name as given, coordinates (0, 0).
     void ColouredRectangle(std::array<TD3DLVertex, 4> corners, const std::string& name);
     void ColouredTriangle(std::array<TD3DLVertex, 3> corners, const std::string& name);
+
+    // Whether a placed mesh of count faces still fits in MeshFaceBudget (and takes them); one that
+    // does not is counted in MeshesLeftOut and left out whole.
+    bool TakeMeshFaces(size_t count);
+    uint64_t MeshFaceBudget = kMaxPlacedMeshFaces;
+    size_t MeshesLeftOut = 0;
 
     // 0: level faces; otherwise the ID of the group the faces belong to (the items).
     int32_t Group = 0;

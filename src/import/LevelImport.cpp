@@ -58,6 +58,7 @@ void importLoaded(TD3DScene& scene, TTombRaiderLevel& level, float scale, float 
     scene.FindCellContacts();
     const int32_t skyID = NextID();
     if (ImportLevelSky(faces, level, meshes, scale, skyID)) report.SkyID = skyID;
+    report.MeshesLeftOut = faces.MeshesLeftOut;
     timer.lap(report.Converting);
     report.StartRoom = placeEye(scene, level, scale);
 }

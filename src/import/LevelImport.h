@@ -34,6 +34,7 @@ struct TImportReport {
     TFlipMaps Flips;                   // the level's flip maps (which rooms replace which)
     std::vector<TRoomVolume> Rooms;    // where each room stands, and which hold water
     int32_t SkyID = 0;                 // the ID of the level's own sky objects, 0 when it has none
+    size_t MeshesLeftOut = 0;          // placed meshes beyond kMaxPlacedMeshFaces, not imported
 };
 
 // scale divides every level coordinate (the viewer uses 128); gamma 0 keeps the level's lighting,

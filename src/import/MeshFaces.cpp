@@ -69,7 +69,9 @@ private:
 
 void EmitMesh(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMesh& mesh, const TMeshPlacement& placement,
               float scale, const TMeshLook& look) {
-    TMeshEmitter(faces, level, mesh, placement, scale, look).emit();
+    const size_t count = mesh.texturedRectangles.size() + mesh.texturedTriangles.size() + mesh.colouredRectangles.size() +
+                         mesh.colouredTriangles.size();
+    if (faces.TakeMeshFaces(count)) TMeshEmitter(faces, level, mesh, placement, scale, look).emit();
 }
 
 }  // namespace grottix

@@ -19,6 +19,7 @@ struct TMeshLook {
     std::string colouredName;
 };
 
+// A mesh the faces' budget for placed meshes no longer holds is left out (TFaceBuilder::TakeMeshFaces).
 void EmitMesh(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMesh& mesh, const TMeshPlacement& placement,
               float scale, const TMeshLook& look);
 

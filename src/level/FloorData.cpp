@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "level/LevelLimits.h"
 #include "level/RawRecords.h"
 #include "level/TombRaiderLevel.h"
 
@@ -11,14 +12,19 @@ namespace {
 
 constexpr uint16_t kEndBit = 0x8000;
 
-// Walks one sector's chain through the floor-data words. Every read is checked against the table
-// and against the chain's word budget; the first failure names what went wrong and stops the walk.
+// The squares of the most the reader takes stay well under 512 MiB: each one's record and facts, and
+// its place in its trigger's list. The chains, read once per entry within FloorChainBudget, add a few
+// MiB at most.
+static_assert(kMaxLevelSectors * (sizeof(TSectorFloor) + sizeof(TFloorSquare)) < (uint64_t{192} << 20));
+
+// Walks one chain through the floor-data words. Every read is checked against the table, the chain's
+// length and the words left to all chains; the first failure names what went wrong and stops the walk.
 class TChainReader {
 public:
-    TChainReader(const std::vector<uint16_t>& words, size_t start, int versionCode)
-        : words_(words), next_(start), versionCode_(versionCode) {}
+    TChainReader(const std::vector<uint16_t>& words, size_t start, int versionCode, size_t& budget)
+        : words_(words), next_(start), versionCode_(versionCode), budget_(budget) {}
 
-    bool Read(TSectorFloor& sector, TLevelTrigger& trigger, bool& hasTrigger) {
+    bool Read(TFloorEntry& entry, TLevelTrigger& trigger, bool& hasTrigger) {
         for (;;) {
             uint16_t header = 0;
             if (!word(header, "the chain runs past the end of the floor data")) return false;
@@ -30,8 +36,8 @@ public:
                 problem = "unknown function " + std::to_string(function.function);
                 return false;
             }
-            const bool ok = readFunction(function, sector, trigger, hasTrigger);
-            sector.functions.push_back(std::move(function));
+            const bool ok = readFunction(function, entry, trigger, hasTrigger);
+            entry.functions.push_back(std::move(function));
             if (!ok) return false;
             if (header & kEndBit) return true;
         }
@@ -49,11 +55,17 @@ private:
             problem = "the chain has no end within " + std::to_string(kMaxChainWords) + " words";
             return false;
         }
+        if (budget_ == 0) {
+            problem = "the chains overlap: together they read more than " + std::to_string(FloorChainBudget(words_.size())) +
+                      " words";
+            return false;
+        }
+        --budget_;
         out = words_[next_++];
         return true;
     }
 
-    bool readFunction(TSectorFunction& f, TSectorFloor& sector, TLevelTrigger& trigger, bool& hasTrigger) {
+    bool readFunction(TSectorFunction& f, TFloorEntry& entry, TLevelTrigger& trigger, bool& hasTrigger) {
         if (f.function == kFloorTrigger) return readTrigger(f, trigger, hasTrigger);
         const bool hasData = f.function <= kCeilingSlope ||
                              (f.function >= kFirstTriangulation && f.function <= kLastTriangulation);
@@ -63,12 +75,12 @@ private:
             f.data.push_back(data);
         }
         switch (f.function) {
-            case kFloorPortal: sector.portal = data; break;
-            case kFloorSlope: sector.floorSlope = data; break;
-            case kCeilingSlope: sector.ceilingSlope = data; break;
-            case kFloorKill: sector.kill = true; break;
-            case kFloorClimb: sector.climb = uint8_t(f.subFunction & 0x0F); break;
-            case kFloorMonkeySwing: sector.monkeySwing = true; break;
+            case kFloorPortal: entry.portal = data; break;
+            case kFloorSlope: entry.floorSlope = data; break;
+            case kCeilingSlope: entry.ceilingSlope = data; break;
+            case kFloorKill: entry.kill = true; break;
+            case kFloorClimb: entry.climb = uint8_t(f.subFunction & 0x0F); break;
+            case kFloorMonkeySwing: entry.monkeySwing = true; break;
             default: break;
         }
         return true;
@@ -112,6 +124,7 @@ private:
     size_t next_;
     size_t read_ = 0;
     int versionCode_;
+    size_t& budget_;
 };
 
 std::vector<uint16_t> floorWords(const TTombRaiderLevel& level) {
@@ -121,34 +134,28 @@ std::vector<uint16_t> floorWords(const TTombRaiderLevel& level) {
     return words;
 }
 
-void markBad(TLevelFloorData& out, TSectorFloor& sector, int room, int x, int z, std::string what) {
-    sector.bad = true;
-    ++out.badSectors;
-    if (!out.firstProblem) out.firstProblem = TFloorDataProblem{room, x, z, std::move(what)};
-}
-
-void readSector(const std::vector<uint16_t>& words, int versionCode, int room, int x, int z, TSectorFloor& sector,
-                TLevelFloorData& out) {
-    const size_t index = sector.record.floorDataIndex;
-    if (index == 0) return;
+// Reads the chain that starts at index; one holding a trigger adds it to out.triggers.
+TFloorEntry readEntry(const std::vector<uint16_t>& words, int versionCode, uint16_t index, size_t& budget,
+                      TLevelFloorData& out) {
+    TFloorEntry entry;
+    entry.index = index;
     if (index >= words.size()) {
-        markBad(out, sector, room, x, z,
-                "floor-data index " + std::to_string(index) + " past the end of the floor data (" +
-                    std::to_string(words.size()) + " words)");
-        return;
+        entry.bad = true;
+        entry.problem = "floor-data index " + std::to_string(index) + " past the end of the floor data (" +
+                        std::to_string(words.size()) + " words)";
+        return entry;
     }
-    TChainReader chain(words, index, versionCode);
+    TChainReader chain(words, index, versionCode, budget);
     TLevelTrigger trigger;
     bool hasTrigger = false;
-    const bool whole = chain.Read(sector, trigger, hasTrigger);
+    entry.bad = !chain.Read(entry, trigger, hasTrigger);
+    if (entry.bad) entry.problem = chain.problem;
     if (hasTrigger) {
-        trigger.room = room;
-        trigger.x = x;
-        trigger.z = z;
-        sector.triggers.push_back(int(out.triggers.size()));
+        trigger.entry = int(out.entries.size());
+        entry.triggers = TTriggerIndices(int(out.triggers.size()));
         out.triggers.push_back(std::move(trigger));
     }
-    if (!whole) markBad(out, sector, room, x, z, chain.problem);
+    return entry;
 }
 
 }  // namespace
@@ -179,9 +186,21 @@ bool TriggerActionKnown(int versionCode, int action) {
     return action <= kActionCutscene;
 }
 
+size_t FloorChainBudget(size_t words) {
+    constexpr size_t kReachable = 65536 + kMaxChainWords;
+    return 2 * std::min(words, kReachable) + kMaxChainWords;
+}
+
+const std::vector<TSectorFunction>& TLevelFloorData::Functions(const TSectorFloor& square) const {
+    static const std::vector<TSectorFunction> none;
+    return square.entry >= 0 && size_t(square.entry) < entries.size() ? entries[size_t(square.entry)].functions : none;
+}
+
 TLevelFloorData ReadFloorData(const TTombRaiderLevel& level) {
     TLevelFloorData out;
     const std::vector<uint16_t> words = floorWords(level);
+    size_t budget = FloorChainBudget(words.size());
+    std::vector<int> entryAt(65536, -1);  // by floor-data index
     out.rooms.resize(level.Rooms.size());
     for (size_t r = 0; r < level.Rooms.size(); ++r) {
         const TRoomRecord& record = level.Rooms[r];
@@ -193,9 +212,31 @@ TLevelFloorData ReadFloorData(const TTombRaiderLevel& level) {
         const size_t squares = std::min<size_t>(sectors.size(), size_t(record.xSectors) * record.zSectors);
         room.sectors.resize(squares);
         for (size_t i = 0; i < squares; ++i) {
-            room.sectors[i].record = sectors[i];
-            readSector(words, level.VersionCode, int(r), int(i / record.zSectors), int(i % record.zSectors),
-                       room.sectors[i], out);
+            TSectorFloor& square = room.sectors[i];
+            square.record = sectors[i];
+            const uint16_t index = square.record.floorDataIndex;
+            if (index == 0) continue;
+            const int x = int(i / record.zSectors), z = int(i % record.zSectors);
+            if (entryAt[index] < 0) {
+                TFloorEntry entry = readEntry(words, level.VersionCode, index, budget, out);
+                entryAt[index] = int(out.entries.size());
+                out.entries.push_back(std::move(entry));
+            }
+            square.entry = entryAt[index];
+            const TFloorEntry& entry = out.entries[size_t(square.entry)];
+            static_cast<TFloorFacts&>(square) = entry;
+            for (int t : entry.triggers) {
+                TLevelTrigger& trigger = out.triggers[size_t(t)];
+                if (trigger.squares.empty()) {
+                    trigger.room = int(r);
+                    trigger.x = x;
+                    trigger.z = z;
+                }
+                trigger.squares.push_back({uint16_t(r), uint16_t(x), uint16_t(z)});
+            }
+            if (!entry.bad) continue;
+            ++out.badSectors;
+            if (!out.firstProblem) out.firstProblem = TFloorDataProblem{int(r), x, z, entry.problem};
         }
     }
     return out;

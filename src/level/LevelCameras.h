@@ -16,7 +16,7 @@ struct TLevelTrigger;
 
 struct TCameraUse {
     size_t trigger = 0;          // index into the floor data's triggers
-    int room = 0, x = 0, z = 0;  // the trigger's square: room, column, row
+    int room = 0, x = 0, z = 0;  // the trigger's first square: room, column, row
     bool sink = false;           // a sink action, else a camera action
 };
 

@@ -6,6 +6,7 @@
 
 #include "level/FileBuffer.h"
 #include "level/LevelLimits.h"
+#include "level/RawRecords.h"
 #include "level/SectionReader.h"
 #include "level/TombRaiderLevel.h"
 
@@ -253,7 +254,7 @@ void TTombRaiderLevel::readRooms(TFileBuffer& buffer, size_t count) {
     // Even an empty room takes some bytes, so the table never grows beyond what the data could hold.
     const size_t smallestRoom = VersionCode == 7 ? 216 : 20;
     Rooms.reserve(std::min(count, buffer.Remaining() / smallestRoom + 1));
-    uint64_t faces = 0;
+    uint64_t faces = 0, sectors = 0;
     for (size_t i = 0; i < count; ++i) {
         room_ = int(i);
         TRoomRecord& room = Rooms.emplace_back();
@@ -263,6 +264,10 @@ void TTombRaiderLevel::readRooms(TFileBuffer& buffer, size_t count) {
         if (faces > kMaxLevelFaces)
             throw ELevelFault(TLevelProblem::TooLarge, buffer.Position(),
                               "more than " + std::to_string(kMaxLevelFaces) + " faces, the most this program reads");
+        sectors += RecordCount(room.sectors, 8);
+        if (sectors > kMaxLevelSectors)
+            throw ELevelFault(TLevelProblem::TooLarge, buffer.Position(),
+                              "more than " + std::to_string(kMaxLevelSectors) + " squares, the most this program reads");
     }
 }
 

@@ -69,8 +69,9 @@ std::vector<TObjectTexture> readObjectTextures(TFileBuffer& buffer, int code) {
 // The sample block of codes 6-7: a uint32 sample count, then for each sample its uncompressed length,
 // its stored length and the stored bytes. Raises EDataEndsEarly, at offsets counted from at, where the
 // block is too short for them: a cut file, as a classic level cut in its samples is. Each sample
-// takes at least 8 bytes, so the walk is bounded by the block, whatever the count says.
-void walkSampleBlock(std::span<const uint8_t> block, uint64_t at) {
+// takes at least 8 bytes, so the walk is bounded by the block, whatever the count says. Returns the
+// bytes the samples take.
+uint64_t walkSampleBlock(std::span<const uint8_t> block, uint64_t at) {
     uint64_t position = 0;
     const auto take = [&](uint64_t count) {
         if (count > block.size() - position) throw EDataEndsEarly(at + position, count, at + block.size());
@@ -86,6 +87,32 @@ void walkSampleBlock(std::span<const uint8_t> block, uint64_t at) {
         next();  // uncompressed length, not used
         take(next());
     }
+    return position;
+}
+
+// The block later level-building tools append to TR4 levels: "NG" first, then their own records,
+// then "NGLE" and the block's whole length (uint32) in its last 8 bytes.
+constexpr size_t kTrailerFooter = 8;
+
+bool startsAsTrailer(std::span<const uint8_t> bytes) {
+    return !bytes.empty() && bytes[0] == 'N' && (bytes.size() == 1 || bytes[1] == 'G');
+}
+
+// The trailer's length when block ends with its footer, checked against the block (at: where the
+// block begins); 0 when it does not end so.
+uint32_t trailerLength(std::span<const uint8_t> block, uint64_t at) {
+    if (block.size() < kTrailerFooter || std::memcmp(block.data() + block.size() - kTrailerFooter, "NGLE", 4) != 0) return 0;
+    uint32_t length = 0;
+    std::memcpy(&length, block.data() + block.size() - 4, 4);
+    const uint64_t footerAt = at + block.size() - kTrailerFooter;
+    if (length < kTrailerFooter + 2 || length > block.size())
+        throw ELevelFault(TLevelProblem::Inconsistent, footerAt,
+                          "declares " + std::to_string(length) + " bytes, " + std::to_string(block.size()) +
+                              " lie behind the level data");
+    if (!startsAsTrailer(block.subspan(block.size() - length, 2)))
+        throw ELevelFault(TLevelProblem::Inconsistent, footerAt,
+                          "declares " + std::to_string(length) + " bytes, but no \"NG\" starts them");
+    return length;
 }
 
 std::string endsEarlyDetail(const EDataEndsEarly& e) {
@@ -380,9 +407,22 @@ void TTombRaiderLevel::readSampleBlock(TFileBuffer& buffer) {
         const auto tail = buffer.Take(buffer.Remaining());
         SampleBlock.assign(tail.begin(), tail.end());
     }
-    section("samples");
     bytes_ = sampleBlockBytes_;
-    walkSampleBlock(SampleBlock, sampleBlockAt_);
+    // A TR4 level may end with a later tool's trailer, found by its footer; the samples lie before it.
+    // Without the footer, bytes after the samples that start as a trailer are one cut short.
+    section("NG trailer");
+    const uint32_t trailer = VersionCode == 6 ? trailerLength(SampleBlock, sampleBlockAt_) : 0;
+    const std::span<const uint8_t> samples(SampleBlock.data(), SampleBlock.size() - trailer);
+    section("samples");
+    const uint64_t used = walkSampleBlock(samples, sampleBlockAt_);
+    if (trailer) {
+        Trailer = TLevelTrailer{sampleBlockAt_ + samples.size(), trailer};
+        SampleBlock.resize(samples.size());
+    } else if (VersionCode == 6 && startsAsTrailer(samples.subspan(used))) {
+        section("NG trailer");
+        throw ELevelFault(TLevelProblem::EndsEarly, sampleBlockAt_ + used,
+                          std::to_string(samples.size() - used) + " bytes left and no \"NGLE\" end");
+    }
 }
 
 }  // namespace grottix

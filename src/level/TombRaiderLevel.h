@@ -20,6 +20,12 @@ namespace grottix {
 
 class TFileBuffer;
 
+// The block later level-building tools append to TR4 levels ("NG" ... "NGLE", length).
+struct TLevelTrailer {
+    uint64_t Offset = 0;  // where it starts, counted as the damage offsets of the samples are
+    uint32_t Size = 0;    // its whole length, as its footer declares
+};
+
 class TTombRaiderLevel {
 public:
     // 0 loaded, 1 no file, 2 unknown version word, 3 damaged, 4 beyond the limits (3 and 4 with
@@ -71,7 +77,8 @@ public:
     TLevelTable AnimatedTextures, Entities, AIObjects, CinematicFrames, DemoData, SoundDetails, SampleIndices;
     std::array<uint8_t, 8192> LightMap{};
     std::vector<uint8_t> SoundMap;
-    std::vector<uint8_t> SampleBlock;
+    std::vector<uint8_t> SampleBlock;  // codes 6-7: without the trailer
+    std::optional<TLevelTrailer> Trailer;  // code 6
 
 private:
     uint8_t readAll(TFileBuffer& buffer, bool texturesOnly);

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <type_traits>
 
 #include "import/EyePlacement.h"
 #include "level/LevelEntities.h"
@@ -13,11 +14,13 @@ namespace grottix {
 
 namespace {
 
-// A whole number at text, up to end or a comma; moves text past it.
+// A whole number from 0 to highest at text, up to end or a comma; moves text past it.
 template <typename T>
-bool readNumber(const char*& text, const char* end, T& out) {
+bool readNumber(const char*& text, const char* end, T& out, T highest) {
     const auto [stop, error] = std::from_chars(text, end, out);
-    if (error != std::errc() || stop == text) return false;
+    bool negative = false;
+    if constexpr (std::is_signed_v<T>) negative = out < 0;
+    if (error != std::errc() || stop == text || negative || out > highest) return false;
     text = stop;
     return true;
 }
@@ -30,14 +33,20 @@ bool ParseGoToOption(const std::string& option, const std::string& value, std::o
     else if (option == "--goto-square") parsed.kind = TGoToRequest::TKind::Square;
     else if (option != "--goto-item") return false;
     const char *text = value.data(), *end = value.data() + value.size();
-    if (!readNumber(text, end, parsed.index)) return false;
+    if (!readNumber(text, end, parsed.index, size_t{kGoToLargestIndex})) return false;
     if (parsed.kind == TGoToRequest::TKind::Square) {
         for (int* coordinate : {&parsed.x, &parsed.z})
-            if (text == end || *text++ != ',' || !readNumber(text, end, *coordinate)) return false;
+            if (text == end || *text++ != ',' || !readNumber(text, end, *coordinate, kGoToLargestSquare)) return false;
     }
     if (text != end) return false;
     request = parsed;
     return true;
+}
+
+const char* GoToOptionTakes(const std::string& option) {
+    if (option == "--goto-square") return "ROOM,X,Z: a room from 0 to 2147483647, a column and a row from 0 to 65535";
+    if (option == "--goto-room") return "a room from 0 to 2147483647";
+    return "an item from 0 to 2147483647";
 }
 
 std::optional<TEyePlacement> PlanGoTo(const TTombRaiderLevel& level, const TGoToRequest& request, std::string& error,

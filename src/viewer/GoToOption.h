@@ -19,9 +19,16 @@ struct TGoToRequest {
     int x = 0, z = 0;  // the square's column and row
 };
 
+// The largest item or room and the largest column or row a request may name (a room's sides are
+// 16-bit counts).
+constexpr size_t kGoToLargestIndex = 2147483647;
+constexpr int kGoToLargestSquare = 65535;
+
 // Reads "--goto-item N", "--goto-room N" or "--goto-square ROOM,X,Z" into request; false when the
-// option is none of them or the value is no index.
+// option is none of them or the value is no index within those limits.
 bool ParseGoToOption(const std::string& option, const std::string& value, std::optional<TGoToRequest>& request);
+// What the option takes, for the message when its value is refused.
+const char* GoToOptionTakes(const std::string& option);
 
 // Where the eye goes for the request in the level; none, with why in error, when the level has no
 // such item, room or square.

@@ -6,7 +6,11 @@
 #include "engine/Polygon.h"
 #include "engine/Scene.h"
 #include "engine/StubObject.h"
+#include "import/LevelFaces.h"
 #include "import/LevelImport.h"
+#include "import/RoomImport.h"
+#include "level/LevelMeshes.h"
+#include "level/TombRaiderLevel.h"
 #include "level_writer/LevelWriter.h"
 #include "storage/Stream.h"
 #include "support/TempDir.h"
@@ -161,6 +165,30 @@ TEST_F(LevelImportTest, StaticMeshesAreTurnedAndPlacedOncePerMatchingDefinition)
     EXPECT_EQ(v.y, 2000) << "-Y - ry";
     EXPECT_EQ(v.color, 0x00FFFFFFu);
     EXPECT_FLOAT_EQ(v.tu, 16.5f / 256) << "mesh faces use the object texture's corners, half a texel in";
+}
+
+// One mesh may be placed any number of times; the faces all placements take together are bounded.
+TEST_F(LevelImportTest, PlacedMeshesBeyondTheirFaceBudgetAreLeftOutAndCounted) {
+    struct TCountingSink : TFaceSink {
+        void AddQuadrangle(const TD3DGenericQuadrangleInfo&, const TFaceTraits&) override { ++faces; }
+        void AddTriangle(const TD3DGenericTriangleInfo&, const TFaceTraits&) override { ++faces; }
+        void AddSprite(const TD3DStubObjectInfo&) override {}
+        size_t faces = 0;
+    } sink;
+    auto description = oneRectangle(3);
+    description.rooms[0].rectangles.clear();
+    description.rooms[0].staticMeshes.assign(10, {0, 0, 0, 0, 5});
+    description.meshData = squareMesh();
+    description.meshPointers = {0};
+    description.staticMeshDefinitions = {{5, 0}};
+    TTombRaiderLevel level;
+    ASSERT_EQ(level.LoadLevelFromBytes(WriteLevel(description), "x.tr2"), 0);
+    TFaceBuilder faces(sink, level, 0);
+    EXPECT_EQ(faces.MeshFaceBudget, kMaxPlacedMeshFaces);
+    faces.MeshFaceBudget = 4;
+    ImportRooms(faces, level, ParseLevelMeshes(level), 1);
+    EXPECT_EQ(sink.faces, 4u);
+    EXPECT_EQ(faces.MeshesLeftOut, 6u);
 }
 
 TEST_F(LevelImportTest, SpriteWordsNamingNoSpriteTextureOrVertexAreSkipped) {

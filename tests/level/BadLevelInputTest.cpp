@@ -260,6 +260,11 @@ TEST(BadLevelInput, FilesBeyondTheLimitsAreRefusedWithTheLimitNamed) {
     allFaces.rooms.resize(17, allFaces.rooms[0]);
     for (auto& room : allFaces.rooms) room.rectangles.resize(62000);
     EXPECT_EQ(refusal(WriteLevel(allFaces), "x.tr2"), "rooms: more than 1048576 faces, the most this program reads");
+    // Squares, whose floor data is decoded for each.
+    auto squares = test::SmallLevel(3);
+    squares.rooms[1].xSectors = 2049;
+    squares.rooms[1].zSectors = 2048;
+    EXPECT_EQ(refusal(WriteLevel(squares), "x.tr2"), "rooms: more than 4194304 squares, the most this program reads");
 }
 
 TEST(BadLevelInput, LayeredRoomsSmallerThanTheirTablesAreNeverReadTwice) {
@@ -277,6 +282,51 @@ TEST(BadLevelInput, LayeredRoomsSmallerThanTheirTablesAreNeverReadTwice) {
     description.rooms[0].dataSize = 1u << 30;
     ASSERT_EQ(level.LoadLevelFromBytes(WriteLevel(description), "x.trc"), kLevelDamaged);
     EXPECT_EQ(level.Damage->Problem, TLevelProblem::EndsEarly);
+}
+
+// A TR4 level ending with a later tool's trailer: "NG", its records, "NGLE" and its whole length.
+TEST(BadLevelInput, ATr4TrailerIsFoundByItsFooterAndACutInItIsDamage) {
+    auto description = test::SmallLevel(6);
+    std::vector<uint8_t> trailer = {'N', 'G'};
+    trailer.resize(14002, 0x5A);
+    const uint32_t length = uint32_t(trailer.size() + 8);
+    trailer.insert(trailer.end(), {'N', 'G', 'L', 'E', uint8_t(length), uint8_t(length >> 8), 0, 0});
+    const std::vector<uint8_t> samples = description.sampleTail;
+    description.sampleTail.insert(description.sampleTail.end(), trailer.begin(), trailer.end());
+    const auto bytes = WriteLevel(description);
+    const size_t start = bytes.size() - length;
+    TTombRaiderLevel level;
+    ASSERT_EQ(level.LoadLevelFromBytes(bytes, "x.tr4"), kLevelLoaded);
+    ASSERT_TRUE(level.Trailer);
+    EXPECT_EQ(level.Trailer->Offset, start);
+    EXPECT_EQ(level.Trailer->Size, length);
+    EXPECT_EQ(level.SampleBlock, samples) << "the samples alone";
+
+    for (size_t cut : {size_t{1}, size_t{2}, size_t{100}, size_t{length - 1}}) {
+        ASSERT_EQ(level.LoadLevelFromBytes(prefix(bytes, bytes.size() - cut), "x.tr4"), kLevelDamaged) << cut;
+        EXPECT_EQ(level.Damage->Problem, TLevelProblem::EndsEarly) << cut;
+        EXPECT_EQ(level.Damage->Section, "NG trailer") << cut;
+        EXPECT_EQ(level.Damage->Offset, start) << cut;
+        EXPECT_EQ(level.Rooms.size(), 2u) << cut;
+    }
+    EXPECT_EQ(level.LoadLevelFromBytes(prefix(bytes, start), "x.tr4"), kLevelLoaded) << "no trailer at all";
+    EXPECT_FALSE(level.Trailer);
+    ASSERT_EQ(level.LoadLevelFromBytes(prefix(bytes, start - 1), "x.tr4"), kLevelDamaged);
+    EXPECT_EQ(level.Damage->Section, "samples");
+
+    // A footer whose length the bytes behind the level data cannot hold, or that does not lead to "NG".
+    const size_t behind = samples.size() + length;
+    for (const auto& [declared, detail] :
+         {std::pair{uint32_t(behind + 1), "declares " + std::to_string(behind + 1) + " bytes, " + std::to_string(behind) +
+                                              " lie behind the level data"},
+          {length - 1, "declares " + std::to_string(length - 1) + " bytes, but no \"NG\" starts them"}}) {
+        auto wrong = bytes;
+        std::memcpy(wrong.data() + wrong.size() - 4, &declared, 4);
+        ASSERT_EQ(level.LoadLevelFromBytes(wrong, "x.tr4"), kLevelDamaged);
+        EXPECT_EQ(level.Damage->Problem, TLevelProblem::Inconsistent);
+        EXPECT_EQ(level.Damage->Section, "NG trailer");
+        EXPECT_EQ(level.Damage->Detail, detail);
+    }
 }
 
 TEST(BadLevelInput, CorruptTileChunkIsDamageInThatChunk) {

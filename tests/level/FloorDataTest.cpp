@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 #include "level/FloorData.h"
 #include "level/FloorDataNames.h"
@@ -57,7 +58,7 @@ TEST_P(FloorDataTest, DecodesPortalsSlopesKillsAndTriggersOfEveryGame) {
     EXPECT_EQ(first.portal, 1);
     EXPECT_EQ(first.floorSlope, 0xFE03);
     EXPECT_TRUE(first.kill);
-    EXPECT_EQ(first.functions.size(), 3u);
+    EXPECT_EQ(data.Functions(first).size(), 3u);
     EXPECT_TRUE(room.At(1, 1)->record.IsWall());
     EXPECT_EQ(room.At(2, 2), nullptr);
 
@@ -158,6 +159,41 @@ TEST(FloorDataBadInput, RandomWordsAreReadWithinTheTable) {
         EXPECT_EQ(bad, data.badSectors);
         for (const TLevelTrigger& trigger : data.triggers) EXPECT_TRUE(data.rooms[0].At(trigger.x, trigger.z));
     }
+}
+
+// Squares with the same index share one chain, read once, and its trigger lists them all; chains
+// starting inside one another read no more words together than the budget allows, however many.
+TEST(FloorDataBadInput, SharedAndOverlappingChainsAreReadOncePerEntryWithinTheBudget) {
+    const std::vector<uint16_t> shared = {0, header(2), 0x0102, header(4, 1, true), 0, action(0, 7, true), header(5, 0, true)};
+    const auto data = read(4, shared, {at(1), at(6), at(1), at(0), at(1), at(6)}, 3, 2);
+    ASSERT_EQ(data.entries.size(), 2u);
+    EXPECT_EQ(data.entries[0].index, 1);
+    EXPECT_EQ(data.entries[0].functions.size(), 2u);
+    ASSERT_EQ(data.triggers.size(), 1u);
+    const TLevelTrigger& trigger = data.triggers[0];
+    EXPECT_EQ(trigger.squares, (std::vector<TFloorSquare>{{0, 0, 0}, {0, 1, 0}, {0, 2, 0}}));
+    EXPECT_EQ(std::tie(trigger.room, trigger.x, trigger.z), std::tuple(0, 0, 0));
+    for (const auto& [x, z] : {std::pair{0, 0}, {1, 0}, {2, 0}}) {
+        const TSectorFloor& square = *data.rooms[0].At(x, z);
+        EXPECT_EQ(square.entry, 0);
+        EXPECT_EQ(square.triggers, std::vector<int>{0});
+        EXPECT_EQ(square.floorSlope, 0x0102);
+        EXPECT_EQ(&data.Functions(square), &data.entries[0].functions);
+    }
+    EXPECT_TRUE(data.rooms[0].At(0, 1)->kill);
+    EXPECT_TRUE(data.Functions(*data.rooms[0].At(1, 1)).empty());
+
+    // Endless triggers, every square starting one word further in: each chain alone would read 512.
+    std::vector<uint16_t> endless(1200, header(4));
+    std::vector<Sector> starts;
+    for (uint16_t i = 1; i <= 1024; ++i) starts.push_back(at(i));
+    const auto overlapping = read(6, endless, starts, 32, 32);
+    size_t words = 0;
+    for (const TFloorEntry& entry : overlapping.entries)
+        for (const TSectorFunction& f : entry.functions) words += 1 + f.data.size();
+    EXPECT_EQ(words, FloorChainBudget(endless.size())) << "the chains read up to the budget and no further";
+    EXPECT_EQ(overlapping.badSectors, 1024u);
+    EXPECT_EQ(overlapping.entries.back().problem, "the chains overlap: together they read more than 2912 words");
 }
 
 TEST(FloorDataBadInput, ATriggerCutShortKeepsTheActionsReadBeforeTheCut) {

@@ -1,9 +1,17 @@
 #include "app/cli/CommandLine.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <iostream>
 #include <map>
 #include <new>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/cli/ConvertCommand.h"
 #include "app/cli/ExportGltfCommand.h"
@@ -12,6 +20,7 @@
 #include "app/cli/InfoCommand.h"
 #include "app/cli/RenderCommand.h"
 #include "app/cli/ThumbnailCommand.h"
+#include "level/LevelLimits.h"
 #include "storage/OutputFiles.h"
 
 namespace grottix {
@@ -55,6 +64,47 @@ std::string FailureText(const std::exception& error) {
     return error.what();
 }
 
+namespace {
+
+void sayOutputFailed(int error) {
+    std::fprintf(stderr, "grottix-viewer: standard output could not be written whole: %s\n", std::strerror(error));
+}
+
+}  // namespace
+
+bool FlushStandardOutput() {
+    // A stream that failed already keeps the reason its write left in errno; nothing since has
+    // written or cleared it.
+    if (std::cout.good()) {
+        errno = 0;
+        if (std::cout.flush().good() && std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+    }
+    const int error = errno ? errno : EIO;
+    std::cout.clear();
+    std::clearerr(stdout);
+    sayOutputFailed(error);
+    return false;
+}
+
+void WarnMeshesLeftOut(const std::string& file, size_t count) {
+    if (count == 0) return;
+    std::fprintf(stderr, "File %s: %zu placed %s left out: static meshes and items place more than %llu faces\n",
+                 file.c_str(), count, count == 1 ? "mesh" : "meshes", static_cast<unsigned long long>(kMaxPlacedMeshFaces));
+}
+
+bool CheckInputFile(const std::string& path) {
+    // Without blocking: opening a pipe for reading would wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat info {};
+    std::string reason;
+    if (fd < 0 || ::fstat(fd, &info) != 0) reason = std::strerror(errno);
+    else if (S_ISDIR(info.st_mode)) reason = std::strerror(EISDIR);
+    else if (!S_ISREG(info.st_mode)) reason = "Not a regular file";
+    if (fd >= 0) ::close(fd);
+    if (!reason.empty()) std::fprintf(stderr, "File %s: %s\n", path.c_str(), reason.c_str());
+    return reason.empty();
+}
+
 void PrintCommandFailure(const std::exception& error, const std::string& file) {
     const auto* output = dynamic_cast<const EOutputFailure*>(&error);
     const std::string& named = output ? output->File : file;
@@ -85,7 +135,14 @@ int RunCommandLine(const std::vector<std::string>& args) {
         }
         // The commands report their own failures; this is the last line of defence.
         try {
-            return found->second(std::vector<std::string>(args.begin() + 1, args.end()));
+            const int code = found->second(std::vector<std::string>(args.begin() + 1, args.end()));
+            // What a command printed must have reached its reader whole, or the command failed; one
+            // that failed has said why already.
+            if (code == 0) return FlushStandardOutput() ? 0 : 1;
+            std::cout.clear();
+            std::fflush(stdout);
+            std::clearerr(stdout);
+            return code;
         } catch (const std::exception& error) {
             PrintCommandFailure(error);
         } catch (...) {

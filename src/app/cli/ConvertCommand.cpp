@@ -19,6 +19,7 @@ int RunConvertCommand(const std::vector<std::string>& args) {
         std::fputs(kUsage, stderr);
         return 2;
     }
+    if (!CheckInputFile(args[0])) return 1;
     InitializeImageCodecs();
     // Nothing is written before the picture has been read whole; the output is replaced in one step,
     // and a failure to write it names it.

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/cli/CommandLine.h"
+#include "app/cli/NumberArguments.h"
 #include "viewer/FlipOption.h"
 #include "export/LevelGltfExport.h"
 #include "level/LevelNames.h"
@@ -26,10 +27,16 @@ std::optional<TExportRequest> parseArguments(const std::vector<std::string>& arg
     TExportRequest request;
     std::vector<std::string> positional;
     for (size_t i = 0; i < args.size(); ++i) {
-        char extra = 0;
         if (args[i] == "--no-items") request.options.Items = false;
         else if (args[i] == "--nearest") request.options.Filtering = false;
-        else if (args[i] == "--flip") request.options.Flip = ReadFlipOption(args, i);
+        else if (args[i] == "--flip") {
+            const std::optional<TFlipState> flip = ReadFlipOption(args, i);
+            if (!flip) {
+                SayOptionTakes("--flip", kFlipOptionTakes);
+                return std::nullopt;
+            }
+            request.options.Flip = *flip;
+        }
         else if (args[i] == "--verbose") request.verbose = true;
         else if (args[i] == "--animations") request.options.Animations = true;
         else if (args[i] == "--sprites" && i + 1 < args.size()) {
@@ -37,7 +44,12 @@ std::optional<TExportRequest> parseArguments(const std::vector<std::string>& arg
             if (shape != "crossed" && shape != "flat") return std::nullopt;
             request.options.Sprites = shape == "flat" ? TGltfSprites::Flat : TGltfSprites::Crossed;
         } else if (args[i] == "--light" && i + 1 < args.size()) {
-            if (std::sscanf(args[++i].c_str(), "%f%c", &request.options.LightFactor, &extra) != 1) return std::nullopt;
+            const auto light = RealNumber(args[++i], 0, 1);
+            if (!light) {
+                SayOptionTakes("--light", "a number from 0 to 1");
+                return std::nullopt;
+            }
+            request.options.LightFactor = float(*light);
         } else if (args[i].starts_with("--")) {
             return std::nullopt;
         } else {
@@ -58,6 +70,7 @@ int RunExportGltfCommand(const std::vector<std::string>& args) {
         std::fputs(kUsage, stderr);
         return 2;
     }
+    if (!CheckInputFile(request->level)) return 1;
     try {
         TGltfExportReport report;
         const uint8_t result = ExportLevelToGltf(request->level, request->out, request->options, {}, &report);
@@ -65,6 +78,7 @@ int RunExportGltfCommand(const std::vector<std::string>& args) {
             std::fprintf(stderr, "File %s: %s\n", request->level.c_str(), report.Problem.c_str());
             return 1;
         }
+        WarnMeshesLeftOut(request->level, report.MeshesLeftOut);
         std::printf("%zu nodes, %zu triangles, %zu textures: %zu bytes written to %s\n", report.Nodes, report.Triangles,
                     report.Textures, report.Bytes, request->out.c_str());
         if (request->options.Animations) std::printf("%zu items animated\n", report.AnimatedItems);

@@ -107,6 +107,7 @@ int exportTiles(const TTombRaiderLevel& level, const ExportRequest& request) {
 int RunExportTexturesCommand(const std::vector<std::string>& args) {
     const std::optional<ExportRequest> request = parseArguments(args);
     if (!request) return 2;
+    if (!CheckInputFile(request->level)) return 1;
     InitializeImageCodecs();
     TTombRaiderLevel level;
     try {

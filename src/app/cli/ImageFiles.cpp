@@ -27,7 +27,9 @@ TBitmap readImageFile(const std::string& path) {
     // A device-independent bitmap file is a BMP file.
     std::unique_ptr<TGraphic> graphic =
         sameText(extension, "dib") ? std::make_unique<TBitmap>() : CreateGraphicForFile(path);
-    if (!graphic) throw EGrottixError("Unknown image type: " + path);
+    if (!graphic && sameText(extension, "png")) throw EGrottixError("Unknown image type: .png pictures are written, not read");
+    if (!graphic && extension.empty()) throw EGrottixError("Unknown image type: the name has no extension");
+    if (!graphic) throw EGrottixError("Unknown image type: no reader for ." + extension + " pictures");
     graphic->LoadFromFile(path);
     TBitmap image;
     image.Assign(*graphic);

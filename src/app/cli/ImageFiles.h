@@ -10,7 +10,7 @@
 
 namespace grottix {
 
-// Raises the codec's error, or "Unknown image type: <path>".
+// Raises the codec's error, or "Unknown image type: ..." saying why no reader takes the file.
 TBitmap ReadImageFile(const std::string& path);
 // Raises "Can not determine file type!" for an extension without a writer.
 std::vector<uint8_t> EncodeImage(const TBitmap& image, const std::string& path);

@@ -1,6 +1,7 @@
 #include "app/cli/InfoCommand.h"
 
 #include <cstdio>
+#include <iostream>
 #include <sstream>
 
 #include "app/cli/CommandLine.h"
@@ -35,25 +36,28 @@ std::string roomJson(const RoomCounts& r, const RoomFlipSummary* flip = nullptr,
     return out.str();
 }
 
-std::string formatJson(const LevelSummary& s) {
-    std::ostringstream out;
+void writeJson(std::ostream& out, const LevelSummary& s) {
     out << "{\n  \"version_word\": \"" << hexWord(s.versionWord) << "\",\n  \"version_code\": " << s.versionCode
         << ",\n  \"tiles\": " << s.tiles << ",\n  \"object_textures\": " << s.objectTextures
         << ",\n  \"sprite_textures\": " << s.spriteTextures << ",\n  \"mesh_data_words\": " << s.meshDataWords
         << ",\n  \"mesh_pointers\": " << s.meshPointers << ",\n  \"static_mesh_definitions\": " << s.staticMeshDefinitions
-        << ",\n  \"entities\": " << s.entities << ",\n  \"rooms\": [";
+        << ",\n  \"entities\": " << s.entities;
+    if (s.trailer) out << ",\n  \"ng_trailer\": {\"offset\": " << s.trailer->Offset << ", \"bytes\": " << s.trailer->Size << "}";
+    out << ",\n  \"rooms\": [";
     for (size_t i = 0; i < s.rooms.size(); ++i)
         out << (i ? ",\n    " : "\n    ")
             << roomJson(s.rooms[i], i < s.flips.rooms.size() ? &s.flips.rooms[i] : nullptr, RoomSectorsJson(s.floor, i));
     out << (s.rooms.empty() ? "]" : "\n  ]") << ",\n  \"totals\": " << roomJson(s.totals) << ",\n  " << FlipJsonFields(s.flips)
-        << ",\n  " << FloorDataJson(s.floor) << ",\n  " << PlacementsJson(s.placements)
-        << ",\n  \"moveables\": " << MoveablesJson(s.moveables, "  ") << ",\n  \"items\": " << ItemsJson(s.items, "  ")
-        << "\n}\n";
-    return out.str();
+        << ",\n  ";
+    WriteFloorDataJson(out, s.floor);
+    out << ",\n  ";
+    WritePlacementsJson(out, s.placements);
+    out << ",\n  \"moveables\": " << MoveablesJson(s.moveables, "  ") << ",\n  \"items\": ";
+    WriteItemsJson(out, s.items, "  ");
+    out << "\n}\n";
 }
 
-std::string formatText(const LevelSummary& s) {
-    std::ostringstream out;
+void writeText(std::ostream& out, const LevelSummary& s) {
     out << "Version word:            " << hexWord(s.versionWord) << " (version code " << s.versionCode << ")\n"
         << "Tiles:                   " << s.tiles << "\n"
         << "Rooms:                   " << s.rooms.size() << "\n"
@@ -62,8 +66,9 @@ std::string formatText(const LevelSummary& s) {
         << "Mesh data words:         " << s.meshDataWords << "\n"
         << "Mesh pointers:           " << s.meshPointers << "\n"
         << "Static mesh definitions: " << s.staticMeshDefinitions << "\n"
-        << "Entities:                " << s.entities << "\n"
-        << PlacementsText(s.placements)
+        << "Entities:                " << s.entities << "\n";
+    if (s.trailer) out << "NG trailer:              " << s.trailer->Size << " bytes\n";
+    out << PlacementsText(s.placements)
         << FloorDataText(s.floor) << "\n";
     char line[128];
     out << " Room  Vertices  Rectangles  Triangles  Sprites  Static meshes\n";
@@ -75,7 +80,6 @@ std::string formatText(const LevelSummary& s) {
     for (size_t i = 0; i < s.rooms.size(); ++i) row(std::to_string(i), s.rooms[i]);
     row("Total", s.totals);
     out << "\n" << FlipText(s.flips);
-    return out.str();
 }
 
 }  // namespace
@@ -93,6 +97,7 @@ LevelSummary SummarizeLevel(const TTombRaiderLevel& level) {
     s.items = SummarizeItems(level);
     s.entities = s.items.size();
     s.moveables = SummarizeMoveables(level);
+    s.trailer = level.Trailer;
     for (const auto& room : level.Rooms) {
         const RoomCounts counts{room.vertices.size(), room.rectangles.size(), room.triangles.size(), room.sprites.size(),
                                 room.staticMeshes.size()};
@@ -105,8 +110,15 @@ LevelSummary SummarizeLevel(const TTombRaiderLevel& level) {
     return s;
 }
 
+void WriteLevelSummary(std::ostream& out, const LevelSummary& summary, bool json) {
+    if (json) writeJson(out, summary);
+    else writeText(out, summary);
+}
+
 std::string FormatLevelSummary(const LevelSummary& summary, bool json) {
-    return json ? formatJson(summary) : formatText(summary);
+    std::ostringstream out;
+    WriteLevelSummary(out, summary, json);
+    return out.str();
 }
 
 int RunInfoCommand(const std::vector<std::string>& args) {
@@ -124,6 +136,7 @@ int RunInfoCommand(const std::vector<std::string>& args) {
         std::fputs("grottix-viewer: --info needs a level file\n", stderr);
         return 2;
     }
+    if (!CheckInputFile(path)) return 1;
     try {
         TTombRaiderLevel level;
         const uint8_t result = level.LoadLevel(path);
@@ -131,7 +144,9 @@ int RunInfoCommand(const std::vector<std::string>& args) {
             std::fprintf(stderr, "File %s: %s\n", path.c_str(), level.LoadErrorMessage(result).c_str());
             return 1;
         }
-        std::fputs(FormatLevelSummary(SummarizeLevel(level), json).c_str(), stdout);
+        // Written as it is formed: a large level's summary is never held whole.
+        WriteLevelSummary(std::cout, SummarizeLevel(level), json);
+        if (!FlushStandardOutput()) return 1;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "File %s: %s\n", path.c_str(), FailureText(error).c_str());
         return 1;

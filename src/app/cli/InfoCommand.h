@@ -2,6 +2,8 @@
 // grottix-viewer --info LEVEL [--json]: a summary of one level file.
 
 #include <cstdint>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -10,10 +12,9 @@
 #include "app/cli/ItemSummary.h"
 #include "app/cli/MoveableSummary.h"
 #include "app/cli/RoomFlipSummary.h"
+#include "level/TombRaiderLevel.h"
 
 namespace grottix {
-
-class TTombRaiderLevel;
 
 struct RoomCounts {
     size_t vertices = 0, rectangles = 0, triangles = 0, sprites = 0, staticMeshes = 0;
@@ -24,6 +25,7 @@ struct LevelSummary {
     int versionCode = 0;
     size_t tiles = 0, objectTextures = 0, spriteTextures = 0, meshDataWords = 0, meshPointers = 0;
     size_t staticMeshDefinitions = 0, entities = 0;
+    std::optional<TLevelTrailer> trailer;  // a later level-building tool's block at the end
     std::vector<RoomCounts> rooms;
     RoomCounts totals;
     FloorSummary floor;
@@ -34,6 +36,8 @@ struct LevelSummary {
 };
 
 LevelSummary SummarizeLevel(const TTombRaiderLevel& level);
+// The summary as text or as one JSON object, written to out as it is formed.
+void WriteLevelSummary(std::ostream& out, const LevelSummary& summary, bool json);
 std::string FormatLevelSummary(const LevelSummary& summary, bool json);
 
 int RunInfoCommand(const std::vector<std::string>& args);

@@ -21,16 +21,18 @@ RoomSectorCounts countSectors(const TRoomFloor& room) {
     return counts;
 }
 
-std::string triggerJson(const TLevelTrigger& t) {
-    std::ostringstream out;
+void writeTriggerJson(std::ostream& out, const TLevelTrigger& t, uint16_t floorDataIndex) {
     out << "{\"room\": " << t.room << ", \"x\": " << t.x << ", \"z\": " << t.z << ", \"type\": " << int(t.type)
         << ", \"timer\": " << int(t.timer) << ", \"once\": " << (t.once ? "true" : "false")
         << ", \"mask\": " << int(t.mask) << ", \"actions\": [";
     for (size_t i = 0; i < t.actions.size(); ++i)
         out << (i ? ", " : "") << "{\"action\": " << int(t.actions[i].action)
             << ", \"parameter\": " << t.actions[i].parameter << "}";
+    out << "], \"floor_data\": " << floorDataIndex << ", \"squares\": [";
+    for (size_t i = 0; i < t.squares.size(); ++i)
+        out << (i ? ", " : "") << "{\"room\": " << t.squares[i].room << ", \"x\": " << t.squares[i].x
+            << ", \"z\": " << t.squares[i].z << "}";
     out << "]}";
-    return out.str();
 }
 
 }  // namespace
@@ -39,6 +41,10 @@ FloorSummary SummarizeFloorData(const TTombRaiderLevel& level) {
     TLevelFloorData data = ReadFloorData(level);
     FloorSummary summary;
     for (const TRoomFloor& room : data.rooms) summary.rooms.push_back(countSectors(room));
+    for (const TLevelTrigger& trigger : data.triggers) {
+        summary.triggerSquares += trigger.squares.size();
+        summary.triggerStarts.push_back(data.entries[size_t(trigger.entry)].index);
+    }
     summary.triggers = std::move(data.triggers);
     summary.problem = data.firstProblem;
     summary.badSectors = data.badSectors;
@@ -54,21 +60,25 @@ std::string RoomSectorsJson(const FloorSummary& floor, size_t room) {
     return out.str();
 }
 
-std::string FloorDataJson(const FloorSummary& floor) {
-    std::ostringstream out;
+void WriteFloorDataJson(std::ostream& out, const FloorSummary& floor) {
     out << "\"triggers\": [";
-    for (size_t i = 0; i < floor.triggers.size(); ++i) out << (i ? ",\n    " : "\n    ") << triggerJson(floor.triggers[i]);
+    for (size_t i = 0; i < floor.triggers.size(); ++i) {
+        out << (i ? ",\n    " : "\n    ");
+        writeTriggerJson(out, floor.triggers[i], floor.triggerStarts[i]);
+    }
     out << (floor.triggers.empty() ? "]" : "\n  ]");
     if (floor.problem)
         out << ",\n  \"floor_data_problem\": {\"room\": " << floor.problem->room << ", \"x\": " << floor.problem->x
             << ", \"z\": " << floor.problem->z << ", \"problem\": " << JsonString(floor.problem->what)
             << ", \"bad_sectors\": " << floor.badSectors << "}";
-    return out.str();
 }
 
 std::string FloorDataText(const FloorSummary& floor) {
     std::ostringstream out;
-    out << "Triggers:                " << floor.triggers.size() << "\n";
+    out << "Triggers:                " << floor.triggers.size();
+    if (floor.triggerSquares != floor.triggers.size())
+        out << " (on " << floor.triggerSquares << (floor.triggerSquares == 1 ? " square)" : " squares)");
+    out << "\n";
     if (floor.problem)
         out << "Floor data:              broken in room " << floor.problem->room << " at column " << floor.problem->x
             << ", row " << floor.problem->z << ": " << floor.problem->what << " (" << floor.badSectors

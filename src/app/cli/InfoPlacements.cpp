@@ -66,7 +66,7 @@ std::string cameraJson(const TLevelCamera& c) {
     out << "{\"index\": " << c.index << ", \"x\": " << c.x << ", \"y\": " << c.y << ", \"z\": " << c.z
         << ", \"room\": " << c.room << ", \"flags\": " << c.flags << ", \"used_by\": [";
     for (size_t i = 0; i < c.uses.size(); ++i)
-        out << (i ? ", " : "") << "{\"room\": " << c.uses[i].room << ", \"x\": " << c.uses[i].x << ", \"z\": " << c.uses[i].z
+        out << (i ? ", " : "") << "{\"trigger\": " << c.uses[i].trigger << ", \"room\": " << c.uses[i].room << ", \"x\": " << c.uses[i].x << ", \"z\": " << c.uses[i].z
             << ", \"as\": " << (c.uses[i].sink ? "\"sink\"" : "\"camera\"") << "}";
     out << "]";
     problem(out, c.problem);
@@ -95,10 +95,10 @@ std::string soundJson(const TSoundSource& s) {
 }
 
 template <typename T, typename Format>
-std::string array(const char* name, const std::vector<T>& records, Format format) {
-    std::string out = std::string("\"") + name + "\": [";
-    for (size_t i = 0; i < records.size(); ++i) out += (i ? ",\n    " : "\n    ") + format(records[i]);
-    return out + (records.empty() ? "]" : "\n  ]");
+void array(std::ostream& out, const char* name, const std::vector<T>& records, Format format) {
+    out << "\"" << name << "\": [";
+    for (size_t i = 0; i < records.size(); ++i) out << (i ? ",\n    " : "\n    ") << format(records[i]);
+    out << (records.empty() ? "]" : "\n  ]");
 }
 
 // "Cameras:                 3", and " (1 with a problem, the first: camera 2: room 40 names no room)".
@@ -134,11 +134,18 @@ PlacementSummary SummarizePlacements(const TTombRaiderLevel& level, const std::v
     return s;
 }
 
-std::string PlacementsJson(const PlacementSummary& p) {
-    std::string out = array("lights", p.lights, lightJson) + ",\n  " + array("statics", p.statics, staticJson) + ",\n  " +
-                      array("cameras", p.cameras, cameraJson);
-    if (p.flybys) out += ",\n  " + array("flyby_cameras", p.flybyCameras, flybyJson);
-    return out + ",\n  " + array("sound_sources", p.soundSources, soundJson);
+void WritePlacementsJson(std::ostream& out, const PlacementSummary& p) {
+    array(out, "lights", p.lights, lightJson);
+    out << ",\n  ";
+    array(out, "statics", p.statics, staticJson);
+    out << ",\n  ";
+    array(out, "cameras", p.cameras, cameraJson);
+    if (p.flybys) {
+        out << ",\n  ";
+        array(out, "flyby_cameras", p.flybyCameras, flybyJson);
+    }
+    out << ",\n  ";
+    array(out, "sound_sources", p.soundSources, soundJson);
 }
 
 std::string PlacementsText(const PlacementSummary& p) {

@@ -3,6 +3,7 @@
 // and static meshes, the cameras (with the trigger squares that use them), the fly-by cameras of
 // TR4 and Chronicles and the sound sources, each record as decoded, in file order.
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,9 +30,9 @@ struct PlacementSummary {
 // triggers: the floor data's, for the cameras' uses.
 PlacementSummary SummarizePlacements(const TTombRaiderLevel& level, const std::vector<TLevelTrigger>& triggers);
 
-// The top level's members `"lights": [...], "statics": [...], "cameras": [...]`, then
+// Writes the top level's members `"lights": [...], "statics": [...], "cameras": [...]`, then
 // `"flyby_cameras": [...]` for TR4 and Chronicles, and `"sound_sources": [...]`.
-std::string PlacementsJson(const PlacementSummary& placements);
+void WritePlacementsJson(std::ostream& out, const PlacementSummary& placements);
 // Lines for the text summary: how many of each, and the first problem of a kind that has some.
 std::string PlacementsText(const PlacementSummary& placements);
 

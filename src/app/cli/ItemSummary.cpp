@@ -1,6 +1,6 @@
 #include "app/cli/ItemSummary.h"
 
-#include <sstream>
+#include <ostream>
 
 #include "app/cli/InfoJson.h"
 #include "level/LevelEntities.h"
@@ -20,16 +20,17 @@ std::vector<ItemSummary> SummarizeItems(const TTombRaiderLevel& level) {
     return items;
 }
 
-std::string ItemsJson(const std::vector<ItemSummary>& items, const std::string& indent) {
-    if (items.empty()) return "[]";
-    std::ostringstream out;
+void WriteItemsJson(std::ostream& out, const std::vector<ItemSummary>& items, const std::string& indent) {
+    if (items.empty()) {
+        out << "[]";
+        return;
+    }
     out << "[";
     for (const ItemSummary& item : items)
         out << (item.index ? ",\n" : "\n") << indent << "  {\"index\": " << item.index << ", \"type\": " << item.type
             << ", \"name\": " << JsonString(item.name) << ", \"room\": " << item.room << ", \"x\": " << item.x
             << ", \"y\": " << item.y << ", \"z\": " << item.z << ", \"angle\": " << item.angle << "}";
     out << "\n" << indent << "]";
-    return out.str();
 }
 
 }  // namespace grottix

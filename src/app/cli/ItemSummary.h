@@ -3,6 +3,7 @@
 // position and angle as stored.
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ struct ItemSummary {
 };
 
 std::vector<ItemSummary> SummarizeItems(const TTombRaiderLevel& level);
-// A JSON array of one object per item; indent is put before each item's line.
-std::string ItemsJson(const std::vector<ItemSummary>& items, const std::string& indent);
+// Writes a JSON array of one object per item; indent is put before each item's line.
+void WriteItemsJson(std::ostream& out, const std::vector<ItemSummary>& items, const std::string& indent);
 
 }  // namespace grottix

@@ -4,12 +4,14 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <numbers>
 #include <optional>
 
 #include <QGuiApplication>
 
 #include "app/cli/CommandLine.h"
+#include "app/cli/NumberArguments.h"
 #include "viewer/FlipOption.h"
 #include "viewer/GoToOption.h"
 #include "viewer/HeadlessViewer.h"
@@ -41,37 +43,86 @@ struct RenderOptions {
     std::optional<TFlipState> flip;
 };
 
-bool parseVector(const std::string& text, TD3DVector& out) {
-    char extra = 0;
-    return std::sscanf(text.c_str(), "%f,%f,%f%c", &out.x, &out.y, &out.z, &extra) == 3;
+// The largest picture: the device's largest surface side, and as many pixels as the drawing's
+// buffers (colour, depth, the picture handed to the writer and its encoding, some 22 bytes a pixel)
+// hold in well under 512 MiB.
+constexpr int64_t kLargestSide = TCustomDXDraw::kMaxSurfaceSide;
+constexpr int64_t kMostPixels = int64_t{1} << 24;
+// Level coordinates are 32-bit; the eye stays within them (scene units: level units / 128).
+constexpr int64_t kFarthestEye = (int64_t{1} << 31) / 128;
+constexpr int64_t kMostFrames = 10000;
+
+bool parseSize(const std::string& text, RenderOptions& options) {
+    const auto sides = WholeNumbers(text, 'x', 2, 1, kLargestSide);
+    if (!sides || (*sides)[0] * (*sides)[1] > kMostPixels) {
+        SayOptionTakes("--size", "WxH, each side from 1 to " + std::to_string(kLargestSide) + ", at most " +
+                                     std::to_string(kMostPixels) + " pixels");
+        return false;
+    }
+    options.width = int((*sides)[0]);
+    options.height = int((*sides)[1]);
+    return true;
 }
 
-// Fills options from the arguments; false (after saying why) when they make no sense.
+bool parseVector(const std::string& option, const std::string& text, double farthest, const std::string& what,
+                 std::optional<TD3DVector>& out) {
+    const auto values = RealNumbers(text, ',', 3, -farthest, farthest);
+    if (!values) {
+        SayOptionTakes(option, what);
+        return false;
+    }
+    out = TD3DVector{float((*values)[0]), float((*values)[1]), float((*values)[2])};
+    return true;
+}
+
+// Fills options from the arguments; false when they make no sense (after saying why, when a value
+// is refused).
 bool parseOptions(const std::vector<std::string>& args, RenderOptions& options) {
     std::vector<std::string> positional;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        char extra = 0;
         if (arg == "--stats") options.stats = true;
         else if (arg == "--opengl") options.opengl = true;
         else if (arg == "--no-items") options.items = false;
         else if (arg == "--no-cull") options.cull = false;
-        else if (arg == "--flip") options.flip = ReadFlipOption(args, i);
-        else if (arg == "--size" && hasValue) {
-            if (std::sscanf(args[++i].c_str(), "%dx%d%c", &options.width, &options.height, &extra) != 2 || options.width < 1 ||
-                options.height < 1 || options.width > 8192 || options.height > 8192)
+        else if (arg == "--flip") {
+            options.flip = ReadFlipOption(args, i);
+            if (!options.flip) {
+                SayOptionTakes(arg, kFlipOptionTakes);
                 return false;
+            }
+        } else if (arg == "--size" && hasValue) {
+            if (!parseSize(args[++i], options)) return false;
         } else if (arg == "--light" && hasValue) {
-            if (std::sscanf(args[++i].c_str(), "%f%c", &options.light, &extra) != 1) return false;
+            const auto light = RealNumber(args[++i], 0, 1);
+            if (!light) {
+                SayOptionTakes(arg, "a number from 0 to 1");
+                return false;
+            }
+            options.light = float(*light);
         } else if (arg == "--eye" && hasValue) {
-            if (!parseVector(args[++i], options.eye.emplace())) return false;
+            const std::string farthest = std::to_string(kFarthestEye);
+            if (!parseVector(arg, args[++i], double(kFarthestEye), "X,Y,Z, numbers from -" + farthest + " to " + farthest,
+                             options.eye))
+                return false;
         } else if (arg == "--angles" && hasValue) {
-            if (!parseVector(args[++i], options.angles.emplace())) return false;
+            // Any finite angle: the scene brings it into one turn.
+            if (!parseVector(arg, args[++i], std::numeric_limits<float>::max(), "PITCH,YAW,ROLL, finite numbers (radians)",
+                             options.angles))
+                return false;
         } else if ((arg == "--goto-item" || arg == "--goto-room" || arg == "--goto-square") && hasValue) {
-            if (!ParseGoToOption(arg, args[++i], options.goTo)) return false;
+            if (!ParseGoToOption(arg, args[++i], options.goTo)) {
+                SayOptionTakes(arg, GoToOptionTakes(arg));
+                return false;
+            }
         } else if (arg == "--frames" && hasValue) {
-            if (std::sscanf(args[++i].c_str(), "%d%c", &options.frames, &extra) != 1 || options.frames < 0) return false;
+            const auto frames = WholeNumber(args[++i], 0, kMostFrames);
+            if (!frames) {
+                SayOptionTakes(arg, "a whole number from 0 to " + std::to_string(kMostFrames));
+                return false;
+            }
+            options.frames = int(*frames);
         } else if (arg.starts_with("--")) {
             return false;
         } else {
@@ -115,6 +166,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         std::fputs(kUsage, stderr);
         return 2;
     }
+    if (!CheckInputFile(options.level)) return 1;
     InitializeImageCodecs();
     // OpenGL contexts need a Qt application; the CPU rasterizer needs none.
     std::unique_ptr<QGuiApplication> application;
@@ -136,6 +188,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
             std::fprintf(stderr, "File %s: %s\n", options.level.c_str(), report.Problem.c_str());
             return 1;
         }
+        WarnMeshesLeftOut(options.level, report.MeshesLeftOut);
         scene.SetItemsVisible(options.items);
         scene.CullCells = options.cull;
         scene.SetFlipState(options.flip.value_or(TFlipState{}));

@@ -81,7 +81,7 @@ QString DescribeSquare(const TInspectedLevel& level, int room, int x, int z) {
     QStringList lines{TSectorMapWidget::tr("Room %1, column %2, row %3").arg(room).arg(x).arg(z), heights(s->record)};
     if (s->record.roomBelow != 255) lines << TSectorMapWidget::tr("Room below: %1").arg(s->record.roomBelow);
     if (s->record.roomAbove != 255) lines << TSectorMapWidget::tr("Room above: %1").arg(s->record.roomAbove);
-    for (const TSectorFunction& f : s->functions)
+    for (const TSectorFunction& f : level.Floor.Functions(*s))
         if (f.function != kFloorTrigger) lines << QString::fromStdString(DescribeSectorFunction(level.VersionCode, f));
     for (int index : s->triggers) {
         const TLevelTrigger& t = level.Floor.triggers[size_t(index)];

@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 #include "app/panels/Selection.h"
@@ -105,7 +106,9 @@ void TTriggersDock::selectSquaresRows() {
     const bool square = selection_.Kind() == TSelection::TKind::Sector;
     const auto onSquare = [&](int row) {
         const TLevelTrigger* t = model_->Trigger(filter_->mapToSource(filter_->index(row, 0)).row());
-        return t && t->room == selection_.Room() && t->x == selection_.Column() && t->z == selection_.Row();
+        if (!t) return false;
+        const TFloorSquare chosen{uint16_t(selection_.Room()), uint16_t(selection_.Column()), uint16_t(selection_.Row())};
+        return std::find(t->squares.begin(), t->squares.end(), chosen) != t->squares.end();
     };
     following_ = true;
     if (square && filter_->Item() >= 0) {

@@ -118,8 +118,10 @@ void TDXViewerForm::applyStartOptions() {
     std::optional<TGoToRequest> goTo;
     std::optional<TFlipState> flip;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--flip") flip = ReadFlipOption(args, i);
-        else if (i + 1 < args.size() && ParseGoToOption(args[i], args[i + 1], goTo)) ++i;
+        if (args[i] == "--flip") {
+            flip = ReadFlipOption(args, i);
+            if (!flip) std::fprintf(stderr, "grottix-viewer: --flip takes %s; left alone\n", kFlipOptionTakes);
+        } else if (i + 1 < args.size() && ParseGoToOption(args[i], args[i + 1], goTo)) ++i;
         else std::fprintf(stderr, "grottix-viewer: %s is not understood after the level; left alone\n", args[i].c_str());
     }
     if (goTo && goTo->kind == TGoToRequest::TKind::Item) Selection.SelectItem(int(goTo->index));

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include <fcntl.h>
+#include <stdio_ext.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -161,6 +163,55 @@ TEST_F(DamagedLevelCommands, EveryOutputThatCannotBeWrittenIsNamedInTheUsualForm
     expectOneLine(run({"--export-textures", level, picture}), "File " + picture + ": ", "a folder that is a file");
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path()))
         EXPECT_FALSE(entry.path().string().ends_with("~")) << entry.path();
+}
+
+// The reason is the system's, whatever the command; a picture type without a reader says so.
+TEST_F(DamagedLevelCommands, AnInputThatCannotBeReadIsNamedWithTheSystemsReasonByEveryCommand) {
+    const std::string none = dir.file("none.tr2"), folder = dir.file("folder.tr2"), out = dir.file("out.png");
+    std::filesystem::create_directory(folder);
+    for (const auto& [input, reason] : {std::pair{none, "No such file or directory"}, {folder, "Is a directory"}}) {
+        const std::string said = "File " + input + ": " + reason + "\n";
+        for (const auto& args : std::vector<std::vector<std::string>>{{"--info", input, "--json"},
+                                                                      {"--render", out, input},
+                                                                      {"--thumbnail", input, out, "64"},
+                                                                      {"--export-gltf", input, dir.file("out.glb")},
+                                                                      {"--export-textures", input, tiles},
+                                                                      {"--convert", input, out}}) {
+            const Outcome outcome = run(args);
+            EXPECT_EQ(outcome.code, 1) << args[0];
+            EXPECT_EQ(outcome.err, said) << args[0];
+        }
+    }
+    WriteFileAtomically(dir.file("in.png"), "\x89PNG", 4);
+    EXPECT_EQ(run({"--convert", dir.file("in.png"), dir.file("out.bmp")}).err,
+              "File " + dir.file("in.png") + ": Unknown image type: .png pictures are written, not read\n");
+    EXPECT_EQ(contents(tiles), before);
+    EXPECT_FALSE(FileExists(out));
+}
+
+// Standard output on a full device: the summary cannot be written whole, and the command says so,
+// whether the write fails at the end or (with many items) on the way.
+TEST_F(DamagedLevelCommands, OutputThatCannotBeWrittenWholeIsAFailure) {
+    const std::string level = dir.file("good.tr2");
+    auto description = twoRoomLevel();
+    description.entities = std::vector<Entity>(3000);
+    WriteLevelFile(description, level);
+    const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    if (full < 0) GTEST_SKIP() << "no /dev/full here";
+    for (const bool json : {false, true}) {
+        std::fflush(stdout);
+        const int saved = ::dup(STDOUT_FILENO);
+        ::dup2(full, STDOUT_FILENO);
+        testing::internal::CaptureStderr();
+        const int code = RunCommandLine(json ? std::vector<std::string>{"--info", level, "--json"} : std::vector<std::string>{"--info", level});
+        const std::string err = testing::internal::GetCapturedStderr();
+        __fpurge(stdout);
+        ::dup2(saved, STDOUT_FILENO);
+        ::close(saved);
+        EXPECT_EQ(code, 1);
+        EXPECT_EQ(err, "grottix-viewer: standard output could not be written whole: No space left on device\n");
+    }
+    ::close(full);
 }
 
 TEST_F(DamagedLevelCommands, LevelsBeyondTheLimitsAndOverlappingRoomsAreOneLineToo) {

@@ -88,7 +88,7 @@ TEST_F(ExportTextures, FormatPicksTargaPortablePixmapOrPng) {
 TEST_F(ExportTextures, AMissingOrUnknownLevelFailsWithItsMessage) {
     const CommandResult missing = run({"--export-textures", dir.file("none.tr2"), out});
     EXPECT_NE(missing.code, 0);
-    EXPECT_EQ(missing.err, "File " + dir.file("none.tr2") + ": Map not found\n");
+    EXPECT_EQ(missing.err, "File " + dir.file("none.tr2") + ": No such file or directory\n");
 
     const std::vector<uint8_t> junk = {'J', 'U', 'N', 'K', 0, 0, 0, 0};
     WriteFileAtomically(dir.file("junk.tr4"), junk.data(), junk.size());

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "app/cli/InfoCommand.h"
@@ -68,7 +70,8 @@ TEST(InfoCommand, JsonCountsEachRoomsSquaresAndListsEveryTrigger) {
     EXPECT_NE(json.find("\"sectors\": {\"portals\": 0, \"triggers\": 1, \"kill\": 1, \"climb\": 1, \"walls\": 1}}"),
               std::string::npos);
     EXPECT_NE(json.find("\"triggers\": [\n    {\"room\": 1, \"x\": 2, \"z\": 0, \"type\": 2, \"timer\": 5, \"once\": true, "
-                        "\"mask\": 5, \"actions\": [{\"action\": 0, \"parameter\": 3}, {\"action\": 1, \"parameter\": 1}]}\n  ]"),
+                        "\"mask\": 5, \"actions\": [{\"action\": 0, \"parameter\": 3}, {\"action\": 1, \"parameter\": 1}], "
+                        "\"floor_data\": 3, \"squares\": [{\"room\": 1, \"x\": 2, \"z\": 0}]}\n  ]"),
               std::string::npos);
     EXPECT_EQ(json.find("floor_data_problem"), std::string::npos);
 }
@@ -130,6 +133,8 @@ TEST(InfoCommand, JsonListsLightsStaticsCamerasFlybysAndSoundSourcesInFileOrder)
     level.flybyCameras = std::vector<levelwriter::FlybyCamera>{{1, 2, 3, {4, 5, 6}, 1, 0}, {0, 0, 0, {}, 1, 1, 0, 0, 0, 0, 0, 5}};
     level.soundSources = std::vector<levelwriter::SoundSource>{{7, 8, 9, 4, 0x80}};
     level.soundMap = std::vector<int16_t>{-1, -1, -1, -1, 1};
+    const std::vector<uint8_t> trailer = {'N', 'G', 1, 2, 'N', 'G', 'L', 'E', 12, 0, 0, 0};
+    level.sampleTail.insert(level.sampleTail.end(), trailer.begin(), trailer.end());
     const LevelSummary summary = summaryOf(level, "x.tr4");
     const auto json = nlohmann::json::parse(FormatLevelSummary(summary, true));
 
@@ -151,9 +156,12 @@ TEST(InfoCommand, JsonListsLightsStaticsCamerasFlybysAndSoundSourcesInFileOrder)
     EXPECT_EQ(json["sound_sources"], nlohmann::json::parse(R"([{"index": 0, "x": 7, "y": 8, "z": 9, "sample": 4,
         "flags": 128, "details": 1}])"));
     EXPECT_EQ(json["items"].size(), 2u) << "the older members stay";
+    EXPECT_EQ(json["ng_trailer"]["bytes"], 12);
 
     const std::string text = FormatLevelSummary(summary, false);
-    EXPECT_NE(text.find("Lights:                  1\nStatic meshes:           1\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Entities:                2\nNG trailer:              12 bytes\nLights:                  1\n"
+                        "Static meshes:           1\n"),
+              std::string::npos) << text;
     EXPECT_NE(text.find("Fly-by cameras:          2 (1 with a problem, the first: fly-by camera 1: room 5 names no room)\n"),
               std::string::npos);
     EXPECT_EQ(FormatLevelSummary(summaryOf(twoRooms(), "x.tr2"), true).find("flyby_cameras"), std::string::npos)
@@ -184,10 +192,40 @@ TEST(InfoCommand, RoomsTellTheirAlternateGroupAndWaterAndTheInconsistentLinksAre
     EXPECT_NE(text.find("Inconsistent flip map:   room 2: is its own alternate\n"), std::string::npos) << text;
 }
 
-TEST(InfoCommand, MissingLevelFailsWithTheMapMessage) {
+TEST(InfoCommand, MissingLevelFailsWithTheSystemsReason) {
     testing::internal::CaptureStderr();
     EXPECT_NE(RunInfoCommand({"/nonexistent/level.phd"}), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "File /nonexistent/level.phd: Map not found\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "File /nonexistent/level.phd: No such file or directory\n");
+}
+
+// A room of 256 x 256 squares over floor data of endless triggers ("trigger, no end" in every word):
+// all squares on one word, then each on its own word, every chain overlapping the next. Neither
+// makes the summary grow faster than the file.
+TEST(InfoCommand, FloorDataThatWouldMultiplyKeepsTheSummaryWithinABoundSetByTheFileSize) {
+    for (const bool shared : {true, false}) {
+        levelwriter::LevelDescription level = twoRooms();
+        level.floorData = std::vector<uint16_t>(66000, 0x0004);
+        level.rooms[1].sectorList = std::vector<levelwriter::Sector>(1);
+        auto& room = level.rooms[0];
+        room.xSectors = room.zSectors = 256;
+        room.sectorList = std::vector<levelwriter::Sector>(65536);
+        for (size_t i = 0; i < 65536; ++i) (*room.sectorList)[i].floorDataIndex = uint16_t(shared ? 1 : std::max<size_t>(i, 1));
+        const size_t fileSize = levelwriter::WriteLevel(level).size();
+        const LevelSummary summary = summaryOf(level, "x.tr2");
+        const std::string json = FormatLevelSummary(summary, true);
+        EXPECT_LT(json.size(), 16 * fileSize) << (shared ? "shared" : "overlapping");
+        const auto parsed = nlohmann::json::parse(json);
+        size_t squares = 0;
+        for (const auto& trigger : parsed["triggers"]) squares += trigger["squares"].size();
+        EXPECT_EQ(squares, parsed["rooms"][0]["sectors"]["triggers"].get<size_t>()) << "each square once";
+        EXPECT_EQ(parsed["floor_data_problem"]["bad_sectors"], 65536);
+        if (shared) {
+            ASSERT_EQ(parsed["triggers"].size(), 1u);
+            EXPECT_EQ(parsed["triggers"][0]["actions"].size(), 510u);
+            EXPECT_NE(FormatLevelSummary(summary, false).find("Triggers:                1 (on 65536 squares)\n"),
+                      std::string::npos);
+        }
+    }
 }
 
 }  // namespace

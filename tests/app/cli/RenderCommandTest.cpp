@@ -5,9 +5,12 @@
 
 #include <QImage>
 
+#include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <utility>
 
+#include "app/cli/CommandLine.h"
 #include "app/cli/RenderCommand.h"
 #include "level/LevelGoTo.h"
 #include "level/LevelSpace.h"
@@ -105,6 +108,43 @@ TEST(RenderCommand, StatsTellTheEyeAnglesAndRoomTheFrameWasDrawnWith) {
     EXPECT_GT(room, 0) << "the storeroom, not the start's room";
     EXPECT_NE(stats.find("eye: 36.000, -20.000, 0.000\nroom: " + std::to_string(room) + "\n"), std::string::npos) << stats;
     EXPECT_NE(stats.find("angles: 0.000, 1.200, 0.000\n"), std::string::npos) << stats;
+}
+
+// Every number is checked before use: a value out of range, not finite or past what its type holds is
+// refused with a line naming the limit; a huge but finite angle is brought into one turn.
+TEST(RenderCommand, NumbersBeyondTheirLimitsAreRefusedAndHugeAnglesStillDraw) {
+    test::TempDir dir;
+    const std::string level = std::string(GROTTIX_GENERATED_DIR) + "/demo/demo-tr2.tr2", out = dir.file("out.png");
+    const std::string size = "--size takes WxH, each side from 1 to 8192, at most 16777216 pixels";
+    const std::string eye = "--eye takes X,Y,Z, numbers from -16777216 to 16777216";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--render", out, level, "--size", "4294967297x1"}, size},
+        {{"--render", out, level, "--size", "4294967936x480"}, size},
+        {{"--render", out, level, "--size", "8192x8192"}, size},
+        {{"--render", out, level, "--eye", "nan,0,0"}, eye},
+        {{"--render", out, level, "--eye", "0,-inf,0"}, eye},
+        {{"--render", out, level, "--eye", "0,0,1e30"}, eye},
+        {{"--render", out, level, "--angles", "0,inf,0"}, "--angles takes PITCH,YAW,ROLL, finite numbers (radians)"},
+        {{"--render", out, level, "--light", "nan"}, "--light takes a number from 0 to 1"},
+        {{"--render", out, level, "--frames", "4294967296"}, "--frames takes a whole number from 0 to 10000"},
+        {{"--render", out, level, "--flip", "256"}, "--flip takes a group from 0 to 255"},
+        {{"--render", out, level, "--goto-item", "4294967296"}, "--goto-item takes an item from 0 to 2147483647"},
+        {{"--render", out, level, "--goto-square", "0,65536,0"},
+         "--goto-square takes ROOM,X,Z: a room from 0 to 2147483647, a column and a row from 0 to 65535"},
+        {{"--export-gltf", level, dir.file("out.glb"), "--light", "1e400"}, "--light takes a number from 0 to 1"},
+        {{"--thumbnail", level, out, "4294967297"}, "--thumbnail takes a SIZE from 1 to 4096"},
+    };
+    for (const auto& [args, message] : cases) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(RunCommandLine(args), 2) << args[3];
+        EXPECT_EQ(testing::internal::GetCapturedStderr().rfind("grottix-viewer: " + message + "\n", 0), 0u) << args[3];
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    const std::string stats = render({"--angles", "1e30,-1e30,3e38"}, out);
+    float pitch = 9, yaw = 9, roll = 9;
+    ASSERT_EQ(std::sscanf(stats.c_str() + stats.find("\nangles: "), "\nangles: %f, %f, %f", &pitch, &yaw, &roll), 3) << stats;
+    for (const float angle : {pitch, yaw, roll}) EXPECT_LE(std::abs(angle), 3.1416f) << stats;
 }
 
 }  // namespace
