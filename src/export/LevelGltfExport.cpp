@@ -1,5 +1,6 @@
 #include "export/LevelGltfExport.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "export/GltfAnimations.h"
@@ -10,6 +11,7 @@
 #include "import/LevelFaces.h"
 #include "import/RoomImport.h"
 #include "import/ShownRoomsSink.h"
+#include "level/EntityOutsideRoom.h"
 #include "level/LevelMeshes.h"
 #include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
@@ -47,13 +49,14 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
     TGltfLevelBuilder builder(level, file.filename().string(), options.Sprites,
                               options.Animations && options.Items ? TGltfItemNodes::PerMesh : TGltfItemNodes::Whole);
     size_t meshesLeftOut = 0;
+    const std::vector<uint8_t> outside = options.AllItems ? std::vector<uint8_t>() : EntitiesOutsideTheirRooms(level);
     if (!level.Rooms.empty()) {
         const TLevelMeshList meshes = ParseLevelMeshes(level);
         TShownRoomsSink shown(builder, TFlipMaps::Read(level).RoomsShown(options.Flip));
         // Filtered, texture coordinates sit half a texel inside their face's texture, as the viewer's.
         TFaceBuilder faces(shown, level, options.LightFactor, nullptr, options.Filtering);
         ImportRooms(faces, level, meshes, kLevelUnits);
-        if (options.Items) ImportItems(faces, level, meshes, kLevelUnits, kItemsGroup);
+        if (options.Items) ImportItems(faces, level, meshes, kLevelUnits, kItemsGroup, outside);
         meshesLeftOut = faces.MeshesLeftOut;
     }
     reach(kConverted);
@@ -80,6 +83,7 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
         report->AnimatedItems = animated;
         for (const TLevelDamage& d : damage) report->Damage.push_back(d.Describe());
         report->MeshesLeftOut = meshesLeftOut;
+        if (options.Items) report->ItemsOutside = size_t(std::count(outside.begin(), outside.end(), 1));
     }
     return kLevelLoaded;
 }

@@ -23,6 +23,9 @@ enum class TGltfSprites {
 struct TGltfExportOptions {
     float LightFactor = 0.5f;  // brightens the baked light, as when the viewer opens a level
     bool Items = true;
+    // Items far outside their rooms (EntityOutsideItsRoom) too; without, they are left out, so that
+    // a stray item does not stretch the scene's bounds.
+    bool AllItems = false;
     bool Filtering = true;     // linear texture sampling (the viewer's texture filtering), else nearest
     TGltfSprites Sprites = TGltfSprites::Crossed;
     TFlipState Flip = {};      // the rooms of this flip state are exported
@@ -37,6 +40,7 @@ struct TGltfExportReport {
     size_t Animations = 0, AnimatedItems = 0;
     std::vector<std::string> Damage;  // what is wrong with the animation tables (the items it touches keep still)
     size_t MeshesLeftOut = 0;  // placed meshes beyond kMaxPlacedMeshFaces, not written
+    size_t ItemsOutside = 0;   // items far outside their rooms left out (without AllItems)
 };
 
 // Called with the share of the work done, from 0 to 1.

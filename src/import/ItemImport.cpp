@@ -128,13 +128,15 @@ private:
 
 }  // namespace
 
-int ImportItems(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group) {
+int ImportItems(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group,
+                const std::vector<uint8_t>& leaveOut) {
     TItemImporter importer(faces, level, meshes, scale, group);
     const int32_t previous = faces.Group;
     faces.Group = group;
     int drawn = 0;
     const std::vector<TLevelEntity> entities = ReadEntities(level);
-    for (size_t i = 0; i < entities.size(); ++i) drawn += importer.importEntity(entities[i], int(i));
+    for (size_t i = 0; i < entities.size(); ++i)
+        if (i >= leaveOut.size() || !leaveOut[i]) drawn += importer.importEntity(entities[i], int(i));
     faces.Group = previous;
     faces.Tint = kNoTint;
     return drawn;

@@ -6,6 +6,7 @@
 // whose tables do not hold what it names.
 
 #include <cstdint>
+#include <vector>
 
 namespace grottix {
 
@@ -14,8 +15,10 @@ class TTombRaiderLevel;
 struct TLevelMeshList;
 
 // Hands the items to the face builder with the group ID, each between the sink's BeginObject and
-// EndObject; returns how many entities were drawn.
-int ImportItems(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group);
+// EndObject; returns how many entities were drawn. leaveOut (when not empty): per entity, 1 for
+// those not to hand over.
+int ImportItems(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group,
+                const std::vector<uint8_t>& leaveOut = {});
 
 // One moveable (by object id) at the origin in its first pose, between the sink's BeginObject and
 // EndObject with the group ID (the object's number -1); false when the level cannot draw it. offset:

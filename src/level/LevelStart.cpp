@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "level/EntityOutsideRoom.h"
 #include "level/LevelEntities.h"
 #include "level/TombRaiderLevel.h"
 
@@ -26,7 +27,8 @@ double eyeAbove(double floorY, const TRoomRecord& room) {
 bool playerStart(const TTombRaiderLevel& level, TLevelStart& start) {
     for (const TLevelEntity& entity : ReadEntities(level)) {
         if (entity.type != kPlayerEntityType) continue;
-        if (entity.room < 0 || size_t(entity.room) >= level.Rooms.size()) return false;
+        // A player stored far out in empty space would show nothing: start as without one.
+        if (entity.room < 0 || size_t(entity.room) >= level.Rooms.size() || EntityOutsideItsRoom(level, entity)) return false;
         const TRoomRecord& room = level.Rooms[size_t(entity.room)];
         start.x = entity.x;
         start.y = eyeAbove(entity.y, room);

@@ -1,6 +1,7 @@
 #pragma once
 // Where a viewer of the level starts: at the player's start entity, at a person's eye height, or,
-// where the level has none, above the largest floor face of the first room.
+// where the level has none (or it stands far outside its room, EntityOutsideItsRoom), above the
+// largest floor face of the first room.
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 
 #include "device/CustomDXDraw.h"
 #include "device/D3DDevice.h"
-#include "engine/Scene.h"
+#include "viewer/ViewerScene.h"
 
 namespace grottix {
 
@@ -16,7 +16,19 @@ TD3DMatrix FixedProjection() {
     return projection;
 }
 
-void SetFixedDeviceState(TCustomDXDraw& display, TD3DScene* scene) {
+TD3DMatrix ProjectionMatrix(const TViewProjection& projection, float nearDistance) {
+    if (!projection.Orthographic) return FixedProjection();
+    TD3DMatrix orthographic;
+    const float halfHeight = projection.HalfHeight > 0 ? projection.HalfHeight : 1;
+    orthographic.m[0][0] = 1 / halfHeight;
+    orthographic.m[1][1] = 1 / halfHeight;
+    orthographic.m[2][2] = projection.Depth > 0 ? 1 / projection.Depth : 1;
+    // The view matrix makes w the near distance.
+    orthographic.m[3][3] = nearDistance > 0 ? 1 / nearDistance : 1;
+    return orthographic;
+}
+
+void SetFixedDeviceState(TCustomDXDraw& display, TGrottixViewerScene* scene) {
     if (TD3DDevice* device = display.D3DDevice7()) {
         TD3DViewport7 viewport;
         viewport.dwWidth = uint32_t(display.SurfaceWidth());
@@ -30,7 +42,8 @@ void SetFixedDeviceState(TCustomDXDraw& display, TD3DScene* scene) {
         device->SetMaterial(material);
         device->SetRenderState(D3DRENDERSTATE_AMBIENT, 0xFFFFFFFF);
         device->SetRenderState(D3DRENDERSTATE_SPECULARENABLE, 1);
-        device->SetTransform(D3DTRANSFORMSTATE_PROJECTION, FixedProjection());
+        device->SetTransform(D3DTRANSFORMSTATE_PROJECTION,
+                            scene ? ProjectionMatrix(scene->Projection, scene->NearDistance) : FixedProjection());
         device->SetRenderState(D3DRENDERSTATE_LIGHTING, 0);
         device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
         device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "viewer/DeviceSetup.h"
-#include "engine/Scene.h"
+#include "viewer/ViewerScene.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
@@ -83,14 +83,15 @@ std::pair<double, int> nearestRoomFace(const TRay64& ray, const TTombRaiderLevel
 
 }  // namespace
 
-std::optional<TViewRay> ViewRay(const TD3DScene& scene, int width, int height, double x, double y) {
+std::optional<TViewRay> ViewRay(const TGrottixViewerScene& scene, int width, int height, double x, double y) {
     if (width < 1 || height < 1) return std::nullopt;
     const TD3DVector eye = scene.GetCameraPosition();
     TD3DMatrix world = TD3DMatrix::Identity();
     world.m[3][0] = -eye.x;
     world.m[3][1] = -eye.y;
     world.m[3][2] = -eye.z;
-    const TD3DMatrix transform = world * ViewRotationMatrix(scene.GetCameraRotation(), scene.NearDistance) * FixedProjection();
+    const TD3DMatrix transform = world * ViewRotationMatrix(scene.GetCameraRotation(), scene.NearDistance) *
+                                 ProjectionMatrix(scene.Projection, scene.NearDistance);
     const std::optional<TD3DMatrix> inverse = Inverse(transform);
     if (!inverse) return std::nullopt;
     // The viewport maps x/w from -1..1 onto 0..width and y/w from 1..-1 onto 0..height.
@@ -107,7 +108,7 @@ std::optional<TViewRay> ViewRay(const TD3DScene& scene, int width, int height, d
     const TD3DVector direction = fartherPoint - nearPoint;
     if (!std::isfinite(direction.x) || !std::isfinite(direction.y) || !std::isfinite(direction.z) || direction == TD3DVector{})
         return std::nullopt;
-    return TViewRay{eye, direction};
+    return TViewRay{scene.Projection.Orthographic ? nearPoint : eye, direction};
 }
 
 TPick PickAlongRay(const TViewRay& ray, const TTombRaiderLevel& level, const std::map<int, TSceneBox>& itemBounds,

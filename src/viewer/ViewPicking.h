@@ -11,7 +11,7 @@
 
 namespace grottix {
 
-class TD3DScene;
+class TGrottixViewerScene;
 class TTombRaiderLevel;
 
 struct TViewRay {
@@ -19,8 +19,10 @@ struct TViewRay {
 };
 
 // The ray through the point (x, y) (pixels from the top left, fractions allowed) of a width x
-// height frame drawn from the scene's eye with the fixed projection; none for an empty frame.
-std::optional<TViewRay> ViewRay(const TD3DScene& scene, int width, int height, double x, double y);
+// height frame drawn from the scene's eye with the scene's projection: from the eye, or, seen
+// orthographically, from the point of the eye's plane under the pixel, straight ahead; none for an
+// empty frame.
+std::optional<TViewRay> ViewRay(const TGrottixViewerScene& scene, int width, int height, double x, double y);
 
 struct TPick {
     int item = -1;  // entity index

@@ -21,7 +21,8 @@ constexpr float kSkyCentreHeight = 2000;  // the generated sky's ellipsoid is ce
 
 void TGrottixViewerScene::RenderObjects() {
     if (TextureAnimator) TextureAnimator->Advance(*this, GetTime());
-    ChooseCellsDrawn(RoomsShown, Level ? std::optional<int32_t>(EyeRoom()) : std::nullopt);
+    const bool fromAbove = !RoomsHidden.empty();
+    ChooseCellsDrawn(RoomsVisible(), Level ? std::optional<int32_t>(fromAbove ? -1 : EyeRoom()) : std::nullopt);
     TD3DDevice* device = Device();
     if (device && DrawsLevelSky()) {
         // The generated sky fills the directions the level's own leaves open (a horizon band alone,
@@ -40,6 +41,21 @@ void TGrottixViewerScene::RenderObjects() {
     if (EyeUnderWater()) TintView(*device, UnderwaterTint);
     DrawPlacementMarks(*device, Marks);
     if (Outlined) DrawBoxOutline(*device, *Outlined);
+    if (Measure) DrawMeasure(*device, *Measure);
+}
+
+void TGrottixViewerScene::SetProjection(const TViewProjection& projection) {
+    Projection = projection;
+    if (TD3DDevice* device = Device()) device->SetTransform(D3DTRANSFORMSTATE_PROJECTION, ProjectionMatrix(Projection, NearDistance));
+}
+
+std::vector<uint8_t> TGrottixViewerScene::RoomsVisible() const {
+    if (RoomsHidden.empty()) return RoomsShown;
+    std::vector<uint8_t> visible = RoomsShown;
+    if (visible.empty()) visible.assign(RoomsHidden.size(), 1);
+    for (size_t room = 0; room < visible.size() && room < RoomsHidden.size(); ++room)
+        if (RoomsHidden[room]) visible[room] = 0;
+    return visible;
 }
 
 void TGrottixViewerScene::SetFlipState(TFlipState state) {
@@ -50,12 +66,13 @@ void TGrottixViewerScene::SetFlipState(TFlipState state) {
 int TGrottixViewerScene::EyeRoom() const {
     if (!Level) return -1;
     const TD3DVector eye = GetCameraPosition();
-    if (eyeRoom_ != -2 && eye == eyeRoomAt_ && RoomsShown == eyeRoomShown_) return eyeRoom_;
+    std::vector<uint8_t> visible = RoomsVisible();
+    if (eyeRoom_ != -2 && eye == eyeRoomAt_ && visible == eyeRoomShown_) return eyeRoom_;
     const double scale = LevelScale;
     // The room the eye was in keeps it where two rooms' open spaces meet.
-    eyeRoom_ = RoomHoldingPoint(*Level, RoomsShown, eye.x * scale, -eye.y * scale, eye.z * scale, std::max(eyeRoom_, -1));
+    eyeRoom_ = RoomHoldingPoint(*Level, visible, eye.x * scale, -eye.y * scale, eye.z * scale, std::max(eyeRoom_, -1));
     eyeRoomAt_ = eye;
-    eyeRoomShown_ = RoomsShown;
+    eyeRoomShown_ = std::move(visible);
     return eyeRoom_;
 }
 
@@ -78,6 +95,8 @@ void TGrottixViewerScene::Reset() {
     TextureAnimator.reset();
     ItemsID = ItemCount = 0;
     RoomsShown.clear();
+    RoomsHidden.clear();
+    Measure.reset();
     Level.reset();
     Overlay.clear();
     Marks.Clear();

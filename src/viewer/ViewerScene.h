@@ -13,6 +13,8 @@
 #include "import/RoomVolumes.h"
 #include "level/FlipMaps.h"
 #include "level/LevelGoTo.h"
+#include "viewer/DeviceSetup.h"
+#include "viewer/Measurement.h"
 #include "viewer/PlacementMarkers.h"
 
 namespace grottix {
@@ -25,7 +27,8 @@ public:
     // has one and LevelSkyShown) centred on the eye over the generated sky, the level, then the
     // generated sky fixed in the world (when SkyTexture exists and the level's own is not drawn),
     // with the eye in a water room the underwater tint, the marks of lights, cameras and sound
-    // sources, and the outline of the selection.
+    // sources, the outline of the selection and the measurement. Seen from above (RoomsHidden not
+    // empty), every room visible is drawn: the portals are not followed.
     void RenderObjects() override;
     // Forgets the sky texture and the level's animator and items too: resetting frees them.
     void Reset() override;
@@ -35,6 +38,16 @@ public:
     // Per room, whether the room belongs to what is shown (the flip state); empty shows every room.
     // Each frame draws the rooms shown (CellsDrawn starts from this list).
     std::vector<uint8_t> RoomsShown;
+
+    // Per room, 1 for the rooms Top View hides (those above the room it looks down on); empty hides
+    // none. RoomsVisible: RoomsShown without them, what each frame draws and picking sees.
+    std::vector<uint8_t> RoomsHidden;
+    std::vector<uint8_t> RoomsVisible() const;
+    // How the view projects; the device's projection is set from it (SetFixedDeviceState), and
+    // picking follows it.
+    TViewProjection Projection;
+    // Sets Projection and the device's projection to match.
+    void SetProjection(const TViewProjection& projection);
 
     int LevelVersionCode = 0;  // of the level opened, 0 when none is
     // The level's flip maps and the state shown; SetFlipState sets RoomsShown to match.
@@ -78,6 +91,8 @@ public:
     std::vector<std::vector<TD3DLVertex>> Overlay;
     // Marks at the lights, cameras and sound sources the window shows, a light's reach.
     TPlacementMarks Marks;
+    // The measurement on screen (Tools > Measure), drawn over everything.
+    std::optional<TMeasure> Measure;
 
 private:
     // The last answer of EyeRoom and the eye and flip state it was for.

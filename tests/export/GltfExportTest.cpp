@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QJsonDocument>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -32,6 +33,7 @@
 #include "level_writer/LevelWriter.h"
 #include "storage/Stream.h"
 #include "support/AnimatedLevel.h"
+#include "support/ItemLevel.h"
 #include "support/TempDir.h"
 
 namespace grottix {
@@ -739,6 +741,47 @@ TEST(GltfValidator, FindsNoErrorOrWarningInExportsOfEveryVersion) {
     char buffer[4096];
     while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) report.append(buffer, n);
     EXPECT_EQ(pclose(pipe), 0) << report;
+}
+
+// Items more than four sectors beyond their room's box (x -2048 to 2048, y -2048 to 512): flagged by
+// --info --json, left out of the export unless --all-items, and counted with --verbose. An item at
+// the margin itself is no stray.
+TEST(StrayItemExport, ItemsFarOutsideTheirRoomsAreFlaggedAndLeftOutUnlessAllItemsAreAsked) {
+    test::TempDir dir;
+    auto description = test::ItemLevel(1);
+    using levelwriter::Entity;
+    description.entities->push_back(Entity{10, 0, 2048 + 4096, 512, 0, 0});  // 2: at the margin
+    description.entities->push_back(Entity{10, 0, 524288, 512, 0, 0});      // 3: far out along x
+    description.entities->push_back(Entity{10, 0, 0, 512 + 4097, 0, 0});     // 4: far below the floor
+    const std::string level = dir.file("strays.phd"), out = dir.file("strays.glb");
+    levelwriter::WriteLevelFile(description, level);
+
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(RunCommandLine({"--info", level, "--json"}), 0);
+    const QJsonArray items = QJsonDocument::fromJson(QByteArray::fromStdString(testing::internal::GetCapturedStdout()))["items"].toArray();
+    ASSERT_EQ(items.size(), 5);
+    for (int i = 0; i < 5; ++i) {
+        const bool stray = i >= 3;
+        EXPECT_EQ(items[i].toObject().contains("outside_room"), stray) << i;
+        EXPECT_EQ(items[i].toObject().value("outside_room").toBool(), stray) << i;
+    }
+
+    const auto exportedItems = [&](std::vector<std::string> args, const std::string& verboseLine) {
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(RunCommandLine(args), 0);
+        EXPECT_NE(testing::internal::GetCapturedStdout().find(verboseLine), std::string::npos) << verboseLine;
+        std::set<int> indices;
+        const test::TGlb read = test::ReadGlb(out);
+        static const QRegularExpression itemName(QStringLiteral(" #(\\d+)$"));
+        for (const QJsonValue& node : read.json["nodes"].toArray())
+            if (const auto match = itemName.match(node.toObject()["name"].toString()); match.hasMatch())
+                indices.insert(match.captured(1).toInt());
+        return indices;
+    };
+    EXPECT_EQ(exportedItems({"--export-gltf", level, out, "--verbose"}, "\nitems far outside their rooms left out: 2\n"),
+              (std::set<int>{1, 2}));
+    EXPECT_EQ(exportedItems({"--export-gltf", level, out, "--all-items", "--verbose"}, "\nitems far outside their rooms left out: 0\n"),
+              (std::set<int>{1, 2, 3, 4}));
 }
 
 }  // namespace

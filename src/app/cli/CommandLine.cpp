@@ -33,7 +33,7 @@ constexpr const char* kUsage =
     "       grottix-viewer --convert IN OUT\n"
     "       grottix-viewer --export-textures LEVEL DIR [--format bmp|tga|ppm|png]\n"
     "       grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n"
-    "                      [--sprites crossed|flat] [--verbose] [--flip [GROUP]] [--animations]\n"
+    "                      [--sprites crossed|flat] [--verbose] [--flip [GROUP]] [--animations] [--all-items]\n"
     "       grottix-viewer --export-model LEVEL TYPE OUT.glb [--light F] [--nearest]\n"
     "       grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles P,Y,R]\n"
     "                      [--goto-item N | --goto-room N | --goto-square ROOM,X,Z] [--frames N] [--stats]\n"

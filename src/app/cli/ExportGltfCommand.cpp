@@ -15,7 +15,7 @@ namespace grottix {
 namespace {
 
 constexpr const char* kUsage = "Usage: grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n"
-                                "       [--sprites crossed|flat] [--verbose] [--flip [GROUP]] [--animations]\n";
+                                "       [--sprites crossed|flat] [--verbose] [--flip [GROUP]] [--animations] [--all-items]\n";
 
 struct TExportRequest {
     std::string level, out;
@@ -39,6 +39,7 @@ std::optional<TExportRequest> parseArguments(const std::vector<std::string>& arg
         }
         else if (args[i] == "--verbose") request.verbose = true;
         else if (args[i] == "--animations") request.options.Animations = true;
+        else if (args[i] == "--all-items") request.options.AllItems = true;
         else if (args[i] == "--sprites" && i + 1 < args.size()) {
             const std::string& shape = args[++i];
             if (shape != "crossed" && shape != "flat") return std::nullopt;
@@ -82,7 +83,10 @@ int RunExportGltfCommand(const std::vector<std::string>& args) {
         std::printf("%zu nodes, %zu triangles, %zu textures: %zu bytes written to %s\n", report.Nodes, report.Triangles,
                     report.Textures, report.Bytes, request->out.c_str());
         if (request->options.Animations) std::printf("%zu items animated\n", report.AnimatedItems);
-        if (request->verbose) std::printf("degenerate triangles left out: %zu\n", report.LeftOut);
+        if (request->verbose) {
+            std::printf("degenerate triangles left out: %zu\n", report.LeftOut);
+            std::printf("items far outside their rooms left out: %zu\n", report.ItemsOutside);
+        }
         for (const std::string& damage : report.Damage) std::fprintf(stderr, "File %s: Damaged file: %s\n", request->level.c_str(), damage.c_str());
     } catch (const std::exception& error) {
         PrintCommandFailure(error, request->level);

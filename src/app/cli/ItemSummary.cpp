@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "app/cli/InfoJson.h"
+#include "level/EntityOutsideRoom.h"
 #include "level/LevelEntities.h"
 #include "level/ObjectNames.h"
 #include "level/TombRaiderLevel.h"
@@ -15,7 +16,8 @@ std::vector<ItemSummary> SummarizeItems(const TTombRaiderLevel& level) {
     items.reserve(entities.size());
     for (size_t i = 0; i < entities.size(); ++i) {
         const TLevelEntity& e = entities[i];
-        items.push_back({i, e.type, ObjectName(level.VersionCode, e.type), e.room, e.x, e.y, e.z, int16_t(e.angle)});
+        items.push_back({i, e.type, ObjectName(level.VersionCode, e.type), e.room, e.x, e.y, e.z, int16_t(e.angle),
+                         EntityOutsideItsRoom(level, e)});
     }
     return items;
 }
@@ -29,7 +31,7 @@ void WriteItemsJson(std::ostream& out, const std::vector<ItemSummary>& items, co
     for (const ItemSummary& item : items)
         out << (item.index ? ",\n" : "\n") << indent << "  {\"index\": " << item.index << ", \"type\": " << item.type
             << ", \"name\": " << JsonString(item.name) << ", \"room\": " << item.room << ", \"x\": " << item.x
-            << ", \"y\": " << item.y << ", \"z\": " << item.z << ", \"angle\": " << item.angle << "}";
+            << ", \"y\": " << item.y << ", \"z\": " << item.z << ", \"angle\": " << item.angle << (item.outsideRoom ? ", \"outside_room\": true}" : "}");
     out << "\n" << indent << "]";
 }
 

@@ -1,6 +1,7 @@
 #include "app/panels/ItemsModel.h"
 
 #include "level/EntityFlags.h"
+#include "level/EntityOutsideRoom.h"
 #include "level/LevelEntities.h"
 #include "level/ObjectNames.h"
 #include "level/TombRaiderLevel.h"
@@ -14,7 +15,8 @@ std::vector<TItemRow> ItemRows(const TTombRaiderLevel* level) {
     rows.reserve(entities.size());
     for (const TLevelEntity& e : entities)
         rows.push_back({e.type, QString::fromStdString(ObjectName(level->VersionCode, e.type)), e.room, e.x, e.y, e.z,
-                        e.angle * 360.0 / 65536.0, e.flags, QString::fromStdString(DescribeEntityFlags(level->VersionCode, e.flags))});
+                        e.angle * 360.0 / 65536.0, e.flags, QString::fromStdString(DescribeEntityFlags(level->VersionCode, e.flags)),
+                        EntityOutsideItsRoom(*level, e)});
     return rows;
 }
 
@@ -30,15 +32,18 @@ int TItemsModel::columnCount(const QModelIndex& parent) const { return parent.is
 
 QVariant TItemsModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || size_t(index.row()) >= rows_.size()) return {};
-    if (role != Qt::DisplayRole && role != SortRole && role != Qt::TextAlignmentRole) return {};
     const TItemRow& row = rows_[size_t(index.row())];
+    if (role == Qt::ToolTipRole && row.outsideRoom && index.column() == Room)
+        return tr("Stands more than four sectors outside the box of room %1: drawn where it is stored, left out of "
+                  "the glTF export").arg(row.room);
+    if (role != Qt::DisplayRole && role != SortRole && role != Qt::TextAlignmentRole) return {};
     if (role == Qt::TextAlignmentRole)
         return index.column() == Name || index.column() == Flags ? QVariant() : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     const bool sorting = role == SortRole;
     switch (index.column()) {
         case Index: return index.row();
         case Name: return row.name;
-        case Room: return row.room;
+        case Room: return sorting || !row.outsideRoom ? QVariant(row.room) : QVariant(tr("%1 (far outside)").arg(row.room));
         case X: return row.x;
         case Y: return row.y;
         case Z: return row.z;

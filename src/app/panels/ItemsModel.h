@@ -1,6 +1,7 @@
 #pragma once
 // The items panel's table: one row per entity of the level, the player's start included, in file
 // order (row = entity index): index, name, room, position in level units, facing in degrees, flags.
+// An item far outside its room says so in the room column, and why in its tooltip.
 
 #include <QAbstractTableModel>
 
@@ -19,6 +20,7 @@ struct TItemRow {
     double facing = 0;        // degrees, 0 faces +z, 90 faces +x
     uint16_t flags = 0;
     QString flagsText;        // what the flags mean, in words
+    bool outsideRoom = false; // far outside its room's box (EntityOutsideItsRoom)
 };
 
 // The rows of the level's entities (none for no level).

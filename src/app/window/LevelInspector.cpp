@@ -161,19 +161,27 @@ void TLevelInspector::pan(double right, double down) {
 
 void TLevelInspector::centreAt(double x, double y) {
     std::optional<TOrbitCamera>& orbit = window_.Eye.Orbit;
-    const TGrottixViewerScene& scene = *window_.Scene;
-    if (!orbit || !scene.Level) return;
-    const std::optional<TViewRay> ray = ViewRay(scene, window_.DXDraw->SurfaceWidth(), window_.DXDraw->SurfaceHeight(), x, y);
-    if (!ray) return;
-    static const std::map<int, TSceneBox> none;
-    std::vector<int> itemRooms;
-    for (const TItemRow& row : items_->Rows()) itemRooms.push_back(row.room);
-    const TPick pick = PickAlongRay(*ray, *scene.Level, window_.ItemsOn ? scene.ItemBounds : none, itemRooms, scene.RoomsShown,
-                                    float(window_.LevelScale));
-    if (!pick.point) return;
-    orbit->CentreOn(*pick.point, DistanceBetween(*pick.point, scene.GetCameraPosition()));
+    if (!orbit) return;
+    const std::optional<TD3DVector> point = PointAt(x, y);
+    if (!point) return;
+    orbit->CentreOn(*point, DistanceBetween(*point, window_.Scene->GetCameraPosition()));
     orbit->Apply(*window_.Scene);
     viewChanged();
+}
+
+std::optional<TD3DVector> TLevelInspector::PointAt(double x, double y) const { return pickUnder(x, y).point; }
+
+TPick TLevelInspector::pickUnder(double x, double y) const {
+    const TGrottixViewerScene& scene = *window_.Scene;
+    if (!scene.Level) return {};
+    const std::optional<TViewRay> ray = ViewRay(scene, window_.DXDraw->SurfaceWidth(), window_.DXDraw->SurfaceHeight(), x, y);
+    if (!ray) return {};
+    std::vector<int> itemRooms;
+    itemRooms.reserve(items_->Rows().size());
+    for (const TItemRow& row : items_->Rows()) itemRooms.push_back(row.room);
+    static const std::map<int, TSceneBox> none;
+    return PickAlongRay(*ray, *scene.Level, window_.ItemsOn ? scene.ItemBounds : none, itemRooms, scene.RoomsVisible(),
+                        float(window_.LevelScale));
 }
 
 void TLevelInspector::createStatusFields() {
@@ -223,6 +231,14 @@ void TLevelInspector::turnEye(double right, double down) {
 }
 
 void TLevelInspector::moveEye(double notches) {
+    TGrottixViewerScene& scene = *window_.Scene;
+    if (scene.Projection.Orthographic) {
+        // Seen without perspective, coming nearer shows nothing larger: the wheel zooms instead.
+        TViewProjection projection = scene.Projection;
+        projection.HalfHeight = std::clamp(float(projection.HalfHeight * std::pow(kWheelZoom, notches)), 0.5f, 20000.0f);
+        scene.SetProjection(projection);
+        return viewChanged();
+    }
     if (std::optional<TOrbitCamera>& orbit = window_.Eye.Orbit) {
         orbit->Zoom(float(std::pow(kWheelZoom, notches)));
         orbit->Apply(*window_.Scene);
@@ -267,16 +283,8 @@ void TLevelInspector::goToSelection() {
 }
 
 void TLevelInspector::pickAt(double x, double y) {
-    const TGrottixViewerScene& scene = *window_.Scene;
-    if (!scene.Level) return;
-    const std::optional<TViewRay> ray = ViewRay(scene, window_.DXDraw->SurfaceWidth(), window_.DXDraw->SurfaceHeight(), x, y);
-    if (!ray) return;
-    std::vector<int> itemRooms;
-    itemRooms.reserve(items_->Rows().size());
-    for (const TItemRow& row : items_->Rows()) itemRooms.push_back(row.room);
-    static const std::map<int, TSceneBox> none;
-    const TPick pick = PickAlongRay(*ray, *scene.Level, window_.ItemsOn ? scene.ItemBounds : none, itemRooms, scene.RoomsShown,
-                                    float(window_.LevelScale));
+    if (!window_.Scene->Level || OnViewClick(x, y)) return;
+    const TPick pick = pickUnder(x, y);
     if (pick.item >= 0) window_.Selection.SelectItem(pick.item);
     else if (pick.room >= 0) window_.Selection.SelectRoom(pick.room);
     else window_.Selection.Clear();

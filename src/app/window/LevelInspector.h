@@ -7,6 +7,7 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 
 #include "engine/EngineTypes.h"
 
@@ -23,6 +24,7 @@ class TLevelTableDock;
 class TRoomsModel;
 class TViewMouse;
 struct TEyePlacement;
+struct TPick;
 
 class TLevelInspector : public QObject {
 public:
@@ -45,6 +47,12 @@ public:
     QAction* OrbitAction() const { return orbit_; }
     QAction* FreeAction() const { return free_; }
 
+    // A click in the view goes here first; when it answers true, the click selects nothing.
+    std::function<bool(double x, double y)> OnViewClick = [](double, double) { return false; };
+    // Where the view at (x, y) (pixels of the frame) meets a face or an item's box, scene units;
+    // none when nothing is there.
+    std::optional<TD3DVector> PointAt(double x, double y) const;
+
     TLevelTableDock* ItemsDock() const { return itemsDock_; }
     TLevelTableDock* RoomsDock() const { return roomsDock_; }
 
@@ -62,6 +70,8 @@ private:
     void placeEye(const TEyePlacement& placement);
     void goToSelection();
     void pickAt(double x, double y);
+    // What the view shows at (x, y): the rooms and items visible, nothing without a level.
+    TPick pickUnder(double x, double y) const;
     void outlineSelection();
     void showStatus();
 

@@ -22,6 +22,8 @@
 #include "app/window/FloorInspector.h"
 #include "app/window/HelpDialogs.h"
 #include "app/window/LevelInspector.h"
+#include "app/window/MeasureTool.h"
+#include "app/window/TopViewActions.h"
 #include "app/window/PlacementInspector.h"
 #include "app/panels/FindDock.h"
 #include "app/panels/LevelTableDock.h"
@@ -105,6 +107,9 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     inspector_ = new TLevelInspector(*this, *viewMenu_);
     inspector_->OnShowRoom = [this](int room) { levelView_->ShowRoom(room); };
     inspector_->NameOtherSelection = [this] { return placements_->SelectionText(); };
+    topView_ = new TTopViewActions(*this, *inspector_, *viewMenu_);
+    measure_ = new TMeasureTool(*this, *inspector_, *toolsMenu_);
+    inspector_->OnViewClick = [this](double x, double y) { return measure_->Click(x, y); };
     floorInspector_ = new TFloorInspector(*this, Selection, *Scene, *viewMenu_);
     floorInspector_->OnViewChanged = [this] { Pacing.Request(); };
     placements_ = new TPlacementInspector(*this, Selection, *Scene, *viewMenu_);
@@ -219,6 +224,7 @@ void TDXViewerForm::createMenus() {
     viewMenu_->addAction(items_);
     levelView_ = new TLevelViewActions(*viewMenu_, *Scene, this);
     levelView_->OnViewChanged = [this] { Pacing.Request(); };
+    toolsMenu_ = menuBar()->addMenu(tr("&Tools"));
     menuBar()->addMenu(tr("&Options"))->addAction(setup_);
     QMenu* help = menuBar()->addMenu(tr("Help"));
     help->addAction(homePage_);
@@ -286,6 +292,7 @@ void TDXViewerForm::readSettings() {
     items_->setChecked(ItemsOn);
     levelView_->SetLevelSky(options.LevelSky);
     inspector_->SetOrbit(options.OrbitCamera);
+    topView_->SetOrthographic(options.TopViewOrthographic);
     for (const std::string& path : options.FileMenuHistoryPaths) history_->Paths().append(QString::fromStdString(path));
     LevelFileName.clear();
     LevelScale = 128;
@@ -339,6 +346,7 @@ std::optional<QString> TDXViewerForm::writeSettings() {
         options.DrawEveryRoom = DrawEveryRoomOn;
         options.LevelSky = levelView_->LevelSkyOn();
         options.OrbitCamera = inspector_->Orbiting();
+        options.TopViewOrthographic = topView_->Orthographic();
         for (const QString& path : history_->Paths()) options.FileMenuHistoryPaths.push_back(path.toStdString());
         options.LightFactor = LightFactorValue;
         options.DockLayout = saveState().toBase64().toStdString();

@@ -34,6 +34,8 @@ class TFileMenuHistory;
 class TFormRestorer;
 class TFloorInspector;
 class TLevelInspector;
+class TMeasureTool;
+class TTopViewActions;
 class TFindDock;
 class TLevelViewActions;
 class TPlacementInspector;
@@ -164,6 +166,9 @@ private:
     TFloorInspector* floorInspector_ = nullptr;  // the sector map and triggers docks, Show Triggers
     TPlacementInspector* placements_ = nullptr;  // lights, statics, cameras, sound sources; their marks
     TFindDock* findDock_ = nullptr;
+    QMenu* toolsMenu_ = nullptr;
+    TTopViewActions* topView_ = nullptr;  // View > Top View
+    TMeasureTool* measure_ = nullptr;     // Tools > Measure
 };
 
 }  // namespace grottix

@@ -19,6 +19,8 @@
 #include "viewer/DeviceSetup.h"
 #include "app/window/FloorInspector.h"
 #include "app/window/LevelInspector.h"
+#include "app/window/MeasureTool.h"
+#include "app/window/TopViewActions.h"
 #include "app/window/LevelViewActions.h"
 #include "app/window/MainWindow.h"
 #include "app/window/PlacementInspector.h"
@@ -96,6 +98,8 @@ void TDXViewerForm::OpenLevel() {
     const auto kept = [&] { return before && Scene->Level == before; };
     const auto finish = [&] {
         if (!kept()) {
+            topView_->LevelChanged();
+            measure_->SetMeasuring(false);
             inspector_->LevelChanged();
             const std::shared_ptr<const TInspectedLevel> inspected = TInspectedLevel::Read(Scene->Level);
             floorInspector_->LevelOpened(inspected, float(LevelScale));

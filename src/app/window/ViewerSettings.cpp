@@ -32,6 +32,7 @@ TViewerOptions TViewerSettings::ReadOptions() {
         options.DrawEveryRoom = readBool("DrawEveryRoom", false);
         options.LevelSky = readBool("LevelSky", true);
         options.OrbitCamera = readBool("OrbitCamera", false);
+        options.TopViewOrthographic = readBool("TopViewOrthographic", false);
         TStringProfile history("FileMenuHistoryPaths", &window_);
         if (history.Exists()) options.FileMenuHistoryPaths = SplitLines(history.ReadValue());
         TStringProfile docks("DockLayout", &window_);
@@ -58,6 +59,7 @@ void TViewerSettings::WriteOptions(const TViewerOptions& options) {
     TVariantProfile("DrawEveryRoom", &window_).WriteValue(options.DrawEveryRoom);
     TVariantProfile("LevelSky", &window_).WriteValue(options.LevelSky);
     TVariantProfile("OrbitCamera", &window_).WriteValue(options.OrbitCamera);
+    TVariantProfile("TopViewOrthographic", &window_).WriteValue(options.TopViewOrthographic);
     TStringProfile("FileMenuHistoryPaths", &window_).WriteValue(JoinLines(options.FileMenuHistoryPaths));
     TVariantProfile("LightFactor", &window_).WriteValue(double(options.LightFactor));
     TStringProfile("DockLayout", &window_).WriteValue(options.DockLayout);

@@ -23,6 +23,7 @@ struct TViewerOptions {
     bool DrawEveryRoom = false;  // also the rooms no portal shows
     bool LevelSky = true;  // the level's own sky, where it has one
     bool OrbitCamera = false;  // View > Camera: orbit rather than free
+    bool TopViewOrthographic = false;  // View > Top View Orthographic
     float LightFactor = 0.5f;
     std::vector<std::string> FileMenuHistoryPaths;
     std::string DockLayout;  // where the docks are and which show (the window's saved state, base64)

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
@@ -217,6 +218,57 @@ TEST_F(LevelInspectorXTest, OrbitTurnsRoundTheSelectionComesNearerPansAndIsKept)
     window.reset();
     window = std::make_unique<TDXViewerForm>(store, QStringList{});
     EXPECT_TRUE(window->Eye.Orbit) << "kept in the settings";
+}
+
+// Top View looks down on the selected item's room and gives the camera back as it was, the orbit
+// included; measuring from above joins two clicks on the floor without selecting, and Escape ends it.
+TEST_F(LevelInspectorXTest, TopViewLooksDownOnTheRoomAndGivesTheCameraBackAndMeasuringTellsTheDistance) {
+    window->Selection.SelectItem(1);
+    QTest::keyClick(window.get(), Qt::Key_O);
+    ASSERT_TRUE(window->Eye.Orbit);
+    const TD3DVector eye = window->Scene->GetCameraPosition(), angles = window->Scene->GetCameraRotation();
+    const TD3DVector centre = window->Eye.Orbit->Centre;
+
+    QTest::keyClick(window.get(), Qt::Key_T);
+    ASSERT_TRUE(viewAction(QStringLiteral("&Top View"))->isChecked());
+    EXPECT_FALSE(window->Eye.Orbit) << "the free camera moves over the plan";
+    const TD3DVector above = window->Scene->GetCameraPosition();
+    EXPECT_NEAR(above.x, 0, 1e-3) << "over the middle of the room";
+    EXPECT_NEAR(above.z, 0, 1e-3);
+    EXPECT_GT(above.y, 16) << "above its ceiling";
+    EXPECT_FLOAT_EQ(window->Scene->GetCameraRotation().x, -1.5707964f) << "looking straight down";
+
+    viewAction(QStringLiteral("Top View &Orthographic"))->trigger();
+    ASSERT_TRUE(window->Scene->Projection.Orthographic);
+    const QLabel* measured = window->findChild<QLabel*>(QStringLiteral("MeasureLabel"));
+    ASSERT_NE(measured, nullptr);
+    QTest::keyClick(window.get(), Qt::Key_M);
+    // The middle of the floor, then 0.4 of the half width to the left: x = -0.4 * half height / 0.75.
+    QTest::mouseClick(viewWindow(), Qt::LeftButton, {}, inView({0.5, 0.5}));
+    EXPECT_TRUE(measured->text().contains(QStringLiteral("second point"))) << measured->text().toStdString();
+    QTest::mouseClick(viewWindow(), Qt::LeftButton, {}, inView({0.3, 0.5}));
+    ASSERT_TRUE(window->Scene->Measure && window->Scene->Measure->To);
+    const QRegularExpressionMatch distance = QRegularExpression(QStringLiteral("^Distance (\\d+) units = ")).match(measured->text());
+    ASSERT_TRUE(distance.hasMatch()) << measured->text().toStdString();
+    const double across = 0.4 * window->Scene->Projection.HalfHeight / 0.75 * 128;
+    EXPECT_NEAR(distance.captured(1).toDouble(), across, 16);
+    EXPECT_TRUE(measured->text().endsWith(QStringLiteral("; level"))) << "both points on the floor";
+    EXPECT_EQ(window->Selection.Item(), 1) << "measuring clicks select nothing";
+    QTest::mouseClick(viewWindow(), Qt::LeftButton, {}, inView({0.5, 0.5}));
+    EXPECT_FALSE(window->Scene->Measure->To) << "a third click starts again";
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window->Scene->Measure);
+    EXPECT_TRUE(measured->text().isEmpty());
+    QTest::mouseClick(viewWindow(), Qt::LeftButton, {}, inView({0.3, 0.5}));
+    EXPECT_EQ(window->Selection.Room(), 0) << "after Escape a click selects again";
+
+    QTest::keyClick(window.get(), Qt::Key_T);
+    EXPECT_EQ(window->Scene->GetCameraPosition(), eye) << "the camera back where it stood";
+    EXPECT_EQ(window->Scene->GetCameraRotation(), angles);
+    ASSERT_TRUE(window->Eye.Orbit) << "orbiting again";
+    EXPECT_EQ(window->Eye.Orbit->Centre, centre);
+    EXPECT_FALSE(window->Scene->Projection.Orthographic);
+    EXPECT_TRUE(window->Scene->RoomsHidden.empty());
 }
 
 TEST_F(LevelInspectorXTest, DoubleClickOnAnItemRowAndEnterOnARoomRowGoThere) {
