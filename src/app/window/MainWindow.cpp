@@ -94,6 +94,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
 
     createActions();
     createMenus();
+    createReloadActions();
     createToolBar();
     createStatusBar();
     createInput();

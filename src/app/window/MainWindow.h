@@ -39,6 +39,8 @@ class TLevelViewActions;
 class TPlacementInspector;
 class TSettingsStore;
 struct TFindHit;
+struct TKeptView;
+class TLevelFileWatcher;
 class TViewerSettings;
 
 // One full-screen display mode of the mode list.
@@ -63,6 +65,10 @@ public:
     // Opens a level as a command does: any failure is shown in a message box.
     void OpenLevelFile(const std::string& path);
     void ToggleFullScreen();
+    // Reads the level on screen again, keeping the view where the new build allows (File > Reload).
+    void ReloadLevel();
+    // Opens the next (1) or previous (-1) level of the folder that can be read.
+    void StepLevel(int step);
     // Writes the level on screen as a binary glTF file, with a progress box; failures are shown.
     void ExportLevel(const std::string& out);
     void SetHardwareAcceleration(bool on, bool atStart);
@@ -113,6 +119,11 @@ private:
     void createStatusBar();
     void createInput();
     void createPacing();
+    void createReloadActions();
+    TKeptView keepView() const;
+    void restoreView(const TKeptView& kept);
+    // Opens path with failures kept in quietFailure_ instead of shown in a box; true when it opened.
+    bool openQuietly(const std::string& path);
     void readSettings();
     void arrangeDocks();
     // Selects what Find found, shows and raises the dock that lists it, and goes there.
@@ -125,6 +136,8 @@ private:
     // level leaves the scene as it was). A damaged file loads as far as it could be read, with
     // `damage` saying what is wrong and where. Only failures other than the file's own raise.
     std::optional<QString> loadLevel(QString& damage);
+    // A level that failed to open: a box, or quietFailure_ while opening quietly.
+    void reportOpenFailure(const QString& message);
     void OpenClick();
     void Save2Click();
     void ExportLevelClick();
@@ -164,6 +177,10 @@ private:
     TFloorInspector* floorInspector_ = nullptr;  // the sector map and triggers docks, Show Triggers
     TPlacementInspector* placements_ = nullptr;  // lights, statics, cameras, sound sources; their marks
     TFindDock* findDock_ = nullptr;
+    TLevelFileWatcher* levelWatcher_ = nullptr;  // reloads the level on screen when its file changes
+    QAction *reload_ = nullptr, *nextLevel_ = nullptr, *previousLevel_ = nullptr;
+    bool quietOpen_ = false;  // OpenLevel keeps its failure in quietFailure_ instead of a box
+    QString quietFailure_;
 };
 
 }  // namespace grottix

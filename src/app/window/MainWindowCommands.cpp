@@ -18,6 +18,7 @@
 
 #include "viewer/DeviceSetup.h"
 #include "app/window/FloorInspector.h"
+#include "app/window/LevelFileWatcher.h"
 #include "app/window/LevelInspector.h"
 #include "app/window/LevelViewActions.h"
 #include "app/window/MainWindow.h"
@@ -102,6 +103,7 @@ void TDXViewerForm::OpenLevel() {
             placements_->LevelOpened(inspected, float(LevelScale));
             findDock_->SetLevel(inspected);
         }
+        levelWatcher_->Watch(QString::fromStdString(shownLevelFile_));
         Loading = false;
         DrawThread.SetEnabled(drawing);
         Pacing.SetPolling(!LevelFileName.empty());
@@ -115,7 +117,7 @@ void TDXViewerForm::OpenLevel() {
         // under the normal cursor.
         busy.Restore();
         if (failure) {
-            ErrorMessageBox.Execute(QStringLiteral("File %1: %2").arg(QString::fromStdString(LevelFileName), *failure));
+            reportOpenFailure(QStringLiteral("File %1: %2").arg(QString::fromStdString(LevelFileName), *failure));
             if (kept()) {
                 LevelFileName = shownLevelFile_;
             } else {
@@ -127,7 +129,9 @@ void TDXViewerForm::OpenLevel() {
             shownLevelFile_ = LevelFileName;
             history_->AddPath(QString::fromStdString(LevelFileName));
             setWindowTitle(QStringLiteral("Grottix Viewer - %1").arg(QString::fromStdString(LevelFileName)));
-            if (!damage.isEmpty())
+            if (!damage.isEmpty() && quietOpen_)
+                statusBar()->showMessage(QStringLiteral("File %1: %2").arg(QString::fromStdString(LevelFileName), damage));
+            else if (!damage.isEmpty())
                 DamagedLevelMessageBox.Execute(
                     QStringLiteral("File %1: %2\n\nThe view shows what could be read before the damage.")
                         .arg(QString::fromStdString(LevelFileName), damage));
@@ -140,6 +144,11 @@ void TDXViewerForm::OpenLevel() {
         throw;
     }
     finish();
+}
+
+void TDXViewerForm::reportOpenFailure(const QString& message) {
+    if (quietOpen_) quietFailure_ = message;
+    else ErrorMessageBox.Execute(message);
 }
 
 std::optional<QString> TDXViewerForm::loadLevel(QString& damage) {
