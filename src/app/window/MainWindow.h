@@ -41,6 +41,7 @@ class TSettingsStore;
 struct TFindHit;
 struct TKeptView;
 class TLevelFileWatcher;
+class TFindingsDock;
 class TViewerSettings;
 
 // One full-screen display mode of the mode list.
@@ -69,6 +70,8 @@ public:
     void ReloadLevel();
     // Opens the next (1) or previous (-1) level of the folder that can be read.
     void StepLevel(int step);
+    // Lists in the Differences panel what changed from the level file at path to the one on screen.
+    void CompareWith(const QString& path);
     // Writes the level on screen as a binary glTF file, with a progress box; failures are shown.
     void ExportLevel(const std::string& out);
     void SetHardwareAcceleration(bool on, bool atStart);
@@ -120,6 +123,10 @@ private:
     void createInput();
     void createPacing();
     void createReloadActions();
+    void createFindingsDocks();
+    // Fills the Problems panel with the check of the level on screen.
+    void showLevelProblems();
+    void CompareWithClick();
     TKeptView keepView() const;
     void restoreView(const TKeptView& kept);
     // Opens path with failures kept in quietFailure_ instead of shown in a box; true when it opened.
@@ -178,7 +185,8 @@ private:
     TPlacementInspector* placements_ = nullptr;  // lights, statics, cameras, sound sources; their marks
     TFindDock* findDock_ = nullptr;
     TLevelFileWatcher* levelWatcher_ = nullptr;  // reloads the level on screen when its file changes
-    QAction *reload_ = nullptr, *nextLevel_ = nullptr, *previousLevel_ = nullptr;
+    QAction *reload_ = nullptr, *nextLevel_ = nullptr, *previousLevel_ = nullptr, *compare_ = nullptr;
+    TFindingsDock *problemsDock_ = nullptr, *differencesDock_ = nullptr;
     bool quietOpen_ = false;  // OpenLevel keeps its failure in quietFailure_ instead of a box
     QString quietFailure_;
 };

@@ -102,6 +102,7 @@ void TDXViewerForm::OpenLevel() {
             floorInspector_->LevelOpened(inspected, float(LevelScale));
             placements_->LevelOpened(inspected, float(LevelScale));
             findDock_->SetLevel(inspected);
+            showLevelProblems();
         }
         levelWatcher_->Watch(QString::fromStdString(shownLevelFile_));
         Loading = false;
