@@ -84,7 +84,7 @@ struct TTriggerTargets {
 
 void CheckTriggers(const TTombRaiderLevel& level, const TLevelFloorData& floor, std::vector<TLevelFinding>& out) {
     TTriggerTargets targets;
-    targets.entities = level.Entities.count;
+    targets.entities = ReadEntities(level).size();
     targets.cameras = level.Cameras.count;
     targets.versionCode = level.VersionCode;
     targets.groups = alternateGroups(level);

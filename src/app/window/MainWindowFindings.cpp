@@ -12,6 +12,7 @@
 #include "app/window/MainWindow.h"
 #include "level/LevelCheck.h"
 #include "level/LevelDiff.h"
+#include "level/LevelEntities.h"
 #include "level/LevelNames.h"
 #include "level/TombRaiderLevel.h"
 
@@ -77,7 +78,7 @@ void TDXViewerForm::CompareWith(const QString& path) {
     }
     const TTombRaiderLevel& shown = *Scene->Level;
     const std::vector<TLevelDifference> differences = DiffLevels(other, shown);
-    differencesDock_->SetRows(DifferenceRows(differences, int(shown.Entities.count), int(shown.Rooms.size())),
+    differencesDock_->SetRows(DifferenceRows(differences, int(ReadEntities(shown).size()), int(shown.Rooms.size())),
                               tr("%1 differences from %2").arg(differences.size()).arg(QFileInfo(path).fileName()));
     differencesDock_->show();
     differencesDock_->raise();

@@ -13,6 +13,7 @@
 #include "app/window/LevelInspector.h"
 #include "app/window/LevelViewActions.h"
 #include "app/window/MainWindow.h"
+#include "level/LevelEntities.h"
 #include "level/TombRaiderLevel.h"
 
 #include <algorithm>
@@ -88,11 +89,12 @@ void TDXViewerForm::restoreView(const TKeptView& kept) {
         Scene->SetCameraRotationNow(kept.rotation);
     }
     const int rooms = int(level->Rooms.size());
-    if (kept.kind == TSelection::TKind::Item && kept.index >= 0 && uint32_t(kept.index) < level->Entities.count)
+    if (kept.kind == TSelection::TKind::Item && kept.index >= 0 && size_t(kept.index) < ReadEntities(*level).size())
         Selection.SelectItem(kept.index);
-    else if (kept.kind == TSelection::TKind::Room && kept.room < rooms)
+    else if (kept.kind == TSelection::TKind::Room && kept.room >= 0 && kept.room < rooms)
         Selection.SelectRoom(kept.room);
-    else if (kept.kind == TSelection::TKind::Sector && kept.room < rooms)
+    else if (kept.kind == TSelection::TKind::Sector && kept.room >= 0 && kept.room < rooms && kept.column < level->Rooms[size_t(kept.room)].xSectors &&
+             kept.row < level->Rooms[size_t(kept.room)].zSectors)
         Selection.SelectSector(kept.room, kept.column, kept.row);
     Pacing.Request();
 }
