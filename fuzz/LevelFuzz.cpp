@@ -1,11 +1,14 @@
 // LoadLevel on arbitrary bytes, under every file name that selects a different version code, then
 // the floor data of whatever was read, its lights, statics, cameras and sound sources, Go to the first
-// and last item and room of it, and the rooms every flip state shows.
+// and last item and room of it, the rooms every flip state shows, its check and its differences from
+// an empty level.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "level/FlipMaps.h"
+#include "level/LevelCheck.h"
+#include "level/LevelDiff.h"
 #include "level/FloorData.h"
 #include "level/LevelCameras.h"
 #include "level/LevelEntities.h"
@@ -36,6 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const grottix::TFlipMaps flips = grottix::TFlipMaps::Read(level);
         for (const int group : flips.Groups()) flips.RoomsShown(grottix::TFlipState::Group(group));
         flips.RoomsShown(grottix::TFlipState::All());
+        grottix::CheckLevel(level);
+        grottix::DiffLevels(grottix::TTombRaiderLevel{}, level);
     }
     return 0;
 }

@@ -11,20 +11,23 @@ namespace grottix {
 
 namespace {
 
-// Whether value lies more than the margin below low or above high.
-bool beyond(int64_t value, int64_t low, int64_t high) {
-    return value < low - kOutsideRoomMargin || value > high + kOutsideRoomMargin;
+// How far the value lies below low or above high, 0 between them.
+int64_t beyond(int64_t value, int64_t low, int64_t high) {
+    return value < low ? low - value : value > high ? value - high : 0;
 }
 
 }  // namespace
 
+int64_t DistanceBeyondRoomBox(const TRoomRecord& room, const TLevelEntity& entity) {
+    const int64_t dx = beyond(entity.x, room.x, room.x + int64_t(room.xSectors) * kSectorSize);
+    const int64_t dz = beyond(entity.z, room.z, room.z + int64_t(room.zSectors) * kSectorSize);
+    const int64_t dy = beyond(entity.y, std::min(room.yTop, room.yBottom), std::max(room.yTop, room.yBottom));
+    return std::max({dx, dy, dz});
+}
+
 bool EntityOutsideItsRoom(const TTombRaiderLevel& level, const TLevelEntity& entity) {
     if (entity.room < 0 || size_t(entity.room) >= level.Rooms.size()) return false;
-    const TRoomRecord& room = level.Rooms[size_t(entity.room)];
-    const int64_t left = room.x, front = room.z;
-    const int64_t right = left + int64_t(room.xSectors) * kSectorSize, back = front + int64_t(room.zSectors) * kSectorSize;
-    const int64_t top = std::min(room.yTop, room.yBottom), bottom = std::max(room.yTop, room.yBottom);
-    return beyond(entity.x, left, right) || beyond(entity.z, front, back) || beyond(entity.y, top, bottom);
+    return DistanceBeyondRoomBox(level.Rooms[size_t(entity.room)], entity) > kOutsideRoomMargin;
 }
 
 std::vector<uint8_t> EntitiesOutsideTheirRooms(const TTombRaiderLevel& level) {

@@ -13,7 +13,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/cli/CheckCommand.h"
 #include "app/cli/ConvertCommand.h"
+#include "app/cli/DiffCommand.h"
 #include "app/cli/ExportGltfCommand.h"
 #include "app/cli/ExportModelCommand.h"
 #include "app/cli/ExportTexturesCommand.h"
@@ -30,6 +32,8 @@ namespace {
 constexpr const char* kUsage =
     "Usage: grottix-viewer [LEVEL]\n"
     "       grottix-viewer --info LEVEL [--json]\n"
+    "       grottix-viewer --check LEVEL [--json]\n"
+    "       grottix-viewer --diff A B [--json]\n"
     "       grottix-viewer --convert IN OUT\n"
     "       grottix-viewer --export-textures LEVEL DIR [--format bmp|tga|ppm|png]\n"
     "       grottix-viewer --export-gltf LEVEL OUT.glb [--light F] [--no-items] [--nearest]\n"
@@ -47,6 +51,8 @@ using Command = std::function<int(const std::vector<std::string>&)>;
 const std::map<std::string, Command>& commands() {
     static const std::map<std::string, Command> table = {
         {"--info", RunInfoCommand},
+        {"--check", RunCheckCommand},
+        {"--diff", RunDiffCommand},
         {"--convert", RunConvertCommand},
         {"--export-textures", RunExportTexturesCommand},
         {"--export-gltf", RunExportGltfCommand},

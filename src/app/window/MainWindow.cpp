@@ -96,6 +96,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
 
     createActions();
     createMenus();
+    createReloadActions();
     createToolBar();
     createStatusBar();
     createInput();
@@ -115,6 +116,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     placements_ = new TPlacementInspector(*this, Selection, *Scene, *viewMenu_);
     placements_->OnViewChanged = [this] { Pacing.Request(); };
     placements_->OnShowRoom = [this](int room) { levelView_->ShowRoom(room); };
+    createFindingsDocks();
     arrangeDocks();
     connect(&Selection, &TSelection::Changed, this, [this] { Pacing.Request(); });
 

@@ -41,6 +41,9 @@ class TLevelViewActions;
 class TPlacementInspector;
 class TSettingsStore;
 struct TFindHit;
+struct TKeptView;
+class TLevelFileWatcher;
+class TFindingsDock;
 class TViewerSettings;
 
 // One full-screen display mode of the mode list.
@@ -65,6 +68,12 @@ public:
     // Opens a level as a command does: any failure is shown in a message box.
     void OpenLevelFile(const std::string& path);
     void ToggleFullScreen();
+    // Reads the level on screen again, keeping the view where the new build allows (File > Reload).
+    void ReloadLevel();
+    // Opens the next (1) or previous (-1) level of the folder that can be read.
+    void StepLevel(int step);
+    // Lists in the Differences panel what changed from the level file at path to the one on screen.
+    void CompareWith(const QString& path);
     // Writes the level on screen as a binary glTF file, with a progress box; failures are shown.
     void ExportLevel(const std::string& out);
     void SetHardwareAcceleration(bool on, bool atStart);
@@ -115,6 +124,15 @@ private:
     void createStatusBar();
     void createInput();
     void createPacing();
+    void createReloadActions();
+    void createFindingsDocks();
+    // Fills the Problems panel with the check of the level on screen.
+    void showLevelProblems();
+    void CompareWithClick();
+    TKeptView keepView() const;
+    void restoreView(const TKeptView& kept);
+    // Opens path with failures kept in quietFailure_ instead of shown in a box; true when it opened.
+    bool openQuietly(const std::string& path);
     void readSettings();
     void arrangeDocks();
     // Selects what Find found, shows and raises the dock that lists it, and goes there.
@@ -127,6 +145,8 @@ private:
     // level leaves the scene as it was). A damaged file loads as far as it could be read, with
     // `damage` saying what is wrong and where. Only failures other than the file's own raise.
     std::optional<QString> loadLevel(QString& damage);
+    // A level that failed to open: a box, or quietFailure_ while opening quietly.
+    void reportOpenFailure(const QString& message);
     void OpenClick();
     void Save2Click();
     void ExportLevelClick();
@@ -169,6 +189,11 @@ private:
     QMenu* toolsMenu_ = nullptr;
     TTopViewActions* topView_ = nullptr;  // View > Top View
     TMeasureTool* measure_ = nullptr;     // Tools > Measure
+    TLevelFileWatcher* levelWatcher_ = nullptr;  // reloads the level on screen when its file changes
+    QAction *reload_ = nullptr, *nextLevel_ = nullptr, *previousLevel_ = nullptr, *compare_ = nullptr;
+    TFindingsDock *problemsDock_ = nullptr, *differencesDock_ = nullptr;
+    bool quietOpen_ = false;  // OpenLevel keeps its failure in quietFailure_ instead of a box
+    QString quietFailure_;
 };
 
 }  // namespace grottix

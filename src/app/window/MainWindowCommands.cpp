@@ -18,6 +18,7 @@
 
 #include "viewer/DeviceSetup.h"
 #include "app/window/FloorInspector.h"
+#include "app/window/LevelFileWatcher.h"
 #include "app/window/LevelInspector.h"
 #include "app/window/MeasureTool.h"
 #include "app/window/TopViewActions.h"
@@ -105,7 +106,9 @@ void TDXViewerForm::OpenLevel() {
             floorInspector_->LevelOpened(inspected, float(LevelScale));
             placements_->LevelOpened(inspected, float(LevelScale));
             findDock_->SetLevel(inspected);
+            showLevelProblems();
         }
+        levelWatcher_->Watch(QString::fromStdString(shownLevelFile_));
         Loading = false;
         DrawThread.SetEnabled(drawing);
         Pacing.SetPolling(!LevelFileName.empty());
@@ -119,7 +122,7 @@ void TDXViewerForm::OpenLevel() {
         // under the normal cursor.
         busy.Restore();
         if (failure) {
-            ErrorMessageBox.Execute(QStringLiteral("File %1: %2").arg(QString::fromStdString(LevelFileName), *failure));
+            reportOpenFailure(QStringLiteral("File %1: %2").arg(QString::fromStdString(LevelFileName), *failure));
             if (kept()) {
                 LevelFileName = shownLevelFile_;
             } else {
@@ -131,7 +134,9 @@ void TDXViewerForm::OpenLevel() {
             shownLevelFile_ = LevelFileName;
             history_->AddPath(QString::fromStdString(LevelFileName));
             setWindowTitle(QStringLiteral("Grottix Viewer - %1").arg(QString::fromStdString(LevelFileName)));
-            if (!damage.isEmpty())
+            if (!damage.isEmpty() && quietOpen_)
+                statusBar()->showMessage(QStringLiteral("File %1: %2").arg(QString::fromStdString(LevelFileName), damage));
+            else if (!damage.isEmpty())
                 DamagedLevelMessageBox.Execute(
                     QStringLiteral("File %1: %2\n\nThe view shows what could be read before the damage.")
                         .arg(QString::fromStdString(LevelFileName), damage));
@@ -144,6 +149,11 @@ void TDXViewerForm::OpenLevel() {
         throw;
     }
     finish();
+}
+
+void TDXViewerForm::reportOpenFailure(const QString& message) {
+    if (quietOpen_) quietFailure_ = message;
+    else ErrorMessageBox.Execute(message);
 }
 
 std::optional<QString> TDXViewerForm::loadLevel(QString& damage) {
