@@ -55,6 +55,7 @@ void importLoaded(TD3DScene& scene, TTombRaiderLevel& level, float scale, float 
     report.ItemsID = NextID();
     report.Items = ImportItems(faces, level, meshes, scale, report.ItemsID);
     report.ItemBounds = std::move(sink.ItemBounds);
+    report.ItemSpans = std::move(sink.ItemSpans);
     scene.FindCellContacts();
     const int32_t skyID = NextID();
     if (ImportLevelSky(faces, level, meshes, scale, skyID)) report.SkyID = skyID;

@@ -28,6 +28,7 @@ struct TImportReport {
     std::unique_ptr<TTextureAnimator> Animator = std::make_unique<TTextureAnimator>();
     std::string Problem;   // for a level that did not load cleanly, what is wrong (and where, when damaged)
     std::map<int, TSceneBox> ItemBounds;  // entity index -> the box around what was drawn of it
+    TItemSpanMap ItemSpans;               // entity index -> where its meshes' vertices lie
     // The level as read (ImportTombRaiderMap only), for those who look at its tables afterwards.
     std::shared_ptr<const TTombRaiderLevel> Level;
     int VersionCode = 0;

@@ -20,8 +20,13 @@ constexpr float kSkyCentreHeight = 2000;  // the generated sky's ellipsoid is ce
 }  // namespace
 
 void TGrottixViewerScene::RenderObjects() {
-    if (TextureAnimator) TextureAnimator->Advance(*this, GetTime());
+    const double now = LevelTime();
+    if (TextureAnimator) {
+        TextureAnimator->Advance(*this, 0);  // the level's clock starts the cycle
+        TextureAnimator->Advance(*this, now);
+    }
     ChooseCellsDrawn(RoomsShown, Level ? std::optional<int32_t>(EyeRoom()) : std::nullopt);
+    if (ItemAnimator) ItemAnimator->PoseAt(*this, itemsAnimated_ ? now : 0);
     TD3DDevice* device = Device();
     if (device && DrawsLevelSky()) {
         // The generated sky fills the directions the level's own leaves open (a horizon band alone,
@@ -40,6 +45,19 @@ void TGrottixViewerScene::RenderObjects() {
     if (EyeUnderWater()) TintView(*device, UnderwaterTint);
     DrawPlacementMarks(*device, Marks);
     if (Outlined) DrawBoxOutline(*device, *Outlined);
+}
+
+double TGrottixViewerScene::LevelTime() {
+    if (fixedTime_) return *fixedTime_;
+    if (clockStart_ >= 0) return GetTime() - clockStart_;
+    clockStart_ = GetTime();
+    return 0;
+}
+
+void TGrottixViewerScene::SetItemsAnimated(bool animated) { itemsAnimated_ = animated; }
+
+bool TGrottixViewerScene::ItemsMoveInView() const {
+    return itemsAnimated_ && ItemAnimator && ItemAnimator->AnyInView(*this);
 }
 
 void TGrottixViewerScene::SetFlipState(TFlipState state) {
@@ -76,6 +94,8 @@ bool TGrottixViewerScene::EyeUnderWater() const {
 void TGrottixViewerScene::Reset() {
     SkyTexture = nullptr;
     TextureAnimator.reset();
+    ItemAnimator.reset();
+    clockStart_ = -1;
     ItemsID = ItemCount = 0;
     RoomsShown.clear();
     Level.reset();
@@ -139,6 +159,7 @@ uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, 
     scene.ItemCount = imported.Items;
     scene.Level = std::move(imported.Level);
     scene.ItemBounds = std::move(imported.ItemBounds);
+    scene.ItemAnimator = std::make_unique<TItemAnimator>(scene.Level, imported.ItemSpans, scale);
     scene.LevelVersionCode = imported.VersionCode;
     scene.Flips = std::move(imported.Flips);
     scene.SetFlipState({});

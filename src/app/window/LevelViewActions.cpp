@@ -31,6 +31,19 @@ TLevelViewActions::TLevelViewActions(QMenu& viewMenu, TGrottixViewerScene& scene
     });
     viewMenu.addAction(FlipMaps);
     viewMenu.addAction(LevelSky);
+    addAnimateItems(viewMenu);
+}
+
+void TLevelViewActions::addAnimateItems(QMenu& viewMenu) {
+    AnimateItems = new QAction(tr("Animate Items"), this);
+    AnimateItems->setStatusTip(tr("Let the creatures and mechanisms play their animations"));
+    AnimateItems->setCheckable(true);
+    AnimateItems->setChecked(scene_.ItemsAnimated());
+    connect(AnimateItems, &QAction::toggled, this, [this](bool on) {
+        scene_.SetItemsAnimated(on);
+        OnViewChanged();
+    });
+    viewMenu.addAction(AnimateItems);
 }
 
 void TLevelViewActions::LevelOpened() {
@@ -91,5 +104,9 @@ void TLevelViewActions::checkState(TFlipState state) {
 void TLevelViewActions::SetLevelSky(bool on) { LevelSky->setChecked(on); }
 
 bool TLevelViewActions::LevelSkyOn() const { return LevelSky->isChecked(); }
+
+void TLevelViewActions::SetAnimateItems(bool on) { AnimateItems->setChecked(on); }
+
+bool TLevelViewActions::AnimateItemsOn() const { return AnimateItems->isChecked(); }
 
 }  // namespace grottix

@@ -285,6 +285,7 @@ void TDXViewerForm::readSettings() {
     Scene->CullCells = !DrawEveryRoomOn;
     items_->setChecked(ItemsOn);
     levelView_->SetLevelSky(options.LevelSky);
+    levelView_->SetAnimateItems(options.AnimateItems);
     inspector_->SetOrbit(options.OrbitCamera);
     for (const std::string& path : options.FileMenuHistoryPaths) history_->Paths().append(QString::fromStdString(path));
     LevelFileName.clear();
@@ -338,6 +339,7 @@ std::optional<QString> TDXViewerForm::writeSettings() {
         options.ShowItems = ItemsOn;
         options.DrawEveryRoom = DrawEveryRoomOn;
         options.LevelSky = levelView_->LevelSkyOn();
+        options.AnimateItems = levelView_->AnimateItemsOn();
         options.OrbitCamera = inspector_->Orbiting();
         for (const QString& path : history_->Paths()) options.FileMenuHistoryPaths.push_back(path.toStdString());
         options.LightFactor = LightFactorValue;

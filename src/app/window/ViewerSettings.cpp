@@ -31,6 +31,7 @@ TViewerOptions TViewerSettings::ReadOptions() {
         options.ShowItems = readBool("ShowItems", true);
         options.DrawEveryRoom = readBool("DrawEveryRoom", false);
         options.LevelSky = readBool("LevelSky", true);
+        options.AnimateItems = readBool("AnimateItems", true);
         options.OrbitCamera = readBool("OrbitCamera", false);
         TStringProfile history("FileMenuHistoryPaths", &window_);
         if (history.Exists()) options.FileMenuHistoryPaths = SplitLines(history.ReadValue());
@@ -57,6 +58,7 @@ void TViewerSettings::WriteOptions(const TViewerOptions& options) {
     TVariantProfile("ShowItems", &window_).WriteValue(options.ShowItems);
     TVariantProfile("DrawEveryRoom", &window_).WriteValue(options.DrawEveryRoom);
     TVariantProfile("LevelSky", &window_).WriteValue(options.LevelSky);
+    TVariantProfile("AnimateItems", &window_).WriteValue(options.AnimateItems);
     TVariantProfile("OrbitCamera", &window_).WriteValue(options.OrbitCamera);
     TStringProfile("FileMenuHistoryPaths", &window_).WriteValue(JoinLines(options.FileMenuHistoryPaths));
     TVariantProfile("LightFactor", &window_).WriteValue(double(options.LightFactor));

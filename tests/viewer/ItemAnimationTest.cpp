@@ -1,0 +1,93 @@
+// Items play in the view: an animated item's meshes move with the level's clock, through the
+// moveable's mesh tree, and the clock at 0 shows exactly the picture of the level standing still.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/Polygon.h"
+#include "level_writer/LevelWriter.h"
+#include "support/AnimatedLevel.h"
+#include "support/TempDir.h"
+#include "viewer/HeadlessViewer.h"
+
+namespace grottix {
+namespace {
+
+class ItemAnimationTest : public ::testing::TestWithParam<int> {
+protected:
+    void open(THeadlessViewer& viewer) {
+        static const char* const names[] = {"", "a.phd", "a.tub", "a.tr2", "a.trg", "a.tr2", "a.tr4", "a.trc"};
+        const std::string path = dir.file(names[GetParam()]);
+        levelwriter::WriteLevelFile(test::AnimatedLevel(GetParam()), path);
+        ASSERT_EQ(viewer.Open(path, 0.5f, &report), 0);
+        // Below the item's upper mesh, looking up at it (its face shows downwards).
+        viewer.Scene.SetCameraPosition({0.3f, -3.7f, 6.5f});
+        viewer.Scene.SetCameraRotation({0.9f, 0, 0});
+    }
+    // The positions mesh `mesh` of the animated item (entity 1) has in the scene now.
+    std::vector<TD3DVector> meshVertices(int mesh) const {
+        std::vector<TD3DVector> out;
+        for (const TItemMeshSpans& placed : report.ItemSpans.at(1).meshes)
+            if (placed.index == mesh)
+                for (const TVertexSpan& span : placed.spans)
+                    out.insert(out.end(), span.polygon->Positions.begin() + span.first,
+                               span.polygon->Positions.begin() + span.first + span.count);
+        return out;
+    }
+    // Whether a vertex stands at the level point (x, y, z) (level units, y down).
+    static bool hasVertexAt(const std::vector<TD3DVector>& vertices, double x, double y, double z) {
+        return std::any_of(vertices.begin(), vertices.end(), [&](const TD3DVector& v) {
+            return std::abs(v.x * 128 - x) < 0.01 && std::abs(-v.y * 128 - y) < 0.01 && std::abs(v.z * 128 - z) < 0.01;
+        });
+    }
+    static bool samePicture(const TBitmap& a, const TBitmap& b) {
+        for (int y = 0; y < a.Height(); ++y)
+            if (!std::equal(a.ScanLine(y), a.ScanLine(y) + a.Width() * 3, b.ScanLine(y))) return false;
+        return true;
+    }
+
+    test::TempDir dir;
+    TImportReport report;
+};
+
+TEST_P(ItemAnimationTest, TheItemMovesWithTheClockAndTimeZeroIsTheStillPicture) {
+    THeadlessViewer still(160, 120, 1);
+    open(still);
+    still.Scene.ItemAnimator.reset();
+    still.DrawFrame();
+    const TBitmap stillPicture = still.Picture();
+
+    THeadlessViewer viewer(160, 120, 1);
+    open(viewer);
+    ASSERT_EQ(viewer.Scene.ItemAnimator->Count(), 1u) << "the animated item plays, the player's start does not";
+    viewer.DrawFrame();
+    EXPECT_TRUE(samePicture(viewer.Picture(), stillPicture)) << "time 0";
+
+    // Frame 4 of animation 0 is its second key frame: offset (20, 40, 60), no mesh turned. The item
+    // stands at (0, 512, 1024), mesh 1 hangs 256 above mesh 0.
+    viewer.Scene.FixLevelTime(4.5 / 30);
+    viewer.DrawFrame();
+    EXPECT_TRUE(hasVertexAt(meshVertices(0), 20 + 64, 512 + 40, 1024 + 60));
+    EXPECT_TRUE(hasVertexAt(meshVertices(0), 20, 552, 1084 + 64));
+    EXPECT_TRUE(hasVertexAt(meshVertices(1), 20, 552 - 256, 1084));
+    EXPECT_FALSE(samePicture(viewer.Picture(), stillPicture)) << "the item moved in the view";
+
+    // Long after, in the idle, and back: the vertices come back exactly, however far they went.
+    viewer.Scene.FixLevelTime(3600.2);
+    viewer.DrawFrame();
+    viewer.Scene.FixLevelTime(0);
+    viewer.DrawFrame();
+    EXPECT_TRUE(samePicture(viewer.Picture(), stillPicture)) << "back at time 0";
+
+    // Animate Items off: the item stands in its first pose whatever the clock says.
+    viewer.Scene.SetItemsAnimated(false);
+    viewer.Scene.FixLevelTime(4.5 / 30);
+    viewer.DrawFrame();
+    EXPECT_TRUE(samePicture(viewer.Picture(), stillPicture)) << "not animated";
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, ItemAnimationTest, ::testing::Values(1, 2, 3, 4, 5, 6, 7));
+
+}  // namespace
+}  // namespace grottix
