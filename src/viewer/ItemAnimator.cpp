@@ -3,6 +3,7 @@
 #include "engine/Polygon.h"
 #include "engine/Scene.h"
 #include "import/MoveablePose.h"
+#include "level/LevelEntities.h"
 #include "level/TombRaiderLevel.h"
 
 namespace grottix {
@@ -44,6 +45,7 @@ TItemAnimator::TItemAnimator(std::shared_ptr<const TTombRaiderLevel> level, cons
     if (!level_) return;
     library_ = std::make_unique<TAnimationLibrary>(*level_);
     for (const auto& [entity, item] : spans) {
+        if (item.type == kPlayerEntityType) continue;  // Lara stands in her first frame
         const TMoveableAnimations* moveable = library_->Object(uint32_t(uint16_t(item.type)));
         if (!moveable || !moveable->FirstFrame()) continue;
         TAnimationRun run(*moveable, moveable->FirstAnimation());

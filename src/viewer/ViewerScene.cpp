@@ -96,7 +96,7 @@ void TGrottixViewerScene::Reset() {
     TextureAnimator.reset();
     ItemAnimator.reset();
     clockStart_ = -1;
-    ItemsID = ItemCount = 0;
+    ItemsID = PlayerID = ItemCount = 0;
     RoomsShown.clear();
     Level.reset();
     Overlay.clear();
@@ -116,6 +116,13 @@ void TGrottixViewerScene::SetItemsVisible(bool visible) {
     if (ItemsID == 0) return;
     if (visible) ShowItems(-1, ItemsID);
     else HideItems(-1, ItemsID);
+}
+
+void TGrottixViewerScene::SetLaraVisible(bool visible) {
+    laraVisible_ = visible;
+    if (PlayerID == 0) return;
+    if (visible) ShowItems(-1, PlayerID);
+    else HideItems(-1, PlayerID);
 }
 
 namespace {
@@ -156,6 +163,7 @@ uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, 
     ImportReadLevel(scene, std::move(level), scale, gamma, imported);
     scene.TextureAnimator = std::move(imported.Animator);
     scene.ItemsID = imported.ItemsID;
+    scene.PlayerID = imported.PlayerID;
     scene.ItemCount = imported.Items;
     scene.Level = std::move(imported.Level);
     scene.ItemBounds = std::move(imported.ItemBounds);
@@ -171,6 +179,7 @@ uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, 
     if (result == kLevelLoaded)
         for (auto& entry : scene.Objects)
             if (entry.Name.empty()) entry.Item->SetHidden(true);
+    scene.SetLaraVisible(scene.LaraVisible());
     collectLevelSky(scene, imported.SkyID);
     scene.SkyTexture = scene.AddTextureFromBitmap("SKY", skyPicture);
     if (scene.SkyTexture) scene.SkyTexture->Surface().SetColorKey(0);

@@ -32,6 +32,10 @@ public:
     void Reset() override;
     // Shows or hides every item of the level.
     void SetItemsVisible(bool visible);
+    // Shows or hides Lara at the player's start (View > Show Lara), her untextured faces too; kept
+    // for the levels opened after.
+    void SetLaraVisible(bool visible);
+    bool LaraVisible() const { return laraVisible_; }
 
     // Per room, whether the room belongs to what is shown (the flip state); empty shows every room.
     // Each frame draws the rooms shown (CellsDrawn starts from this list).
@@ -76,6 +80,7 @@ public:
     double LevelTime();
     void FixLevelTime(double seconds) { fixedTime_ = seconds; }
     int32_t ItemsID = 0;
+    int32_t PlayerID = 0;  // Lara's objects
     int ItemCount = 0;
     // The level on screen as read, and the box around each of its drawn items (entity index ->
     // box); both left by the last level opened.
@@ -96,6 +101,7 @@ private:
     std::optional<double> fixedTime_;
     double clockStart_ = -1;  // scene time of the level's first frame, -1 before it
     bool itemsAnimated_ = true;
+    bool laraVisible_ = true;
     // The last answer of EyeRoom and the eye and flip state it was for.
     mutable TD3DVector eyeRoomAt_{};
     mutable std::vector<uint8_t> eyeRoomShown_;

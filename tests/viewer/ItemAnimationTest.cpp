@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/Polygon.h"
 #include "level_writer/LevelWriter.h"
@@ -88,6 +89,69 @@ TEST_P(ItemAnimationTest, TheItemMovesWithTheClockAndTimeZeroIsTheStillPicture) 
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, ItemAnimationTest, ::testing::Values(1, 2, 3, 4, 5, 6, 7));
+
+// The square mesh with sides of `side` units.
+std::vector<uint16_t> squareOfSide(int code, uint16_t side) {
+    std::vector<uint16_t> words = test::SquareMesh(code);
+    for (size_t i = 6; i < 18; ++i)
+        if (words[i] == 64) words[i] = side;
+    return words;
+}
+
+// Lara's moveable (placeholders of side 64) with, beside it, the skin (side 128) and the joints
+// (side 32) that TR4 and TR5 keep in moveables 8 and 9.
+levelwriter::LevelDescription levelWithLara(int code) {
+    levelwriter::LevelDescription level = test::AnimatedLevel(code);
+    const std::vector<uint16_t> placeholder = test::SquareMesh(code), skin = squareOfSide(code, 128), joint = squareOfSide(code, 32);
+    const auto skinAt = uint32_t(placeholder.size() * 2), jointAt = uint32_t(skinAt + skin.size() * 2);
+    level.meshData.insert(level.meshData.end(), skin.begin(), skin.end());
+    level.meshData.insert(level.meshData.end(), joint.begin(), joint.end());
+    level.meshPointers = {0, 0, skinAt, skinAt, jointAt, jointAt};
+    level.moveables->push_back({0, 2, 0, 0, 0, 0});
+    level.moveables->push_back({8, 2, 2, 0, 0, 0});
+    level.moveables->push_back({9, 2, 4, 0, 0, 0});
+    return level;
+}
+
+// The farthest two of the vertices apart, in level units.
+double widthOf(const std::vector<TD3DVector>& vertices) {
+    double widest = 0;
+    for (const TD3DVector& a : vertices)
+        for (const TD3DVector& b : vertices) widest = std::max(widest, double(DistanceBetween(a, b)) * 128);
+    return widest;
+}
+
+TEST(LaraAtTheStart, TrFourAndFiveDrawHerSkinAndJointsInPlaceOfThePlaceholdersAndShowLaraHidesHer) {
+    for (const int code : {5, 6, 7}) {
+        SCOPED_TRACE(code);
+        test::TempDir dir;
+        const std::string path = dir.file(code == 5 ? "a.tr2" : code == 6 ? "a.tr4" : "a.trc");
+        levelwriter::WriteLevelFile(levelWithLara(code), path);
+        THeadlessViewer viewer(64, 48, 1);
+        TImportReport report;
+        ASSERT_EQ(viewer.Open(path, 0.5f, &report), 0);
+        ASSERT_EQ(report.ItemSpans.count(0), 1u) << "the player's start is drawn";
+        const std::vector<TItemMeshSpans>& meshes = report.ItemSpans.at(0).meshes;
+        ASSERT_EQ(meshes.size(), 2u);
+        std::vector<TD3DVector> first;
+        for (const TVertexSpan& span : meshes[0].spans)
+            first.insert(first.end(), span.polygon->Positions.begin() + span.first, span.polygon->Positions.begin() + span.first + span.count);
+        if (code == 5) {
+            EXPECT_EQ(first.size(), 6u) << "TR3: her own mesh, one square";
+            EXPECT_NEAR(widthOf(first), 64 * std::sqrt(2.0), 0.01);
+        } else {
+            EXPECT_EQ(first.size(), 12u) << "the skin's square and the joint's";
+            EXPECT_NEAR(widthOf(first), 128 * std::sqrt(2.0), 0.01) << "the skin, not the placeholder";
+        }
+        EXPECT_EQ(viewer.Scene.ItemAnimator->Count(), 1u) << "she stands in her first frame";
+        EXPECT_EQ(viewer.Scene.ItemCount, 1) << "the count is of the other items";
+
+        viewer.Scene.SetLaraVisible(false);
+        EXPECT_TRUE(meshes[0].spans[0].polygon->Hidden);
+        viewer.Scene.SetLaraVisible(true);
+        EXPECT_FALSE(meshes[0].spans[0].polygon->Hidden);
+    }
+}
 
 }  // namespace
 }  // namespace grottix

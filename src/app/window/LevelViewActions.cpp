@@ -31,10 +31,10 @@ TLevelViewActions::TLevelViewActions(QMenu& viewMenu, TGrottixViewerScene& scene
     });
     viewMenu.addAction(FlipMaps);
     viewMenu.addAction(LevelSky);
-    addAnimateItems(viewMenu);
+    addItemToggles(viewMenu);
 }
 
-void TLevelViewActions::addAnimateItems(QMenu& viewMenu) {
+void TLevelViewActions::addItemToggles(QMenu& viewMenu) {
     AnimateItems = new QAction(tr("Animate Items"), this);
     AnimateItems->setStatusTip(tr("Let the creatures and mechanisms play their animations"));
     AnimateItems->setCheckable(true);
@@ -43,7 +43,16 @@ void TLevelViewActions::addAnimateItems(QMenu& viewMenu) {
         scene_.SetItemsAnimated(on);
         OnViewChanged();
     });
+    ShowLara = new QAction(tr("Show Lara"), this);
+    ShowLara->setStatusTip(tr("Show Lara at the player's start, in her first frame"));
+    ShowLara->setCheckable(true);
+    ShowLara->setChecked(scene_.LaraVisible());
+    connect(ShowLara, &QAction::toggled, this, [this](bool on) {
+        scene_.SetLaraVisible(on);
+        OnViewChanged();
+    });
     viewMenu.addAction(AnimateItems);
+    viewMenu.addAction(ShowLara);
 }
 
 void TLevelViewActions::LevelOpened() {
@@ -108,5 +117,9 @@ bool TLevelViewActions::LevelSkyOn() const { return LevelSky->isChecked(); }
 void TLevelViewActions::SetAnimateItems(bool on) { AnimateItems->setChecked(on); }
 
 bool TLevelViewActions::AnimateItemsOn() const { return AnimateItems->isChecked(); }
+
+void TLevelViewActions::SetShowLara(bool on) { ShowLara->setChecked(on); }
+
+bool TLevelViewActions::ShowLaraOn() const { return ShowLara->isChecked(); }
 
 }  // namespace grottix

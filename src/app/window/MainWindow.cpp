@@ -286,6 +286,7 @@ void TDXViewerForm::readSettings() {
     items_->setChecked(ItemsOn);
     levelView_->SetLevelSky(options.LevelSky);
     levelView_->SetAnimateItems(options.AnimateItems);
+    levelView_->SetShowLara(options.ShowLara);
     inspector_->SetOrbit(options.OrbitCamera);
     for (const std::string& path : options.FileMenuHistoryPaths) history_->Paths().append(QString::fromStdString(path));
     LevelFileName.clear();
@@ -340,6 +341,7 @@ std::optional<QString> TDXViewerForm::writeSettings() {
         options.DrawEveryRoom = DrawEveryRoomOn;
         options.LevelSky = levelView_->LevelSkyOn();
         options.AnimateItems = levelView_->AnimateItemsOn();
+        options.ShowLara = levelView_->ShowLaraOn();
         options.OrbitCamera = inspector_->Orbiting();
         for (const QString& path : history_->Paths()) options.FileMenuHistoryPaths.push_back(path.toStdString());
         options.LightFactor = LightFactorValue;

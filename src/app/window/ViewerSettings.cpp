@@ -32,6 +32,7 @@ TViewerOptions TViewerSettings::ReadOptions() {
         options.DrawEveryRoom = readBool("DrawEveryRoom", false);
         options.LevelSky = readBool("LevelSky", true);
         options.AnimateItems = readBool("AnimateItems", true);
+        options.ShowLara = readBool("ShowLara", true);
         options.OrbitCamera = readBool("OrbitCamera", false);
         TStringProfile history("FileMenuHistoryPaths", &window_);
         if (history.Exists()) options.FileMenuHistoryPaths = SplitLines(history.ReadValue());
@@ -59,6 +60,7 @@ void TViewerSettings::WriteOptions(const TViewerOptions& options) {
     TVariantProfile("DrawEveryRoom", &window_).WriteValue(options.DrawEveryRoom);
     TVariantProfile("LevelSky", &window_).WriteValue(options.LevelSky);
     TVariantProfile("AnimateItems", &window_).WriteValue(options.AnimateItems);
+    TVariantProfile("ShowLara", &window_).WriteValue(options.ShowLara);
     TVariantProfile("OrbitCamera", &window_).WriteValue(options.OrbitCamera);
     TStringProfile("FileMenuHistoryPaths", &window_).WriteValue(JoinLines(options.FileMenuHistoryPaths));
     TVariantProfile("LightFactor", &window_).WriteValue(double(options.LightFactor));
