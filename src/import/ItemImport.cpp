@@ -68,7 +68,7 @@ public:
     // A moveable's meshes in their first pose around the origin, untinted (the level's sky, or one
     // moveable on its own).
     // offset: whether the first frame's offset moves it (the sky leaves it out).
-    bool atOrigin(uint32_t objectId, bool offset) {
+    bool atOrigin(uint32_t objectId, bool offset, int number) {
         const auto moveable = moveables_.find(objectId);
         if (moveable == moveables_.end() || moveable->second.meshCount == 0) return false;
         TLevelEntity origin;
@@ -76,7 +76,7 @@ public:
         origin.intensity = -1;
         TPlacedObject object;
         object.kind = TPlacedObject::TKind::Item;
-        object.number = -1;
+        object.number = number;
         object.type = int(objectId);
         faces_.Tint = kNoTint;
         return moveableItem(origin, moveable->second, object, offset);
@@ -177,11 +177,11 @@ int ImportItems(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevel
 }
 
 bool ImportMoveable(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, uint32_t objectId,
-                    float scale, int32_t group, bool offset) {
+                    float scale, int32_t group, bool offset, int number) {
     TItemImporter importer(faces, level, meshes, scale, group);
     const int32_t previous = faces.Group;
     faces.Group = group;
-    const bool drawn = importer.atOrigin(objectId, offset);
+    const bool drawn = importer.atOrigin(objectId, offset, number);
     faces.Group = previous;
     return drawn;
 }

@@ -20,10 +20,10 @@ int ImportItems(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevel
                 int32_t playerGroup = 0);
 
 // One moveable (by object id) at the origin in its first pose, between the sink's BeginObject and
-// EndObject with the group ID (the object's number -1); false when the level cannot draw it. offset:
-// whether its first frame's offset moves it from the origin.
+// EndObject with the group ID (the object's number: number, -1 by default); false when the level
+// cannot draw it. offset: whether its first frame's offset moves it from the origin.
 bool ImportMoveable(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, uint32_t objectId,
-                    float scale, int32_t group, bool offset = true);
+                    float scale, int32_t group, bool offset = true, int number = -1);
 
 // The level's own sky (the sky moveable of TR2 to TR5, when the level has it), its meshes placed
 // around the origin without its first frame's offset, between the sink's BeginObject and EndObject with the group ID; false when

@@ -40,17 +40,18 @@ bool CopyRest(const std::vector<TVertexSpan>& spans, std::vector<TD3DVector>& ou
 
 }  // namespace
 
-TItemAnimator::TItemAnimator(std::shared_ptr<const TTombRaiderLevel> level, const TItemSpanMap& spans, float scale)
+TItemAnimator::TItemAnimator(std::shared_ptr<const TTombRaiderLevel> level, const TItemSpanMap& spans, float scale,
+                             bool everyItem)
     : level_(std::move(level)), scale_(scale) {
     if (!level_) return;
     library_ = std::make_unique<TAnimationLibrary>(*level_);
     for (const auto& [entity, item] : spans) {
-        if (item.type == kPlayerEntityType) continue;  // Lara stands in her first frame
+        if (item.type == kPlayerEntityType && !everyItem) continue;  // Lara stands in her first frame
         const TMoveableAnimations* moveable = library_->Object(uint32_t(uint16_t(item.type)));
         if (!moveable || !moveable->FirstFrame()) continue;
         TAnimationRun run(*moveable, moveable->FirstAnimation());
         auto tree = ReadMeshTree(*level_, moveable->Moveable());
-        if (!run.Animated() || !tree) continue;
+        if ((!run.Animated() && !everyItem) || !tree) continue;
         TItem played{entity, item.room, item.placement, std::move(*tree), run, TAnimationPose::Of(*moveable->FirstFrame()), {}};
         bool whole = true;
         for (const TItemMeshSpans& mesh : item.meshes) {
@@ -82,18 +83,30 @@ const TAnimationPose* TItemAnimator::PoseOf(int entity) const {
     return nullptr;
 }
 
+// Shown while any of its faces is (View > Items hides them all; untextured faces stay hidden).
 bool TItemAnimator::shown(const TItem& item) const {
-    const TVertexSpan& first = item.meshes.front().spans.front();
-    return !first.polygon->Hidden;
+    for (const TMeshVertices& mesh : item.meshes)
+        for (const TVertexSpan& span : mesh.spans)
+            if (!span.polygon->Hidden) return true;
+    return false;
+}
+
+void TItemAnimator::ShowPose(int entity, const TAnimationPose& pose) {
+    for (TItem& item : items_)
+        if (item.entity == entity) place(item, pose);
 }
 
 void TItemAnimator::pose(TItem& item, double seconds) {
     item.run.PoseAt(seconds, pose_);
-    if (SamePose(pose_, item.shown)) return;
-    PlaceMeshes(item.tree, pose_, item.placement, placements_);
+    place(item, pose_);
+}
+
+void TItemAnimator::place(TItem& item, const TAnimationPose& pose) {
+    if (SamePose(pose, item.shown)) return;
+    PlaceMeshes(item.tree, pose, item.placement, placements_);
     for (const TMeshVertices& mesh : item.meshes)
         if (mesh.index >= 0 && size_t(mesh.index) < placements_.size()) moveMesh(mesh, placements_[size_t(mesh.index)]);
-    item.shown = pose_;
+    item.shown = pose;
 }
 
 // Level units (y down) to scene units (y up): each axis divided by the scale, y turned over.

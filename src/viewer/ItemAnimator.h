@@ -20,8 +20,10 @@ class TTombRaiderLevel;
 class TItemAnimator {
 public:
     // spans: where the import put the items' vertices, in the scene's polygons (which must outlive
-    // the animator); scale: level units per scene unit.
-    TItemAnimator(std::shared_ptr<const TTombRaiderLevel> level, const TItemSpanMap& spans, float scale);
+    // the animator); scale: level units per scene unit. everyItem: also the items that do not play
+    // and the player, to be posed by ShowPose.
+    TItemAnimator(std::shared_ptr<const TTombRaiderLevel> level, const TItemSpanMap& spans, float scale,
+                  bool everyItem = false);
     ~TItemAnimator();
     TItemAnimator(const TItemAnimator&) = delete;
     TItemAnimator& operator=(const TItemAnimator&) = delete;
@@ -36,6 +38,10 @@ public:
     bool AnyInView(const TD3DScene& scene) const;
     // The entity's current pose, none when it does not play.
     const TAnimationPose* PoseOf(int entity) const;
+    // Puts the entity's meshes in a pose of its moveable.
+    void ShowPose(int entity, const TAnimationPose& pose);
+    // The library the runs play from.
+    TAnimationLibrary* Library() const { return library_.get(); }
 
 private:
     struct TMeshVertices {
@@ -55,6 +61,7 @@ private:
     };
 
     void pose(TItem& item, double seconds);
+    void place(TItem& item, const TAnimationPose& pose);
     void moveMesh(const TMeshVertices& mesh, const TMeshPlacement& placed) const;
     bool shown(const TItem& item) const;
 

@@ -22,7 +22,7 @@ constexpr float kSkyCentreHeight = 2000;  // the generated sky's ellipsoid is ce
 void TGrottixViewerScene::RenderObjects() {
     const double now = LevelTime();
     if (TextureAnimator) {
-        TextureAnimator->Advance(*this, 0);  // the level's clock starts the cycle
+        if (!TextureAnimator->Started()) TextureAnimator->Advance(*this, 0);  // the cycle starts at the level's 0
         TextureAnimator->Advance(*this, now);
     }
     ChooseCellsDrawn(RoomsShown, Level ? std::optional<int32_t>(EyeRoom()) : std::nullopt);

@@ -22,6 +22,7 @@
 #include "app/window/FloorInspector.h"
 #include "app/window/HelpDialogs.h"
 #include "app/window/LevelInspector.h"
+#include "app/window/ModelInspector.h"
 #include "app/window/PlacementInspector.h"
 #include "app/panels/FindDock.h"
 #include "app/panels/LevelTableDock.h"
@@ -110,6 +111,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     placements_ = new TPlacementInspector(*this, Selection, *Scene, *viewMenu_);
     placements_->OnViewChanged = [this] { Pacing.Request(); };
     placements_->OnShowRoom = [this](int room) { levelView_->ShowRoom(room); };
+    models_ = new TModelInspector(*this, *viewMenu_);
     arrangeDocks();
     connect(&Selection, &TSelection::Changed, this, [this] { Pacing.Request(); });
 

@@ -36,6 +36,7 @@ class TFloorInspector;
 class TLevelInspector;
 class TFindDock;
 class TLevelViewActions;
+class TModelInspector;
 class TPlacementInspector;
 class TSettingsStore;
 struct TFindHit;
@@ -162,6 +163,7 @@ private:
     TScreenSaverInhibitor screenSaver_;  // one per entry of DisplayModeBox
     TLevelInspector* inspector_ = nullptr;  // the items and rooms docks, picking, mouse look
     TFloorInspector* floorInspector_ = nullptr;  // the sector map and triggers docks, Show Triggers
+    TModelInspector* models_ = nullptr;  // the Models panel and the model shown alone
     TPlacementInspector* placements_ = nullptr;  // lights, statics, cameras, sound sources; their marks
     TFindDock* findDock_ = nullptr;
 };

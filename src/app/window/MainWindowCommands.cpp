@@ -19,6 +19,7 @@
 #include "viewer/DeviceSetup.h"
 #include "app/window/FloorInspector.h"
 #include "app/window/LevelInspector.h"
+#include "app/window/ModelInspector.h"
 #include "app/window/LevelViewActions.h"
 #include "app/window/MainWindow.h"
 #include "app/window/PlacementInspector.h"
@@ -91,6 +92,7 @@ void TDXViewerForm::OpenLevel() {
     Loading = true;
     const bool drawing = DrawThread.Enabled();
     DrawThread.SetEnabled(false);
+    models_->LeaveModel();
     const std::shared_ptr<const TTombRaiderLevel> before = Scene->Level;
     // Whether the level on screen is still the one before (the file was no level).
     const auto kept = [&] { return before && Scene->Level == before; };
@@ -101,6 +103,7 @@ void TDXViewerForm::OpenLevel() {
             floorInspector_->LevelOpened(inspected, float(LevelScale));
             placements_->LevelOpened(inspected, float(LevelScale));
             findDock_->SetLevel(inspected);
+            models_->LevelChanged();
         }
         Loading = false;
         DrawThread.SetEnabled(drawing);

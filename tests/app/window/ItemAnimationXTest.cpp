@@ -1,15 +1,24 @@
 // Items playing in a real window of the X server (Xvfb in the test script): frames run on while an
 // animated item is in view, and View > Animate Items stops them, stands the item in its first pose
-// and is kept in the settings.
+// and is kept in the settings. The Models panel shows a moveable alone and plays it; Escape goes
+// back to the level.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
 #include <QTest>
 
+#include "app/panels/ModelsDock.h"
 #include "app/window/MainWindow.h"
+#include "app/window/ModelInspector.h"
 #include "app/window/ViewerWindow.h"
 #include "codecs/ImageCodecs.h"
 #include "device/qt/QtTestApplication.h"
@@ -90,6 +99,60 @@ TEST_F(ItemAnimationXTest, FramesRunWhileTheItemPlaysAndAnimateItemsStopsItAndIs
     EXPECT_FALSE(window->Pacing.Continuous());
     clickViewEntry(QStringLiteral("Animate Items"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->Pacing.Continuous(); }, 10000));
+}
+
+TEST_F(ItemAnimationXTest, AMoveableChosenInTheModelsPanelShowsAloneAndPlaysAndEscapeGoesBack) {
+    open();
+    clickViewEntry(QStringLiteral("Models Panel"));
+    auto* models = dynamic_cast<TModelsDock*>(window->findChild<QDockWidget*>(QStringLiteral("ModelsPanel")));
+    ASSERT_NE(models, nullptr);
+    const TModelInspector* inspector = nullptr;
+    for (QObject* child : window->children())
+        if (auto* found = dynamic_cast<TModelInspector*>(child)) inspector = found;
+    ASSERT_NE(inspector, nullptr);
+    const TModelShowcase& showcase = inspector->Showcase();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return models->isVisible(); }));
+    QTableView* table = models->Table();
+    ASSERT_EQ(table->model()->rowCount(), 1) << "the level's one moveable, no static mesh";
+    EXPECT_EQ(table->model()->index(0, TModelsModel::Id).data().toString(), "30");
+
+    const TD3DVector eye = window->Scene->GetCameraPosition();
+    size_t levelObjects = window->Scene->Objects.size(), shownBefore = 0;
+    for (size_t i = 0; i < levelObjects; ++i) shownBefore += !window->Scene->Objects[i].Item->Hidden;
+    table->setFocus();
+    table->setCurrentIndex(table->model()->index(0, TModelsModel::Name));
+    QTest::keyClick(table, Qt::Key_Return);
+    ASSERT_TRUE(showcase.Showing());
+    for (size_t i = 0; i < levelObjects; ++i) EXPECT_TRUE(window->Scene->Objects[i].Item->Hidden) << "the level is hidden";
+    EXPECT_GT(window->Scene->Objects.size(), levelObjects) << "the model's own objects";
+
+    // Animation 0 sounds 7 at frame 2; the idle (1) goes back to 0 on a change to state 1.
+    EXPECT_EQ(models->AnimationBox()->value(), 0);
+    EXPECT_TRUE(models->Facts()->toPlainText().contains("sound 7 at frame 2")) << models->Facts()->toPlainText().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->Scene->GetCameraPosition() != eye && window->Pacing.Continuous(); }))
+        << "the eye goes round the model";
+    QPushButton* pause = nullptr;
+    for (QPushButton* button : models->findChildren<QPushButton*>())
+        if (button->text() == "Pause") pause = button;
+    ASSERT_NE(pause, nullptr);
+    QTest::mouseClick(pause, Qt::LeftButton);
+    models->AnimationBox()->setValue(1);
+    EXPECT_EQ(showcase.Animation(), 1);
+    EXPECT_EQ(showcase.Frame(), 10) << "the idle's first frame";
+    EXPECT_TRUE(models->Facts()->toPlainText().contains(QStringLiteral("state 1 → animation 0")))
+        << models->Facts()->toPlainText().toStdString();
+    for (QPushButton* button : models->findChildren<QPushButton*>())
+        if (button->text() == "Step") QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(showcase.Frame(), 11);
+    EXPECT_EQ(models->FrameLabel()->text(), "Frame 11");
+
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(showcase.Showing());
+    EXPECT_EQ(window->Scene->Objects.size(), levelObjects) << "the model's objects are gone";
+    size_t shownAfter = 0;
+    for (size_t i = 0; i < levelObjects; ++i) shownAfter += !window->Scene->Objects[i].Item->Hidden;
+    EXPECT_EQ(shownAfter, shownBefore) << "the level as it was";
+    EXPECT_EQ(window->Scene->GetCameraPosition(), eye);
 }
 
 }  // namespace
