@@ -29,6 +29,14 @@ bool SamePose(const TAnimationPose& a, const TAnimationPose& b) {
     return true;
 }
 
+// Whether every key frame the run plays is the first frame: a still idle, which never needs a frame.
+bool NeverMoves(const TAnimationRun& run, const TAnimationPose& first) {
+    for (const TAnimationRun::TSegment& segment : run.Segments())
+        for (const TFramePose& key : segment.clip ? segment.clip->keys : std::vector<TFramePose>{})
+            if (!SamePose(TAnimationPose::Of(key), first)) return false;
+    return true;
+}
+
 // The rest vertices of the spans, or none when a span lies outside its polygon.
 bool CopyRest(const std::vector<TVertexSpan>& spans, std::vector<TD3DVector>& out) {
     for (const TVertexSpan& span : spans) {
@@ -51,8 +59,9 @@ TItemAnimator::TItemAnimator(std::shared_ptr<const TTombRaiderLevel> level, cons
         if (!moveable || !moveable->FirstFrame()) continue;
         TAnimationRun run(*moveable, moveable->FirstAnimation());
         auto tree = ReadMeshTree(*level_, moveable->Moveable());
-        if ((!run.Animated() && !everyItem) || !tree) continue;
-        TItem played{entity, item.room, item.placement, std::move(*tree), run, TAnimationPose::Of(*moveable->FirstFrame()), {}};
+        TItem played{entity, item.room, item.placement, {}, run, TAnimationPose::Of(*moveable->FirstFrame()), {}};
+        if (!tree || (!everyItem && (!run.Animated() || NeverMoves(run, played.shown)))) continue;
+        played.tree = std::move(*tree);
         bool whole = true;
         for (const TItemMeshSpans& mesh : item.meshes) {
             if (mesh.spans.empty()) continue;

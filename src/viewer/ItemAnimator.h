@@ -1,5 +1,5 @@
 #pragma once
-// Plays the level's items: each item (not the player) whose moveable has animations runs from its moveable's first
+// Plays the level's items: each item (not the player) whose moveable has animations that move it runs from its moveable's first
 // animation on (TAnimationRun), and each frame the items standing in the rooms drawn are posed for
 // the level's clock by moving their meshes' vertices from where the import left them. An item whose
 // pose did not change since it was last posed costs a comparison; at time 0 every item shows the

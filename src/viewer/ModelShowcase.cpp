@@ -76,7 +76,6 @@ bool TModelShowcase::Show(TGrottixViewerScene& scene, TKind kind, uint32_t id, f
     }
     centre_ = (box.min + box.max) * 0.5f;
     distance_ = std::max(VectorLength(box.max - box.min) * 1.2f, 1.0f);
-    roomsShown_ = scene.RoomsShown;
     scene.RoomsShown.assign(level.Rooms.size(), 0);  // no room: no culling, no water tint
     outlined_ = std::exchange(scene.Outlined, std::nullopt);
     eye_ = scene.GetCameraPosition();
@@ -102,7 +101,7 @@ void TModelShowcase::restore(TGrottixViewerScene& scene) {
     for (int i = int(scene.Objects.size()) - 1; i >= 0; --i)
         if (scene.Objects[size_t(i)].Item->GetID() == id_) scene.DeleteObject(i);
     for (size_t i = 0; i < hidden_.size() && i < scene.Objects.size(); ++i) scene.Objects[i].Item->SetHidden(hidden_[i]);
-    scene.RoomsShown = roomsShown_;
+    scene.SetFlipState(scene.FlipState);  // the rooms of the flip state shown now
     scene.Outlined = outlined_;
     scene.JumpCamera(eye_);
     scene.SetCameraRotation(eyeAngles_);

@@ -63,7 +63,6 @@ private:
     TAnimationPose pose_;
     // The level as it was shown.
     std::vector<uint8_t> hidden_;
-    std::vector<uint8_t> roomsShown_;
     std::optional<TSceneBox> outlined_;
     TD3DVector eye_, eyeAngles_;
 };
