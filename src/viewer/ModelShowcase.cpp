@@ -63,6 +63,8 @@ bool TModelShowcase::Show(TGrottixViewerScene& scene, TKind kind, uint32_t id, f
         return false;
     }
     id_ = group;
+    level_ = scene.Level;
+    Playing = true;
     hidden_.clear();
     TSceneBox box;
     for (size_t i = 0; i < scene.Objects.size(); ++i) {
@@ -83,18 +85,29 @@ bool TModelShowcase::Show(TGrottixViewerScene& scene, TKind kind, uint32_t id, f
     poser_ = std::make_unique<TItemAnimator>(scene.Level, sink.ItemSpans, scene.LevelScale, true);
     moveable_ = kind == TKind::Moveable && poser_->Library() ? poser_->Library()->Object(id) : nullptr;
     if (moveable_ && moveable_->OwnAnimations() == 0) moveable_ = nullptr;
-    if (moveable_) Play(moveable_->FirstAnimation());
+    if (moveable_) Play(scene, moveable_->FirstAnimation());
     turnStart_ = -1;
     lastSeconds_.reset();
     return true;
 }
 
 void TModelShowcase::Leave(TGrottixViewerScene& scene) {
-    if (!Showing()) return;
+    if (!current(scene)) return;
     restore(scene);
     poser_.reset();
     moveable_ = nullptr;
     id_ = 0;
+    level_.reset();
+}
+
+bool TModelShowcase::current(const TGrottixViewerScene& scene) {
+    if (!Showing()) return false;
+    if (scene.Level == level_) return true;
+    poser_.reset();
+    moveable_ = nullptr;
+    id_ = 0;
+    level_.reset();
+    return false;
 }
 
 void TModelShowcase::restore(TGrottixViewerScene& scene) {
@@ -108,7 +121,7 @@ void TModelShowcase::restore(TGrottixViewerScene& scene) {
 }
 
 void TModelShowcase::Advance(TGrottixViewerScene& scene, double seconds) {
-    if (!Showing()) return;
+    if (!current(scene)) return;
     if (turnStart_ < 0) turnStart_ = seconds;
     const auto yaw = float(2 * std::numbers::pi * std::fmod((seconds - turnStart_) * kTurnsPerSecond, 1.0));
     scene.JumpCamera(centre_ - Forward(kPitch, yaw) * distance_);
@@ -118,15 +131,16 @@ void TModelShowcase::Advance(TGrottixViewerScene& scene, double seconds) {
     showPose();
 }
 
-bool TModelShowcase::Play(uint16_t animation) {
-    if (!moveable_ || !moveable_->Clip(animation)) return false;
+bool TModelShowcase::Play(TGrottixViewerScene& scene, uint16_t animation) {
+    if (!current(scene) || !moveable_ || !moveable_->Clip(animation)) return false;
     animation_ = animation;
     frame_ = moveable_->Clip(animation)->animation.frameStart;
     showPose();
     return true;
 }
 
-void TModelShowcase::Step() {
+void TModelShowcase::Step(TGrottixViewerScene& scene) {
+    if (!current(scene)) return;
     Playing = false;
     moveOn(1);
     showPose();

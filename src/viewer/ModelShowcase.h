@@ -36,7 +36,7 @@ public:
     // The moveable's animations, none for a static mesh or a moveable without any.
     const TMoveableAnimations* Moveable() const { return moveable_; }
     // Plays animation (from its first frame); false when the moveable does not hold it.
-    bool Play(uint16_t animation);
+    bool Play(TGrottixViewerScene& scene, uint16_t animation);
     uint16_t Animation() const { return animation_; }
     // The frame shown, a frame number of the animation (fractional while playing).
     double Frame() const { return frame_; }
@@ -44,14 +44,17 @@ public:
     // At its end an animation starts again, rather than going on to its next animation.
     bool Loop = true;
     // One game frame on, and paused.
-    void Step();
+    void Step(TGrottixViewerScene& scene);
 
 private:
     void moveOn(double frames);
     void showPose();
     void restore(TGrottixViewerScene& scene);
+    // Whether the scene still holds the model: a scene reset (another level) takes its objects.
+    bool current(const TGrottixViewerScene& scene);
 
     int32_t id_ = 0;  // the model's objects
+    std::shared_ptr<const TTombRaiderLevel> level_;  // the level they were made from
     std::unique_ptr<TItemAnimator> poser_;
     const TMoveableAnimations* moveable_ = nullptr;  // in poser_'s library
     uint16_t animation_ = 0;

@@ -35,9 +35,9 @@ void TModelInspector::connectTimeline() {
         showTimeline();
         window_.Pacing.Request();
     };
-    dock_->OnAnimation = [this, changed](int animation) { changed([this, animation] { showcase_.Play(uint16_t(animation)); }); };
+    dock_->OnAnimation = [this, changed](int animation) { changed([this, animation] { showcase_.Play(*window_.Scene, uint16_t(animation)); }); };
     dock_->OnPlay = [this, changed](bool play) { changed([this, play] { showcase_.Playing = play; }); };
-    dock_->OnStep = [this, changed] { changed([this] { showcase_.Step(); }); };
+    dock_->OnStep = [this, changed] { changed([this] { showcase_.Step(*window_.Scene); }); };
     dock_->OnLoop = [this, changed](bool loop) { changed([this, loop] { showcase_.Loop = loop; }); };
 }
 
