@@ -21,6 +21,7 @@ protected:
         static const char* const names[] = {"", "a.phd", "a.tub", "a.tr2", "a.trg", "a.tr2", "a.tr4", "a.trc"};
         const std::string path = dir.file(names[GetParam()]);
         levelwriter::WriteLevelFile(test::AnimatedLevel(GetParam()), path);
+        report = TImportReport{};  // an import hands its animator on to the scene
         ASSERT_EQ(viewer.Open(path, 0.5f, &report), 0);
         // Below the item's upper mesh, looking up at it (its face shows downwards).
         viewer.Scene.SetCameraPosition({0.3f, -3.7f, 6.5f});
