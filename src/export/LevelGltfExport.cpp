@@ -56,7 +56,7 @@ uint8_t ExportLevelToGltf(const std::string& path, const std::string& out, const
         // Filtered, texture coordinates sit half a texel inside their face's texture, as the viewer's.
         TFaceBuilder faces(shown, level, options.LightFactor, nullptr, options.Filtering);
         ImportRooms(faces, level, meshes, kLevelUnits);
-        if (options.Items) ImportItems(faces, level, meshes, kLevelUnits, kItemsGroup, outside);
+        if (options.Items) ImportItems(faces, level, meshes, kLevelUnits, kItemsGroup, 0, outside);
         meshesLeftOut = faces.MeshesLeftOut;
     }
     reach(kConverted);

@@ -21,10 +21,22 @@ namespace grottix {
 
 namespace {
 
+// TR4 and TR5 keep Lara's real meshes apart: her moveable (type 0) holds placeholders, these two
+// moveables the skin and the joints between its parts, mesh for mesh.
+constexpr uint32_t kLaraSkinType = 8, kLaraSkinJointsType = 9;
+constexpr int kFirstSkinnedCode = 6;
+
+// The meshes drawn at each place of a moveable's mesh tree; joints, when the level has them, are
+// drawn at the same places as the meshes.
+struct TPlacedMeshes {
+    std::vector<const TLevelMesh*> meshes, joints;
+};
+
 class TItemImporter {
 public:
-    TItemImporter(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group)
-        : faces_(faces), level_(level), meshes_(meshes), scale_(scale), group_(group),
+    TItemImporter(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group,
+                  int32_t playerGroup = 0)
+        : faces_(faces), level_(level), meshes_(meshes), scale_(scale), group_(group), playerGroup_(playerGroup),
           sprites_(ReadSpriteTextures(level)) {
         for (const TMoveable& m : ReadMoveables(level)) moveables_.try_emplace(m.objectId, m);
         for (const TSpriteSequence& s : ReadSpriteSequences(level)) sequences_.try_emplace(s.objectId, s);
@@ -32,7 +44,9 @@ public:
     }
 
     bool importEntity(const TLevelEntity& entity, int index) {
-        if (entity.type == kPlayerEntityType) return false;
+        const bool player = entity.type == kPlayerEntityType;
+        if (player && playerGroup_ == 0) return false;
+        faces_.Group = player ? playerGroup_ : group_;
         TPlacedObject object;
         object.kind = TPlacedObject::TKind::Item;
         object.number = index;
@@ -54,7 +68,7 @@ public:
     // A moveable's meshes in their first pose around the origin, untinted (the level's sky, or one
     // moveable on its own).
     // offset: whether the first frame's offset moves it (the sky leaves it out).
-    bool atOrigin(uint32_t objectId, bool offset) {
+    bool atOrigin(uint32_t objectId, bool offset, int number) {
         const auto moveable = moveables_.find(objectId);
         if (moveable == moveables_.end() || moveable->second.meshCount == 0) return false;
         TLevelEntity origin;
@@ -62,7 +76,7 @@ public:
         origin.intensity = -1;
         TPlacedObject object;
         object.kind = TPlacedObject::TKind::Item;
-        object.number = -1;
+        object.number = number;
         object.type = int(objectId);
         faces_.Tint = kNoTint;
         return moveableItem(origin, moveable->second, object, offset);
@@ -71,6 +85,7 @@ public:
 private:
     // The parsed meshes the moveable's mesh pointers name, or nothing when one names none.
     bool meshesOf(const TMoveable& moveable, std::vector<const TLevelMesh*>& out) const {
+        out.clear();
         if (size_t(moveable.firstMesh) + moveable.meshCount > level_.MeshPointers.size()) return false;
         for (size_t i = 0; i < moveable.meshCount; ++i) {
             const auto found = meshAt_.find(level_.MeshPointers[moveable.firstMesh + i]);
@@ -80,12 +95,29 @@ private:
         return true;
     }
 
+    // The player's meshes: in TR4 and TR5 the skin and joints in place of the placeholders, where
+    // the level holds them for every mesh.
+    bool playerMeshes(const TMoveable& moveable, TPlacedMeshes& out) const {
+        if (!meshesOf(moveable, out.meshes)) return false;
+        if (level_.VersionCode < kFirstSkinnedCode) return true;
+        std::vector<const TLevelMesh*> skin;
+        const auto skinned = moveables_.find(kLaraSkinType);
+        if (skinned == moveables_.end() || !meshesOf(skinned->second, skin) || skin.size() != out.meshes.size()) return true;
+        out.meshes = std::move(skin);
+        const auto joints = moveables_.find(kLaraSkinJointsType);
+        if (joints != moveables_.end() && meshesOf(joints->second, out.joints) && out.joints.size() != out.meshes.size())
+            out.joints.clear();
+        return true;
+    }
+
     // offset: whether the first frame's offset moves the meshes from the entity's position.
     bool moveableItem(const TLevelEntity& entity, const TMoveable& moveable, TPlacedObject& object, bool offset = true) {
-        std::vector<const TLevelMesh*> meshes;
+        TPlacedMeshes placed;
         const auto tree = ReadMeshTree(level_, moveable);
         const auto pose = ReadFirstFrame(level_, moveable);
-        if (!tree || !pose || !meshesOf(moveable, meshes)) return false;
+        const bool found = entity.type == kPlayerEntityType ? playerMeshes(moveable, placed) : meshesOf(moveable, placed.meshes);
+        if (!tree || !pose || !found) return false;
+        const std::vector<const TLevelMesh*>& meshes = placed.meshes;
         const TMeshLook look = lookOf(entity);
         object.placement = TMeshPlacement::Translation(entity.x, entity.y, entity.z) * TMeshPlacement::RotationY(entity.angle / 65536.0);
         faces_.Sink().BeginObject(object);
@@ -97,6 +129,7 @@ private:
         for (size_t i = 0; i < meshes.size(); ++i) {
             faces_.Sink().BeginMesh({int(i), parents[i], placements[i]});
             EmitMesh(faces_, level_, *meshes[i], placements[i], scale_, look);
+            if (i < placed.joints.size()) EmitMesh(faces_, level_, *placed.joints[i], placements[i], scale_, look);
             faces_.Sink().EndMesh();
         }
         faces_.Sink().EndObject();
@@ -120,6 +153,7 @@ private:
     const TLevelMeshList& meshes_;
     float scale_;
     int32_t group_;
+    int32_t playerGroup_;
     std::vector<TSpriteTexture> sprites_;
     std::unordered_map<uint32_t, TMoveable> moveables_;
     std::unordered_map<int32_t, TSpriteSequence> sequences_;
@@ -129,25 +163,27 @@ private:
 }  // namespace
 
 int ImportItems(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group,
-                const std::vector<uint8_t>& leaveOut) {
-    TItemImporter importer(faces, level, meshes, scale, group);
+                int32_t playerGroup, const std::vector<uint8_t>& leaveOut) {
+    TItemImporter importer(faces, level, meshes, scale, group, playerGroup);
     const int32_t previous = faces.Group;
     faces.Group = group;
     int drawn = 0;
     const std::vector<TLevelEntity> entities = ReadEntities(level);
     for (size_t i = 0; i < entities.size(); ++i)
-        if (i >= leaveOut.size() || !leaveOut[i]) drawn += importer.importEntity(entities[i], int(i));
+        if ((i >= leaveOut.size() || !leaveOut[i]) && importer.importEntity(entities[i], int(i)) &&
+            entities[i].type != kPlayerEntityType)
+            ++drawn;
     faces.Group = previous;
     faces.Tint = kNoTint;
     return drawn;
 }
 
 bool ImportMoveable(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, uint32_t objectId,
-                    float scale, int32_t group, bool offset) {
+                    float scale, int32_t group, bool offset, int number) {
     TItemImporter importer(faces, level, meshes, scale, group);
     const int32_t previous = faces.Group;
     faces.Group = group;
-    const bool drawn = importer.atOrigin(objectId, offset);
+    const bool drawn = importer.atOrigin(objectId, offset, number);
     faces.Group = previous;
     return drawn;
 }

@@ -2,8 +2,7 @@
 // The level's entities (pick-ups, doors, creatures, ...) in the pose the level shows before
 // anything moves: the meshes of a moveable placed through its mesh tree with the first frame of its
 // first animation (each mesh between the sink's BeginMesh and EndMesh), or the first picture of a
-// sprite sequence. The player's start is left out (the eye stands there), and so is any entity
-// whose tables do not hold what it names.
+// sprite sequence. Any entity whose tables do not hold what it names is left out.
 
 #include <cstdint>
 #include <vector>
@@ -15,16 +14,18 @@ class TTombRaiderLevel;
 struct TLevelMeshList;
 
 // Hands the items to the face builder with the group ID, each between the sink's BeginObject and
-// EndObject; returns how many entities were drawn. leaveOut (when not empty): per entity, 1 for
-// those not to hand over.
+// EndObject; returns how many entities were drawn, the player left out of the count. The player
+// (Lara, from her moveable, type 0; TR4 and TR5 with her skin and joint meshes in place of its
+// placeholders) is drawn with playerGroup, or left out when it is 0. leaveOut (when not empty): per
+// entity, 1 for those not to hand over.
 int ImportItems(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, float scale, int32_t group,
-                const std::vector<uint8_t>& leaveOut = {});
+                int32_t playerGroup = 0, const std::vector<uint8_t>& leaveOut = {});
 
 // One moveable (by object id) at the origin in its first pose, between the sink's BeginObject and
-// EndObject with the group ID (the object's number -1); false when the level cannot draw it. offset:
-// whether its first frame's offset moves it from the origin.
+// EndObject with the group ID (the object's number: number, -1 by default); false when the level
+// cannot draw it. offset: whether its first frame's offset moves it from the origin.
 bool ImportMoveable(TFaceBuilder& faces, const TTombRaiderLevel& level, const TLevelMeshList& meshes, uint32_t objectId,
-                    float scale, int32_t group, bool offset = true);
+                    float scale, int32_t group, bool offset = true, int number = -1);
 
 // The level's own sky (the sky moveable of TR2 to TR5, when the level has it), its meshes placed
 // around the origin without its first frame's offset, between the sink's BeginObject and EndObject with the group ID; false when

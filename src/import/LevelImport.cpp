@@ -53,8 +53,10 @@ void importLoaded(TD3DScene& scene, TTombRaiderLevel& level, float scale, float 
     ImportRooms(faces, level, meshes, scale);
     ImportCells(scene.Visibility, level, scale);
     report.ItemsID = NextID();
-    report.Items = ImportItems(faces, level, meshes, scale, report.ItemsID);
+    report.PlayerID = NextID();
+    report.Items = ImportItems(faces, level, meshes, scale, report.ItemsID, report.PlayerID);
     report.ItemBounds = std::move(sink.ItemBounds);
+    report.ItemSpans = std::move(sink.ItemSpans);
     scene.FindCellContacts();
     const int32_t skyID = NextID();
     if (ImportLevelSky(faces, level, meshes, scale, skyID)) report.SkyID = skyID;

@@ -25,9 +25,11 @@ struct TImportReport {
     int StartRoom = -1;    // the room that holds the eye, -1 when none does
     int Items = 0;         // entities drawn
     int32_t ItemsID = 0;   // the ID every item object carries (to show and hide them together)
+    int32_t PlayerID = 0;  // the ID of the player's (Lara's) objects
     std::unique_ptr<TTextureAnimator> Animator = std::make_unique<TTextureAnimator>();
     std::string Problem;   // for a level that did not load cleanly, what is wrong (and where, when damaged)
     std::map<int, TSceneBox> ItemBounds;  // entity index -> the box around what was drawn of it
+    TItemSpanMap ItemSpans;               // entity index -> where its meshes' vertices lie
     // The level as read (ImportTombRaiderMap only), for those who look at its tables afterwards.
     std::shared_ptr<const TTombRaiderLevel> Level;
     int VersionCode = 0;

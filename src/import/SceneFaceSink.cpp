@@ -41,12 +41,44 @@ void TSceneFaceSink::EndRoom() { scene_.CurrentCell = roomCell_ = -1; }
 
 void TSceneFaceSink::BeginObject(const TPlacedObject& object) {
     scene_.CurrentCell = object.room >= 0 ? object.room : roomCell_;
-    itemBox_ = object.kind == TPlacedObject::TKind::Item ? &ItemBounds[object.number] : nullptr;
+    const bool entity = object.kind == TPlacedObject::TKind::Item;
+    itemBox_ = entity ? &ItemBounds[object.number] : nullptr;
+    item_ = nullptr;
+    if (entity && object.number >= 0) {
+        itemNumber_ = object.number;
+        item_ = &ItemSpans[object.number];
+        *item_ = {object.type, object.room, object.placement, {}};
+    }
 }
 
 void TSceneFaceSink::EndObject() {
     scene_.CurrentCell = roomCell_;
     itemBox_ = nullptr;
+    if (item_ && item_->meshes.empty()) ItemSpans.erase(itemNumber_);
+    item_ = nullptr;
+    mesh_ = nullptr;
+}
+
+void TSceneFaceSink::BeginMesh(const TPlacedMesh& mesh) {
+    if (!item_) return;
+    item_->meshes.push_back({mesh.index, mesh.placement, {}});
+    mesh_ = &item_->meshes.back();
+}
+
+void TSceneFaceSink::EndMesh() { mesh_ = nullptr; }
+
+// Faces of one mesh that follow each other in a polygon make one span.
+void TSceneFaceSink::recordSpan(TD3DPolygon* polygon, int count) {
+    if (!mesh_ || !polygon) return;
+    const int first = polygon->Count - count;
+    if (!mesh_->spans.empty()) {
+        TVertexSpan& last = mesh_->spans.back();
+        if (last.polygon == polygon && last.first + last.count == first) {
+            last.count += count;
+            return;
+        }
+    }
+    mesh_->spans.push_back({polygon, first, count});
 }
 
 void TSceneFaceSink::add(uint8_t kind, TInfoRecordRef record, const std::string& name, const TFaceTraits& traits) {
@@ -55,6 +87,7 @@ void TSceneFaceSink::add(uint8_t kind, TInfoRecordRef record, const std::string&
         return;
     }
     TD3DPolygon* polygon = groupPolygon(kind, record, name, traits);
+    recordSpan(polygon, kind == kKindGenericQuadrangle ? 6 : 3);
     if (polygon && traits.range >= 0)
         animator_.AddFace(traits.range, traits.phase, polygon, polygon->Count - (kind == kKindGenericQuadrangle ? 6 : 3),
                           kind == kKindGenericQuadrangle);

@@ -9,6 +9,7 @@
 
 #include "engine/EngineTypes.h"
 #include "import/FaceSink.h"
+#include "import/ItemMeshSpans.h"
 
 namespace grottix {
 
@@ -34,9 +35,13 @@ public:
     void EndRoom() override;
     void BeginObject(const TPlacedObject& object) override;
     void EndObject() override;
+    void BeginMesh(const TPlacedMesh& mesh) override;
+    void EndMesh() override;
 
     // Entity index -> the box around what was drawn of it.
     std::map<int, TSceneBox> ItemBounds;
+    // Entity index -> where its meshes' vertices lie (items with meshes only).
+    TItemSpanMap ItemSpans;
 
 private:
     void add(uint8_t kind, TInfoRecordRef record, const std::string& name, const TFaceTraits& traits);
@@ -46,7 +51,12 @@ private:
     TTextureAnimator& animator_;
     std::map<std::tuple<int32_t, int32_t, std::string, int, int>, TD3DPolygon*> groupPolygons_;
     int32_t roomCell_ = -1;  // the room being imported, to go back to after its static meshes
+    void recordSpan(TD3DPolygon* polygon, int count);
+
     TSceneBox* itemBox_ = nullptr;  // the box of the item being imported, if any
+    TItemSpans* item_ = nullptr;      // the item being imported, if it is an entity
+    int itemNumber_ = -1;             // its entity index
+    TItemMeshSpans* mesh_ = nullptr;  // its mesh being imported, if any
 };
 
 }  // namespace grottix

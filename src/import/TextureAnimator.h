@@ -35,6 +35,8 @@ public:
     // first step, so that the first frame drawn always shows the level as stored.
     void Advance(TD3DScene& scene, double seconds);
     int Step() const { return step_; }
+    // Whether Advance has started the cycle.
+    bool Started() const { return start_ >= 0; }
     // How long after the clock reads `seconds` the next step is due: 0 before the first Advance,
     // infinity when there is nothing to animate.
     double SecondsToNextStep(double seconds) const;

@@ -11,6 +11,8 @@ THeadlessViewer::THeadlessViewer(int width, int height, int workers)
 THeadlessViewer::THeadlessViewer(std::unique_ptr<THeadlessDXDraw> display)
     : Display(std::move(display)), Scene(Display.get()), skyPicture_(ExpandSkyPicture()), floor_(MakeFloorRecord()) {
     Scene.SetNearDistance(0.5f);
+    // Its pictures do not depend on how long drawing takes: the level's clock stands still.
+    Scene.FixLevelTime(0);
     Scene.SkyVertices = ExpandSkyVertices();
     Display->OnInitializeSurface = [this](TCustomDXDraw& sender) { SetFixedDeviceState(sender, &Scene); };
     Display->Initialize();

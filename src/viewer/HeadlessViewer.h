@@ -1,7 +1,8 @@
 #pragma once
 // The viewer without a window: a headless display drawn by the CPU rasterizer, the viewer's scene
 // on it with the window's defaults (near distance 0.5, light factor 0.5, transparency and filtering
-// on), and the sky. Serves --render and the picture tests.
+// on), and the sky, with the level's clock standing at 0 until Scene.FixLevelTime moves it. Serves
+// --render and the picture tests.
 
 #include <memory>
 #include <string>

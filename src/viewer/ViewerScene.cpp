@@ -20,9 +20,14 @@ constexpr float kSkyCentreHeight = 2000;  // the generated sky's ellipsoid is ce
 }  // namespace
 
 void TGrottixViewerScene::RenderObjects() {
-    if (TextureAnimator) TextureAnimator->Advance(*this, GetTime());
+    const double now = LevelTime();
+    if (TextureAnimator) {
+        if (!TextureAnimator->Started()) TextureAnimator->Advance(*this, 0);  // the cycle starts at the level's 0
+        TextureAnimator->Advance(*this, now);
+    }
     const bool fromAbove = !RoomsHidden.empty();
     ChooseCellsDrawn(RoomsVisible(), Level ? std::optional<int32_t>(fromAbove ? -1 : EyeRoom()) : std::nullopt);
+    if (ItemAnimator) ItemAnimator->PoseAt(*this, itemsAnimated_ ? now : 0);
     TD3DDevice* device = Device();
     if (device && DrawsLevelSky()) {
         // The generated sky fills the directions the level's own leaves open (a horizon band alone,
@@ -56,6 +61,19 @@ std::vector<uint8_t> TGrottixViewerScene::RoomsVisible() const {
     for (size_t room = 0; room < visible.size() && room < RoomsHidden.size(); ++room)
         if (RoomsHidden[room]) visible[room] = 0;
     return visible;
+}
+
+double TGrottixViewerScene::LevelTime() {
+    if (fixedTime_) return *fixedTime_;
+    if (clockStart_ >= 0) return GetTime() - clockStart_;
+    clockStart_ = GetTime();
+    return 0;
+}
+
+void TGrottixViewerScene::SetItemsAnimated(bool animated) { itemsAnimated_ = animated; }
+
+bool TGrottixViewerScene::ItemsMoveInView() const {
+    return itemsAnimated_ && ItemAnimator && ItemAnimator->AnyInView(*this);
 }
 
 void TGrottixViewerScene::SetFlipState(TFlipState state) {
@@ -93,7 +111,9 @@ bool TGrottixViewerScene::EyeUnderWater() const {
 void TGrottixViewerScene::Reset() {
     SkyTexture = nullptr;
     TextureAnimator.reset();
-    ItemsID = ItemCount = 0;
+    ItemAnimator.reset();
+    clockStart_ = -1;
+    ItemsID = PlayerID = ItemCount = 0;
     RoomsShown.clear();
     RoomsHidden.clear();
     Measure.reset();
@@ -115,6 +135,13 @@ void TGrottixViewerScene::SetItemsVisible(bool visible) {
     if (ItemsID == 0) return;
     if (visible) ShowItems(-1, ItemsID);
     else HideItems(-1, ItemsID);
+}
+
+void TGrottixViewerScene::SetLaraVisible(bool visible) {
+    laraVisible_ = visible;
+    if (PlayerID == 0) return;
+    if (visible) ShowItems(-1, PlayerID);
+    else HideItems(-1, PlayerID);
 }
 
 namespace {
@@ -155,9 +182,11 @@ uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, 
     ImportReadLevel(scene, std::move(level), scale, gamma, imported);
     scene.TextureAnimator = std::move(imported.Animator);
     scene.ItemsID = imported.ItemsID;
+    scene.PlayerID = imported.PlayerID;
     scene.ItemCount = imported.Items;
     scene.Level = std::move(imported.Level);
     scene.ItemBounds = std::move(imported.ItemBounds);
+    scene.ItemAnimator = std::make_unique<TItemAnimator>(scene.Level, imported.ItemSpans, scale);
     scene.LevelVersionCode = imported.VersionCode;
     scene.Flips = std::move(imported.Flips);
     scene.SetFlipState({});
@@ -169,6 +198,7 @@ uint8_t OpenLevelIntoScene(TGrottixViewerScene& scene, const std::string& path, 
     if (result == kLevelLoaded)
         for (auto& entry : scene.Objects)
             if (entry.Name.empty()) entry.Item->SetHidden(true);
+    scene.SetLaraVisible(scene.LaraVisible());
     collectLevelSky(scene, imported.SkyID);
     scene.SkyTexture = scene.AddTextureFromBitmap("SKY", skyPicture);
     if (scene.SkyTexture) scene.SkyTexture->Surface().SetColorKey(0);

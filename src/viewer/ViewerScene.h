@@ -14,6 +14,7 @@
 #include "level/FlipMaps.h"
 #include "level/LevelGoTo.h"
 #include "viewer/DeviceSetup.h"
+#include "viewer/ItemAnimator.h"
 #include "viewer/Measurement.h"
 #include "viewer/PlacementMarkers.h"
 
@@ -23,17 +24,21 @@ class TGrottixViewerScene : public TD3DScene {
 public:
     using TD3DScene::TD3DScene;
 
-    // Steps the level's animated textures to the scene clock; draws the level's own sky (when it
+    // Steps the level's animated textures and poses its items to the level's clock; draws the level's own sky (when it
     // has one and LevelSkyShown) centred on the eye over the generated sky, the level, then the
     // generated sky fixed in the world (when SkyTexture exists and the level's own is not drawn),
     // with the eye in a water room the underwater tint, the marks of lights, cameras and sound
     // sources, the outline of the selection and the measurement. Seen from above (RoomsHidden not
     // empty), every room visible is drawn: the portals are not followed.
     void RenderObjects() override;
-    // Forgets the sky texture and the level's animator and items too: resetting frees them.
+    // Forgets the sky texture and the level's animators and items too: resetting frees them.
     void Reset() override;
     // Shows or hides every item of the level.
     void SetItemsVisible(bool visible);
+    // Shows or hides Lara at the player's start (View > Show Lara), her untextured faces too; kept
+    // for the levels opened after.
+    void SetLaraVisible(bool visible);
+    bool LaraVisible() const { return laraVisible_; }
 
     // Per room, whether the room belongs to what is shown (the flip state); empty shows every room.
     // Each frame draws the rooms shown (CellsDrawn starts from this list).
@@ -75,7 +80,20 @@ public:
     std::vector<TD3DLVertex> SkyVertices;
     // Left by the last level opened.
     std::unique_ptr<TTextureAnimator> TextureAnimator;
+    std::unique_ptr<TItemAnimator> ItemAnimator;
+    // Whether the items play their animations (View > Animate Items); when not, they stand in the
+    // pose the level shows before anything moves.
+    void SetItemsAnimated(bool animated);
+    bool ItemsAnimated() const { return itemsAnimated_; }
+    // Whether the next frame shows an item moving: items play and one stands in a room drawn.
+    bool ItemsMoveInView() const;
+
+    // Seconds of the level's clock: 0 at the first frame drawn of the level, or the time it was
+    // fixed at (--render --time).
+    double LevelTime();
+    void FixLevelTime(double seconds) { fixedTime_ = seconds; }
     int32_t ItemsID = 0;
+    int32_t PlayerID = 0;  // Lara's objects
     int ItemCount = 0;
     // The level on screen as read, and the box around each of its drawn items (entity index ->
     // box); both left by the last level opened.
@@ -95,6 +113,10 @@ public:
     std::optional<TMeasure> Measure;
 
 private:
+    std::optional<double> fixedTime_;
+    double clockStart_ = -1;  // scene time of the level's first frame, -1 before it
+    bool itemsAnimated_ = true;
+    bool laraVisible_ = true;
     // The last answer of EyeRoom and the eye and flip state it was for.
     mutable TD3DVector eyeRoomAt_{};
     mutable std::vector<uint8_t> eyeRoomShown_;

@@ -15,9 +15,10 @@
 namespace grottix {
 namespace {
 
-// Sets the scene's clock; the animation starts its cycle at the first frame drawn.
-void clockAt(TD3DScene& scene, double seconds) { scene.StartTime = TD3DScene::TickSeconds() - seconds; }
 constexpr double kStart = 100;
+
+// Sets the level's clock; the animation starts its cycle at the level's time 0.
+void clockAt(TGrottixViewerScene& scene, double seconds) { scene.FixLevelTime(seconds - kStart); }
 double midStep(int step) { return kStart + (step + 0.5) / 6; }
 
 // Pixels with a channel more than `tolerance` apart.

@@ -27,7 +27,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles PITCH,YAW,ROLL]\n"
     "                      [--goto-item N | --goto-room N | --goto-square ROOM,X,Z] [--frames N] [--stats]\n"
-    "                      [--opengl] [--no-items] [--no-cull] [--flip [GROUP]]\n";
+    "                      [--opengl] [--no-items] [--no-cull] [--flip [GROUP]] [--time T]\n";
 
 struct RenderOptions {
     std::string out, level;
@@ -36,6 +36,7 @@ struct RenderOptions {
     std::optional<TD3DVector> eye, angles;
     std::optional<TGoToRequest> goTo;
     int frames = 0;
+    double time = 0;  // seconds of the level's clock
     bool stats = false;
     bool opengl = false;
     bool items = true;
@@ -51,6 +52,7 @@ constexpr int64_t kMostPixels = int64_t{1} << 24;
 // Level coordinates are 32-bit; the eye stays within them (scene units: level units / 128).
 constexpr int64_t kFarthestEye = (int64_t{1} << 31) / 128;
 constexpr int64_t kMostFrames = 10000;
+constexpr double kLatestTime = 86400;  // a day of the level's clock
 
 bool parseSize(const std::string& text, RenderOptions& options) {
     const auto sides = WholeNumbers(text, 'x', 2, 1, kLargestSide);
@@ -123,6 +125,13 @@ bool parseOptions(const std::vector<std::string>& args, RenderOptions& options) 
                 return false;
             }
             options.frames = int(*frames);
+        } else if (arg == "--time" && hasValue) {
+            const auto time = RealNumber(args[++i], 0, kLatestTime);
+            if (!time) {
+                SayOptionTakes(arg, "seconds, a number from 0 to " + std::to_string(int64_t(kLatestTime)));
+                return false;
+            }
+            options.time = *time;
         } else if (arg.starts_with("--")) {
             return false;
         } else {
@@ -191,6 +200,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
         WarnMeshesLeftOut(options.level, report.MeshesLeftOut);
         scene.SetItemsVisible(options.items);
         scene.CullCells = options.cull;
+        scene.FixLevelTime(options.time);
         scene.SetFlipState(options.flip.value_or(TFlipState{}));
         int room = report.StartRoom;
         if (options.goTo && !GoToFromCommandLine(scene, options.level, *options.goTo, room))

@@ -57,13 +57,13 @@ void TFrameScheduler::FrameDrawn(TGrottixViewerScene& scene, const TDXInputState
     const TEyePlace eye{scene.GetCameraPosition(), scene.GetCameraRotation()};
     const bool eyeMoved = lastEye_ && *lastEye_ != eye;
     lastEye_ = eye;
-    setContinuous(!held.Empty() || eyeMoved || !scene.Actions.empty());
+    setContinuous(!held.Empty() || eyeMoved || !scene.Actions.empty() || (active && scene.ItemsMoveInView()));
     animatedArea_.reset();
     if (continuous_ || !active || !scene.TextureAnimator || scene.TextureAnimator->Empty()) return;
     const TD3DRect area = AnimatedArea(scene);
     if (area.x1 >= area.x2) return;
     animatedArea_ = area;
-    wakeIn(scene.TextureAnimator->SecondsToNextStep(scene.GetTime()));
+    wakeIn(scene.TextureAnimator->SecondsToNextStep(scene.LevelTime()));
 }
 
 void TFrameScheduler::FrameSkipped() {

@@ -1,7 +1,8 @@
 #pragma once
 // When the main window draws. Frames drawn back to back keep a core busy, so they run continuously
-// only while something moves: input held (keys, joystick), the eye changed since the last frame, or
-// scene actions running. Otherwise both frame sources are held, and one frame is drawn for user
+// only while something moves: input held (keys, joystick), the eye changed since the last frame,
+// scene actions running, or (in an active window) an animated item standing in a room drawn.
+// Otherwise both frame sources are held, and one frame is drawn for user
 // input, a change of the view's size or a changed option (Request), and when the level's animated
 // textures reach their next step, if any of them is in view; such a step redraws only the screen
 // area of the animated faces. An idle window with no level does nothing at all; with a level it

@@ -31,6 +31,28 @@ TLevelViewActions::TLevelViewActions(QMenu& viewMenu, TGrottixViewerScene& scene
     });
     viewMenu.addAction(FlipMaps);
     viewMenu.addAction(LevelSky);
+    addItemToggles(viewMenu);
+}
+
+void TLevelViewActions::addItemToggles(QMenu& viewMenu) {
+    AnimateItems = new QAction(tr("Animate Items"), this);
+    AnimateItems->setStatusTip(tr("Let the creatures and mechanisms play their animations"));
+    AnimateItems->setCheckable(true);
+    AnimateItems->setChecked(scene_.ItemsAnimated());
+    connect(AnimateItems, &QAction::toggled, this, [this](bool on) {
+        scene_.SetItemsAnimated(on);
+        OnViewChanged();
+    });
+    ShowLara = new QAction(tr("Show Lara"), this);
+    ShowLara->setStatusTip(tr("Show Lara at the player's start, in her first frame"));
+    ShowLara->setCheckable(true);
+    ShowLara->setChecked(scene_.LaraVisible());
+    connect(ShowLara, &QAction::toggled, this, [this](bool on) {
+        scene_.SetLaraVisible(on);
+        OnViewChanged();
+    });
+    viewMenu.addAction(AnimateItems);
+    viewMenu.addAction(ShowLara);
 }
 
 void TLevelViewActions::LevelOpened() {
@@ -91,5 +113,13 @@ void TLevelViewActions::checkState(TFlipState state) {
 void TLevelViewActions::SetLevelSky(bool on) { LevelSky->setChecked(on); }
 
 bool TLevelViewActions::LevelSkyOn() const { return LevelSky->isChecked(); }
+
+void TLevelViewActions::SetAnimateItems(bool on) { AnimateItems->setChecked(on); }
+
+bool TLevelViewActions::AnimateItemsOn() const { return AnimateItems->isChecked(); }
+
+void TLevelViewActions::SetShowLara(bool on) { ShowLara->setChecked(on); }
+
+bool TLevelViewActions::ShowLaraOn() const { return ShowLara->isChecked(); }
 
 }  // namespace grottix

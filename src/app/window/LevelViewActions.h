@@ -1,7 +1,8 @@
 #pragma once
 // The View menu's commands for how the level itself is shown: Flip Maps (swaps every primary room
-// for its alternate and back; for levels with alternate groups, a submenu with each group and All)
-// and Level Sky (the level's own sky instead of the generated one). They act on the scene and
+// for its alternate and back; for levels with alternate groups, a submenu with each group and All),
+// Level Sky (the level's own sky instead of the generated one), Animate Items (the items play
+// their animations, or stand still) and Show Lara (Lara at the player's start). They act on the scene and
 // leave the eye where it is.
 
 #include <QObject>
@@ -27,6 +28,10 @@ public:
     void LevelOpened();
     void SetLevelSky(bool on);
     bool LevelSkyOn() const;
+    void SetAnimateItems(bool on);
+    bool AnimateItemsOn() const;
+    void SetShowLara(bool on);
+    bool ShowLaraOn() const;
     // Flips the maps so that a room the current state hides is shown: its group (or all groups)
     // for an alternate room, none for a primary room; the menu follows.
     void ShowRoom(int room);
@@ -38,8 +43,11 @@ public:
 
     QAction* FlipMaps = nullptr;
     QAction* LevelSky = nullptr;
+    QAction* AnimateItems = nullptr;
+    QAction* ShowLara = nullptr;
 
 private:
+    void addItemToggles(QMenu& viewMenu);
     void fillGroups();
     void checkState(TFlipState state);
 

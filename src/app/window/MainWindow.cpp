@@ -23,6 +23,7 @@
 #include "app/window/HelpDialogs.h"
 #include "app/window/LevelInspector.h"
 #include "app/window/MeasureTool.h"
+#include "app/window/ModelInspector.h"
 #include "app/window/TopViewActions.h"
 #include "app/window/PlacementInspector.h"
 #include "app/panels/FindDock.h"
@@ -117,6 +118,7 @@ TDXViewerForm::TDXViewerForm(TSettingsStore& store, QStringList arguments) : sto
     placements_->OnViewChanged = [this] { Pacing.Request(); };
     placements_->OnShowRoom = [this](int room) { levelView_->ShowRoom(room); };
     createFindingsDocks();
+    models_ = new TModelInspector(*this, *viewMenu_);
     arrangeDocks();
     connect(&Selection, &TSelection::Changed, this, [this] { Pacing.Request(); });
 
@@ -293,6 +295,8 @@ void TDXViewerForm::readSettings() {
     Scene->CullCells = !DrawEveryRoomOn;
     items_->setChecked(ItemsOn);
     levelView_->SetLevelSky(options.LevelSky);
+    levelView_->SetAnimateItems(options.AnimateItems);
+    levelView_->SetShowLara(options.ShowLara);
     inspector_->SetOrbit(options.OrbitCamera);
     topView_->SetOrthographic(options.TopViewOrthographic);
     for (const std::string& path : options.FileMenuHistoryPaths) history_->Paths().append(QString::fromStdString(path));
@@ -347,6 +351,8 @@ std::optional<QString> TDXViewerForm::writeSettings() {
         options.ShowItems = ItemsOn;
         options.DrawEveryRoom = DrawEveryRoomOn;
         options.LevelSky = levelView_->LevelSkyOn();
+        options.AnimateItems = levelView_->AnimateItemsOn();
+        options.ShowLara = levelView_->ShowLaraOn();
         options.OrbitCamera = inspector_->Orbiting();
         options.TopViewOrthographic = topView_->Orthographic();
         for (const QString& path : history_->Paths()) options.FileMenuHistoryPaths.push_back(path.toStdString());

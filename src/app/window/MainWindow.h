@@ -38,6 +38,7 @@ class TMeasureTool;
 class TTopViewActions;
 class TFindDock;
 class TLevelViewActions;
+class TModelInspector;
 class TPlacementInspector;
 class TSettingsStore;
 struct TFindHit;
@@ -184,6 +185,7 @@ private:
     TScreenSaverInhibitor screenSaver_;  // one per entry of DisplayModeBox
     TLevelInspector* inspector_ = nullptr;  // the items and rooms docks, picking, mouse look
     TFloorInspector* floorInspector_ = nullptr;  // the sector map and triggers docks, Show Triggers
+    TModelInspector* models_ = nullptr;  // the Models panel and the model shown alone
     TPlacementInspector* placements_ = nullptr;  // lights, statics, cameras, sound sources; their marks
     TFindDock* findDock_ = nullptr;
     QMenu* toolsMenu_ = nullptr;

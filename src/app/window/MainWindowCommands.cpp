@@ -21,6 +21,7 @@
 #include "app/window/LevelFileWatcher.h"
 #include "app/window/LevelInspector.h"
 #include "app/window/MeasureTool.h"
+#include "app/window/ModelInspector.h"
 #include "app/window/TopViewActions.h"
 #include "app/window/LevelViewActions.h"
 #include "app/window/MainWindow.h"
@@ -94,6 +95,7 @@ void TDXViewerForm::OpenLevel() {
     Loading = true;
     const bool drawing = DrawThread.Enabled();
     DrawThread.SetEnabled(false);
+    models_->LeaveModel();
     const std::shared_ptr<const TTombRaiderLevel> before = Scene->Level;
     // Whether the level on screen is still the one before (the file was no level).
     const auto kept = [&] { return before && Scene->Level == before; };
@@ -107,6 +109,7 @@ void TDXViewerForm::OpenLevel() {
             placements_->LevelOpened(inspected, float(LevelScale));
             findDock_->SetLevel(inspected);
             showLevelProblems();
+            models_->LevelChanged();
         }
         levelWatcher_->Watch(QString::fromStdString(shownLevelFile_));
         Loading = false;

@@ -11,6 +11,7 @@
 
 #include "viewer/DeviceSetup.h"
 #include "app/window/LevelViewActions.h"
+#include "app/window/ModelInspector.h"
 #include "app/window/MainWindow.h"
 #include "viewer/FlipOption.h"
 #include "viewer/GoToOption.h"
@@ -26,6 +27,7 @@ void TDXViewerForm::DrawFrame(const TD3DRect* area) {
     const bool active = QApplication::applicationState() == Qt::ApplicationActive;
     const TEyePlace before{Scene->GetCameraPosition(), Scene->GetCameraRotation()};
     Eye.ProcessInput(*Scene, DXInput.States(), TD3DScene::TickSeconds(), active);
+    models_->BeforeFrame();
     TD3DDevice* device = DXDraw->D3DDevice7();
     if (!device || before != TEyePlace{Scene->GetCameraPosition(), Scene->GetCameraRotation()}) area = nullptr;
     if (device) SetOptionStates(*device, FilteringOn, TransparencyOn);

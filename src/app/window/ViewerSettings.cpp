@@ -31,6 +31,8 @@ TViewerOptions TViewerSettings::ReadOptions() {
         options.ShowItems = readBool("ShowItems", true);
         options.DrawEveryRoom = readBool("DrawEveryRoom", false);
         options.LevelSky = readBool("LevelSky", true);
+        options.AnimateItems = readBool("AnimateItems", true);
+        options.ShowLara = readBool("ShowLara", true);
         options.OrbitCamera = readBool("OrbitCamera", false);
         options.TopViewOrthographic = readBool("TopViewOrthographic", false);
         TStringProfile history("FileMenuHistoryPaths", &window_);
@@ -58,6 +60,8 @@ void TViewerSettings::WriteOptions(const TViewerOptions& options) {
     TVariantProfile("ShowItems", &window_).WriteValue(options.ShowItems);
     TVariantProfile("DrawEveryRoom", &window_).WriteValue(options.DrawEveryRoom);
     TVariantProfile("LevelSky", &window_).WriteValue(options.LevelSky);
+    TVariantProfile("AnimateItems", &window_).WriteValue(options.AnimateItems);
+    TVariantProfile("ShowLara", &window_).WriteValue(options.ShowLara);
     TVariantProfile("OrbitCamera", &window_).WriteValue(options.OrbitCamera);
     TVariantProfile("TopViewOrthographic", &window_).WriteValue(options.TopViewOrthographic);
     TStringProfile("FileMenuHistoryPaths", &window_).WriteValue(JoinLines(options.FileMenuHistoryPaths));

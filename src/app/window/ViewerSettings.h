@@ -22,6 +22,8 @@ struct TViewerOptions {
     bool ShowItems = true;
     bool DrawEveryRoom = false;  // also the rooms no portal shows
     bool LevelSky = true;  // the level's own sky, where it has one
+    bool AnimateItems = true;  // the items play their animations
+    bool ShowLara = true;      // Lara at the player's start
     bool OrbitCamera = false;  // View > Camera: orbit rather than free
     bool TopViewOrthographic = false;  // View > Top View Orthographic
     float LightFactor = 0.5f;

@@ -128,6 +128,8 @@ TEST(RenderCommand, NumbersBeyondTheirLimitsAreRefusedAndHugeAnglesStillDraw) {
         {{"--render", out, level, "--light", "nan"}, "--light takes a number from 0 to 1"},
         {{"--render", out, level, "--frames", "4294967296"}, "--frames takes a whole number from 0 to 10000"},
         {{"--render", out, level, "--flip", "256"}, "--flip takes a group from 0 to 255"},
+        {{"--render", out, level, "--time", "nan"}, "--time takes seconds, a number from 0 to 86400"},
+        {{"--render", out, level, "--time", "-0.5"}, "--time takes seconds, a number from 0 to 86400"},
         {{"--render", out, level, "--goto-item", "4294967296"}, "--goto-item takes an item from 0 to 2147483647"},
         {{"--render", out, level, "--goto-square", "0,65536,0"},
          "--goto-square takes ROOM,X,Z: a room from 0 to 2147483647, a column and a row from 0 to 65535"},
