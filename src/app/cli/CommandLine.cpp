@@ -41,7 +41,7 @@ constexpr const char* kUsage =
     "       grottix-viewer --export-model LEVEL TYPE OUT.glb [--light F] [--nearest]\n"
     "       grottix-viewer --render OUT LEVEL [--size WxH] [--light F] [--eye X,Y,Z] [--angles P,Y,R]\n"
     "                      [--goto-item N | --goto-room N | --goto-square ROOM,X,Z] [--frames N] [--stats]\n"
-    "                      [--opengl] [--no-items] [--no-cull] [--flip [GROUP]]\n"
+    "                      [--opengl] [--no-items] [--no-cull] [--flip [GROUP]] [--time T]\n"
     "       grottix-viewer --thumbnail LEVEL OUT.png SIZE\n"
     "       grottix-viewer --help | --version\n";
 
