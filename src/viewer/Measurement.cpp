@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "device/D3DDevice.h"
-#include "device/TextureScope.h"
+#include "viewer/SelectionOutline.h"
 
 namespace grottix {
 
@@ -55,16 +55,7 @@ void DrawMeasure(TD3DDevice& device, const TMeasure& measure) {
         addCross(lines, *measure.To);
         addLine(lines, measure.From, *measure.To);
     }
-    const uint32_t depth = device.GetRenderState(D3DRENDERSTATE_ZENABLE);
-    const uint32_t blend = device.GetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE);
-    device.SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_FALSE);
-    device.SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, 0);
-    {
-        TTextureScope untextured(device, nullptr);
-        device.DrawPrimitive(D3DPT_LINELIST, D3DFVF_LVERTEX, lines.data(), uint32_t(lines.size()), 0);
-    }
-    device.SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, blend);
-    device.SetRenderState(D3DRENDERSTATE_ZENABLE, depth);
+    DrawLinesOverEverything(device, lines.data(), lines.size());
 }
 
 }  // namespace grottix

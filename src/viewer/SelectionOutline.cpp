@@ -27,13 +27,17 @@ void DrawBoxOutline(TD3DDevice& device, const TSceneBox& box, uint32_t colour) {
                 lines[n++] = corner(from);
                 lines[n++] = corner(from | bit);
             }
+    DrawLinesOverEverything(device, lines.data(), lines.size());
+}
+
+void DrawLinesOverEverything(TD3DDevice& device, const TD3DLVertex* lines, size_t count) {
     const uint32_t depth = device.GetRenderState(D3DRENDERSTATE_ZENABLE);
     const uint32_t blend = device.GetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE);
     device.SetRenderState(D3DRENDERSTATE_ZENABLE, D3DZB_FALSE);
     device.SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, 0);
     {
         TTextureScope untextured(device, nullptr);
-        device.DrawPrimitive(D3DPT_LINELIST, D3DFVF_LVERTEX, lines.data(), uint32_t(lines.size()), 0);
+        device.DrawPrimitive(D3DPT_LINELIST, D3DFVF_LVERTEX, lines, uint32_t(count), 0);
     }
     device.SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, blend);
     device.SetRenderState(D3DRENDERSTATE_ZENABLE, depth);
